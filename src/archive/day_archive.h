@@ -1,0 +1,66 @@
+#pragma once
+// A site's day archive: index file (16-byte records) and base file (BUFR
+// messages back to back), written by the archiver while the viewer reads.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/display_state.h"
+
+namespace kalvera {
+
+constexpr int kMaxLayerCode = 24;
+constexpr int kLatestDaySearchDays = 2000;
+
+// One 16-byte index record as stored (little-endian offset).
+struct IndexRecord {
+    uint8_t hour = 0;
+    uint8_t minute = 0;
+    uint8_t layerCode = 0;
+    uint8_t spare = 0;
+    int32_t offset = 0;
+    uint8_t tail[8] = {};
+};
+static_assert(sizeof(IndexRecord) == 16);
+
+// The pair of files of one site and one day.
+struct DayArchive {
+    std::string siteCode;
+    std::string dayName;
+    std::string indexPath;  // dataRoot + site + "/" + day + ".ind"
+    std::string basePath;   // dataRoot + site + "/" + day + ".bas"
+
+    static DayArchive Of(const std::string& dataRoot, const std::string& siteCode,
+                         const std::string& dayName);
+};
+
+// Six-digit day name YYMMDD of a date-time value.
+std::string DayNameOf(double date);
+// "HH.MM" with two digits each.
+std::string TermTextOf(int hour, int minute);
+// Splits "HH.MM" at the first '.'; false when either part is not a number.
+bool SplitTermText(const std::string& termText, int& hour, int& minute);
+
+// Sets currentDate, dayName, indexPath and basePath of `state` to the newest
+// day, from now backwards over at most 2000 days, whose index file for
+// state.siteCode can be opened. On failure the four fields are put back as
+// they were before the search.
+bool FindLatestDay(DisplayState& state, const std::string& dataRoot,
+                   const Clock& clock = systemClock());
+
+// Distinct terms of the day in ascending order; 0 when the file cannot be read.
+int LoadTermList(const std::string& indexPath, std::vector<std::string>& terms);
+
+// Layer codes 0..24 present for the term, ascending. Returns -1 (and leaves
+// `layers` unchanged) when the index cannot be opened, else the highest code
+// present or 0 when none is.
+int LoadLayerList(const std::string& indexPath, const std::string& termText,
+                  std::vector<int>& layers);
+
+// Offset of the first record in file order for the term and layer; -1 if none.
+int32_t FindMessageOffset(const std::string& indexPath, const std::string& termText,
+                          int layerCode);
+
+}  // namespace kalvera

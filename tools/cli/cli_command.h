@@ -1,0 +1,26 @@
+#pragma once
+// Subcommands of kalvera-cli register themselves here; main() dispatches on the
+// first argument. Exit status: 0 success, 1 the data could not be loaded,
+// 2 a usage error.
+
+#include <string>
+#include <vector>
+
+namespace kalvera::cli {
+
+struct CliCommand {
+    const char* name;
+    const char* usage;  // one line, shown by `kalvera-cli help`
+    int (*run)(const std::vector<std::string>& args);
+};
+
+struct CliRegistrar {
+    explicit CliRegistrar(const CliCommand& command);
+};
+
+const std::vector<CliCommand>& Commands();
+
+// Prints "kalvera-cli: <message>" on standard error and returns 2.
+int UsageError(const std::string& message);
+
+}  // namespace kalvera::cli
