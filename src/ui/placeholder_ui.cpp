@@ -1,0 +1,1 @@
+// Placeholder until the ui code lands.
