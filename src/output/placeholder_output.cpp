@@ -1,1 +1,0 @@
-// Placeholder until the output code lands.
