@@ -1,0 +1,175 @@
+#include "archive/day_archive.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "archive/index_records.h"
+#include "common/date_time.h"
+
+namespace kalvera {
+
+namespace {
+
+// Decimal text with a "0" in front of a single digit.
+void AppendTwoDigits(std::string& text, int value) {
+    const std::string digits = std::to_string(value);
+    if (digits.size() == 1) text.push_back('0');
+    text += digits;
+}
+
+bool ParseInt(const char* first, const char* last, int& value) {
+    if (first == last) return false;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    return error == std::errc() && stop == last;
+}
+
+// An index file that exists and is not a directory (fopen would accept one).
+bool CanOpenIndex(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    std::error_code failure;
+    return !std::filesystem::is_directory(path, failure);
+}
+
+// The wanted term as the bytes stored in a record; false when the text is
+// not a term or names an hour or minute no record can hold.
+bool TermBytes(const std::string& termText, int& hour, int& minute) {
+    if (!SplitTermText(termText, hour, minute)) return false;
+    return hour >= 0 && hour <= 255 && minute >= 0 && minute <= 255;
+}
+
+}  // namespace
+
+DayArchive DayArchive::Of(const std::string& dataRoot, const std::string& siteCode,
+                          const std::string& dayName) {
+    DayArchive archive;
+    archive.siteCode = siteCode;
+    archive.dayName = dayName;
+    const std::string stem = dataRoot + siteCode + "/" + dayName;
+    archive.indexPath = stem + ".ind";
+    archive.basePath = stem + ".bas";
+    return archive;
+}
+
+std::string DayNameOf(double date) {
+    const CivilDate civil = DecodeDate(date);
+    const std::string year = std::to_string(civil.year);
+    std::string name = year.size() >= 4 ? year.substr(2, 2) : year;
+    AppendTwoDigits(name, civil.month);
+    AppendTwoDigits(name, civil.day);
+    return name;
+}
+
+std::string TermTextOf(int hour, int minute) {
+    std::string text;
+    AppendTwoDigits(text, hour);
+    text.push_back('.');
+    AppendTwoDigits(text, minute);
+    return text;
+}
+
+bool SplitTermText(const std::string& termText, int& hour, int& minute) {
+    const size_t dot = termText.find('.');
+    if (dot == std::string::npos) return false;
+    const char* text = termText.data();
+    int parsedHour = 0;
+    int parsedMinute = 0;
+    if (!ParseInt(text, text + dot, parsedHour)) return false;
+    if (!ParseInt(text + dot + 1, text + termText.size(), parsedMinute)) return false;
+    hour = parsedHour;
+    minute = parsedMinute;
+    return true;
+}
+
+bool FindLatestDay(DisplayState& state, const std::string& dataRoot, const Clock& clock) {
+    const double savedDate = state.currentDate;
+    std::string savedDay = state.dayName;
+    std::string savedIndex = state.indexPath;
+    std::string savedBase = state.basePath;
+
+    const std::string siteDir = dataRoot + state.siteCode + "/";
+    state.currentDate = clock.now();
+    for (int attempt = 0; attempt < kLatestDaySearchDays &&
+                          state.currentDate > clock.now() - kLatestDaySearchDays;
+         ++attempt) {
+        state.dayName = DayNameOf(state.currentDate);
+        state.indexPath.assign(siteDir).append(state.dayName).append(".ind");
+        if (CanOpenIndex(state.indexPath)) {
+            state.basePath.assign(siteDir).append(state.dayName).append(".bas");
+            return true;
+        }
+        state.currentDate -= 1.0;
+    }
+    // Leaving the date 2000 days back would make the window's date and the
+    // day buttons disagree with what is shown; the search changes nothing.
+    state.currentDate = savedDate;
+    state.dayName = std::move(savedDay);
+    state.indexPath = std::move(savedIndex);
+    state.basePath = std::move(savedBase);
+    return false;
+}
+
+int LoadTermList(const std::string& indexPath, std::vector<std::string>& terms) {
+    terms.clear();
+    std::bitset<256 * 256> seen;
+    std::vector<uint16_t> found;
+    const bool read = ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        const uint16_t key = static_cast<uint16_t>(record.hour << 8 | record.minute);
+        if (!seen.test(key)) {
+            seen.set(key);
+            found.push_back(key);
+        }
+        return true;
+    });
+    if (!read) return 0;
+    terms.reserve(found.size());
+    for (uint16_t key : found) terms.push_back(TermTextOf(key >> 8, key & 0xFF));
+    // Texts, not numbers, set the order; with two-digit fields it is the time order.
+    std::sort(terms.begin(), terms.end());
+    return static_cast<int>(terms.size());
+}
+
+int LoadLayerList(const std::string& indexPath, const std::string& termText,
+                  std::vector<int>& layers) {
+    int hour = 0;
+    int minute = 0;
+    const bool validTerm = TermBytes(termText, hour, minute);
+    std::array<bool, kMaxLayerCode + 1> present{};
+    const bool read = ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        if (validTerm && record.hour == hour && record.minute == minute &&
+            record.layerCode <= kMaxLayerCode) {
+            present[record.layerCode] = true;
+        }
+        return true;
+    });
+    if (!read) return -1;
+    layers.clear();
+    for (int code = 0; code <= kMaxLayerCode; ++code) {
+        if (present[code]) layers.push_back(code);
+    }
+    return layers.empty() ? 0 : layers.back();
+}
+
+int32_t FindMessageOffset(const std::string& indexPath, const std::string& termText,
+                          int layerCode) {
+    int hour = 0;
+    int minute = 0;
+    if (!TermBytes(termText, hour, minute) || layerCode < 0 || layerCode > 255) return -1;
+    int32_t offset = -1;
+    ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        if (record.hour == hour && record.minute == minute && record.layerCode == layerCode) {
+            offset = record.offset;
+            return false;
+        }
+        return true;
+    });
+    return offset;
+}
+
+}  // namespace kalvera
