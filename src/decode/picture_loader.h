@@ -3,9 +3,11 @@
 // base file into a filled value grid.
 
 #include <cstdint>
+#include <span>
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
+#include "decode/bufr_message.h"
 
 namespace kalvera {
 
@@ -13,5 +15,22 @@ namespace kalvera {
 // the decoder chosen by its first descriptor (0 01 018 generic, 3 01 001
 // fixed layout). False when no valid message was found.
 bool loadPicture(int32_t offset, RadarPicture& picture, DisplayState& state);
+
+// What a load did, for tools that show more than success.
+struct PictureLoadReport {
+    bool loaded = false;
+    bool hasFirstDescriptor = false;
+    DescriptorTriple firstDescriptor;
+    int32_t count = 0;  // values written by the decoder, 0 when none ran
+};
+
+// As loadPicture, and fills `report`.
+bool loadPicture(int32_t offset, RadarPicture& picture, DisplayState& state,
+                 PictureLoadReport& report);
+
+// Checks and decodes one message already in memory (its bytes, "BUFR" to
+// "7777"), exactly as loadPicture does after reading it.
+bool decodeMessage(std::span<const uint8_t> message, RadarPicture& picture, DisplayState& state,
+                   PictureLoadReport* report = nullptr);
 
 }  // namespace kalvera

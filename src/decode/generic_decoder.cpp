@@ -1,0 +1,150 @@
+#include "decode/generic_decoder.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "decode/descriptor_tables.h"
+
+namespace kalvera {
+
+namespace {
+
+// The table nests four levels deep; anything deeper is not a real product.
+constexpr int kMaxDepth = 8;
+
+struct WalkState {
+    bool latitudeSeen = false;
+    bool longitudeSeen = false;
+    int32_t written = 0;
+};
+
+struct ImageCoding {
+    int32_t width = 7;
+    double factor = 1.0;  // applied as a product when >= 1, else as a quotient
+    bool divide = false;
+    int32_t reference = 0;
+};
+
+ImageCoding imageCoding(std::span<const DescriptorTriple> list, int32_t position,
+                        const DisplayState& state) {
+    int32_t baseWidth = 7;
+    int32_t scale = 0;
+    int32_t reference = state.siteCode == "26063" ? 0 : -64;
+    if (state.layerCode == 21) {
+        baseWidth = 4;
+        scale = -3;
+        reference = 0;
+    } else if (state.layerCode == 22) {
+        baseWidth = 5;
+        reference = 0;
+    }
+    int32_t widthChange = 0;
+    int32_t scaleChange = 0;
+    const int32_t replicated = list[position].x;
+    const int32_t size = static_cast<int32_t>(list.size());
+    for (int32_t i = position + 1; i <= position + replicated && i < size; ++i) {
+        const DescriptorTriple& d = list[i];
+        if (d.f != 2 || d.y == 0) continue;
+        if (d.x == 1) widthChange = d.y - 128;
+        if (d.x == 2) scaleChange = d.y - 128;
+    }
+    ImageCoding coding;
+    coding.width = baseWidth + widthChange;
+    coding.reference = reference;
+    const int32_t exponent = -scale - scaleChange;
+    // Dividing by an exact power of ten keeps whole results whole (70 / 10 is 7,
+    // where 70 * 0.1 need not be).
+    coding.divide = exponent < 0;
+    coding.factor = std::pow(10.0, exponent < 0 ? -exponent : exponent);
+    return coding;
+}
+
+int32_t cellValue(const ImageCoding& coding, int32_t raw) {
+    const double sum = static_cast<double>(raw) + coding.reference;
+    const double value = std::trunc(coding.divide ? sum / coding.factor : sum * coding.factor);
+    // Out-of-range products saturate rather than overflow the cell.
+    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+void readElement(BitCursor& cursor, const DescriptorTriple& d, DisplayState& state,
+                 WalkState& walk) {
+    const float value = decodeElement(cursor, d);
+    if (d.x == 5 && d.y == 2) {
+        state.siteLat = value;
+        walk.latitudeSeen = true;
+    } else if (d.x == 6 && d.y == 2) {
+        state.siteLon = value;
+        walk.longitudeSeen = true;
+    }
+    if (state.recentre == 0 && walk.latitudeSeen && walk.longitudeSeen) {
+        state.viewLat = state.siteLat;
+        state.viewLon = state.siteLon;
+        state.recentre = 1;
+    }
+}
+
+void walk(BitCursor& cursor, std::span<const DescriptorTriple> list, RadarPicture& picture,
+          DisplayState& state, WalkState& walkState, int depth) {
+    const int32_t count = static_cast<int32_t>(list.size());
+    for (int32_t i = 0; i < count; ++i) {
+        const DescriptorTriple& d = list[i];
+        switch (d.f) {
+            case 0: readElement(cursor, d, state, walkState); break;
+            case 1:
+                walkState.written = decodeReplicatedImage(cursor, list, i, picture, state);
+                return;
+            case 2:
+                if (d.x == 5) copyBytes(cursor, d.y, nullptr, 0);
+                break;
+            default: {
+                if (depth >= kMaxDepth) break;
+                DescriptorList expansion;
+                int32_t expanded = 0;
+                expandSequence(d.x, d.y, expansion, expanded);
+                walk(cursor, std::span<const DescriptorTriple>(expansion.data(), expanded), picture,
+                     state, walkState, depth + 1);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool decodeDescriptors(BitCursor& cursor, std::span<const DescriptorTriple> list,
+                       RadarPicture& picture, DisplayState& state, int32_t* written) {
+    WalkState walkState;
+    walk(cursor, list, picture, state, walkState, 0);
+    if (written) *written = walkState.written;
+    return true;
+}
+
+int32_t decodeReplicatedImage(BitCursor& cursor, std::span<const DescriptorTriple> list,
+                              int32_t position, RadarPicture& picture, const DisplayState& state) {
+    if (position < 0 || position >= static_cast<int32_t>(list.size())) return 0;
+    const int32_t groups = readBits(cursor, 16);
+    const ImageCoding coding = imageCoding(list, position, state);
+    auto& values = picture.values;
+    int32_t p = 0;
+    for (int32_t g = 0; g < groups; ++g) {
+        const int32_t length = readBits(cursor, 16);
+        const int32_t runValue = cellValue(coding, readBits(cursor, coding.width));
+        for (int32_t k = 0; k < length; ++k) {
+            values[p++] = runValue;
+            if (p == kGridCells) return p;
+        }
+        const int32_t singles = readBits(cursor, 16);
+        for (int32_t k = 0; k < singles; ++k) {
+            values[p++] = cellValue(coding, readBits(cursor, coding.width));
+            if (p == kGridCells) return p;
+        }
+    }
+    return p;
+}
+
+}  // namespace kalvera
