@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+
+#include "common/clock.h"
+#include "common/date_time.h"
+#include "common/file_bytes.h"
+#include "common/temp_dir.h"
+
+namespace kalvera {
+namespace {
+
+TEST(Clocks, AFixedClockTellsWhatItWasSet) {
+    FixedClock clock(EncodeDate(2009, 3, 4) + 0.5);
+    EXPECT_EQ(clock.now(), EncodeDate(2009, 3, 4) + 0.5);
+    clock.advance(-1.0);
+    EXPECT_EQ(DecodeDate(clock.now()).day, 3);
+    clock.set(1.0);
+    EXPECT_EQ(clock.now(), 1.0);
+}
+
+TEST(Clocks, TheSystemClockGivesTheLocalDate) {
+    const std::time_t before = std::time(nullptr);
+    const double now = systemClock().now();
+    std::tm local{};
+    localtime_r(&before, &local);
+    const double today = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    // The call may straddle midnight, so the next day is allowed too.
+    EXPECT_GE(now, today);
+    EXPECT_LT(now, today + 2.0);
+    EXPECT_NE(std::floor(now), now) << "the time of day is carried in the fraction";
+}
+
+TEST(WholeFileReads, ReadTheBytesAsTheyStand) {
+    testing::TempDir dir;
+    const std::string bytes("a\0b\r\n\xFF", 6);
+    const std::string path = dir.write("f.bin", bytes);
+    std::string read;
+    int error = -1;
+    ASSERT_TRUE(ReadFileBytes(path, read, error));
+    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(error, 0);
+}
+
+TEST(WholeFileReads, FailWithTheReason) {
+    testing::TempDir dir;
+    std::string read = "stale";
+    int error = 0;
+    EXPECT_FALSE(ReadFileBytes(dir.str() + "/missing", read, error));
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_TRUE(read.empty());
+    EXPECT_FALSE(ReadFileBytes(dir.str(), read, error)) << "a directory is not a file";
+    EXPECT_NE(error, 0);
+    EXPECT_FALSE(ErrorText(ENOENT).empty());
+}
+
+}  // namespace
+}  // namespace kalvera
