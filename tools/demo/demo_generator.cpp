@@ -1,0 +1,169 @@
+#include "demo/demo_generator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "archive/day_archive.h"
+#include "common/date_time.h"
+#include "demo/demo_sites.h"
+#include "demo/weather_model.h"
+
+namespace kalvera::demo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kResourceFiles[] = {"country.ind", "country.bin", "punkt.txt", "towns.txt",
+                                      "colors.bin"};
+constexpr double kMinuteDays = 1.0 / 1440.0;
+
+std::vector<DemoSite> SitesOf(const DemoOptions& options) {
+    const std::vector<DemoSite>& all = DemoSites();
+    const auto n = static_cast<size_t>(std::clamp(options.siteCount, 1, static_cast<int>(all.size())));
+    return {all.begin(), all.begin() + static_cast<std::ptrdiff_t>(n)};
+}
+
+std::string SiteDir(const DemoOptions& options, const DemoSite& site) {
+    return DataRootOf(options) + site.code;
+}
+
+// Whole minute of a date-time value, robust against a value a hair below it.
+double MinuteOf(double t) { return std::floor(t / kMinuteDays + 1e-6) * kMinuteDays; }
+
+bool WriteSettings(const DemoOptions& options, std::string& error) {
+    const std::string root = DataRootOf(options);
+    // The settings file is read as white-space separated tokens.
+    if (root.find_first_of(" \t\r\n") != std::string::npos) {
+        error = "The archive path " + root + " contains white space, which the settings file cannot hold";
+        return false;
+    }
+    const DemoSite site = SitesOf(options).front();
+    const std::string path = options.dir + "/settings";
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (f == nullptr) {
+        error = "Cannot write " + path;
+        return false;
+    }
+    std::fprintf(f, "%s\n%d\n%s\n-\n%.2f\n%.2f\n", root.c_str(), options.updatePeriodSeconds,
+                 site.code.c_str(), site.lat, site.lon);
+    if (std::fclose(f) != 0) {
+        error = "Cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+bool CopyResources(const DemoOptions& options, std::string& error) {
+    const fs::path res = fs::path(options.dir) / "res";
+    for (const char* name : kResourceFiles) {
+        std::error_code failure;
+        const fs::path target = res / name;
+        // An operator's palette change lives in res/colors.bin; keep it.
+        if (fs::exists(target, failure)) continue;
+        fs::copy_file(fs::path(options.dataDir) / name, target, failure);
+        if (failure) {
+            error = "Cannot copy " + (fs::path(options.dataDir) / name).string() + ": " +
+                    failure.message();
+            return false;
+        }
+    }
+    return true;
+}
+
+int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,
+              std::map<std::string, std::set<int>>& known, const RecordSplitter* splitter,
+              std::string& error) {
+    const int hour = DecodeTime(t).hour;
+    const int minute = DecodeTime(t).minute;
+    const std::string day = DayNameOf(t);
+    const int term = hour * 60 + minute;
+    bool sceneReady = false;
+    WeatherScene scene;
+    int written = 0;
+    for (const DemoSite& site : SitesOf(options)) {
+        const std::string dir = SiteDir(options, site);
+        const std::string key = dir + "/" + day;
+        auto found = known.find(key);
+        if (found == known.end()) found = known.emplace(key, TermsInIndex(key + ".ind")).first;
+        if (found->second.count(term) != 0) continue;
+        if (!sceneReady) {
+            scene = model.at(t);
+            sceneReady = true;
+        }
+        const std::vector<TermMessage> messages = EncodeTerm(site, SampleTerm(site, scene), t);
+        if (!AppendTerm(dir, day, hour, minute, messages, splitter, error)) return -1;
+        found->second.insert(term);
+        ++written;
+    }
+    return written;
+}
+
+}  // namespace
+
+std::string DataRootOf(const DemoOptions& options) {
+    std::error_code failure;
+    fs::path root = fs::absolute(fs::path(options.dir) / "archive", failure);
+    if (failure) root = fs::path(options.dir) / "archive";
+    return root.lexically_normal().string() + "/";
+}
+
+bool PrepareStartDirectory(const DemoOptions& options, std::string& error) {
+    std::error_code failure;
+    fs::create_directories(fs::path(options.dir) / "res", failure);
+    if (!failure) fs::create_directories(fs::path(options.dir) / "archive", failure);
+    for (const DemoSite& site : SitesOf(options)) {
+        if (!failure) fs::create_directories(SiteDir(options, site), failure);
+    }
+    if (failure) {
+        error = "Cannot create " + options.dir + ": " + failure.message();
+        return false;
+    }
+    return WriteSettings(options, error) && CopyResources(options, error);
+}
+
+int WriteHistory(const DemoOptions& options, double now, std::string& error) {
+    const WeatherModel model(options.seed);
+    const int step = std::max(1, options.stepMinutes);
+    const double today = std::floor(now);
+    std::map<std::string, std::set<int>> known;
+    int written = 0;
+    for (int d = std::max(1, options.days) - 1; d >= 0; --d) {
+        const double day = today - d;
+        for (int minute = 0; minute < 1440; minute += step) {
+            const double t = day + minute * kMinuteDays;
+            if (t > now) break;
+            const int n = WriteTerm(options, model, t, known, nullptr, error);
+            if (n < 0) return -1;
+            written += n;
+        }
+    }
+    return written;
+}
+
+int AppendLiveTerm(const DemoOptions& options, double now, const RecordSplitter* splitter,
+                   std::string& error) {
+    std::map<std::string, std::set<int>> known;
+    return WriteTerm(options, WeatherModel(options.seed), MinuteOf(now), known, splitter, error);
+}
+
+bool RunLive(const DemoOptions& options, const std::atomic<bool>& stop, const LiveHooks& hooks,
+             std::string& error) {
+    while (!stop.load()) {
+        if (AppendLiveTerm(options, hooks.now(), hooks.splitter, error) < 0) return false;
+        // Sleep in short slices so that a stop request is seen promptly.
+        double left = options.liveSeconds;
+        while (left > 0.0 && !stop.load()) {
+            const double slice = std::min(left, 0.1);
+            hooks.sleep(slice);
+            left -= slice;
+        }
+    }
+    return true;
+}
+
+}  // namespace kalvera::demo

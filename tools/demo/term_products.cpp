@@ -1,0 +1,210 @@
+#include "demo/term_products.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "bufr/bufr_writer.h"
+#include "common/date_time.h"
+
+namespace kalvera::demo {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kGridHalfExtentKm = 200.0;
+constexpr int kSide = 100;
+// Fixed-layout class values: class c stands for value 2c, so every even
+// value up to 126 has a class; stronger cells travel as 8-bit single cells.
+constexpr int kClassCount = 63;
+constexpr int kMaxClassValue = 2 * kClassCount;
+// The generic reflectivity element is widened to 8 bits (2 01 129) so that
+// values above 63 fit beside the -64 reference.
+constexpr int kWideReflectivityY = 129;
+constexpr int kGenericReflectivityReference = -64;
+const char* const kNoReferenceSite = "26063";
+
+// Half extents of the site's square in degrees, as the viewer computes them.
+void HalfExtentDeg(const DemoSite& site, double& dLat, double& dLon) {
+    dLat = kGridHalfExtentKm * 180.0 * 5.0074099843960343e-05;
+    dLon = 180.0 * kGridHalfExtentKm / (std::cos(site.lat * kPi / 180.0) * 20037.508342789242);
+}
+
+int32_t ReflectivityValue(float dbz) {
+    if (dbz < kMinDetectableDbz) return 0;
+    auto v = static_cast<int32_t>(2.0f * std::round(dbz));
+    return std::clamp(v, 0, kMaxReflectivityValue);
+}
+
+int RunLength(const Grid& g, int from, int end) {
+    int n = 1;
+    while (from + n < end && g[from + n] == g[from]) ++n;
+    return n;
+}
+
+// One row of the fixed-layout image: runs where values repeat, single cells
+// where they change quickly or have no class.
+bufr::FixedRow FixedRowOf(const Grid& values, int row) {
+    bufr::FixedRow out;
+    out.rowNumber = static_cast<uint16_t>(row);
+    out.segments.emplace_back();
+    const int begin = row * kSide, end = begin + kSide;
+    for (int p = begin; p < end;) {
+        const int32_t v = values[p];
+        const int n = RunLength(values, p, end);
+        bufr::FixedSegment* seg = &out.segments.back();
+        if (n >= 3 && v <= kMaxClassValue) {
+            // Runs come before singles within a segment.
+            if (!seg->singles.empty() || seg->runs.size() == 255) {
+                out.segments.emplace_back();
+                seg = &out.segments.back();
+            }
+            seg->runs.push_back({static_cast<uint16_t>(n), static_cast<uint8_t>(v / 2)});
+        } else {
+            for (int k = 0; k < n; ++k) {
+                if (seg->singles.size() == 255) {
+                    out.segments.emplace_back();
+                    seg = &out.segments.back();
+                }
+                seg->singles.push_back(static_cast<uint8_t>(v));
+            }
+        }
+        p += n;
+    }
+    return out;
+}
+
+std::vector<uint8_t> FixedReflectivity(const DemoSite& site, const Grid& values, int layer,
+                                       double dateTime) {
+    bufr::FixedProduct p;
+    const int code = std::stoi(site.code);
+    p.blockNumber = static_cast<uint8_t>(code / 1000);
+    p.stationNumber = static_cast<uint16_t>(code % 1000);
+    const CivilDate date = DecodeDate(dateTime);
+    const CivilTime time = DecodeTime(dateTime);
+    p.year = static_cast<uint16_t>(date.year);
+    p.month = static_cast<uint8_t>(date.month);
+    p.day = static_cast<uint8_t>(date.day);
+    p.hour = static_cast<uint8_t>(time.hour);
+    p.minute = static_cast<uint8_t>(time.minute);
+    double dLat, dLon;
+    HalfExtentDeg(site, dLat, dLon);
+    // Corners north-west, north-east, south-east, south-west.
+    const auto north = static_cast<int32_t>(std::lround((site.lat + dLat) * 100.0));
+    const auto south = static_cast<int32_t>(std::lround((site.lat - dLat) * 100.0));
+    const auto west = static_cast<int32_t>(std::lround((site.lon - dLon) * 100.0));
+    const auto east = static_cast<int32_t>(std::lround((site.lon + dLon) * 100.0));
+    p.cornerLat = {north, north, south, south};
+    p.cornerLon = {west, east, east, west};
+    p.pictureType = 2;  // CAPPI
+    p.heightRaw = static_cast<uint32_t>(layer * 1000 + 1000);
+    p.firstReflectivity = 2;
+    for (int c = 1; c <= kClassCount; ++c) p.classValues.push_back(static_cast<uint8_t>(2 * c));
+    for (int row = 0; row < kSide; ++row) p.rows.push_back(FixedRowOf(values, row));
+    return bufr::writeFixedMessage(p);
+}
+
+// Groups of one run and the changing values after it, until the next run
+// worth its 16-bit length.
+std::vector<bufr::GenericGroup> GenericGroupsOf(const Grid& raw) {
+    std::vector<bufr::GenericGroup> groups;
+    for (int p = 0; p < kSide * kSide;) {
+        bufr::GenericGroup g;
+        const int n = RunLength(raw, p, kSide * kSide);
+        g.runLength = static_cast<uint16_t>(std::min(n, 65535));
+        g.runValue = static_cast<uint32_t>(raw[p]);
+        p += g.runLength;
+        while (p < kSide * kSide && RunLength(raw, p, kSide * kSide) < 4 && g.singles.size() < 65535) {
+            g.singles.push_back(static_cast<uint32_t>(raw[p]));
+            ++p;
+        }
+        groups.push_back(std::move(g));
+    }
+    return groups;
+}
+
+std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int layerCode,
+                                    double dateTime) {
+    bufr::GenericProduct p;
+    p.shortName = site.code;
+    const CivilDate date = DecodeDate(dateTime);
+    const CivilTime time = DecodeTime(dateTime);
+    p.year = static_cast<uint16_t>(date.year);
+    p.month = static_cast<uint8_t>(date.month);
+    p.day = static_cast<uint8_t>(date.day);
+    p.hour = static_cast<uint8_t>(time.hour);
+    p.minute = static_cast<uint8_t>(time.minute);
+    p.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0) + 9000);
+    p.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0) + 18000);
+    if (layerCode == kEchoTopLayer) {
+        p.imageElement = {0, 21, 21};
+        p.valueWidth = 4;
+    } else if (layerCode == kPhenomenaLayer) {
+        p.imageElement = {0, 21, 22};
+        p.valueWidth = 5;
+    } else {
+        p.imageElement = {0, 21, 1};
+        p.widthOperatorY = kWideReflectivityY;
+        p.valueWidth = 8;
+    }
+    p.groups = GenericGroupsOf(raw);
+    return bufr::writeGenericMessage(p);
+}
+
+}  // namespace
+
+void CellCentres(const DemoSite& site, std::vector<double>& lats, std::vector<double>& lons) {
+    double dLat, dLon;
+    HalfExtentDeg(site, dLat, dLon);
+    lats.resize(kSide);
+    lons.resize(kSide);
+    for (int k = 0; k < kSide; ++k) {
+        lats[k] = site.lat - dLat + (k + 0.5) * 2.0 * dLat / kSide;
+        lons[k] = site.lon - dLon + (k + 0.5) * 2.0 * dLon / kSide;
+    }
+}
+
+TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene) {
+    std::vector<double> lats, lons;
+    CellCentres(site, lats, lons);
+    WeatherScene local = scene;
+    local.restrictTo(lats.front() - 0.1, lats.back() + 0.1, lons.front() - 0.2, lons.back() + 0.2);
+
+    TermGrids out;
+    for (int i = 0; i < kSide; ++i) {
+        for (int j = 0; j < kSide; ++j) {
+            const int cell = i * kSide + j;
+            const Column col = local.sample(lats[i], lons[j]);
+            for (int layer = kFirstReflectivityLayer; layer <= kLastReflectivityLayer; ++layer) {
+                // A layer from N to N + 1 km is seen at its middle.
+                const float h = static_cast<float>(layer) + 0.5f;
+                out.reflectivity[layer][cell] = ReflectivityValue(ReflectivityAt(col, h));
+            }
+            const auto topKm = static_cast<int32_t>(std::floor(EchoTopKm(col)));
+            out.echoTopsM[cell] = std::min(topKm, 15) * 1000;
+            out.phenomena[cell] = PhenomenonCode(col);
+        }
+    }
+    return out;
+}
+
+std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids, double dateTime) {
+    std::vector<TermMessage> out;
+    const int reference = site.code == kNoReferenceSite ? 0 : kGenericReflectivityReference;
+    for (int layer = kFirstReflectivityLayer; layer <= kLastReflectivityLayer; ++layer) {
+        const Grid& values = grids.reflectivity[layer];
+        if (site.fixedLayout) {
+            out.push_back({layer, FixedReflectivity(site, values, layer, dateTime)});
+            continue;
+        }
+        Grid raw;
+        for (int k = 0; k < kSide * kSide; ++k) raw[k] = values[k] - reference;
+        out.push_back({layer, GenericMessage(site, raw, layer, dateTime)});
+    }
+    Grid tops;
+    for (int k = 0; k < kSide * kSide; ++k) tops[k] = grids.echoTopsM[k] / 1000;
+    out.push_back({kEchoTopLayer, GenericMessage(site, tops, kEchoTopLayer, dateTime)});
+    out.push_back({kPhenomenaLayer, GenericMessage(site, grids.phenomena, kPhenomenaLayer, dateTime)});
+    return out;
+}
+
+}  // namespace kalvera::demo
