@@ -1,0 +1,45 @@
+#pragma once
+// What the header's value cells show for a point of the picture: the radar
+// value there, azimuth and range from the view centre, latitude and longitude.
+
+#include <cstdint>
+#include <string>
+
+#include "common/display_state.h"
+#include "common/radar_picture.h"
+#include "geo/map_projection.h"
+
+namespace kalvera {
+
+// Shown for a point outside the radar square (and before any picture).
+constexpr int32_t kOutsideGrid = 65535;
+
+// The cell of the grid projection around the decoded site that holds the
+// point, or kOutsideGrid. `side` is the picture side in pixels.
+int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int side, float lat,
+                    float lon);
+
+// Texts of header columns 2 to 6, and the figures behind columns 3 and 4.
+struct Readout {
+    std::string value;    // column 2, "Значение"
+    std::string azimuth;  // column 3, "Азимут"
+    std::string range;    // column 4, "Дальность"
+    std::string lat;      // column 5, "Широта"
+    std::string lon;      // column 6, "Долгота"
+    float azimuthDeg = 0.0f;
+    float rangeKm = 0.0f;
+};
+
+// The readout for a point; azimuth and range are measured from the centre of
+// `view`, the value from the decoded grid.
+Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
+                  int side, float lat, float lon);
+
+// Column 2: the weather text of a code on layer 22 (empty unless 1..19), the
+// decimal value on every other layer.
+std::string ValueText(int layerCode, int32_t value);
+
+// A non-negative figure rounded up to a whole number: "90" for 89.59.
+std::string CeilingText(float value);
+
+}  // namespace kalvera

@@ -1,0 +1,49 @@
+#include "render/viewer_state.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "decode/picture_loader.h"
+
+namespace kalvera {
+
+PictureLayout ComputePictureLayout(int filterBarRight, int clientHeight) {
+    const int x0 = filterBarRight + kLayoutMargin;
+    // A picture side below 16 pixels has no room for the grid; a screen that
+    // small still gets a (tiny) picture rather than a negative one.
+    const int side = std::max(16, clientHeight - kHeaderHeight - kLayoutMargin);
+    PictureLayout layout;
+    layout.header = {0, x0, side, kHeaderHeight};
+    layout.picture = {kHeaderHeight, x0, side, side};
+    layout.legend = {0, x0 + side + kLayoutMargin, kLegendWidth, side + kHeaderHeight};
+    return layout;
+}
+
+int WindowWidthFor(const PictureLayout& layout) {
+    return layout.legend.left + layout.legend.width + kLayoutMargin;
+}
+
+void BitmapLayer::setSize(int w, int h) {
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (!image.isNull() && image.width() == w && image.height() == h) return;
+    image = QImage(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+}
+
+void WindowSurface::setSize(int w, int h, uint32_t fill) {
+    QImage next(std::max(0, w), std::max(0, h), QImage::Format_RGB32);
+    next.fill(ToQColor(fill));
+    if (!image.isNull()) {
+        QPainter painter(&next);
+        painter.drawImage(0, 0, image);
+    }
+    image = std::move(next);
+}
+
+ViewerState::ViewerState()
+    : decoder([](int32_t offset, RadarPicture& picture, DisplayState& state) {
+          return loadPicture(offset, picture, state);
+      }) {}
+
+}  // namespace kalvera

@@ -1,0 +1,98 @@
+#pragma once
+// Everything that lives from start-up to shutdown: configuration, what is
+// shown, the value grid, the view projection, the window geometry and the
+// three off-screen bitmaps with the window's backing image. The main window
+// owns one instance and hands it by reference to the renderer and the output.
+
+#include <QImage>
+#include <cstdint>
+#include <functional>
+
+#include "common/display_state.h"
+#include "common/radar_picture.h"
+#include "geo/app_config.h"
+#include "geo/map_projection.h"
+#include "geo/map_resources.h"
+#include "render/canvas.h"
+
+namespace kalvera {
+
+// A rectangle in client pixels of the main window, in the stored order.
+struct LayoutRect {
+    int32_t top = 0;
+    int32_t left = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t right() const { return left + width; }
+    int32_t bottom() const { return top + height; }
+};
+
+struct PictureLayout {
+    LayoutRect header;   // top 0, left X0, W x 30
+    LayoutRect picture;  // top 30, left X0, W x H (square)
+    LayoutRect legend;   // top 0, left X0 + W + 10, 100 x (H + 30)
+};
+
+constexpr int kLayoutMargin = 10;
+constexpr int kHeaderHeight = 3 * kLayoutMargin;
+constexpr int kLegendWidth = 100;
+
+// Geometry from the right edge of the filter bar and the client height; the
+// picture side is the client height less 40.
+PictureLayout ComputePictureLayout(int filterBarRight, int clientHeight);
+// Outer width of the window that holds that geometry.
+int WindowWidthFor(const PictureLayout& layout);
+
+// An off-screen bitmap with the pen and brush it keeps between drawings.
+struct BitmapLayer {
+    QImage image;
+    CanvasState state;
+    // Resizes to w x h (RGB32); the content becomes white when the size changes.
+    void setSize(int w, int h);
+    int width() const { return image.width(); }
+    int height() const { return image.height(); }
+};
+
+// The window's device context: a backing image of the client area. Drawing on
+// the window draws here and asks the window to show the changed rectangle.
+struct WindowSurface {
+    QImage image;
+    CanvasState state;
+    // Set by the window: schedules a repaint of the rectangle (x, y, w, h).
+    std::function<void(int, int, int, int)> invalidate;
+    // Client size; the content is kept where it fits, the rest gets `fill`.
+    void setSize(int w, int h, uint32_t fill);
+    void changed(int x, int y, int w, int h) const {
+        if (invalidate) invalidate(x, y, w, h);
+    }
+};
+
+// Reads the message at an offset of state.basePath into the grid. The
+// program decodes with loadPicture; tests count or fake decodes through it.
+using PictureDecoder = std::function<bool(int32_t, RadarPicture&, DisplayState&)>;
+
+struct ViewerState {
+    ViewerState();
+
+    AppConfig config;
+    DisplayState display;
+    RadarPicture picture;
+    MapProjection view;  // the long-lived view projection of the last render
+    PictureLayout layout;
+    BitmapLayer MapLayer;
+    BitmapLayer PictureLayer;
+    BitmapLayer LegendLayer;
+    WindowSurface WindowDC;
+
+    // The system's window colour, with which a header cell's frame is cleared.
+    uint32_t windowColor = kWhite;
+    // Highest cell value (negatives as 0) of the last successful render: the
+    // filter bar's maximum.
+    int32_t gridMaximum = 0;
+    PictureDecoder decoder;
+    MapResourceCache mapCache;
+
+    int side() const { return layout.picture.width; }
+};
+
+}  // namespace kalvera

@@ -1,0 +1,47 @@
+#include "ui/dialogs.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "render/canvas.h"
+
+namespace kalvera {
+
+void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<uint32_t> QtDialogs::chooseColour(QWidget* parent, uint32_t initial) {
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent);
+    if (!chosen.isValid()) return std::nullopt;
+    return FromQColor(chosen);
+}
+
+std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(spec.resizable);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+bool QtDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::runModal(QDialog& dialog) { dialog.exec(); }
+
+}  // namespace kalvera

@@ -1,0 +1,50 @@
+#pragma once
+// Every modal dialog and message box of the main window goes through this one
+// seam, so that tests can answer them without a person and without blocking.
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+namespace kalvera {
+
+// The save dialog's settings as the form describes them.
+struct SaveDialogSpec {
+    QString defaultSuffix = QStringLiteral("jpg");
+    bool confirmOverwrite = true;
+    bool hideReadOnly = true;
+    bool resizable = true;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A message box with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text, const QString& title) = 0;
+    // The colour dialog; the chosen colour (0x00BBGGRR) or nothing when cancelled.
+    virtual std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) = 0;
+    // The save-file dialog; the chosen path (with the default suffix added when
+    // the name has none) or nothing when cancelled.
+    virtual std::optional<QString> chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) = 0;
+    // The print dialog: true when the operator confirmed; `printer` then
+    // carries the choices made.
+    virtual bool setUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // Shows the date picker modally and returns when it is closed.
+    virtual void runModal(QDialog& dialog) = 0;
+};
+
+// The real dialogs.
+class QtDialogs : public Dialogs {
+public:
+    void showMessage(QWidget* parent, const QString& text, const QString& title) override;
+    std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) override;
+    bool setUpPrinter(QWidget* parent, QPrinter& printer) override;
+    void runModal(QDialog& dialog) override;
+};
+
+}  // namespace kalvera

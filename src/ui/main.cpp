@@ -1,0 +1,27 @@
+// Program entry: builds the main window and the date picker and runs the loop.
+
+#include <QApplication>
+
+#include "common/clock.h"
+#include "ui/calendar_form.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    kalvera::QtDialogs dialogs;
+    kalvera::TForm1 window(dialogs, kalvera::systemClock());
+    if (!window.started()) {
+        // Without its settings the viewer has nothing to show.
+        dialogs.showMessage(nullptr, QString::fromStdString(window.startError()),
+                            window.windowTitle());
+        return 1;
+    }
+    if (window.endRequested()) return window.exitCode();
+    kalvera::TcalendarForm picker(window.viewer().config, window.display(), &window);
+    calendarForm = &picker;
+    window.show();
+    const int status = app.exec();
+    calendarForm = nullptr;
+    return status;
+}

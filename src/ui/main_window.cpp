@@ -1,0 +1,367 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <climits>
+
+#include "common/clock.h"
+#include "common/date_time.h"
+#include "decode/picture_loader.h"
+#include "geo/settings.h"
+#include "render/picture_render.h"
+#include "ui/button_glyphs.h"
+
+kalvera::TForm1* Form1 = nullptr;
+kalvera::TcalendarForm* calendarForm = nullptr;
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kItemHeight = 13;
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                  int height) {
+    auto* label = new QLabel(text, parent);
+    // The form's labels size themselves to their text, growing to the right.
+    label->setGeometry(left, top, std::max(width, 180 - left), height);
+    return label;
+}
+
+QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint,
+                             int left, int top, int width, int height) {
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setGeometry(left, top, width, height);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// A list box whose items run down a column and then on into the next one.
+QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int height,
+                         int columns) {
+    auto* list = new QListWidget(parent);
+    list->setGeometry(left, top, width, height);
+    list->setUniformItemSizes(true);
+    if (columns > 1) {
+        list->setFlow(QListView::TopToBottom);
+        list->setWrapping(true);
+        list->setResizeMode(QListView::Adjust);
+        list->setGridSize(QSize((width - 4) / columns, kItemHeight));
+    }
+    list->setVerticalScrollBarPolicy(columns > 1 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    return list;
+}
+
+}  // namespace
+
+TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options,
+               QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), clock_(clock) {
+    Form1 = this;
+    if (options.decoder) viewer_.decoder = options.decoder;
+    setWindowTitle(QStringLiteral("КАЛВЕРА"));
+    QFont formFont = QApplication::font();
+    formFont.setPointSize(8);
+    setFont(formFont);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    createNavigationControls();
+    createListControls();
+    createFilterAndScaleControls();
+    createOutputControls();
+    setTabOrderAsDesigned();
+    wireHandlers();
+    started_ = runStartUp(options);
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::createNavigationControls() {
+    backButton = MakeSpeedButton(this, QStringLiteral("<<"), QStringLiteral("День назад"), 5,
+                                 10, 23, 25);
+    dateStaticText = new ClickableLabel(this);
+    dateStaticText->setGeometry(45, 10, 92, 21);
+    dateStaticText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    dateStaticText->setLineWidth(1);
+    dateStaticText->setAlignment(Qt::AlignCenter);
+    dateStaticText->setToolTip(QStringLiteral("Выбор даты"));
+    dateStaticText->setCursor(Qt::PointingHandCursor);
+    forwardButton = MakeSpeedButton(this, QStringLiteral(">>"), QStringLiteral("День вперед"),
+                                    154, 10, 23, 22);
+    autoCheckBox = new QCheckBox(QStringLiteral("Автообновление"), this);
+    autoCheckBox->setGeometry(32, 40, 113, 17);
+    autoCheckBox->setChecked(true);
+    StaticText2 = new QLabel(QStringLiteral("Срок"), this);
+    StaticText2->setGeometry(78, 60, 29, 17);
+    StaticText2->setFrameStyle(QFrame::NoFrame);
+    Timer1 = new QTimer(this);
+}
+
+void TForm1::createListControls() {
+    reviewListBox = MakeListBox(this, 6, 81, 170, 202, 3);
+    reviewListBox->setFrameShape(QFrame::Box);
+    QPalette facePalette = reviewListBox->palette();
+    facePalette.setColor(QPalette::Base, facePalette.color(QPalette::Button));
+    reviewListBox->setPalette(facePalette);
+
+    layerLabel = MakeLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
+    layerListBox = MakeListBox(this, 5, 305, 170, 32, 7);
+    QFont navyFont = layerListBox->font();
+    navyFont.setPixelSize(8 * 96 / 72);
+    layerListBox->setFont(navyFont);
+    QPalette navy = layerListBox->palette();
+    navy.setColor(QPalette::Text, ToQColor(kNavy));
+    layerListBox->setPalette(navy);
+    layerListBox->installEventFilter(this);
+
+    locListBox = MakeListBox(this, 8, 456, 169, 105, 1);
+}
+
+void TForm1::createFilterAndScaleControls() {
+    filterLabel = MakeLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
+    filterminLabel = MakeLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
+    filterminLabel->resize(20, 13);
+    filtermaxLabel = MakeLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
+    filtermaxLabel->resize(24, 13);
+    filterScrollBar = new QScrollBar(Qt::Horizontal, this);
+    filterScrollBar->setGeometry(6, 377, 170, 17);
+    filterScrollBar->setRange(0, 100);
+    filterScrollBar->setSingleStep(1);
+    filterScrollBar->setPageStep(1);
+    filterScrollBar->setValue(0);
+
+    scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
+    scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
+    scaleScrollBar->setGeometry(6, 426, 170, 17);
+    scaleScrollBar->setRange(10, 100);
+    scaleScrollBar->setSingleStep(10);
+    scaleScrollBar->setPageStep(10);
+    scaleScrollBar->setValue(50);
+}
+
+void TForm1::createOutputControls() {
+    printButton = MakeSpeedButton(this, QString(), QStringLiteral("Печать"), 8, 582, 33, 33);
+    printButton->setIcon(PrintGlyph());
+    printButton->setIconSize(QSize(24, 24));
+    saveButton = MakeSpeedButton(this, QString(), QStringLiteral("Сохранить"), 145, 583, 33, 33);
+    saveButton->setIcon(SaveGlyph());
+    saveButton->setIconSize(QSize(24, 24));
+}
+
+void TForm1::setTabOrderAsDesigned() {
+    QWidget* order[] = {reviewListBox,   dateStaticText, StaticText2,  autoCheckBox,
+                        filterScrollBar, scaleScrollBar, layerListBox, locListBox};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TForm1::wireHandlers() {
+    connect(backButton, &QToolButton::clicked, this, [this] { backButtonClick(); });
+    connect(forwardButton, &QToolButton::clicked, this, [this] { forwardButtonClick(); });
+    connect(dateStaticText, &ClickableLabel::clicked, this, [this] { dateStaticTextClick(); });
+    connect(autoCheckBox, &QCheckBox::clicked, this, [this] { autoCheckBoxClick(); });
+    connect(reviewListBox, &QListWidget::itemClicked, this, [this] { reviewListBoxClick(); });
+    connect(layerListBox, &QListWidget::itemClicked, this, [this] { layerListBoxClick(); });
+    connect(locListBox, &QListWidget::itemClicked, this, [this] { locListBoxClick(); });
+    connect(filterScrollBar, &QScrollBar::valueChanged, this,
+            [this] { filterScrollBarChange(); });
+    connect(scaleScrollBar, &QScrollBar::valueChanged, this, [this] { scaleScrollBarChange(); });
+    connect(printButton, &QToolButton::clicked, this, [this] { printButtonClick(); });
+    connect(saveButton, &QToolButton::clicked, this, [this] { saveButtonClick(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
+
+bool TForm1::runStartUp(const TForm1Options& options) {
+    AppConfig& config = viewer_.config;
+    if (!LoadSettings(config, startError_)) return false;
+    LoadPalette(config);
+    ListSites(config);
+
+    locListBox->clear();
+    for (const std::string& site : config.siteList.names) {
+        locListBox->addItem(QString::fromStdString(SiteDisplayName(config, site)));
+    }
+    locListBox->setCurrentRow(0);
+
+    DisplayState& state = viewer_.display;
+    state.viewLat = config.centreLat;
+    state.viewLon = config.centreLon;
+    state.currentDate = clock_.now();
+    state.recentre = 1;
+
+    const long long interval = static_cast<long long>(config.updatePeriod) * 1000;
+    Timer1->setInterval(static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
+    SetTimer1Enabled(autoCheckBox->isChecked());
+
+    QSize screenSize = options.screenSize;
+    if (!screenSize.isValid()) {
+        const QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
+        screenSize = current ? current->geometry().size() : QSize(1024, 768);
+    }
+    applyGeometry(screenSize);
+
+    ShowCurrentDate();
+    ReloadSite();
+    return true;
+}
+
+void TForm1::applyGeometry(QSize screenSize) {
+    // The frame is not known before the window is shown; the client area takes
+    // the whole window height until then.
+    const int clientHeight = screenSize.height() - 30;
+    const int filterBarRight = filterScrollBar->x() + filterScrollBar->width();
+    viewer_.layout = ComputePictureLayout(filterBarRight, clientHeight);
+    const int width = WindowWidthFor(viewer_.layout);
+    setFixedSize(width, clientHeight);
+    move((screenSize.width() - width) / 2, 0);
+
+    const QColor face = palette().color(QPalette::Button);
+    viewer_.windowColor = FromQColor(palette().color(QPalette::Base));
+    viewer_.WindowDC.state.brushColor = FromQColor(face);
+    viewer_.WindowDC.state.brushStyle = BrushStyle::Solid;
+    viewer_.WindowDC.setSize(width, clientHeight, FromQColor(face));
+    viewer_.WindowDC.invalidate = [this](int x, int y, int w, int h) {
+        if (painting_) return;
+        selfUpdate_ = true;
+        update(x, y, w, h);
+    };
+    const int side = viewer_.side();
+    viewer_.PictureLayer.setSize(side, side);
+    viewer_.MapLayer.setSize(side, side);
+}
+
+void TForm1::ShowCurrentDate() {
+    const CivilDate date = DecodeDate(viewer_.display.currentDate);
+    dateStaticText->setText(
+        QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
+}
+
+void TForm1::SetTimer1Enabled(bool enabled) {
+    timer1Enabled_ = enabled;
+    if (enabled && Timer1->interval() > 0) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+int TForm1::selectedSiteIndex() const {
+    const int row = locListBox->currentRow();
+    const int count = static_cast<int>(viewer_.config.siteList.names.size());
+    return row >= 0 && row < count ? row : 0;
+}
+
+bool TForm1::RenderPicture() {
+    const bool drawn = kalvera::RenderPicture(viewer_);
+    if (!drawn) return false;
+    // A lower maximum pulls the threshold down with the bar. Nothing above the
+    // new maximum exists, so the picture just drawn stays right as it is.
+    const QSignalBlocker block(filterScrollBar);
+    filterScrollBar->setMaximum(viewer_.gridMaximum);
+    if (filterScrollBar->value() != viewer_.display.filterThreshold &&
+        viewer_.display.filterThreshold > viewer_.gridMaximum) {
+        viewer_.display.filterThreshold = filterScrollBar->value();
+        filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+    }
+    filtermaxLabel->setText(QString::number(filterScrollBar->maximum()));
+    return true;
+}
+
+void TForm1::WriteHeaderCell(int column, const QString& text) {
+    kalvera::WriteHeaderCell(viewer_, column, text.toStdString());
+}
+
+void TForm1::ShowEmptyPicture() { kalvera::ShowEmptyPicture(viewer_); }
+
+void TForm1::FormPaint() { RepaintWindow(viewer_, reviewListBox->count() == 0); }
+
+void TForm1::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (Timer1 != nullptr) Timer1->stop();
+    viewer_.WindowDC.invalidate = nullptr;
+    viewer_.WindowDC.image = QImage();
+    viewer_.PictureLayer.image = QImage();
+    viewer_.MapLayer.image = QImage();
+    viewer_.LegendLayer.image = QImage();
+}
+
+void TForm1::EndProgram(int exitCode) {
+    endRequested_ = true;
+    exitCode_ = exitCode;
+    SetTimer1Enabled(false);
+    QTimer::singleShot(0, this, [this] {
+        close();
+        QCoreApplication::exit(exitCode_);
+    });
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    if (viewer_.WindowDC.image.isNull()) return;
+    // The backing image always holds what the window shows. A paint that the
+    // window system asks for re-shows the last render first, as the paint
+    // handler always has; one that our own drawing asked for only shows it.
+    if (!selfUpdate_) {
+        painting_ = true;
+        FormPaint();
+        painting_ = false;
+    }
+    selfUpdate_ = false;
+    QPainter painter(this);
+    painter.drawImage(event->rect(), viewer_.WindowDC.image, event->rect());
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    FormMouseMove(at.x(), at.y());
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    FormMouseDown(event->button(), at.x(), at.y());
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    FormMouseUp(event->button(), at.x(), at.y());
+}
+
+void TForm1::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is a press like any other.
+    const QPoint at = event->position().toPoint();
+    FormMouseDown(event->button(), at.x(), at.y());
+    FormDblClick();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == layerListBox && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (!text.isEmpty()) layerListBoxKeyPress(text.front());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    SetTimer1Enabled(false);
+    event->accept();
+}
+
+}  // namespace kalvera

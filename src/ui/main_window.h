@@ -1,0 +1,176 @@
+#pragma once
+// The main window: the control column on the left, and the header strip,
+// picture and legend drawn on the client area to its right. The window holds
+// the controls and wires them; what a handler does lives in the subsystem it
+// calls. Handler bodies are split by concern:
+//   main_window.cpp             construction and start-up, geometry, paint, destroy
+//   main_window_navigation.cpp  site, day, term and the update timer
+//   main_window_picture.cpp     mouse readout, pan, legend colour, filter, scale, layer
+//   main_window_output.cpp      print and save
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "render/viewer_state.h"
+#include "ui/clickable_label.h"
+#include "ui/dialogs.h"
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace kalvera {
+
+class Clock;
+class TcalendarForm;
+
+// What the picture handlers keep between events for the whole run.
+struct PointerState {
+    float pressLat = 0.0f;  // last press inside the picture
+    float pressLon = 0.0f;
+    int releaseX = 0;  // last release anywhere on the client area
+    int releaseY = 0;
+    float cursorLat = 0.0f;  // last position over the picture
+    float cursorLon = 0.0f;
+    float cursorAzimuth = 0.0f;
+    float cursorRange = 0.0f;
+};
+
+// What the start-up takes from outside; tests replace the screen and decoder.
+struct TForm1Options {
+    QSize screenSize;       // invalid: the size of the screen the window is on
+    PictureDecoder decoder; // empty: loadPicture
+};
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options = {},
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // False when the settings could not be loaded; startError() then says why
+    // and the window must not be shown.
+    bool started() const { return started_; }
+    const std::string& startError() const { return startError_; }
+    // True once the program has been asked to end (a broken archive).
+    bool endRequested() const { return endRequested_; }
+    int exitCode() const { return exitCode_; }
+
+    // Controls, named as on the form.
+    QToolButton* backButton = nullptr;
+    ClickableLabel* dateStaticText = nullptr;
+    QToolButton* forwardButton = nullptr;
+    QCheckBox* autoCheckBox = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QListWidget* reviewListBox = nullptr;
+    QLabel* layerLabel = nullptr;
+    QListWidget* layerListBox = nullptr;
+    QLabel* filterLabel = nullptr;
+    QLabel* filterminLabel = nullptr;
+    QLabel* filtermaxLabel = nullptr;
+    QScrollBar* filterScrollBar = nullptr;
+    QLabel* scaleLabel = nullptr;
+    QScrollBar* scaleScrollBar = nullptr;
+    QListWidget* locListBox = nullptr;
+    QToolButton* printButton = nullptr;
+    QToolButton* saveButton = nullptr;
+    QTimer* Timer1 = nullptr;
+    // The print, save and colour dialogs are shown through `dialogs`; the
+    // save dialog's settings are these.
+    SaveDialogSpec SaveDialog1;
+
+    PointerState pointer;
+
+    ViewerState& viewer() { return viewer_; }
+    DisplayState& display() { return viewer_.display; }
+    Dialogs& dialogs() { return dialogs_; }
+    const Clock& clock() const { return clock_; }
+
+    // Navigation (main_window_navigation.cpp).
+    void locListBoxClick();
+    void reviewListBoxClick();
+    void backButtonClick();
+    void forwardButtonClick();
+    void dateStaticTextClick();
+    void Timer1Timer();
+    void autoCheckBoxClick();
+    void ReloadSite();
+    void OpenCurrentDay();
+
+    // Picture controls (main_window_picture.cpp). Positions are client pixels.
+    void FormMouseMove(int x, int y);
+    void FormMouseDown(Qt::MouseButton button, int x, int y);
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
+    void FormDblClick();
+    void filterScrollBarChange();
+    void scaleScrollBarChange();
+    void layerListBoxClick();
+    void layerListBoxKeyPress(QChar key);
+
+    // Output (main_window_output.cpp).
+    void printButtonClick();
+    void saveButtonClick();
+
+    // Paint and shutdown (main_window.cpp).
+    void FormPaint();
+    void FormDestroy();
+
+    // Shared steps of the handlers (main_window.cpp).
+    // Renders and then sets the filter bar's maximum and filtermaxLabel.
+    bool RenderPicture();
+    void WriteHeaderCell(int column, const QString& text);
+    void ShowEmptyPicture();
+    // dateStaticText shows currentDate in the system's short date format.
+    void ShowCurrentDate();
+    // Timer1 on or off; a period of 0 gives a timer that never ticks.
+    void SetTimer1Enabled(bool enabled);
+    bool Timer1Enabled() const { return timer1Enabled_; }
+    // Ends the program in an orderly way once control returns to the loop.
+    void EndProgram(int exitCode);
+    // The selected site index of locListBox, 0 when none is selected.
+    int selectedSiteIndex() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createNavigationControls();
+    void createListControls();
+    void createFilterAndScaleControls();
+    void createOutputControls();
+    void wireHandlers();
+    void setTabOrderAsDesigned();
+    bool runStartUp(const TForm1Options& options);
+    void applyGeometry(QSize screen);
+
+    Dialogs& dialogs_;
+    const Clock& clock_;
+    ViewerState viewer_;
+    bool started_ = false;
+    bool endRequested_ = false;
+    int exitCode_ = 0;
+    bool timer1Enabled_ = false;
+    bool painting_ = false;
+    bool selfUpdate_ = false;  // a paint that our own drawing asked for
+    bool destroyed_ = false;
+    std::string startError_;
+};
+
+}  // namespace kalvera
+
+// The two program-wide objects.
+extern kalvera::TForm1* Form1;
+extern kalvera::TcalendarForm* calendarForm;
