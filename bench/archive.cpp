@@ -21,7 +21,7 @@ constexpr int kTermsPerHour = 6;
 constexpr int kLayers = 25;
 
 class BenchDir {
-public:
+  public:
     BenchDir() {
         std::random_device seed;
         path_ = fs::temp_directory_path() / ("kalvera-bench-" + std::to_string(seed()));
@@ -37,7 +37,8 @@ public:
                     record[1] = static_cast<char>(term * 10);
                     record[2] = static_cast<char>(layer);
                     const int offset = (hour * 1000 + term * 100 + layer) * 4096;
-                    for (int i = 0; i < 4; ++i) record[4 + i] = static_cast<char>(offset >> (8 * i));
+                    for (int i = 0; i < 4; ++i)
+                        record[4 + i] = static_cast<char>(offset >> (8 * i));
                     out.write(record, sizeof record);
                 }
             }
@@ -50,7 +51,7 @@ public:
     std::string index() const { return (path_ / "MSK" / "100102.ind").string(); }
     std::string root() const { return path_.string() + "/"; }
 
-private:
+  private:
     fs::path path_;
 };
 

@@ -95,8 +95,8 @@ bool FindLatestDay(DisplayState& state, const std::string& dataRoot, const Clock
 
     const std::string siteDir = dataRoot + state.siteCode + "/";
     state.currentDate = clock.now();
-    for (int attempt = 0; attempt < kLatestDaySearchDays &&
-                          state.currentDate > clock.now() - kLatestDaySearchDays;
+    for (int attempt = 0;
+         attempt < kLatestDaySearchDays && state.currentDate > clock.now() - kLatestDaySearchDays;
          ++attempt) {
         state.dayName = DayNameOf(state.currentDate);
         state.indexPath.assign(siteDir).append(state.dayName).append(".ind");

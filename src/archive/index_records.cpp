@@ -11,8 +11,7 @@ IndexRecord DecodeIndexRecord(const unsigned char* bytes) {
     record.minute = bytes[1];
     record.layerCode = bytes[2];
     record.spare = bytes[3];
-    const uint32_t offset = static_cast<uint32_t>(bytes[4]) |
-                            static_cast<uint32_t>(bytes[5]) << 8 |
+    const uint32_t offset = static_cast<uint32_t>(bytes[4]) | static_cast<uint32_t>(bytes[5]) << 8 |
                             static_cast<uint32_t>(bytes[6]) << 16 |
                             static_cast<uint32_t>(bytes[7]) << 24;
     record.offset = static_cast<int32_t>(offset);

@@ -21,7 +21,7 @@ bool ForEachIndexRecord(const std::string& indexPath, Visit visit);
 namespace detail {
 
 class IndexFile {
-public:
+  public:
     explicit IndexFile(const std::string& path);
     ~IndexFile();
     IndexFile(const IndexFile&) = delete;
@@ -33,7 +33,7 @@ public:
     int nextRecords();
     const unsigned char* record(int index) const { return buffer_ + index * sizeof(IndexRecord); }
 
-private:
+  private:
     static constexpr size_t kRecordsPerRead = 1024;
     void* file_ = nullptr;
     unsigned char buffer_[kRecordsPerRead * sizeof(IndexRecord)];

@@ -12,8 +12,7 @@ double SystemClock::now() const {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(instant);
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr) return 0.0;
-    const auto sinceSecond =
-        instant - std::chrono::system_clock::from_time_t(seconds);
+    const auto sinceSecond = instant - std::chrono::system_clock::from_time_t(seconds);
     const double millis = static_cast<double>(
         std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count());
     const CivilDate date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};

@@ -68,8 +68,7 @@ double EncodeDate(int year, int month, int day) {
         fullYear -= 1;
     }
     const int64_t firstOfMonth = DaysFromCivil(fullYear, zeroBasedMonth + 1, 1);
-    return static_cast<double>(firstOfMonth + (static_cast<int64_t>(day) - 1) -
-                               kEpochFromUnixDays);
+    return static_cast<double>(firstOfMonth + (static_cast<int64_t>(day) - 1) - kEpochFromUnixDays);
 }
 
 double EncodeDateTime(const CivilDate& date, const CivilTime& time) {

@@ -21,9 +21,9 @@ namespace {
 constexpr size_t kMaxTextToken = 255;
 constexpr int kSettingsTokens = 6;
 
-const char* const kTokenNames[kSettingsTokens] = {
-    "data root", "update period", "default site", "spare text", "centre latitude",
-    "centre longitude"};
+const char* const kTokenNames[kSettingsTokens] = {"data root",       "update period",
+                                                  "default site",    "spare text",
+                                                  "centre latitude", "centre longitude"};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';

@@ -24,11 +24,21 @@ constexpr int kRecords = 3000;
 constexpr int kLayersPerTerm = 5;
 constexpr int kLayerCodes[kLayersPerTerm] = {0, 1, 2, 21, 22};
 
-int HourOf(int record) { return record / kLayersPerTerm / 60; }
-int MinuteOf(int record) { return record / kLayersPerTerm % 60; }
-int LayerOf(int record) { return kLayerCodes[record % kLayersPerTerm]; }
-int32_t OffsetOf(int record) { return record * 1000 + 7; }
-std::string TermOf(int record) { return TermTextOf(HourOf(record), MinuteOf(record)); }
+int HourOf(int record) {
+    return record / kLayersPerTerm / 60;
+}
+int MinuteOf(int record) {
+    return record / kLayersPerTerm % 60;
+}
+int LayerOf(int record) {
+    return kLayerCodes[record % kLayersPerTerm];
+}
+int32_t OffsetOf(int record) {
+    return record * 1000 + 7;
+}
+std::string TermOf(int record) {
+    return TermTextOf(HourOf(record), MinuteOf(record));
+}
 
 bool WriteAll(int fd, const char* bytes, size_t size) {
     while (size > 0) {
@@ -66,7 +76,9 @@ void Archiver(const std::string& path, std::atomic<int>& complete, std::atomic<b
     ::close(fd);
 }
 
-int TermsFor(int records) { return (records + kLayersPerTerm - 1) / kLayersPerTerm; }
+int TermsFor(int records) {
+    return (records + kLayersPerTerm - 1) / kLayersPerTerm;
+}
 
 TEST(ConcurrentAppend, ReadersSeeOnlyWholeWrittenRecords) {
     testing::TempDir dir;

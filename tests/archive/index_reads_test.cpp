@@ -13,7 +13,7 @@ using testing::IndexRecordBytes;
 using testing::TempDir;
 
 class IndexFile : public ::testing::Test {
-protected:
+  protected:
     std::string write(const std::string& bytes) { return dir.write("MSK/090304.ind", bytes); }
     std::vector<std::string> terms(const std::string& path) {
         std::vector<std::string> list{"stale"};
@@ -48,10 +48,9 @@ TEST_F(IndexFile, OneTermWithLayers0To22IsListedOnce) {
 }
 
 TEST_F(IndexFile, TermsAreListedAscendingWithoutDuplicates) {
-    const std::string path =
-        write(IndexRecordBytes(13, 30, 1, 0) + IndexRecordBytes(7, 5, 1, 16) +
-              IndexRecordBytes(10, 0, 1, 32) + IndexRecordBytes(7, 5, 2, 48) +
-              IndexRecordBytes(13, 30, 2, 64) + IndexRecordBytes(0, 0, 1, 80));
+    const std::string path = write(IndexRecordBytes(13, 30, 1, 0) + IndexRecordBytes(7, 5, 1, 16) +
+                                   IndexRecordBytes(10, 0, 1, 32) + IndexRecordBytes(7, 5, 2, 48) +
+                                   IndexRecordBytes(13, 30, 2, 64) + IndexRecordBytes(0, 0, 1, 80));
     EXPECT_EQ(terms(path), (std::vector<std::string>{"00.00", "07.05", "10.00", "13.30"}));
 }
 
@@ -104,8 +103,9 @@ TEST_F(IndexFile, ATermWithOnlyLayer0ReturnsZeroLikeAnAbsentTerm) {
 }
 
 TEST_F(IndexFile, LayerCodesAbove24AreNotListed) {
-    const std::string path = write(IndexRecordBytes(7, 5, 3, 0) + IndexRecordBytes(7, 5, 25, 16) +
-                                   IndexRecordBytes(7, 5, 24, 32) + IndexRecordBytes(7, 5, 255, 48));
+    const std::string path =
+        write(IndexRecordBytes(7, 5, 3, 0) + IndexRecordBytes(7, 5, 25, 16) +
+              IndexRecordBytes(7, 5, 24, 32) + IndexRecordBytes(7, 5, 255, 48));
     std::vector<int> layers;
     EXPECT_EQ(LoadLayerList(path, "07.05", layers), 24);
     EXPECT_EQ(layers, (std::vector<int>{3, 24}));

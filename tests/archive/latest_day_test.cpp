@@ -11,7 +11,7 @@ using testing::TempDir;
 
 // Counts how often the search asks for the time.
 class CountingClock : public FixedClock {
-public:
+  public:
     using FixedClock::FixedClock;
     double now() const override {
         ++calls;
@@ -21,7 +21,7 @@ public:
 };
 
 class LatestDay : public ::testing::Test {
-protected:
+  protected:
     LatestDay() : now(EncodeDateTime({2010, 1, 2}, {9, 15, 0})), clock(now) {
         state.siteCode = "MSK";
         state.currentDate = EncodeDate(2001, 5, 5);

@@ -11,7 +11,7 @@
 namespace kalvera::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device seed;
         const auto base = std::filesystem::temp_directory_path();
@@ -46,7 +46,7 @@ public:
         return dir.string();
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

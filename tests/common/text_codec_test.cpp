@@ -35,7 +35,9 @@ TEST(ResourceText, Utf8GoesBackToWindows1251) {
 TEST(ResourceText, CharactersWithoutAWindows1251FormBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1251("a中b"), "a?b");
     // A broken sequence is skipped byte by byte rather than stopping the text.
-    EXPECT_EQ(Utf8ToCp1251("a\xFF" "b"), "a?b");
+    EXPECT_EQ(Utf8ToCp1251("a\xFF"
+                           "b"),
+              "a?b");
     EXPECT_EQ(Utf8ToCp1251("a\xD0"), "a?");
 }
 
@@ -43,19 +45,19 @@ TEST(Utf8Validation, AcceptsWellFormedText) {
     EXPECT_TRUE(IsValidUtf8(""));
     EXPECT_TRUE(IsValidUtf8("abc"));
     EXPECT_TRUE(IsValidUtf8(kMoscowUtf8));
-    EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));          // U+FFFD
-    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));      // U+10FFFF
+    EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));      // U+FFFD
+    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF
 }
 
 TEST(Utf8Validation, RejectsMalformedSequences) {
     EXPECT_FALSE(IsValidUtf8(kMoscowCp1251));
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));              // overlong NUL
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));          // overlong '/'
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));          // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));      // beyond U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xD0"));                  // cut short
+    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong NUL
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong '/'
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xD0"));              // cut short
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
-    EXPECT_FALSE(IsValidUtf8("\x80"));                  // lone continuation
+    EXPECT_FALSE(IsValidUtf8("\x80"));  // lone continuation
 }
 
 }  // namespace

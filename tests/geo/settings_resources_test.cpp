@@ -106,7 +106,7 @@ TEST(Palette, AFailedSaveNamesTheFileAndChangesNothing) {
 }
 
 class SiteDirectories : public ::testing::Test {
-protected:
+  protected:
     SiteDirectories() {
         config.dataRoot = dir.prefix();
         config.defaultSite = "MSK";

@@ -15,7 +15,7 @@ using testing::TempDir;
 const char kSettings[] = "/data/radar/ 300 SITE1 spare 55.75 37.62";
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     bool load(const std::string& text) {
         dir.write("settings", text);
         return LoadSettingsFrom(config, dir.str(), error);
@@ -79,8 +79,7 @@ TEST_F(SettingsFile, APeriodThatIsNotAWholeNumberIsNamed) {
 
 TEST_F(SettingsFile, ACoordinateThatIsNotANumberIsNamed) {
     EXPECT_FALSE(load("/d/ 60 S x 55,75 37"));
-    EXPECT_NE(error.find("token 5 (centre latitude) \"55,75\" is not a number."),
-              std::string::npos)
+    EXPECT_NE(error.find("token 5 (centre latitude) \"55,75\" is not a number."), std::string::npos)
         << error;
     EXPECT_FALSE(load("/d/ 60 S x 55 east"));
     EXPECT_NE(error.find("token 6 (centre longitude) \"east\""), std::string::npos) << error;
@@ -143,7 +142,7 @@ TEST(ResourcePaths, HangBelowTheStartDirectory) {
 }
 
 class SiteTableFile : public SettingsFile {
-protected:
+  protected:
     bool loadTowns(const std::string& towns) {
         dir.write("res/towns.txt", towns);
         return load(kSettings);
@@ -201,7 +200,8 @@ TEST_F(SiteTableFile, ANameWithABlankShiftsThePairing) {
 
 TEST_F(SiteTableFile, EveryPairIsKeptInFileOrder) {
     std::string towns;
-    for (int i = 0; i < 100; ++i) towns += "S" + std::to_string(i) + " N" + std::to_string(i) + "\n";
+    for (int i = 0; i < 100; ++i)
+        towns += "S" + std::to_string(i) + " N" + std::to_string(i) + "\n";
     ASSERT_TRUE(loadTowns(towns));
     ASSERT_EQ(config.siteTable.codes.size(), 100u);
     EXPECT_EQ(config.siteTable.codes[64], "S64");
