@@ -1,0 +1,65 @@
+#pragma once
+// Shared helpers for the decoder tests: temporary base files and messages built
+// by the project's writer.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "bufr/bufr_writer.h"
+
+namespace kalvera::testing {
+
+using Bytes = std::vector<uint8_t>;
+
+// A file under the temporary directory, removed when the object goes.
+class TempFile {
+public:
+    explicit TempFile(const Bytes& contents) {
+        static int serial = 0;
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("kalvera_decode_" + std::to_string(::getpid()) + "_" + std::to_string(serial++) +
+                  ".bas"))
+                    .string();
+        std::ofstream out(path_, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(contents.data()),
+                  static_cast<std::streamsize>(contents.size()));
+    }
+    ~TempFile() { std::filesystem::remove(path_); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+inline std::span<const uint8_t> view(const Bytes& bytes) { return {bytes.data(), bytes.size()}; }
+
+// A fixed-layout product with class values 40 and 70 and no rows.
+inline bufr::FixedProduct smallFixedProduct() {
+    bufr::FixedProduct product;
+    product.classValues = {40, 70};
+    return product;
+}
+
+// A generic reflectivity product without image groups.
+inline bufr::GenericProduct smallGenericProduct() {
+    bufr::GenericProduct product;
+    product.shortName = "26061";
+    product.latitudeRaw = 13000;   // 40.00
+    product.longitudeRaw = 21000;  // 30.00
+    return product;
+}
+
+}  // namespace kalvera::testing
