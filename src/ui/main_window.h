@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <string>
 
+#include "output/picture_export.h"
 #include "render/viewer_state.h"
 #include "ui/clickable_label.h"
 #include "ui/dialogs.h"
@@ -85,6 +86,9 @@ public:
     // The print, save and colour dialogs are shown through `dialogs`; the
     // save dialog's settings are these.
     SaveDialogSpec SaveDialog1;
+    // The file that the update timer replaces once the weather layer of the
+    // newest term has arrived (tests point it elsewhere).
+    std::string autoExportPath = kAutoExportPath;
 
     PointerState pointer;
 
