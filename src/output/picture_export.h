@@ -1,0 +1,42 @@
+#pragma once
+// The picture as a JPEG file: the save button's copy of the window and the
+// automatic export that the update timer writes over a fixed file.
+
+#include <QImage>
+#include <string>
+
+#include "output/header_lines.h"
+#include "render/viewer_state.h"
+
+namespace kalvera {
+
+// The automatic export's file. Other programs pick the picture up from here,
+// so it is replaced only when it exists.
+inline constexpr const char* kAutoExportPath = "/INBOX/q7/zeb.jpg";
+
+// Height of the white band with the two header lines above the picture.
+constexpr int kExportHeaderHeight = 40;
+
+// Paints the band white across the image and writes the two lines centred in
+// it, at y = 0 and y = 14, in the bitmap's default font.
+void DrawExportHeader(QImage& image, const std::string& line1, const std::string& line2);
+
+// The header line 2 of the current term, site and day.
+std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form);
+
+// (W + 100) x (H + 40): the header band, MapLayer with PictureLayer ANDed over
+// it at (0, 40), LegendLayer at (W, 40) cut at the bottom edge.
+QImage ComposeExportImage(const ViewerState& viewer);
+
+// W x (H + 40): the header band and the picture area exactly as the window
+// shows it now, without the legend.
+QImage ComposeWindowImage(const ViewerState& viewer);
+
+// Writes ComposeExportImage as a JPEG over `path`, through a temporary file
+// beside it, so a reader never sees half a picture. Returns false when no file
+// of that name exists (nothing is created, `error` stays empty) and when the
+// write fails (the old file stays as it was; `error` says why). Throws nothing.
+bool ExportPictureFile(const ViewerState& viewer, const std::string& path,
+                       std::string* error = nullptr);
+
+}  // namespace kalvera

@@ -1,0 +1,37 @@
+#pragma once
+// The printed page: three centred header lines and a 200 mm map square with
+// outlines, radar cells, range rings, grid and places, drawn afresh on the
+// printer through a projection of its own at a fixed half extent of 200 km.
+
+#include <string>
+
+#include "common/display_state.h"
+#include "common/radar_picture.h"
+#include "geo/app_config.h"
+#include "geo/map_projection.h"
+#include "render/canvas.h"
+#include "render/viewer_state.h"
+
+class QPaintDevice;
+
+namespace kalvera {
+
+constexpr float kPrintHalfExtentKm = 200.0f;
+
+// Draws the map square with its top-left corner at (a, b) printer pixels.
+// `projection` is the print projection (its width and height are the square's
+// side). False, with nothing drawn, when an outline file cannot be opened.
+bool PrintPage(const MapProjection& projection, Canvas& canvas, int a, int b,
+               const AppConfig& config, const DisplayState& state, const RadarPicture& picture);
+
+struct PrintResult {
+    bool pageBegun = false;  // false: the device could not be painted on
+    bool mapDrawn = false;   // false: only the header lines are on the page
+};
+
+// One A4 portrait page of the current picture on `page` (a QPrinter set to
+// full-page mode, or an image of the page's size). The view itself, including
+// viewHalfExtentKm, is not changed.
+PrintResult PrintPicture(QPaintDevice& page, const ViewerState& viewer);
+
+}  // namespace kalvera

@@ -1,0 +1,31 @@
+// Drawing text needs a QGuiApplication (fonts); one lives for the whole run.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <memory>
+
+namespace {
+
+class GuiApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (QGuiApplication::instance() == nullptr) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        }
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "output_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
+
+}  // namespace
