@@ -93,9 +93,8 @@ bool AppendTerm(const std::string& siteDir, const std::string& dayName, int hour
     std::FILE* index = std::fopen(indexPath.c_str(), "ab");
     if (index == nullptr) return Fail(error, indexPath, errno);
     for (size_t n = 0; n < records.size() && ok; ++n) {
-        const int split = splitter != nullptr && splitter->splitAt
-                              ? splitter->splitAt(static_cast<int>(n))
-                              : 0;
+        const int split =
+            splitter != nullptr && splitter->splitAt ? splitter->splitAt(static_cast<int>(n)) : 0;
         if (split > 0 && split < static_cast<int>(kRecordSize)) {
             ok = WriteAll(index, records[n].data(), static_cast<size_t>(split));
             if (ok && splitter->pause) splitter->pause();

@@ -24,7 +24,8 @@ constexpr double kMinuteDays = 1.0 / 1440.0;
 
 std::vector<DemoSite> SitesOf(const DemoOptions& options) {
     const std::vector<DemoSite>& all = DemoSites();
-    const auto n = static_cast<size_t>(std::clamp(options.siteCount, 1, static_cast<int>(all.size())));
+    const auto n =
+        static_cast<size_t>(std::clamp(options.siteCount, 1, static_cast<int>(all.size())));
     return {all.begin(), all.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
@@ -33,13 +34,16 @@ std::string SiteDir(const DemoOptions& options, const DemoSite& site) {
 }
 
 // Whole minute of a date-time value, robust against a value a hair below it.
-double MinuteOf(double t) { return std::floor(t / kMinuteDays + 1e-6) * kMinuteDays; }
+double MinuteOf(double t) {
+    return std::floor(t / kMinuteDays + 1e-6) * kMinuteDays;
+}
 
 bool WriteSettings(const DemoOptions& options, std::string& error) {
     const std::string root = DataRootOf(options);
     // The settings file is read as white-space separated tokens.
     if (root.find_first_of(" \t\r\n") != std::string::npos) {
-        error = "The archive path " + root + " contains white space, which the settings file cannot hold";
+        error = "The archive path " + root +
+                " contains white space, which the settings file cannot hold";
         return false;
     }
     const DemoSite site = SitesOf(options).front();

@@ -41,9 +41,9 @@ int AppendLiveTerm(const DemoOptions& options, double now, const RecordSplitter*
                    std::string& error);
 
 struct LiveHooks {
-    std::function<double()> now;                     // local date-time value
-    std::function<void(double seconds)> sleep;       // must return early enough to see `stop`
-    const RecordSplitter* splitter = nullptr;        // nullptr: records are written whole
+    std::function<double()> now;                // local date-time value
+    std::function<void(double seconds)> sleep;  // must return early enough to see `stop`
+    const RecordSplitter* splitter = nullptr;   // nullptr: records are written whole
 };
 
 // Runs until `stop` is set, appending a term every options.liveSeconds.

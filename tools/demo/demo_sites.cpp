@@ -14,6 +14,8 @@ const std::vector<DemoSite>& DemoSites() {
     return sites;
 }
 
-const DemoSite& DefaultDemoSite() { return DemoSites().front(); }
+const DemoSite& DefaultDemoSite() {
+    return DemoSites().front();
+}
 
 }  // namespace kalvera::demo

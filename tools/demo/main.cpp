@@ -25,7 +25,9 @@ namespace {
 std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void onStopSignal(int) { stopRequested.store(true); }
+extern "C" void onStopSignal(int) {
+    stopRequested.store(true);
+}
 
 void usage() {
     std::fprintf(stderr,
@@ -79,9 +81,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto started = std::chrono::steady_clock::now();
-    const int written = options.days > 0
-                            ? kalvera::demo::WriteHistory(options, kalvera::systemClock().now(), error)
-                            : 0;
+    const int written =
+        options.days > 0 ? kalvera::demo::WriteHistory(options, kalvera::systemClock().now(), error)
+                         : 0;
     if (written < 0) {
         std::fprintf(stderr, "kalvera-demo: %s\n", error.c_str());
         return 1;
@@ -118,9 +120,7 @@ int main(int argc, char** argv) {
     };
     kalvera::demo::LiveHooks hooks;
     hooks.now = [] { return kalvera::systemClock().now(); };
-    hooks.sleep = [](double s) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(s));
-    };
+    hooks.sleep = [](double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); };
     hooks.splitter = &splitter;
     if (!kalvera::demo::RunLive(options, stopRequested, hooks, error)) {
         std::fprintf(stderr, "kalvera-demo: %s\n", error.c_str());

@@ -113,7 +113,8 @@ std::vector<bufr::GenericGroup> GenericGroupsOf(const Grid& raw) {
         g.runLength = static_cast<uint16_t>(std::min(n, 65535));
         g.runValue = static_cast<uint32_t>(raw[p]);
         p += g.runLength;
-        while (p < kSide * kSide && RunLength(raw, p, kSide * kSide) < 4 && g.singles.size() < 65535) {
+        while (p < kSide * kSide && RunLength(raw, p, kSide * kSide) < 4 &&
+               g.singles.size() < 65535) {
             g.singles.push_back(static_cast<uint32_t>(raw[p]));
             ++p;
         }
@@ -203,7 +204,8 @@ std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids
     Grid tops;
     for (int k = 0; k < kSide * kSide; ++k) tops[k] = grids.echoTopsM[k] / 1000;
     out.push_back({kEchoTopLayer, GenericMessage(site, tops, kEchoTopLayer, dateTime)});
-    out.push_back({kPhenomenaLayer, GenericMessage(site, grids.phenomena, kPhenomenaLayer, dateTime)});
+    out.push_back(
+        {kPhenomenaLayer, GenericMessage(site, grids.phenomena, kPhenomenaLayer, dateTime)});
     return out;
 }
 

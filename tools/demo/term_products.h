@@ -24,8 +24,8 @@ using Grid = std::array<int32_t, 10000>;
 // The values the viewer should show for each layer, row 0 south.
 struct TermGrids {
     std::array<Grid, kLastReflectivityLayer + 1> reflectivity{};  // index = layer code
-    Grid echoTopsM{};    // metres, whole kilometres
-    Grid phenomena{};    // codes 0..19
+    Grid echoTopsM{};                                             // metres, whole kilometres
+    Grid phenomena{};                                             // codes 0..19
 };
 
 struct TermMessage {

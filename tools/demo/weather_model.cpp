@@ -31,13 +31,16 @@ uint64_t Mix(uint64_t z) {
 
 // A uniform number in [0, 1) drawn from the seed and up to three keys.
 double Uniform(uint32_t seed, int64_t a, int64_t b = 0, int64_t c = 0) {
-    uint64_t h = Mix(static_cast<uint64_t>(seed) ^ Mix(static_cast<uint64_t>(a) * 0xD6E8FEB86659FD93ULL ^
-                                                       Mix(static_cast<uint64_t>(b) * 0xA0761D6478BD642FULL ^
-                                                           static_cast<uint64_t>(c))));
+    uint64_t h =
+        Mix(static_cast<uint64_t>(seed) ^
+            Mix(static_cast<uint64_t>(a) * 0xD6E8FEB86659FD93ULL ^
+                Mix(static_cast<uint64_t>(b) * 0xA0761D6478BD642FULL ^ static_cast<uint64_t>(c))));
     return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
 }
 
-double Lerp(double a, double b, double t) { return a + (b - a) * t; }
+double Lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 // Smooth value noise in [0, 1] with a cell size of one unit.
 double ValueNoise(uint32_t seed, int salt, double x, double y) {
@@ -58,7 +61,7 @@ double Texture(uint32_t seed, int salt, double x, double y) {
 
 struct Episode {
     int index = 0;
-    double start = 0.0;  // date-time the front enters
+    double start = 0.0;             // date-time the front enters
     double dirX = 0.0, dirY = 0.0;  // unit vector of the steering wind
     double speedKmPerDay = 0.0;     // of the steering wind
     bool squallLine = false;
@@ -95,6 +98,7 @@ double DiurnalFactor(double t) {
 }
 
 struct Spawn {
+    int64_t id = 0;
     double x = 0.0, y = 0.0, birth = 0.0, lifeDays = 0.0;
     double vx = 0.0, vy = 0.0;  // km per day
     float peakDbz = 0.0f, radiusKm = 0.0f, topKm = 0.0f;
@@ -102,21 +106,23 @@ struct Spawn {
 };
 
 bool FrontSpawn(uint32_t seed, int64_t bin, int k, Spawn& s) {
+    s.id = bin * 64 + k;
     double birth = bin * kBinDays + kBinDays * Uniform(seed, 20, bin, k);
     Episode e = EpisodeAt(seed, birth);
     double along = FrontPosKm(e, birth) + Lerp(-20.0, 60.0, Uniform(seed, 21, bin, k));
     double across = Lerp(-kSpawnHalfExtentKm, kSpawnHalfExtentKm, Uniform(seed, 22, bin, k));
     s.x = along * e.dirX + across * e.dirY;
     s.y = along * e.dirY - across * e.dirX;
-    if (std::abs(s.x) > kSpawnHalfExtentKm * 1.2 || std::abs(s.y) > kSpawnHalfExtentKm) return false;
+    if (std::abs(s.x) > kSpawnHalfExtentKm * 1.2 || std::abs(s.y) > kSpawnHalfExtentKm)
+        return false;
     s.birth = birth;
     s.lifeDays = (40.0 + 70.0 * Uniform(seed, 23, bin, k)) / 1440.0;
     double peak = 42.0 + 18.0 * Uniform(seed, 24, bin, k);
     if (Uniform(seed, 25, bin, k) < 0.12) peak = 60.0 + 8.0 * Uniform(seed, 26, bin, k);  // hail
     s.peakDbz = static_cast<float>(peak);
     s.radiusKm = static_cast<float>(6.0 + 8.0 * Uniform(seed, 27, bin, k));
-    s.topKm = static_cast<float>(std::min(14.5, 6.0 + (peak - 40.0) * 0.28 +
-                                                    2.0 * Uniform(seed, 28, bin, k)));
+    s.topKm = static_cast<float>(
+        std::min(14.5, 6.0 + (peak - 40.0) * 0.28 + 2.0 * Uniform(seed, 28, bin, k)));
     s.squall = e.squallLine && Uniform(seed, 29, bin, k) < 0.6;
     double veer = (Uniform(seed, 30, bin, k) - 0.5) * 0.5;
     s.vx = e.speedKmPerDay * (e.dirX * std::cos(veer) + e.dirY * std::sin(veer));
@@ -125,6 +131,7 @@ bool FrontSpawn(uint32_t seed, int64_t bin, int k, Spawn& s) {
 }
 
 bool AirMassSpawn(uint32_t seed, int64_t bin, int k, Spawn& s) {
+    s.id = bin * 64 + 32 + k;
     double birth = bin * kBinDays + kBinDays * Uniform(seed, 40, bin, k);
     auto day = static_cast<int64_t>(std::floor(birth));
     double regime = 0.25 + 0.75 * Uniform(seed, 41, day);
@@ -148,6 +155,7 @@ bool CellAt(const Spawn& s, double t, ConvectiveCell& cell) {
     double age = t - s.birth;
     if (age < 0.0 || age > s.lifeDays) return false;
     double f = std::sin(kPi * age / s.lifeDays);
+    cell.id = s.id;
     cell.x = s.x + s.vx * age;
     cell.y = s.y + s.vy * age;
     cell.coreDbz = static_cast<float>(12.0 + (s.peakDbz - 12.0) * std::pow(f, 0.6));
@@ -244,18 +252,23 @@ Column WeatherScene::sample(double lat, double lon) const {
     return col;
 }
 
+// Echo fades to this at its top; a weak echo never grows with height.
+float TopDbz(float base) {
+    return std::min(base, 10.0f);
+}
+
 float ReflectivityAt(const Column& col, float h) {
     float z = -99.0f;
     if (col.stratTopKm > 0.0f && h < col.stratTopKm) {
         float s = col.stratDbz;
-        if (h > 2.5f) s -= (h - 2.5f) * (col.stratDbz - 10.0f) / (col.stratTopKm - 2.5f);
+        if (h > 2.5f) s -= (h - 2.5f) * (col.stratDbz - TopDbz(s)) / (col.stratTopKm - 2.5f);
         z = std::max(z, s);
     }
     if (col.aloftDbz > -99.0f && h >= 2.5f && h < 6.0f) z = std::max(z, col.aloftDbz);
     if (col.convTopKm > 0.0f && h < col.convTopKm) {
         float h0 = 0.35f * col.convTopKm;
         float c = col.convDbz;
-        if (h > h0) c -= (h - h0) * (col.convDbz - 10.0f) / (col.convTopKm - h0);
+        if (h > h0) c -= (h - h0) * (col.convDbz - TopDbz(c)) / (col.convTopKm - h0);
         z = std::max(z, c);
     }
     return z;
@@ -270,7 +283,8 @@ float EchoTopKm(const Column& col) {
 int PhenomenonCode(const Column& col) {
     if (col.convTopKm > 0.0f && col.convDbz >= col.stratDbz) {
         float z = col.convDbz, top = col.convTopKm;
-        if (col.squall && z >= 45.0f) return z >= 64.0f ? 19 : z >= 58.0f ? 18 : z >= 52.0f ? 17 : 16;
+        if (col.squall && z >= 45.0f)
+            return z >= 64.0f ? 19 : z >= 58.0f ? 18 : z >= 52.0f ? 17 : 16;
         if (z >= 55.0f && top >= 9.5f) return z >= 63.0f ? 15 : z >= 59.0f ? 14 : 13;
         if (z >= 42.0f && top >= 7.5f) return top >= 10.5f ? 12 : top >= 9.0f ? 11 : 10;
         if (z >= 18.0f) return z >= 40.0f ? 9 : z >= 30.0f ? 8 : 7;

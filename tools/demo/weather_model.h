@@ -14,12 +14,12 @@ namespace kalvera::demo {
 
 // What the radar sees above one point.
 struct Column {
-    float stratDbz = -99.0f;   // stratiform reflectivity near the ground
-    float stratTopKm = 0.0f;   // top of the stratiform echo (0: none)
-    float aloftDbz = -99.0f;   // echo aloft ahead of the front, with no rain below
-    float convDbz = -99.0f;    // convective core reflectivity at this point
-    float convTopKm = 0.0f;    // top of the convective echo (0: none)
-    bool squall = false;       // the convective echo belongs to a squall line
+    float stratDbz = -99.0f;  // stratiform reflectivity near the ground
+    float stratTopKm = 0.0f;  // top of the stratiform echo (0: none)
+    float aloftDbz = -99.0f;  // echo aloft ahead of the front, with no rain below
+    float convDbz = -99.0f;   // convective core reflectivity at this point
+    float convTopKm = 0.0f;   // top of the convective echo (0: none)
+    bool squall = false;      // the convective echo belongs to a squall line
 };
 
 // Reflectivity in dBZ at a height, from the column; below the detection
@@ -33,6 +33,7 @@ int PhenomenonCode(const Column& column);
 constexpr float kMinDetectableDbz = 8.0f;
 
 struct ConvectiveCell {
+    int64_t id = 0;           // the same cell keeps its id from term to term
     double x = 0.0, y = 0.0;  // current centre, km east / north of the scene origin
     float coreDbz = 0.0f;
     float radiusKm = 0.0f;
@@ -42,7 +43,7 @@ struct ConvectiveCell {
 
 // The state of the scene at one moment, ready to be sampled at many points.
 class WeatherScene {
-public:
+  public:
     // Samples the column above a point (degrees).
     Column sample(double lat, double lon) const;
 
@@ -52,7 +53,7 @@ public:
 
     const std::vector<ConvectiveCell>& cells() const { return cells_; }
 
-private:
+  private:
     friend class WeatherModel;
     uint32_t seed_ = 0;
     double windX_ = 0.0, windY_ = 0.0;  // unit vector the front moves along
@@ -67,12 +68,12 @@ private:
 };
 
 class WeatherModel {
-public:
+  public:
     explicit WeatherModel(uint32_t seed) : seed_(seed) {}
     // The scene at a date-time value (days since 1899-12-30, local time).
     WeatherScene at(double dateTime) const;
 
-private:
+  private:
     uint32_t seed_;
 };
 

@@ -1,0 +1,226 @@
+// A generated demo archive, read back through the viewer's own readers: the
+// settings, the index files and every message they point at.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "archive/day_archive.h"
+#include "common/date_time.h"
+#include "common/temp_dir.h"
+#include "demo/demo_generator.h"
+#include "demo/term_products.h"
+#include "geo/settings.h"
+#include "tools/demo_checks.h"
+
+namespace kalvera {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RawRecord;
+
+class DemoArchive : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = std::make_unique<testing::TempDir>();
+        options_.dir = dir_->str() + "/start";
+        options_.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+        options_.days = 2;
+        options_.stepMinutes = 90;
+        std::string error;
+        ASSERT_TRUE(demo::PrepareStartDirectory(options_, error)) << error;
+        written_ = demo::WriteHistory(options_, Now(), error);
+        ASSERT_GT(written_, 0) << error;
+    }
+    static void TearDownTestSuite() { dir_.reset(); }
+
+    // A summer afternoon, so that the scene has convection in it.
+    static double Now() { return EncodeDateTime({2026, 6, 15}, {16, 40, 0}); }
+
+    static DayArchive DayOf(const demo::DemoSite& site, double date) {
+        return DayArchive::Of(demo::DataRootOf(options_), site.code, DayNameOf(date));
+    }
+
+    static std::unique_ptr<testing::TempDir> dir_;
+    static demo::DemoOptions options_;
+    static int written_;
+};
+
+std::unique_ptr<testing::TempDir> DemoArchive::dir_;
+demo::DemoOptions DemoArchive::options_;
+int DemoArchive::written_ = 0;
+
+TEST_F(DemoArchive, EveryIndexRecordPointsAtAMessageThatDecodes) {
+    int decoded = 0;
+    for (const demo::DemoSite& site : demo::DemoSites()) {
+        for (double date : {Now() - 1.0, Now()}) {
+            const DayArchive day = DayOf(site, date);
+            size_t tail = 99;
+            const std::vector<RawRecord> records = testing::ReadRawRecords(day.indexPath, &tail);
+            ASSERT_FALSE(records.empty()) << day.indexPath;
+            EXPECT_EQ(tail, 0u) << day.indexPath;
+            for (const RawRecord& r : records) {
+                const std::string term = TermTextOf(r.hour, r.minute);
+                // One record per term and layer, so the lookup finds this one.
+                ASSERT_EQ(FindMessageOffset(day.indexPath, term, r.layerCode), r.offset);
+                RadarPicture picture;
+                DisplayState state;
+                ASSERT_TRUE(testing::DecodeRecord(site, day.basePath, r, picture, state))
+                    << site.code << " " << term << " layer " << r.layerCode;
+                EXPECT_EQ(testing::PictureFault(site, r.layerCode, picture, state), "")
+                    << site.code << " " << term;
+                ++decoded;
+            }
+        }
+    }
+    EXPECT_EQ(decoded, written_ * 12);
+}
+
+TEST_F(DemoArchive, EveryTermHoldsTenReflectivityLayersEchoTopsAndPhenomena) {
+    std::vector<int> expected;
+    for (int layer = 1; layer <= 10; ++layer) expected.push_back(layer);
+    expected.push_back(21);
+    expected.push_back(22);
+    for (const demo::DemoSite& site : demo::DemoSites()) {
+        const DayArchive day = DayOf(site, Now());
+        std::vector<std::string> terms;
+        ASSERT_GT(LoadTermList(day.indexPath, terms), 0);
+        for (const std::string& term : terms) {
+            std::vector<int> layers;
+            EXPECT_EQ(LoadLayerList(day.indexPath, term, layers), 22);
+            EXPECT_EQ(layers, expected) << site.code << " " << term;
+        }
+    }
+}
+
+TEST_F(DemoArchive, TodayHoldsTheTermsUpToNowAndYesterdayAWholeDay) {
+    const demo::DemoSite& site = demo::DemoSites().front();
+    std::vector<std::string> terms;
+    ASSERT_EQ(LoadTermList(DayOf(site, Now() - 1.0).indexPath, terms), 16);  // 24 h / 90 min
+    EXPECT_EQ(terms.front(), "00.00");
+    EXPECT_EQ(terms.back(), "22.30");
+    ASSERT_EQ(LoadTermList(DayOf(site, Now()).indexPath, terms), 12);
+    EXPECT_EQ(terms.back(), "16.30");  // the last step before 16.40
+    EXPECT_EQ(written_, 4 * (16 + 12));
+}
+
+TEST_F(DemoArchive, DecodedPicturesAreTheSimulatedGrids) {
+    // Rebuilds the grids the generator meant to write and compares them with
+    // what the viewer's decoders make of the messages, at every site: both
+    // products, the special reference of 26063, the single cells of strong
+    // echo in the fixed layout.
+    const demo::WeatherModel model(options_.seed);
+    int strongFixedCells = 0;
+    for (const demo::DemoSite& site : demo::DemoSites()) {
+        for (double date : {Now() - 1.0, Now()}) {
+            const DayArchive day = DayOf(site, date);
+            std::map<int, demo::TermGrids> grids;
+            for (const RawRecord& r : testing::ReadRawRecords(day.indexPath)) {
+                const int term = r.hour * 60 + r.minute;
+                if (grids.count(term) == 0) {
+                    const double t = std::floor(date) + term / 1440.0;
+                    grids[term] = demo::SampleTerm(site, model.at(t));
+                }
+                const demo::TermGrids& g = grids[term];
+                RadarPicture picture;
+                DisplayState state;
+                ASSERT_TRUE(testing::DecodeRecord(site, day.basePath, r, picture, state));
+                const demo::Grid& want = r.layerCode == 21   ? g.echoTopsM
+                                         : r.layerCode == 22 ? g.phenomena
+                                                             : g.reflectivity[r.layerCode];
+                int mismatches = 0;
+                for (int k = 0; k < kGridCells; ++k) {
+                    if (picture.values[k] != want[k]) ++mismatches;
+                    if (site.fixedLayout && r.layerCode <= 10 && want[k] > 126) ++strongFixedCells;
+                }
+                ASSERT_EQ(mismatches, 0)
+                    << site.code << " " << TermTextOf(r.hour, r.minute) << " layer " << r.layerCode;
+            }
+        }
+    }
+    EXPECT_GT(strongFixedCells, 0) << "no echo above 63 dBZ at a fixed-layout site";
+}
+
+TEST_F(DemoArchive, SettingsLeadTheViewerToTheArchive) {
+    AppConfig config;
+    std::string error;
+    ASSERT_TRUE(LoadSettingsFrom(config, options_.dir, error)) << error;
+    EXPECT_TRUE(fs::path(config.dataRoot).is_absolute());
+    EXPECT_EQ(config.dataRoot.back(), '/');
+    EXPECT_EQ(config.dataRoot, demo::DataRootOf(options_));
+    EXPECT_EQ(config.defaultSite, "27612");
+    EXPECT_GT(config.updatePeriod, 0);
+    EXPECT_NEAR(config.centreLat, 55.65, 0.01);
+    EXPECT_NEAR(config.centreLon, 37.77, 0.01);
+    EXPECT_EQ(SiteDisplayName(config, "26063"), "Санкт-Петербург");
+    EXPECT_EQ(SiteDisplayName(config, "27612"), "Москва");
+    ListSites(config);
+    EXPECT_EQ(config.siteList.names.size(), demo::DemoSites().size());
+    DisplayState state;
+    state.siteCode = "26063";
+    FixedClock clock(Now());
+    EXPECT_TRUE(FindLatestDay(state, config.dataRoot, clock));
+    EXPECT_EQ(state.dayName, DayNameOf(Now()));
+}
+
+TEST_F(DemoArchive, ShippedResourcesAreCopiedIntoTheStartDirectory) {
+    for (const char* name :
+         {"country.ind", "country.bin", "punkt.txt", "towns.txt", "colors.bin"}) {
+        const fs::path copy = fs::path(options_.dir) / "res" / name;
+        ASSERT_TRUE(fs::exists(copy)) << name;
+        EXPECT_EQ(fs::file_size(copy), fs::file_size(fs::path(options_.dataDir) / name)) << name;
+    }
+}
+
+TEST_F(DemoArchive, WritingAgainAddsOnlyTheTermsThatAreMissing) {
+    const DayArchive day = DayOf(demo::DemoSites().front(), Now());
+    const auto before = fs::file_size(day.indexPath);
+    std::string error;
+    EXPECT_EQ(demo::WriteHistory(options_, Now(), error), 0);
+    EXPECT_EQ(fs::file_size(day.indexPath), before);
+    // An hour later two more 90-minute terms exist at every site.
+    demo::DemoOptions later = options_;
+    EXPECT_EQ(demo::WriteHistory(later, Now() + 1.5 / 24.0, error), 4);
+    EXPECT_EQ(fs::file_size(day.indexPath), before + 12 * 16);
+}
+
+TEST(DemoStartDirectory, KeepsAnOperatorsPaletteWhenRunAgain) {
+    testing::TempDir dir;
+    demo::DemoOptions options;
+    options.dir = dir.str();
+    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+    options.siteCount = 1;
+    std::string error;
+    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
+    dir.write("res/colors.bin", std::string(128, '\x11'));
+    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
+    AppConfig config;
+    config.startDir = dir.str();
+    LoadPalette(config);
+    EXPECT_EQ(config.palette[0], 0x11111111u);
+}
+
+TEST(DemoStartDirectory, RefusesAnArchivePathTheSettingsCannotHold) {
+    testing::TempDir dir;
+    demo::DemoOptions options;
+    options.dir = dir.str() + "/with blank";
+    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+    std::string error;
+    EXPECT_FALSE(demo::PrepareStartDirectory(options, error));
+    EXPECT_NE(error.find("white space"), std::string::npos) << error;
+}
+
+TEST(DemoStartDirectory, ReportsMissingResources) {
+    testing::TempDir dir;
+    demo::DemoOptions options;
+    options.dir = dir.str();
+    options.dataDir = dir.str() + "/nowhere";
+    std::string error;
+    EXPECT_FALSE(demo::PrepareStartDirectory(options, error));
+    EXPECT_NE(error.find("country.ind"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace kalvera
