@@ -29,15 +29,6 @@ TEST(DayNames, StepThroughLeapDays) {
     EXPECT_EQ(DayNameOf(EncodeDate(2100, 2, 28) + 1.0), "000301") << "2100 is not a leap year";
 }
 
-TEST(DayNames, ThousandsOfStepsKeepTheTimeOfDayAndTheNames) {
-    double date = EncodeDateTime({2020, 6, 15}, {14, 25, 0});
-    const double start = date;
-    for (int i = 0; i < 3000; ++i) date -= 1.0;
-    EXPECT_EQ(date, start - 3000.0);
-    EXPECT_EQ(DayNameOf(date), DayNameOf(EncodeDate(2020, 6, 15) - 3000.0));
-    EXPECT_EQ(DecodeTime(date).minute, 25);
-}
-
 TEST(DayNames, YearsOfOtherLengthsFollowTheTextRule) {
     EXPECT_EQ(DayNameOf(EncodeDate(999, 7, 1)), "9990701") << "a short year is taken whole";
     EXPECT_EQ(DayNameOf(EncodeDate(12345, 7, 1)), "340701") << "3rd and 4th characters";

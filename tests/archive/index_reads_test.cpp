@@ -73,12 +73,7 @@ TEST_F(IndexFile, ATrailingPieceOfARecordIsIgnored) {
         std::vector<int> layers;
         EXPECT_EQ(LoadLayerList(path, "09.00", layers), 0) << piece;
     }
-}
-
-TEST_F(IndexFile, AFileOfOnlyAPieceHoldsNothing) {
-    const std::string path = write(IndexRecordBytes(7, 5, 1, 111).substr(0, 15));
-    EXPECT_TRUE(terms(path).empty());
-    EXPECT_EQ(FindMessageOffset(path, "07.05", 1), -1);
+    EXPECT_TRUE(terms(write(whole.substr(0, 15))).empty()) << "a file of only a piece";
 }
 
 TEST_F(IndexFile, RecordsAcrossReadBlocksAreAllSeen) {
@@ -165,14 +160,6 @@ TEST_F(IndexFile, AMissingFileIsReportedByEachRead) {
     std::vector<int> layers{1, 2};
     EXPECT_EQ(LoadLayerList(path, "07.05", layers), -1);
     EXPECT_EQ(layers, (std::vector<int>{1, 2})) << "the shown list stays as it was";
-    EXPECT_EQ(FindMessageOffset(path, "07.05", 1), -1);
-}
-
-TEST_F(IndexFile, ADirectoryInPlaceOfTheFileReadsAsUnreadable) {
-    const std::string path = dir.mkdir("MSK/090304.ind");
-    EXPECT_TRUE(terms(path).empty());
-    std::vector<int> layers{1};
-    EXPECT_EQ(LoadLayerList(path, "07.05", layers), -1);
     EXPECT_EQ(FindMessageOffset(path, "07.05", 1), -1);
 }
 

@@ -57,17 +57,6 @@ TEST(Palette, AShortFileCoversOnlyItsWholeEntries) {
     EXPECT_EQ(config.palette[31], defaults[31]);
 }
 
-TEST(Palette, BytesBeyondThe32EntriesAreIgnored) {
-    TempDir dir;
-    std::string bytes;
-    for (int i = 0; i < 40; ++i) bytes += Bytes({0x00123456u});
-    dir.write("res/colors.bin", bytes);
-    AppConfig config;
-    config.startDir = dir.str();
-    LoadPalette(config);
-    EXPECT_EQ(config.palette[31], 0x00123456u);
-}
-
 TEST(Palette, SavedColoursReadBackAndReplaceTheFileWhole) {
     TempDir dir;
     dir.write("res/colors.bin", "old");
