@@ -45,7 +45,15 @@ size_t Utf8SequenceLength(std::string_view bytes, size_t at) {
 template <typename Skip>
 std::string Convert(const char* to, const char* from, std::string_view input, Skip skip) {
     iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) return std::string();
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        // Without the converter only ASCII is certain; the rest is marked
+        // rather than dropped, so the text keeps its length and shape.
+        std::string ascii(input);
+        for (char& c : ascii) {
+            if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+        }
+        return ascii;
+    }
     std::string output;
     output.reserve(input.size() * 2 + 16);
     char buffer[1024];
