@@ -74,8 +74,10 @@ void MapProjection::RangeAzimuth(float lat, float lon, float& azimuthDeg, float&
     const float a = static_cast<float>((1.0 - lat / 90.0) * kPi / 2.0);
     const float b = static_cast<float>((1.0 - lat0 / 90.0) * kPi / 2.0);
     const float d = static_cast<float>((static_cast<double>(lon) - lon0) * kPi / 2.0 / 90.0);
-    float c = static_cast<float>(std::cos(a) * std::cos(b) +
-                                 std::sin(a) * std::sin(b) * std::cos(d));
+    const double ca = std::cos(static_cast<double>(a)), sa = std::sin(static_cast<double>(a));
+    const double cb = std::cos(static_cast<double>(b)), sb = std::sin(static_cast<double>(b));
+    const double cd = std::cos(static_cast<double>(d));
+    float c = static_cast<float>(ca * cb + sa * sb * cd);
     c = std::clamp(c, -1.0f, 1.0f);
     rangeKm = static_cast<float>(std::acos(static_cast<double>(c)) * kEarthRadiusKm);
     float s = static_cast<float>(std::sqrt(1.0 - static_cast<double>(c) * c));
@@ -85,7 +87,7 @@ void MapProjection::RangeAzimuth(float lat, float lon, float& azimuthDeg, float&
     }
     const bool west = lon - lon0 < 0.0f;
     if (west) s = -s;
-    double q = (std::cos(a) * std::sin(b) - std::sin(a) * std::cos(b) * std::cos(d)) / s;
+    double q = (ca * sb - sa * cb * cd) / s;
     q = std::clamp(q, -1.0, 1.0);
     double azimuth = std::acos(q) * 180.0 / kPi;
     if (west) azimuth += 180.0;
