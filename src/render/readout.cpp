@@ -64,4 +64,12 @@ Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const 
     return readout;
 }
 
+int LegendEntryAt(int legendLeft, int legendTop, int legendHeight, int x, int y) {
+    constexpr int kLegendEntries = 19;
+    if (x < legendLeft || y > legendTop + legendHeight) return -1;
+    const int boxHeight = legendHeight / kLegendEntries;
+    if (boxHeight <= 0) return -1;
+    return std::clamp(kLegendEntries - (y - legendTop) / boxHeight, 0, kLegendEntries);
+}
+
 }  // namespace kalvera

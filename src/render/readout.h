@@ -19,6 +19,12 @@ constexpr int32_t kOutsideGrid = 65535;
 int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int side, float lat,
                     float lon);
 
+// The legend entry under a point of the legend area (left, top, height in
+// client pixels): the top box is entry 19, the bottom box entry 1, and the
+// rows below the last whole box entry 0. Any legend height maps onto 0..19;
+// -1 when the point is left of the legend or below it.
+int LegendEntryAt(int legendLeft, int legendTop, int legendHeight, int x, int y);
+
 // Texts of header columns 2 to 6, and the figures behind columns 3 and 4.
 struct Readout {
     std::string value;    // column 2, "Значение"

@@ -1,16 +1,74 @@
 // Site, day and term navigation and the update timer.
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "archive/day_listing.h"
+#include "output/picture_export.h"
+#include "ui/calendar_form.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
 
-void TForm1::locListBoxClick() {}
+namespace {
+
+constexpr int kScaleMinimum = 10;
+constexpr int kScaleMaximum = 100;
+constexpr int kScaleStep = 10;
+constexpr int kScaleDefault = 50;
+constexpr int kWeatherLayer = 22;
+
+QString WindowTitle() {
+    return QStringLiteral("КАЛВЕРА");
+}
+
+void FillTerms(QListWidget* list, const std::vector<std::string>& terms) {
+    list->clear();
+    for (const std::string& term : terms) list->addItem(QString::fromStdString(term));
+}
+
+void FillLayers(QListWidget* list, const std::vector<int>& layers) {
+    list->clear();
+    for (int layer : layers) list->addItem(QString::number(layer));
+}
+
+QString LayerLabelText(int layerCode) {
+    return QStringLiteral("Слой =%1").arg(layerCode);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// A missing export file is how an office says it wants no export; only a
+// file that exists and could not be replaced is a failure. It is shown in the
+// title, without stopping anything, until an export succeeds again.
+void ExportAutomatically(TForm1& form) {
+    const bool existed = FileExists(form.autoExportPath);
+    std::string error;
+    const bool written = ExportPictureFile(form.viewer(), form.autoExportPath, &error);
+    if (written) {
+        form.setWindowTitle(WindowTitle());
+    } else if (existed) {
+        form.setWindowTitle(WindowTitle() + QStringLiteral(" — не удалось записать ") +
+                            QString::fromStdString(form.autoExportPath));
+    }
+}
+
+}  // namespace
+
+void TForm1::locListBoxClick() {
+    viewer_.display.recentre = 0;
+    ReloadSite();
+}
 
 void TForm1::ReloadSite() {
     DisplayState& state = viewer_.display;
@@ -29,41 +87,134 @@ void TForm1::ReloadSite() {
     ShowCurrentDate();
 
     std::vector<std::string> terms;
-    reviewListBox->clear();
     LoadTermList(state.indexPath, terms);
-    for (const std::string& term : terms) reviewListBox->addItem(QString::fromStdString(term));
+    FillTerms(reviewListBox, terms);
     if (terms.empty()) return;
     state.termText = terms.back();
 
     std::vector<int> layers;
     state.layerCode = LoadLayerList(state.indexPath, state.termText, layers);
     if (state.layerCode == -1) {
-        dialogs_.showMessage(this, QStringLiteral("Ошибка в базе данных"), windowTitle());
+        dialogs_.showMessage(this, QStringLiteral("Ошибка в базе данных"), QString());
         EndProgram(1);
         return;
     }
-    layerListBox->clear();
-    for (int layer : layers) layerListBox->addItem(QString::number(layer));
-    layerLabel->setText(QStringLiteral("Слой =%1").arg(state.layerCode));
+    FillLayers(layerListBox, layers);
+    layerLabel->setText(LayerLabelText(state.layerCode));
 
-    scaleScrollBar->setRange(10, 100);
-    scaleScrollBar->setSingleStep(10);
-    scaleScrollBar->setPageStep(10);
-    scaleScrollBar->setValue(50);
+    // The bars are reset without their change handlers: the picture is drawn
+    // once, below, with both already in place.
+    {
+        const QSignalBlocker blockScale(scaleScrollBar);
+        scaleScrollBar->setRange(kScaleMinimum, kScaleMaximum);
+        scaleScrollBar->setSingleStep(kScaleStep);
+        scaleScrollBar->setPageStep(kScaleStep);
+        scaleScrollBar->setValue(kScaleDefault);
+    }
     scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
     state.viewHalfExtentKm = static_cast<float>(scaleScrollBar->value() * 4);
+    // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
+    {
+        const QSignalBlocker blockFilter(filterScrollBar);
+        filterScrollBar->setValue(0);
+    }
+    state.filterThreshold = 0;
 
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     RenderPicture();
     filterLabel->setText(QStringLiteral("Фильтр = 0"));
 }
 
-void TForm1::reviewListBoxClick() {}
-void TForm1::backButtonClick() {}
-void TForm1::forwardButtonClick() {}
-void TForm1::dateStaticTextClick() {}
-void TForm1::Timer1Timer() {}
-void TForm1::autoCheckBoxClick() {}
-void TForm1::OpenCurrentDay() {}
+void TForm1::reviewListBoxClick() {
+    // Only an item the operator selected names a term.
+    QListWidgetItem* item = reviewListBox->currentItem();
+    if (reviewListBox->count() == 0 || item == nullptr || !item->isSelected()) return;
+    DisplayState& state = viewer_.display;
+    state.termText = item->text().toStdString();
+    WriteHeaderCell(0, item->text());
+
+    std::vector<int> layers;
+    const int highest = LoadLayerList(state.indexPath, state.termText, layers);
+    if (highest >= 0) FillLayers(layerListBox, layers);
+    if (highest < 1) {
+        ShowEmptyPicture();
+    } else {
+        RenderPicture();
+    }
+}
+
+void TForm1::backButtonClick() {
+    reviewListBox->clear();
+    viewer_.display.currentDate -= 1.0;
+    ShowCurrentDate();
+    viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
+    OpenCurrentDay();
+}
+
+void TForm1::forwardButtonClick() {
+    reviewListBox->clear();
+    viewer_.display.currentDate += 1.0;
+    ShowCurrentDate();
+    viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
+    OpenCurrentDay();
+}
+
+void TForm1::dateStaticTextClick() {
+    if (calendarForm == nullptr) {
+        calendarForm = new TcalendarForm(viewer_.config, viewer_.display, this);
+        connect(calendarForm, &QObject::destroyed, [] { calendarForm = nullptr; });
+    }
+    dialogs_.runModal(*calendarForm);
+    ShowCurrentDate();
+    OpenCurrentDay();
+}
+
+void TForm1::OpenCurrentDay() {
+    DisplayState& state = viewer_.display;
+    const DayArchive day = DayArchive::Of(viewer_.config.dataRoot, state.siteCode, state.dayName);
+    state.indexPath = day.indexPath;
+    state.basePath = day.basePath;
+
+    std::vector<std::string> terms;
+    LoadTermList(state.indexPath, terms);
+    FillTerms(reviewListBox, terms);
+    if (terms.empty()) {
+        WriteHeaderCell(0, QString());
+        return;
+    }
+    // After a failed layer lookup there is no layer to draw the day with.
+    if (state.layerCode < 0) return;
+
+    state.termText = terms.front();
+    WriteHeaderCell(0, QString::fromStdString(state.termText));
+    std::vector<int> layers;
+    if (LoadLayerList(state.indexPath, state.termText, layers) >= 0) {
+        FillLayers(layerListBox, layers);
+    }
+    RenderPicture();
+}
+
+void TForm1::Timer1Timer() {
+    SetTimer1Enabled(false);
+    DisplayState& state = viewer_.display;
+    const NewestTerm newest = FollowNewestTerm(state, viewer_.config.dataRoot, clock_);
+    if (newest.dayFound) ShowCurrentDate();
+    FillTerms(reviewListBox, newest.terms);
+    if (!newest.terms.empty()) {
+        if (newest.layerCode >= 0) FillLayers(layerListBox, newest.layers);
+        layerLabel->setText(LayerLabelText(state.layerCode));
+        // The tick draws the term it selects, so that the screen, the header
+        // and the exported picture all show the same term.
+        WriteHeaderCell(0, QString::fromStdString(state.termText));
+        RenderPicture();
+        if (newest.layerCode == kWeatherLayer) ExportAutomatically(*this);
+    }
+    // Whatever happened above, automatic update goes on.
+    if (!endRequested_) SetTimer1Enabled(true);
+}
+
+void TForm1::autoCheckBoxClick() {
+    SetTimer1Enabled(autoCheckBox->isChecked());
+}
 
 }  // namespace kalvera

@@ -1,16 +1,121 @@
 // Mouse readout, pan, legend colour and the filter, scale and layer controls.
 
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "geo/settings.h"
+#include "render/picture_render.h"
+#include "render/readout.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
 
-void TForm1::FormMouseMove(int /*x*/, int /*y*/) {}
-void TForm1::FormMouseDown(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {}
-void TForm1::FormMouseUp(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {}
-void TForm1::FormDblClick() {}
-void TForm1::filterScrollBarChange() {}
-void TForm1::scaleScrollBarChange() {}
-void TForm1::layerListBoxClick() {}
-void TForm1::layerListBoxKeyPress(QChar /*key*/) {}
+namespace {
+
+constexpr float kMinimumHalfExtentKm = 10.0f;
+
+// Both edges belong to the picture: a position on its right or bottom edge
+// still reads out.
+bool InsidePicture(const LayoutRect& picture, int x, int y) {
+    return x >= picture.left && x <= picture.right() && y >= picture.top && y <= picture.bottom();
+}
+
+}  // namespace
+
+void TForm1::FormMouseMove(int x, int y) {
+    const LayoutRect& area = viewer_.layout.picture;
+    if (!InsidePicture(area, x, y)) return;
+    const MapProjection& view = viewer_.view;
+    const float lon = view.XToLon(static_cast<float>(x - area.left));
+    const float lat = view.YToLat(static_cast<float>(y - area.top));
+    const Readout readout =
+        ReadoutAt(view, viewer_.picture, viewer_.display, viewer_.side(), lat, lon);
+    pointer.cursorLat = lat;
+    pointer.cursorLon = lon;
+    pointer.cursorAzimuth = readout.azimuthDeg;
+    pointer.cursorRange = readout.rangeKm;
+    WriteHeaderCell(2, QString::fromStdString(readout.value));
+    WriteHeaderCell(3, QString::fromStdString(readout.azimuth));
+    WriteHeaderCell(4, QString::fromStdString(readout.range));
+    WriteHeaderCell(5, QString::fromStdString(readout.lat));
+    WriteHeaderCell(6, QString::fromStdString(readout.lon));
+}
+
+void TForm1::FormMouseDown(Qt::MouseButton /*button*/, int x, int y) {
+    const LayoutRect& area = viewer_.layout.picture;
+    if (!InsidePicture(area, x, y)) return;
+    setCursor(Qt::PointingHandCursor);
+    pointer.pressLat = viewer_.view.YToLat(static_cast<float>(y - area.top));
+    pointer.pressLon = viewer_.view.XToLon(static_cast<float>(x - area.left));
+}
+
+void TForm1::FormMouseUp(Qt::MouseButton /*button*/, int x, int y) {
+    pointer.releaseX = x;
+    pointer.releaseY = y;
+    if (!InsidePicture(viewer_.layout.picture, x, y)) return;
+    // The point pressed becomes the centre, wherever the button comes up.
+    viewer_.display.viewLat = pointer.pressLat;
+    viewer_.display.viewLon = pointer.pressLon;
+    RenderPicture();
+    unsetCursor();
+}
+
+void TForm1::FormDblClick() {
+    const LayoutRect& legend = viewer_.layout.legend;
+    const int entry =
+        LegendEntryAt(legend.left, legend.top, legend.height, pointer.releaseX, pointer.releaseY);
+    if (entry < 0) return;
+    AppConfig& config = viewer_.config;
+    const std::optional<uint32_t> colour =
+        dialogs_.chooseColour(this, config.palette[static_cast<size_t>(entry)]);
+    if (colour) config.palette[static_cast<size_t>(entry)] = *colour;
+    DrawLegend(viewer_, viewer_.WindowDC);
+    std::string error;
+    if (!SavePalette(config, error)) {
+        // The colour stays in effect for this run; the operator learns that
+        // it will be gone at the next start.
+        dialogs_.showMessage(this,
+                             QStringLiteral("Не удалось записать файл %1")
+                                 .arg(QString::fromStdString(PalettePath(config.startDir))),
+                             QString());
+    }
+}
+
+void TForm1::filterScrollBarChange() {
+    viewer_.display.filterThreshold = filterScrollBar->value();
+    RenderPicture();
+    ComposePicture(viewer_);
+    filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+}
+
+void TForm1::scaleScrollBarChange() {
+    const int position = scaleScrollBar->value();
+    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(position));
+    viewer_.display.viewHalfExtentKm = static_cast<float>(4 * position);
+    if (viewer_.display.viewHalfExtentKm < kMinimumHalfExtentKm) {
+        viewer_.display.viewHalfExtentKm = kMinimumHalfExtentKm;
+        return;
+    }
+    RenderPicture();
+}
+
+void TForm1::layerListBoxClick() {
+    const QListWidgetItem* item = layerListBox->currentItem();
+    if (layerListBox->count() == 0 || item == nullptr) return;
+    bool ok = false;
+    const int layer = item->text().toInt(&ok);
+    if (!ok) return;
+    viewer_.display.layerCode = layer;
+    layerLabel->setText(QStringLiteral("Слой =%1").arg(layer));
+    RenderPicture();
+}
+
+void TForm1::layerListBoxKeyPress(QChar key) {
+    if (layerListBox->count() == 0) return;
+    if (key < QLatin1Char('0') || key > QLatin1Char('9')) return;
+    layerListBoxClick();
+}
 
 }  // namespace kalvera
