@@ -1,10 +1,43 @@
 // Printing and saving the picture.
 
+#include <QFile>
+#include <QPrinter>
+#include <optional>
+
+#include "output/jpeg_writer.h"
+#include "output/picture_export.h"
+#include "output/print_job.h"
+#include "output/print_page.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
 
-void TForm1::printButtonClick() {}
-void TForm1::saveButtonClick() {}
+void TForm1::printButtonClick() {
+    // One printer object per job, set up for the page before the dialog shows
+    // it, so that the dialog offers A4 portrait.
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigurePrinterForPage(printer);
+    if (!dialogs_.setUpPrinter(this, printer)) return;
+    printer.setFullPage(true);
+    const PrintResult result = PrintPicture(printer, viewer_);
+    if (!result.pageBegun) {
+        dialogs_.showMessage(this, QStringLiteral("Не удалось начать печать: ") + printer.printerName(),
+                             windowTitle());
+    }
+}
+
+void TForm1::saveButtonClick() {
+    // Taken before the dialog opens: what the operator saves is what the
+    // window showed when the button was pressed.
+    const QImage picture = ComposeWindowImage(viewer_);
+    const std::optional<QString> chosen = dialogs_.chooseSaveFile(this, SaveDialog1);
+    if (!chosen) return;
+    std::string error;
+    if (!WriteJpegFile(picture, QFile::encodeName(*chosen).toStdString(), error)) {
+        dialogs_.showMessage(this, QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
+                                       QString::fromStdString(error),
+                             windowTitle());
+    }
+}
 
 }  // namespace kalvera
