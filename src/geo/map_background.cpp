@@ -24,6 +24,16 @@ RingsAndGrid RingsAndGridFor(int side) {
     return result;
 }
 
+void PinnedOutline(const MapProjection& view, int side, const Outline& outline,
+                   std::vector<CanvasPoint>& points) {
+    points.resize(outline.size());
+    for (size_t i = 0; i < outline.size(); ++i) {
+        // Pinned to the edges: an outline leaving the view runs along them.
+        points[i].x = std::clamp(TruncPixel(view.LonToX(outline[i].lon)), 0, side);
+        points[i].y = std::clamp(TruncPixel(view.LatToY(outline[i].lat)), 0, side);
+    }
+}
+
 namespace {
 
 void DrawOutlines(Canvas& canvas, const MapProjection& view, int side,
@@ -31,12 +41,7 @@ void DrawOutlines(Canvas& canvas, const MapProjection& view, int side,
     canvas.setPenColor(kOlive);
     std::vector<CanvasPoint> points;
     for (const Outline& outline : outlines) {
-        points.resize(outline.size());
-        for (size_t i = 0; i < outline.size(); ++i) {
-            // Pinned to the edges: an outline leaving the view runs along them.
-            points[i].x = std::clamp(TruncPixel(view.LonToX(outline[i].lon)), 0, side);
-            points[i].y = std::clamp(TruncPixel(view.LatToY(outline[i].lat)), 0, side);
-        }
+        PinnedOutline(view, side, outline, points);
         canvas.polyline(points);
     }
 }

@@ -8,6 +8,7 @@
 #include "common/display_state.h"
 #include "geo/map_projection.h"
 #include "geo/map_resources.h"
+#include "render/canvas.h"
 #include "render/viewer_state.h"
 
 namespace kalvera {
@@ -27,5 +28,9 @@ struct RingsAndGrid {
     std::vector<int> lines;  // positions of the vertical (and horizontal) lines
 };
 RingsAndGrid RingsAndGridFor(int side);
+
+// An outline's points in pixels, each pinned into 0..side.
+void PinnedOutline(const MapProjection& view, int side, const Outline& outline,
+                   std::vector<CanvasPoint>& points);
 
 }  // namespace kalvera

@@ -1,0 +1,149 @@
+#include "geo/map_background.h"
+
+#include <gtest/gtest.h>
+
+#include "render/map_files.h"
+#include "render/render_support.h"
+
+namespace kalvera {
+namespace {
+
+using testing::TempDir;
+
+struct MapFixture {
+    TempDir dir;
+    BitmapLayer layer;
+    DisplayState state;
+    MapProjection view;
+    MapResourceCache cache;
+
+    explicit MapFixture(int side = 640) {
+        testing::EnsureGuiApplication();
+        layer.setSize(side, side);
+        state.viewLat = 55.0f;
+        state.viewLon = 37.0f;
+        state.viewHalfExtentKm = 200.0f;
+    }
+    void draw() { DrawMapBackground(layer, state, dir.str(), view, cache); }
+    int count(uint32_t colour) const {
+        int n = 0;
+        for (int y = 0; y < layer.height(); ++y)
+            for (int x = 0; x < layer.width(); ++x) n += PixelAt(layer.image, x, y) == colour;
+        return n;
+    }
+};
+
+TEST(RingsAndGridGeometry, SideDivisibleByEightGivesFourRingsAndNineLines) {
+    const RingsAndGrid marks = RingsAndGridFor(640);
+    EXPECT_EQ(marks.cx, 320);
+    EXPECT_EQ(marks.radii, (std::vector<int>{320, 240, 160, 80}));
+    EXPECT_EQ(marks.lines, (std::vector<int>{0, 80, 160, 240, 320, 400, 480, 560, 640}));
+}
+
+TEST(RingsAndGridGeometry, Side642GivesAFifthTinyRing) {
+    const RingsAndGrid marks = RingsAndGridFor(642);
+    EXPECT_EQ(marks.cx, 321);
+    EXPECT_EQ(marks.radii, (std::vector<int>{321, 241, 161, 81, 1}));
+    EXPECT_EQ(marks.lines, (std::vector<int>{0, 80, 160, 240, 320, 400, 480, 560, 640}));
+}
+
+TEST(RingsAndGridGeometry, TinySidesStillEnd) {
+    EXPECT_EQ(RingsAndGridFor(6).radii, (std::vector<int>{3}));
+    EXPECT_EQ(RingsAndGridFor(6).lines, (std::vector<int>{0}));
+}
+
+TEST(MapBackgroundDrawing, GridAndRingsAreBlueOnWhite) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {});
+    f.draw();
+    for (int x : {0, 80, 320, 560}) EXPECT_EQ(PixelAt(f.layer.image, x, 37), kBlue) << x;
+    EXPECT_EQ(PixelAt(f.layer.image, 40, 37), kWhite);
+    // The innermost ring (radius 80) crosses the diagonal near 320 - 57; inside
+    // it, off the grid lines, the map is white.
+    EXPECT_EQ(PixelAt(f.layer.image, 300, 300), kWhite);
+    bool ring = false;
+    for (int d = 54; d <= 60; ++d) ring |= PixelAt(f.layer.image, 320 - d, 320 - d) == kBlue;
+    EXPECT_TRUE(ring);
+    EXPECT_FLOAT_EQ(f.view.lat0, 55.0f);
+    EXPECT_FLOAT_EQ(f.view.width, 640.0f);
+}
+
+TEST(MapBackgroundDrawing, FrameTakesThePenLeftFromThePreviousDrawing) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {});
+    f.draw();
+    // The right edge is no grid line (that one lies at x = 640, off the bitmap).
+    EXPECT_EQ(PixelAt(f.layer.image, 639, 37), kBlack);
+    f.draw();
+    EXPECT_EQ(PixelAt(f.layer.image, 639, 37), kBlue);
+}
+
+TEST(MapBackgroundDrawing, OutlineEastOfTheViewRunsAlongTheRightEdge) {
+    const MapProjection view = MapProjection::Init(640, 640, 37.0f, 55.0f, 200.0f);
+    std::vector<CanvasPoint> points;
+    PinnedOutline(view, 640, {{54.0f, 45.0f}, {56.0f, 46.0f}, {70.0f, 47.0f}}, points);
+    ASSERT_EQ(points.size(), 3u);
+    for (const CanvasPoint& p : points) EXPECT_EQ(p.x, 640);
+    EXPECT_GT(points[0].y, points[1].y);
+    EXPECT_EQ(points[2].y, 0);
+}
+
+TEST(MapBackgroundDrawing, OutlinesAreOlive) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {{{54.5f, 36.0f}, {54.5f, 36.5f}}});
+    f.draw();
+    EXPECT_GT(f.count(kOlive), 20);
+}
+
+TEST(MapBackgroundDrawing, PlaceAtTheCentreHasItsDiscThereAndItsNameUpRight) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {});
+    f.dir.write("res/punkt.txt", "Центр 55.0 37.0\n");
+    f.draw();
+    EXPECT_EQ(PixelAt(f.layer.image, 318, 318), kRed);
+    EXPECT_EQ(PixelAt(f.layer.image, 322, 322), kRed);
+    EXPECT_NE(PixelAt(f.layer.image, 330, 330), kRed);
+    // The name sits on white from x = 325, y = 315 on; some of it is ink.
+    int ink = 0;
+    for (int y = 315; y < 328; ++y)
+        for (int x = 326; x < 360; ++x) {
+            const uint32_t p = PixelAt(f.layer.image, x, y);
+            ink += p != kWhite && p != kBlue;
+        }
+    EXPECT_GT(ink, 10);
+}
+
+TEST(MapBackgroundDrawing, MissingPlaceFileDrawsTheRest) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {{{54.5f, 36.0f}, {54.5f, 36.5f}}});
+    f.draw();
+    EXPECT_EQ(f.count(kRed), 0);
+    EXPECT_GT(f.count(kOlive), 0);
+    EXPECT_GT(f.count(kBlue), 0);
+}
+
+TEST(MapBackgroundDrawing, MissingOutlineFileDrawsNothingAndKeepsTheView) {
+    MapFixture f;
+    f.layer.image.fill(Qt::yellow);
+    f.view = MapProjection::Init(100, 100, 10.0f, 10.0f, 50.0f);
+    f.dir.write("res/country.ind", "");
+    f.draw();
+    EXPECT_EQ(f.count(0x00FFFFu), 640 * 640);
+    EXPECT_FLOAT_EQ(f.view.lat0, 10.0f);
+}
+
+TEST(MapBackgroundDrawing, CachedFilesDrawTheSameAsFreshOnes) {
+    MapFixture f;
+    testing::WriteOutlines(f.dir, {{{54.5f, 36.0f}, {55.5f, 38.5f}}});
+    f.dir.write("res/punkt.txt", "A 55.2 37.3 B 54.8 36.4");
+    f.draw();  // leaves the blue pen that the frames below are drawn with
+    f.draw();
+    const QImage cached = f.layer.image.copy();
+    MapResourceCache fresh;
+    DrawMapBackground(f.layer, f.state, f.dir.str(), f.view, fresh);
+    EXPECT_EQ(f.layer.image, cached);
+    EXPECT_EQ(f.cache.reads(), 2);  // outlines and places once each
+}
+
+}  // namespace
+}  // namespace kalvera
