@@ -138,3 +138,35 @@ TEST(CeilingText, RoundsUpAndNeverShowsMinusZero) {
 
 }  // namespace
 }  // namespace kalvera
+
+namespace kalvera {
+namespace {
+
+TEST(LegendEntry, TopBoxIsNineteenAndBottomRowsZero) {
+    // 728 pixels high: 19 boxes of 38, and 6 rows below the last whole box.
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 900, 0), 19);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 37), 19);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 38), 18);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 721), 1);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 722), 0);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 728), 0);
+}
+
+TEST(LegendEntry, AnyHeightStaysWithinTheLegendEntries) {
+    for (int height : {19, 20, 100, 260, 360, 361, 1000}) {
+        for (int y = -5; y <= height; ++y) {
+            const int entry = LegendEntryAt(0, 0, height, 10, y);
+            EXPECT_GE(entry, 0) << height << " " << y;
+            EXPECT_LE(entry, 19) << height << " " << y;
+        }
+    }
+}
+
+TEST(LegendEntry, LeftOfOrBelowTheLegendOrTooLowIsNoEntry) {
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 899, 10), -1);
+    EXPECT_EQ(LegendEntryAt(900, 0, 728, 950, 729), -1);
+    EXPECT_EQ(LegendEntryAt(900, 0, 18, 950, 5), -1);
+}
+
+}  // namespace
+}  // namespace kalvera
