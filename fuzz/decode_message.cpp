@@ -34,8 +34,8 @@ void decodeRaw(std::span<const uint8_t> bytes, kalvera::RadarPicture& picture, u
     kalvera::DescriptorList list;
     const size_t count = std::min<size_t>(bytes.size() / 2, kalvera::kMaxDescriptors);
     for (size_t i = 0; i < count; ++i) {
-        list[i] = {static_cast<uint8_t>(bytes[2 * i] >> 6), static_cast<uint8_t>(bytes[2 * i] & 0x3F),
-                   bytes[2 * i + 1]};
+        list[i] = {static_cast<uint8_t>(bytes[2 * i] >> 6),
+                   static_cast<uint8_t>(bytes[2 * i] & 0x3F), bytes[2 * i + 1]};
     }
     kalvera::BitCursor data = kalvera::placeCursor(bytes, static_cast<int32_t>(2 * count));
     kalvera::decodeDescriptors(data, std::span<const kalvera::DescriptorTriple>(list.data(), count),

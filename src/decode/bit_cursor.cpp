@@ -19,7 +19,7 @@ uint32_t byteAt(const BitCursor& cursor) {
 
 }  // namespace
 
-int32_t readBits(BitCursor& cursor, int32_t n) {
+int32_t readBitsSlow(BitCursor& cursor, int32_t n) {
     // Takes up to a byte at a time; the result and the final position equal
     // reading one bit after another.
     uint32_t result = 0;

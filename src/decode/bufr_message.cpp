@@ -7,15 +7,24 @@ namespace kalvera {
 
 const char* describeReadStatus(ReadStatus status) {
     switch (status) {
-        case ReadStatus::kFound: return "message found";
-        case ReadStatus::kCannotOpen: return "the file cannot be opened";
-        case ReadStatus::kSeekFailed: return "the offset cannot be reached";
-        case ReadStatus::kNoMarker: return "no \"BUFR\" before the end of the file";
-        case ReadStatus::kTruncatedLength: return "the file ends inside the total length";
-        case ReadStatus::kTooShort: return "total length below 8";
-        case ReadStatus::kTooLong: return "total length above 16384";
-        case ReadStatus::kTruncatedMessage: return "the file ends inside the message";
-        case ReadStatus::kNoEndMarker: return "the message does not end with \"7777\"";
+        case ReadStatus::kFound:
+            return "message found";
+        case ReadStatus::kCannotOpen:
+            return "the file cannot be opened";
+        case ReadStatus::kSeekFailed:
+            return "the offset cannot be reached";
+        case ReadStatus::kNoMarker:
+            return "no \"BUFR\" before the end of the file";
+        case ReadStatus::kTruncatedLength:
+            return "the file ends inside the total length";
+        case ReadStatus::kTooShort:
+            return "total length below 8";
+        case ReadStatus::kTooLong:
+            return "total length above 16384";
+        case ReadStatus::kTruncatedMessage:
+            return "the file ends inside the message";
+        case ReadStatus::kNoEndMarker:
+            return "the message does not end with \"7777\"";
     }
     return "unknown";
 }
@@ -40,10 +49,12 @@ ReadStatus checkLength(int32_t length) {
 ReadStatus checkEnd(MessageBuffer& buffer, int32_t length) {
     buffer[length] = 0;
     return std::memcmp(buffer.data() + length - 4, "7777", 4) == 0 ? ReadStatus::kFound
-                                                                    : ReadStatus::kNoEndMarker;
+                                                                   : ReadStatus::kNoEndMarker;
 }
 
-bool isMarker(const uint8_t (&window)[4]) { return std::memcmp(window, "BUFR", 4) == 0; }
+bool isMarker(const uint8_t (&window)[4]) {
+    return std::memcmp(window, "BUFR", 4) == 0;
+}
 
 void shiftIn(uint8_t (&window)[4], uint8_t byte) {
     window[0] = window[1];

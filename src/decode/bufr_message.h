@@ -27,12 +27,12 @@ enum class ReadStatus {
     kFound,
     kCannotOpen,
     kSeekFailed,
-    kNoMarker,        // no "BUFR" before the end of the data
+    kNoMarker,         // no "BUFR" before the end of the data
     kTruncatedLength,  // the data end inside the 24-bit total length
-    kTooShort,        // total length below 8
-    kTooLong,         // total length above 16384
+    kTooShort,         // total length below 8
+    kTooLong,          // total length above 16384
     kTruncatedMessage,
-    kNoEndMarker,     // the last four bytes are not "7777"
+    kNoEndMarker,  // the last four bytes are not "7777"
 };
 
 const char* describeReadStatus(ReadStatus status);
@@ -61,7 +61,7 @@ struct SectionLayout {
     int32_t length3 = 0;
     uint8_t category = 0;
     int32_t dataOffset = 0;
-    int32_t descriptorCount = 0;  // as declared by the length of section 3
+    int32_t descriptorCount = 0;    // as declared by the length of section 3
     const char* failure = nullptr;  // why the message was rejected, else null
 };
 

@@ -109,11 +109,15 @@ struct CodeTable {
     size_t count;
 };
 
-constexpr CodeRow kNavigation[] = {{0, "Inertial navigation system"}, {1, "OMEGA"},
-                                   {2, "Reserved"}, {3, "Reserved"}, {4, "Reserved"},
-                                   {5, "Reserved"}, {6, "Reserved"}, {7, "Missing value"}};
-constexpr CodeRow kRollQuality[] = {
-    {0, "Good"}, {1, "Bad"}, {2, "Reserved"}, {3, "Missing value"}};
+constexpr CodeRow kNavigation[] = {{0, "Inertial navigation system"},
+                                   {1, "OMEGA"},
+                                   {2, "Reserved"},
+                                   {3, "Reserved"},
+                                   {4, "Reserved"},
+                                   {5, "Reserved"},
+                                   {6, "Reserved"},
+                                   {7, "Missing value"}};
+constexpr CodeRow kRollQuality[] = {{0, "Good"}, {1, "Bad"}, {2, "Reserved"}, {3, "Missing value"}};
 constexpr CodeRow kFlightPhase[] = {{0, "Reserved"},
                                     {1, "Reserved"},
                                     {2, "Unsteady (UNS)"},
@@ -182,10 +186,10 @@ constexpr CodeRow kPictureType[] = {{0, "PPI"},
                                     {15, "Missing value"}};
 
 constexpr CodeTable kCodeTables[] = {
-    {2, 61, kNavigation, std::size(kNavigation)},   {2, 64, kRollQuality, std::size(kRollQuality)},
-    {8, 4, kFlightPhase, std::size(kFlightPhase)},  {8, 7, kDimension, std::size(kDimension)},
-    {11, 31, kTurbulence, std::size(kTurbulence)},  {21, 22, kPhenomena, std::size(kPhenomena)},
-    {29, 1, kProjection, std::size(kProjection)},   {30, 31, kPictureType, std::size(kPictureType)},
+    {2, 61, kNavigation, std::size(kNavigation)},  {2, 64, kRollQuality, std::size(kRollQuality)},
+    {8, 4, kFlightPhase, std::size(kFlightPhase)}, {8, 7, kDimension, std::size(kDimension)},
+    {11, 31, kTurbulence, std::size(kTurbulence)}, {21, 22, kPhenomena, std::size(kPhenomena)},
+    {29, 1, kProjection, std::size(kProjection)},  {30, 31, kPictureType, std::size(kPictureType)},
 };
 
 struct SequenceRow {
@@ -251,14 +255,18 @@ void copyText(char* text, const char* source) {
 
 }  // namespace
 
-int32_t elementTableSize() { return static_cast<int32_t>(std::size(kElements)); }
+int32_t elementTableSize() {
+    return static_cast<int32_t>(std::size(kElements));
+}
 
 DescriptorTriple elementTableKey(int32_t index) {
     if (index < 0 || index >= elementTableSize()) return {};
     return {0, kElements[index].x, kElements[index].y};
 }
 
-int32_t sequenceTableSize() { return static_cast<int32_t>(std::size(kSequences)); }
+int32_t sequenceTableSize() {
+    return static_cast<int32_t>(std::size(kSequences));
+}
 
 DescriptorTriple sequenceTableKey(int32_t index) {
     if (index < 0 || index >= sequenceTableSize()) return {};
@@ -295,8 +303,10 @@ void lookupCodeMeaning(int32_t x, int32_t y, int32_t value, char* text) {
         case 11:
         case 21:
         case 29:
-        case 30: return;
-        default: copyText(text, kUndefined);
+        case 30:
+            return;
+        default:
+            copyText(text, kUndefined);
     }
 }
 

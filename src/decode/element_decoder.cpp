@@ -26,7 +26,8 @@ float decodeElement(BitCursor& cursor, const DescriptorTriple& descriptor) {
             result = static_cast<float>(sum * std::pow(10.0, -entry.scale));
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #include "decode/generic_decoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -62,8 +63,9 @@ ImageCoding imageCoding(std::span<const DescriptorTriple> list, int32_t position
 
 int32_t cellValue(const ImageCoding& coding, int32_t raw) {
     const double sum = static_cast<double>(raw) + coding.reference;
-    const double value = std::trunc(coding.divide ? sum / coding.factor : sum * coding.factor);
-    // Out-of-range products saturate rather than overflow the cell.
+    const double value = coding.divide ? sum / coding.factor : sum * coding.factor;
+    // Out-of-range products saturate rather than overflow the cell; in range,
+    // the conversion truncates toward zero.
     if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
         return std::numeric_limits<int32_t>::max();
     if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
@@ -94,7 +96,9 @@ void walk(BitCursor& cursor, std::span<const DescriptorTriple> list, RadarPictur
     for (int32_t i = 0; i < count; ++i) {
         const DescriptorTriple& d = list[i];
         switch (d.f) {
-            case 0: readElement(cursor, d, state, walkState); break;
+            case 0:
+                readElement(cursor, d, state, walkState);
+                break;
             case 1:
                 walkState.written = decodeReplicatedImage(cursor, list, i, picture, state);
                 return;
@@ -124,23 +128,49 @@ bool decodeDescriptors(BitCursor& cursor, std::span<const DescriptorTriple> list
     return true;
 }
 
+namespace {
+
+// Raw values of up to 8 bits are converted once, into a table on the stack.
+constexpr int32_t kTableWidth = 8;
+
+class ValueConverter {
+  public:
+    explicit ValueConverter(const ImageCoding& coding) : coding_(coding) {
+        tabled_ = coding.width >= 0 && coding.width <= kTableWidth;
+        if (!tabled_) return;
+        for (int32_t raw = 0; raw < (1 << coding.width); ++raw)
+            table_[raw] = cellValue(coding, raw);
+    }
+    int32_t operator()(int32_t raw) const {
+        return tabled_ ? table_[raw & 0xFF] : cellValue(coding_, raw);
+    }
+
+  private:
+    ImageCoding coding_;
+    bool tabled_ = false;
+    int32_t table_[1 << kTableWidth] = {};
+};
+
+}  // namespace
+
 int32_t decodeReplicatedImage(BitCursor& cursor, std::span<const DescriptorTriple> list,
                               int32_t position, RadarPicture& picture, const DisplayState& state) {
     if (position < 0 || position >= static_cast<int32_t>(list.size())) return 0;
     const int32_t groups = readBits(cursor, 16);
     const ImageCoding coding = imageCoding(list, position, state);
+    const ValueConverter convert(coding);
     auto& values = picture.values;
     int32_t p = 0;
     for (int32_t g = 0; g < groups; ++g) {
         const int32_t length = readBits(cursor, 16);
-        const int32_t runValue = cellValue(coding, readBits(cursor, coding.width));
-        for (int32_t k = 0; k < length; ++k) {
-            values[p++] = runValue;
-            if (p == kGridCells) return p;
-        }
+        const int32_t runValue = convert(readBits(cursor, coding.width));
+        const int32_t room = kGridCells - p;
+        std::fill_n(values.begin() + p, length < room ? length : room, runValue);
+        if (length >= room) return kGridCells;
+        p += length;
         const int32_t singles = readBits(cursor, 16);
         for (int32_t k = 0; k < singles; ++k) {
-            values[p++] = cellValue(coding, readBits(cursor, coding.width));
+            values[p++] = convert(readBits(cursor, coding.width));
             if (p == kGridCells) return p;
         }
     }

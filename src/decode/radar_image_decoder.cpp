@@ -1,5 +1,6 @@
 #include "decode/radar_image_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -54,10 +55,10 @@ int32_t decodeRadarImage(BitCursor& cursor, RadarPicture& picture, DisplayState&
             for (int32_t u = 0; u < runs; ++u) {
                 const int32_t length = readBits(cursor, 16);
                 const int32_t value = classes[readBits(cursor, 8)];
-                for (int32_t k = 0; k < length; ++k) {
-                    values[p++] = value;
-                    if (p == kGridCells) return p;
-                }
+                const int32_t room = kGridCells - p;
+                std::fill_n(values.begin() + p, length < room ? length : room, value);
+                if (length >= room) return kGridCells;
+                p += length;
             }
             const int32_t singles = readBits(cursor, 8);
             for (int32_t k = 0; k < singles; ++k) {

@@ -1,10 +1,11 @@
 // Reading section 4 bit by bit, fast, and never outside the message.
 
+#include "decode/bit_cursor.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "decode/bit_cursor.h"
 #include "decode_fixtures.h"
 
 namespace kalvera {
@@ -18,8 +19,7 @@ int32_t referenceReadBits(BitCursor& c, int32_t n) {
     static constexpr uint8_t kMask[8] = {128, 64, 32, 16, 8, 4, 2, 1};
     uint32_t result = 0;
     for (int32_t i = n - 1; i >= 0; --i) {
-        const uint8_t byte =
-            c.bytePosition < c.messageLength ? c.message[c.bytePosition] : 0;
+        const uint8_t byte = c.bytePosition < c.messageLength ? c.message[c.bytePosition] : 0;
         if ((byte & kMask[c.bitIndex]) && i < 32) result |= 1u << i;
         if (c.bitIndex == 7) {
             c.bitIndex = 0;

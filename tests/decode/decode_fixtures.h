@@ -2,12 +2,13 @@
 // Shared helpers for the decoder tests: temporary base files and messages built
 // by the project's writer.
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <span>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "bufr/bufr_writer.h"
@@ -18,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 
 // A file under the temporary directory, removed when the object goes.
 class TempFile {
-public:
+  public:
     explicit TempFile(const Bytes& contents) {
         static int serial = 0;
         path_ = (std::filesystem::temp_directory_path() /
@@ -34,7 +35,7 @@ public:
     TempFile& operator=(const TempFile&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -44,7 +45,9 @@ inline Bytes concat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-inline std::span<const uint8_t> view(const Bytes& bytes) { return {bytes.data(), bytes.size()}; }
+inline std::span<const uint8_t> view(const Bytes& bytes) {
+    return {bytes.data(), bytes.size()};
+}
 
 // A fixed-layout product with class values 40 and 70 and no rows.
 inline bufr::FixedProduct smallFixedProduct() {

@@ -9,8 +9,8 @@ namespace kalvera {
 namespace {
 
 using testing::Bytes;
-using testing::TempFile;
 using testing::concat;
+using testing::TempFile;
 using testing::view;
 
 // The smallest framing a message can have: "BUFR", its length, "7777".
@@ -25,7 +25,9 @@ Bytes handMade(uint32_t declaredLength, const Bytes& body, const char* end = "77
     return out;
 }
 
-Bytes message() { return bufr::writeFixedMessage(testing::smallFixedProduct()); }
+Bytes message() {
+    return bufr::writeFixedMessage(testing::smallFixedProduct());
+}
 
 TEST(MessageSearch, FindsMessageAtOffsetAndAfterLeadingBytes) {
     const Bytes m = message();
@@ -117,7 +119,8 @@ TEST(MessageSearch, MessageEndingOnTheLastByteIsFound) {
 TEST(MessageSearch, DeclaredLengthBelowEightIsNoMessage) {
     // "BUFR" + length 7 + "777": the end-marker test must not look before the buffer.
     for (uint32_t length : {0u, 4u, 7u}) {
-        const Bytes bytes{'B', 'U', 'F', 'R', 0, 0, static_cast<uint8_t>(length), '7', '7', '7', '7'};
+        const Bytes bytes{'B', 'U', 'F', 'R', 0, 0, static_cast<uint8_t>(length),
+                          '7', '7', '7', '7'};
         MessageBuffer buffer;
         MessageLocation where;
         EXPECT_EQ(readMessage(view(bytes), 0, buffer, &where), 0) << length;

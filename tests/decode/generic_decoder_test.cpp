@@ -1,8 +1,9 @@
 // The generic product: walking the descriptor list and the replicated image.
 
+#include "decode/generic_decoder.h"
+
 #include <gtest/gtest.h>
 
-#include "decode/generic_decoder.h"
 #include "decode/picture_loader.h"
 #include "decode_fixtures.h"
 
@@ -140,8 +141,8 @@ TEST(GenericImage, OperatorsOutsideTheGroupOrWithYZeroChangeNothing) {
     bufr::GenericProduct p = oneRun(9, 1);
     bufr::MessageOptions options;
     options.descriptors = std::vector<bufr::Descriptor>{
-        {0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {2, 1, 130}, {0, 5, 2},
-        {0, 6, 2},  {1, 3, 0},  {2, 1, 0},  {2, 2, 0},   {0, 21, 1}, {2, 2, 127}};
+        {0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {2, 1, 130}, {0, 5, 2},  {0, 6, 2},
+        {1, 3, 0},  {2, 1, 0},  {2, 2, 0},  {0, 21, 1},  {2, 2, 127}};
     decodeGeneric(bufr::buildMessage({}, bufr::encodeGenericData(p), options), picture, state);
     EXPECT_EQ(picture.values[0], 9);
 }
@@ -152,9 +153,9 @@ TEST(GenericImage, LaterOperatorOverridesEarlier) {
     state.siteCode = "26063";
     bufr::GenericProduct p = oneRun(9, 1);
     bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{
-        {0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {0, 5, 2}, {0, 6, 2},
-        {1, 3, 0},  {2, 2, 126}, {2, 2, 127}, {0, 21, 1}};
+    options.descriptors =
+        std::vector<bufr::Descriptor>{{0, 1, 18}, {3, 1, 11},  {3, 1, 12},  {0, 5, 2}, {0, 6, 2},
+                                      {1, 3, 0},  {2, 2, 126}, {2, 2, 127}, {0, 21, 1}};
     decodeGeneric(bufr::buildMessage({}, bufr::encodeGenericData(p), options), picture, state);
     EXPECT_EQ(picture.values[0], 90);
 }
@@ -206,7 +207,8 @@ TEST(GenericWalk, FieldWidthsOfTheUsualListAreRespected) {
 
 TEST(GenericWalk, CharacterInsertionSkipsWholeBytes) {
     bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{0, 1, 18}, {0, 2, 3}, {2, 5, 10}, {0, 5, 2}};
+    options.descriptors =
+        std::vector<bufr::Descriptor>{{0, 1, 18}, {0, 2, 3}, {2, 5, 10}, {0, 5, 2}};
     bufr::BitWriter w;
     w.putText("ABCDE", 5);
     w.put(0b1010, 4);

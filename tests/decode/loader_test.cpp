@@ -9,8 +9,8 @@ namespace kalvera {
 namespace {
 
 using testing::Bytes;
-using testing::TempFile;
 using testing::concat;
+using testing::TempFile;
 
 bufr::FixedProduct filledFixed() {
     std::array<int32_t, 10000> indices{};

@@ -22,7 +22,7 @@ struct Descriptor {
 
 // Appends unsigned fields most significant bit first.
 class BitWriter {
-public:
+  public:
     // Writes the low `bits` bits of `value` (bits may exceed 32; high bits are zero).
     void put(uint64_t value, int bits);
     // Writes whole bytes at the current bit position (no alignment is done).
@@ -31,7 +31,7 @@ public:
     int64_t bitCount() const { return bitCount_; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
     int64_t bitCount_ = 0;
 };
@@ -44,17 +44,17 @@ struct FixedRun {
 };
 
 struct FixedSegment {
-    std::vector<FixedRun> runs;     // at most 255
-    std::vector<uint8_t> singles;   // 8-bit cells written as they are, at most 255
+    std::vector<FixedRun> runs;    // at most 255
+    std::vector<uint8_t> singles;  // 8-bit cells written as they are, at most 255
 };
 
 struct FixedRow {
-    uint16_t rowNumber = 0;  // 12 bits
+    uint16_t rowNumber = 0;              // 12 bits
     std::vector<FixedSegment> segments;  // at most 255
 };
 
 struct FixedProduct {
-    uint8_t blockNumber = 26;   // 7 bits
+    uint8_t blockNumber = 26;     // 7 bits
     uint16_t stationNumber = 63;  // 10 bits
     uint16_t year = 2024;
     uint8_t month = 1, day = 1, hour = 0, minute = 0;
@@ -65,12 +65,12 @@ struct FixedProduct {
     uint16_t pixelSize2 = 400;
     uint16_t pixelsPerRow = 100;  // 12 bits each
     uint16_t pixelsPerColumn = 100;
-    uint8_t projection = 4;     // 3 bits
-    uint8_t pictureType = 1;    // 4 bits
-    uint32_t heightRaw = 2000;  // 17 bits, metres + 1000
-    uint16_t intensities = 0;   // 9 bits
-    uint16_t extraParameter = 0;  // 12 bits
-    uint8_t firstReflectivity = 0;  // 7 bits
+    uint8_t projection = 4;            // 3 bits
+    uint8_t pictureType = 1;           // 4 bits
+    uint32_t heightRaw = 2000;         // 17 bits, metres + 1000
+    uint16_t intensities = 0;          // 9 bits
+    uint16_t extraParameter = 0;       // 12 bits
+    uint8_t firstReflectivity = 0;     // 7 bits
     std::vector<uint8_t> classValues;  // N <= 255 values of 7 bits
     std::vector<FixedRow> rows;        // row count written in 16 bits
 };
@@ -102,8 +102,8 @@ struct GenericProduct {
     uint8_t widthOperatorY = 0;
     uint8_t scaleOperatorY = 0;
     Descriptor imageElement{0, 21, 1};  // 0 21 001, 0 21 021 or 0 21 022
-    int valueWidth = 7;  // bits of each run and single value
-    std::vector<GenericGroup> groups;  // count written in 16 bits
+    int valueWidth = 7;                 // bits of each run and single value
+    std::vector<GenericGroup> groups;   // count written in 16 bits
 };
 
 // Run-length codes raw values (each must fit in `valueWidth` bits) into groups
@@ -121,9 +121,9 @@ struct MessageOptions {
     uint8_t edition = 3;
     uint8_t category = 6;
     bool withSection2 = false;
-    std::vector<uint8_t> section2Payload;  // bytes after the 4-byte section 2 header
-    uint8_t section3Reserved = 0;          // octet 4 of section 3
-    bool section3PadOctet = false;         // adds one trailing octet to section 3
+    std::vector<uint8_t> section2Payload;                // bytes after the 4-byte section 2 header
+    uint8_t section3Reserved = 0;                        // octet 4 of section 3
+    bool section3PadOctet = false;                       // adds one trailing octet to section 3
     std::optional<std::vector<Descriptor>> descriptors;  // replaces the product's list
     // Values written instead of the true ones (the layout itself is unchanged).
     std::optional<uint32_t> totalLength, section1Length, section2Length, section3Length,
@@ -133,7 +133,8 @@ struct MessageOptions {
 
 // Frames section 4 data behind sections 0 to 3 and closes with the end marker.
 std::vector<uint8_t> buildMessage(const std::vector<Descriptor>& descriptors,
-                                  const std::vector<uint8_t>& data, const MessageOptions& options = {});
+                                  const std::vector<uint8_t>& data,
+                                  const MessageOptions& options = {});
 
 std::vector<uint8_t> writeFixedMessage(const FixedProduct& product,
                                        const MessageOptions& options = {});

@@ -64,8 +64,7 @@ int runDecode(const std::vector<std::string>& args) {
     printFloat("site_lat", state.siteLat);
     printFloat("site_lon", state.siteLon);
     std::printf("\"values\": [");
-    for (int i = 0; i < kGridCells; ++i)
-        std::printf(i == 0 ? "%d" : ", %d", picture.values[i]);
+    for (int i = 0; i < kGridCells; ++i) std::printf(i == 0 ? "%d" : ", %d", picture.values[i]);
     std::printf("]}\n");
     return ok ? 0 : 1;
 }

@@ -63,8 +63,10 @@ int runInfo(const std::vector<std::string>& args) {
                                   dataOffset, &layout);
     std::printf("section 1 length: %d\n", layout.length1);
     std::printf("data category: %d\n", layout.category);
-    if (layout.hasSection2) std::printf("section 2 length: %d\n", layout.length2);
-    else std::printf("section 2: absent\n");
+    if (layout.hasSection2)
+        std::printf("section 2 length: %d\n", layout.length2);
+    else
+        std::printf("section 2: absent\n");
     std::printf("section 3 length: %d\n", layout.length3);
     if (!ok) {
         std::printf("rejected: %s\n", layout.failure ? layout.failure : "unknown");
