@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -210,6 +211,19 @@ TEST(DemoStartDirectory, RefusesAnArchivePathTheSettingsCannotHold) {
     std::string error;
     EXPECT_FALSE(demo::PrepareStartDirectory(options, error));
     EXPECT_NE(error.find("white space"), std::string::npos) << error;
+}
+
+TEST(DemoStartDirectory, HistoryEndsBetweenTermsOnAStopRequest) {
+    testing::TempDir dir;
+    demo::DemoOptions options;
+    options.dir = dir.str();
+    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+    std::string error;
+    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(demo::WriteHistory(options, EncodeDateTime({2026, 6, 15}, {12, 0, 0}), error, &stop),
+              0);
+    EXPECT_TRUE(fs::is_empty(fs::path(demo::DataRootOf(options)) / "27612"));
 }
 
 TEST(DemoStartDirectory, ReportsMissingResources) {

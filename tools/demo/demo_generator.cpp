@@ -130,7 +130,8 @@ bool PrepareStartDirectory(const DemoOptions& options, std::string& error) {
     return WriteSettings(options, error) && CopyResources(options, error);
 }
 
-int WriteHistory(const DemoOptions& options, double now, std::string& error) {
+int WriteHistory(const DemoOptions& options, double now, std::string& error,
+                 const std::atomic<bool>* stop) {
     const WeatherModel model(options.seed);
     const int step = std::max(1, options.stepMinutes);
     const double today = std::floor(now);
@@ -140,7 +141,7 @@ int WriteHistory(const DemoOptions& options, double now, std::string& error) {
         const double day = today - d;
         for (int minute = 0; minute < 1440; minute += step) {
             const double t = day + minute * kMinuteDays;
-            if (t > now) break;
+            if (t > now || (stop != nullptr && stop->load())) break;
             const int n = WriteTerm(options, model, t, known, nullptr, error);
             if (n < 0) return -1;
             written += n;

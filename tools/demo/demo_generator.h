@@ -31,9 +31,11 @@ bool PrepareStartDirectory(const DemoOptions& options, std::string& error);
 std::string DataRootOf(const DemoOptions& options);
 
 // Appends every missing term of the history up to `now` (date-time value);
-// terms already in a day's index are kept. Returns the number of site terms
-// written, or -1 with the reason.
-int WriteHistory(const DemoOptions& options, double now, std::string& error);
+// terms already in a day's index are kept. Stops between two terms once
+// `stop` is set. Returns the number of site terms written, or -1 with the
+// reason.
+int WriteHistory(const DemoOptions& options, double now, std::string& error,
+                 const std::atomic<bool>* stop = nullptr);
 
 // Appends the term of one moment (stamped with its minute) at every site that
 // lacks it. Returns the number of sites written, or -1.

@@ -75,15 +75,24 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
+    // A stop request while the history is written ends it after the term in
+    // hand, so that no day file is left with half a record.
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
     std::string error;
     if (!kalvera::demo::PrepareStartDirectory(options, error)) {
         std::fprintf(stderr, "kalvera-demo: %s\n", error.c_str());
         return 1;
     }
     const auto started = std::chrono::steady_clock::now();
-    const int written =
-        options.days > 0 ? kalvera::demo::WriteHistory(options, kalvera::systemClock().now(), error)
-                         : 0;
+    const int written = options.days > 0
+                            ? kalvera::demo::WriteHistory(options, kalvera::systemClock().now(),
+                                                          error, &stopRequested)
+                            : 0;
     if (written < 0) {
         std::fprintf(stderr, "kalvera-demo: %s\n", error.c_str());
         return 1;
@@ -92,13 +101,7 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("%s: %d site terms written in %.1f s\n", options.dir.c_str(), written, seconds);
     std::fflush(stdout);
-    if (options.liveSeconds <= 0.0) return 0;
-
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    if (options.liveSeconds <= 0.0 || stopRequested.load()) return 0;
 
     // Now and then an index record goes out in two writes with a pause in
     // between, so that readers meet a half-written record as they would
