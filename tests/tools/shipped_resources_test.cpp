@@ -1,0 +1,129 @@
+// The resource files in data/ that every start directory gets, read with the
+// viewer's own readers.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "demo/demo_sites.h"
+#include "geo/map_resources.h"
+
+namespace kalvera {
+namespace {
+
+std::string DataPath(const char* name) {
+    return std::string(KALVERA_SOURCE_DIR) + "/data/" + name;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ShippedResources, OutlinesCoverTheRegionAndStayInsideTheirFile) {
+    std::vector<Outline> outlines;
+    ASSERT_TRUE(ReadOutlines(DataPath("country.bin"), DataPath("country.ind"), outlines));
+    ASSERT_GT(outlines.size(), 50u);
+    const std::string ind = FileBytes(DataPath("country.ind"));
+    ASSERT_EQ(ind.size() % 32, 0u);
+    ASSERT_EQ(ind.size() / 32, outlines.size());
+    size_t points = 0;
+    bool reachesNorth = false, reachesSouth = false, reachesWest = false, reachesEast = false;
+    for (const Outline& o : outlines) {
+        ASSERT_GE(o.size(), 2u);
+        points += o.size();
+        for (const GeoPoint& p : o) {
+            // Cropped to 42..72 N, 14..66 E, with one point past the edge at most.
+            ASSERT_GT(p.lat, 38.0f);
+            ASSERT_LT(p.lat, 76.0f);
+            ASSERT_GT(p.lon, 10.0f);
+            ASSERT_LT(p.lon, 70.0f);
+            reachesNorth |= p.lat > 70.0f;
+            reachesSouth |= p.lat < 45.0f;
+            reachesWest |= p.lon < 20.0f;
+            reachesEast |= p.lon > 60.0f;
+        }
+    }
+    // Every point of country.bin belongs to exactly one outline.
+    EXPECT_EQ(points * 8, std::filesystem::file_size(DataPath("country.bin")));
+    EXPECT_TRUE(reachesNorth && reachesSouth && reachesWest && reachesEast);
+}
+
+TEST(ShippedResources, PlacesAreSixtyTownsOfTheRegionWithUsableNames) {
+    std::vector<Place> places;
+    ASSERT_TRUE(ReadPlaces(DataPath("punkt.txt"), places));
+    // The file ends without a line break, so its last place is not read twice.
+    const std::string bytes = FileBytes(DataPath("punkt.txt"));
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_FALSE(std::isspace(static_cast<unsigned char>(bytes.back())));
+    std::set<std::string> names;
+    for (const Place& p : places) {
+        EXPECT_TRUE(names.insert(p.name).second) << p.name << " twice";
+        EXPECT_GE(p.lat, 45.0f) << p.name;
+        EXPECT_LE(p.lat, 70.0f) << p.name;
+        EXPECT_GE(p.lon, 20.0f) << p.name;
+        EXPECT_LE(p.lon, 60.0f) << p.name;
+    }
+    EXPECT_GE(places.size(), 60u);
+    // Windows-1251 names: one byte a letter, at most 15, no UTF-8 in the file.
+    std::istringstream lines(bytes);
+    std::string name;
+    float lat = 0, lon = 0;
+    while (lines >> name >> lat >> lon) EXPECT_LE(name.size(), 15u) << name;
+    EXPECT_EQ(bytes.find("\xD0\x9C"), std::string::npos) << "UTF-8 text in a Windows-1251 file";
+    auto at = [&](const std::string& n) {
+        for (const Place& p : places) {
+            if (p.name == n) return p;
+        }
+        return Place{};
+    };
+    EXPECT_NEAR(at("Москва").lat, 55.76, 0.02);
+    EXPECT_NEAR(at("Москва").lon, 37.62, 0.02);
+    EXPECT_NEAR(at("Санкт-Петербург").lat, 59.94, 0.02);
+    EXPECT_NEAR(at("Казань").lon, 49.11, 0.02);
+}
+
+TEST(ShippedResources, PaletteRunsFromWhiteThroughAReadableRamp) {
+    const std::string bytes = FileBytes(DataPath("colors.bin"));
+    ASSERT_EQ(bytes.size(), 128u);
+    std::vector<uint32_t> colours;
+    for (size_t i = 0; i < 128; i += 4) {
+        uint32_t c = 0;
+        for (int k = 3; k >= 0; --k) c = (c << 8) | static_cast<uint8_t>(bytes[i + k]);
+        colours.push_back(c);
+    }
+    EXPECT_EQ(colours[0], 0x00FFFFFFu);
+    auto lightness = [](uint32_t c) {
+        return 0.3 * (c & 0xFF) + 0.59 * ((c >> 8) & 0xFF) + 0.11 * ((c >> 16) & 0xFF);
+    };
+    std::set<uint32_t> ramp;
+    for (int i = 0; i < 32; ++i) EXPECT_EQ(colours[i] >> 24, 0u) << "entry " << i;
+    for (int i = 1; i <= 19; ++i) {
+        EXPECT_TRUE(ramp.insert(colours[i]).second) << "entry " << i << " repeats";
+        EXPECT_NE(colours[i], 0x00FFFFFFu) << "entry " << i << " vanishes on white";
+    }
+    // Faint echo is light, the most intense is dark.
+    EXPECT_GT(lightness(colours[1]), 200.0);
+    EXPECT_LT(lightness(colours[19]), 60.0);
+}
+
+TEST(ShippedResources, SiteTableNamesEveryDemoSite) {
+    std::istringstream in(FileBytes(DataPath("towns.txt")));
+    std::set<std::string> codes;
+    std::string code, name;
+    while (in >> code >> name) {
+        codes.insert(code);
+        EXPECT_LE(name.size(), 15u);
+    }
+    for (const demo::DemoSite& site : demo::DemoSites())
+        EXPECT_TRUE(codes.count(site.code)) << site.code;
+    EXPECT_TRUE(codes.count("26063"));
+}
+
+}  // namespace
+}  // namespace kalvera
