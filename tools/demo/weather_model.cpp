@@ -19,8 +19,8 @@ constexpr double kEpisodeDays = 2.5;
 constexpr double kBinDays = 10.0 / 1440.0;  // cells are born in 10-minute batches
 constexpr double kMaxLifeDays = 120.0 / 1440.0;
 constexpr double kSpawnHalfExtentKm = 1000.0;
-constexpr int kFrontCellsPerBin = 6;
-constexpr int kAirMassCellsPerBin = 10;
+constexpr int kFrontCellsPerBin = 10;
+constexpr int kAirMassCellsPerBin = 12;
 
 uint64_t Mix(uint64_t z) {
     z += 0x9E3779B97F4A7C15ULL;
@@ -120,7 +120,7 @@ bool FrontSpawn(uint32_t seed, int64_t bin, int k, Spawn& s) {
     double peak = 42.0 + 18.0 * Uniform(seed, 24, bin, k);
     if (Uniform(seed, 25, bin, k) < 0.12) peak = 60.0 + 8.0 * Uniform(seed, 26, bin, k);  // hail
     s.peakDbz = static_cast<float>(peak);
-    s.radiusKm = static_cast<float>(6.0 + 8.0 * Uniform(seed, 27, bin, k));
+    s.radiusKm = static_cast<float>(8.0 + 8.0 * Uniform(seed, 27, bin, k));
     s.topKm = static_cast<float>(
         std::min(14.5, 6.0 + (peak - 40.0) * 0.28 + 2.0 * Uniform(seed, 28, bin, k)));
     s.squall = e.squallLine && Uniform(seed, 29, bin, k) < 0.6;
@@ -143,7 +143,7 @@ bool AirMassSpawn(uint32_t seed, int64_t bin, int k, Spawn& s) {
     s.lifeDays = (30.0 + 50.0 * Uniform(seed, 45, bin, k)) / 1440.0;
     double peak = 28.0 + 26.0 * Uniform(seed, 46, bin, k) * (0.5 + 0.5 * regime);
     s.peakDbz = static_cast<float>(peak);
-    s.radiusKm = static_cast<float>(4.0 + 6.0 * Uniform(seed, 47, bin, k));
+    s.radiusKm = static_cast<float>(6.0 + 7.0 * Uniform(seed, 47, bin, k));
     s.topKm = static_cast<float>(3.5 + (peak - 25.0) * 0.25 + 1.5 * Uniform(seed, 48, bin, k));
     s.vx = e.speedKmPerDay * 0.8 * e.dirX;
     s.vy = e.speedKmPerDay * 0.8 * e.dirY;
