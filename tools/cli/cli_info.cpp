@@ -37,6 +37,14 @@ void printDescriptor(const DescriptorTriple& d, int depth) {
     for (int32_t i = 0; i < count; ++i) printDescriptor(expansion[i], depth + 1);
 }
 
+const char* decoderName(const DescriptorList& list, int32_t count) {
+    if (count == 0) return "none (no descriptors)";
+    const DescriptorTriple& d = list[0];
+    if (d.f == 0 && d.x == 1 && d.y == 18) return "generic descriptor decoder";
+    if (d.f == 3 && d.x == 1 && d.y == 1) return "fixed-layout radar image decoder";
+    return "none (first descriptor not handled)";
+}
+
 int runInfo(const std::vector<std::string>& args) {
     if (args.size() != 2) return UsageError("info needs BASE OFFSET");
     errno = 0;
@@ -72,9 +80,13 @@ int runInfo(const std::vector<std::string>& args) {
         std::printf("rejected: %s\n", layout.failure ? layout.failure : "unknown");
         return 1;
     }
+    // parseSections keeps the section 4 header inside the message.
+    const uint8_t* header4 = buffer.data() + dataOffset - 4;
+    std::printf("section 4 length: %d\n", (header4[0] << 16) | (header4[1] << 8) | header4[2]);
     std::printf("data offset: %d\n", dataOffset);
     std::printf("descriptors: %d\n", count);
     for (int32_t i = 0; i < count; ++i) printDescriptor(list[i], 0);
+    std::printf("decoder: %s\n", decoderName(list, count));
     return 0;
 }
 
