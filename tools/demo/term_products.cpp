@@ -1,6 +1,7 @@
 #include "demo/term_products.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "bufr/bufr_writer.h"
@@ -76,7 +77,8 @@ bufr::FixedRow FixedRowOf(const Grid& values, int row) {
 std::vector<uint8_t> FixedReflectivity(const DemoSite& site, const Grid& values, int layer,
                                        double dateTime) {
     bufr::FixedProduct p;
-    const int code = std::stoi(site.code);
+    int code = 0;
+    std::from_chars(site.code.data(), site.code.data() + site.code.size(), code);
     p.blockNumber = static_cast<uint8_t>(code / 1000);
     p.stationNumber = static_cast<uint16_t>(code % 1000);
     const CivilDate date = DecodeDate(dateTime);
