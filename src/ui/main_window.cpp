@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QShowEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -132,6 +133,8 @@ void TForm1::createListControls() {
     navy.setColor(QPalette::Text, ToQColor(kNavy));
     layerListBox->setPalette(navy);
     layerListBox->installEventFilter(this);
+    // Two rows of seven hold a term's usual layers; more are reached with the keys.
+    layerListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     locListBox = MakeListBox(this, 8, 456, 169, 105, 1);
 }
@@ -148,6 +151,7 @@ void TForm1::createFilterAndScaleControls() {
     filterScrollBar->setSingleStep(1);
     filterScrollBar->setPageStep(1);
     filterScrollBar->setValue(0);
+    filterScrollBar->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it, as they did
 
     scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
@@ -156,6 +160,7 @@ void TForm1::createFilterAndScaleControls() {
     scaleScrollBar->setSingleStep(10);
     scaleScrollBar->setPageStep(10);
     scaleScrollBar->setValue(50);
+    scaleScrollBar->setFocusPolicy(Qt::StrongFocus);
 }
 
 void TForm1::createOutputControls() {
@@ -168,9 +173,35 @@ void TForm1::createOutputControls() {
 }
 
 void TForm1::setTabOrderAsDesigned() {
-    QWidget* order[] = {reviewListBox,   dateStaticText, StaticText2,  autoCheckBox,
-                        filterScrollBar, scaleScrollBar, layerListBox, locListBox};
-    for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    tabOrder_ = {reviewListBox,   dateStaticText, StaticText2,  autoCheckBox,
+                 filterScrollBar, scaleScrollBar, layerListBox, locListBox};
+    for (size_t i = 0; i + 1 < tabOrder_.size(); ++i) setTabOrder(tabOrder_[i], tabOrder_[i + 1]);
+}
+
+QWidget* TForm1::nextInTabOrder(QWidget* from, bool forward) const {
+    const auto count = static_cast<int>(tabOrder_.size());
+    int at = -1;
+    for (int i = 0; i < count && at < 0; ++i) {
+        const QWidget* control = tabOrder_[static_cast<size_t>(i)];
+        if (from != nullptr && (from == control || control->isAncestorOf(from))) at = i;
+    }
+    if (at < 0) return nullptr;
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((at + (forward ? step : -step)) % count + count) % count;
+        QWidget* candidate = tabOrder_[static_cast<size_t>(i)];
+        if (candidate->focusPolicy() & Qt::TabFocus && candidate->isEnabled()) return candidate;
+    }
+    return nullptr;
+}
+
+bool TForm1::focusNextPrevChild(bool next) {
+    // Qt's own chain runs through the list boxes' inner widgets; the form's
+    // order is kept here instead.
+    if (QWidget* target = nextInTabOrder(focusWidget(), next)) {
+        target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void TForm1::wireHandlers() {
@@ -327,6 +358,13 @@ void TForm1::paintEvent(QPaintEvent* event) {
     selfUpdate_ = false;
     QPainter painter(this);
     painter.drawImage(event->rect(), viewer_.WindowDC.image, event->rect());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    // Coming into view is a paint the window system asks for: the header
+    // frame and titles are drawn by it.
+    selfUpdate_ = false;
+    QWidget::showEvent(event);
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {

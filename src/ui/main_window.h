@@ -12,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "output/picture_export.h"
 #include "render/viewer_state.h"
@@ -138,16 +139,22 @@ public:
     bool Timer1Enabled() const { return timer1Enabled_; }
     // Ends the program in an orderly way once control returns to the loop.
     void EndProgram(int exitCode);
+    // The form's tab order, and the control that Tab moves to from `from`
+    // (static texts are in the order but take no focus, so Tab passes them).
+    const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
+    QWidget* nextInTabOrder(QWidget* from, bool forward = true) const;
     // The selected site index of locListBox, 0 when none is selected.
     int selectedSiteIndex() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -171,6 +178,7 @@ private:
     bool selfUpdate_ = false;  // a paint that our own drawing asked for
     bool destroyed_ = false;
     std::string startError_;
+    std::vector<QWidget*> tabOrder_;
 };
 
 }  // namespace kalvera
