@@ -13,6 +13,7 @@
 #include "archive/day_archive.h"
 #include "common/date_time.h"
 #include "common/temp_dir.h"
+#include "decode/picture_loader.h"
 #include "demo/demo_generator.h"
 #include "tools/demo_checks.h"
 
@@ -55,6 +56,28 @@ struct ReaderReport {
     std::vector<std::string> faults;
 };
 
+// The automatic update's path: newest term, its layers, each layer's offset.
+void ReadNewestTermAsTheViewerDoes(const demo::DemoSite& site, const DayArchive& files,
+                                   ReaderReport& report) {
+    std::vector<std::string> terms;
+    if (LoadTermList(files.indexPath, terms) == 0) return;
+    std::vector<int> layers;
+    if (LoadLayerList(files.indexPath, terms.back(), layers) < 0) return;
+    for (int layer : layers) {
+        DisplayState state;
+        state.siteCode = site.code;
+        state.basePath = files.basePath;
+        state.layerCode = layer;
+        state.recentre = 1;
+        RadarPicture picture;
+        const int32_t offset = FindMessageOffset(files.indexPath, terms.back(), layer);
+        if (offset < 0 || !loadPicture(offset, picture, state)) {
+            report.faults.push_back(files.indexPath + " " + terms.back() + " layer " +
+                                    std::to_string(layer) + " does not load");
+        }
+    }
+}
+
 // One pass over both days of every site: decodes each record not seen before.
 void ReadPass(const demo::DemoOptions& options, double firstDay,
               std::map<std::string, size_t>& seen, ReaderReport& report) {
@@ -80,6 +103,7 @@ void ReadPass(const demo::DemoOptions& options, double firstDay,
                 ++report.decoded;
             }
             done = records.size();
+            ReadNewestTermAsTheViewerDoes(site, files, report);
         }
     }
 }
