@@ -109,7 +109,8 @@ void TForm1::createNavigationControls() {
     forwardButton = MakeSpeedButton(this, QStringLiteral(">>"), QStringLiteral("День вперед"),
                                     154, 10, 23, 22);
     autoCheckBox = new QCheckBox(QStringLiteral("Автообновление"), this);
-    autoCheckBox->setGeometry(32, 40, 113, 17);
+    // The desktop font runs wider than the form's; the box grows to its text.
+    autoCheckBox->setGeometry(32, 40, std::max(113, autoCheckBox->sizeHint().width()), 17);
     autoCheckBox->setChecked(true);
     StaticText2 = new QLabel(QStringLiteral("Срок"), this);
     StaticText2->setGeometry(78, 60, 29, 17);
