@@ -44,6 +44,9 @@ void WindowSurface::setSize(int w, int h, uint32_t fill) {
 ViewerState::ViewerState()
     : decoder([](int32_t offset, RadarPicture& picture, DisplayState& state) {
           return loadPicture(offset, picture, state);
-      }) {}
+      }) {
+    // Until the first render the readout has a view to work with.
+    view.InitBounds(100.0f, 100.0f, 10.0f, 20.0f, 10.0f, 20.0f);
+}
 
 }  // namespace kalvera

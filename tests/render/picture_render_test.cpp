@@ -84,6 +84,14 @@ TEST(WindowGeometry, ScreenOf768LinesGivesASquareOf698) {
     EXPECT_EQ(WindowWidthFor(layout), 10 + 186 + 698 + 100 + 10);
 }
 
+TEST(WindowGeometry, ViewBeforeTheFirstRenderIsAPlaceholder) {
+    const ViewerState viewer;
+    EXPECT_FLOAT_EQ(viewer.view.width, 100.0f);
+    EXPECT_FLOAT_EQ(viewer.view.lonMin, 10.0f);
+    EXPECT_FLOAT_EQ(viewer.view.latMax, 20.0f);
+    EXPECT_FLOAT_EQ(viewer.view.XToLon(50.0f), 15.0f);
+}
+
 // A viewer with a distinct palette, a map with one blue grid and a decoder
 // that fills the grid from a function.
 struct RenderFixture {
