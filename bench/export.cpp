@@ -63,8 +63,7 @@ Scene& TheScene() {
         std::string error;
         if (!demo::PrepareStartDirectory(options, error) ||
             demo::WriteHistory(options, systemClock().now(), error) <= 0) {
-            std::fprintf(stderr, "bench_export: cannot make the demo archive: %s\n",
-                         error.c_str());
+            std::fprintf(stderr, "bench_export: cannot make the demo archive: %s\n", error.c_str());
             return s;
         }
         s.startDir = options.dir;
@@ -111,7 +110,10 @@ void BM_ExportPictureFile(benchmark::State& state) {
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(scene.exportPath));
 }
-BENCHMARK(BM_ExportPictureFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_ExportPictureFile)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // The parts of the export: composing the bitmap, and the JPEG encoding alone.
@@ -120,7 +122,10 @@ void BM_ComposeExportImage(benchmark::State& state) {
     if (!scene.ready) return state.SkipWithError("no demo scene");
     for (auto _ : state) benchmark::DoNotOptimize(ComposeExportImage(*scene.viewer));
 }
-BENCHMARK(BM_ComposeExportImage)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_ComposeExportImage)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_EncodeJpeg(benchmark::State& state) {
@@ -131,7 +136,10 @@ void BM_EncodeJpeg(benchmark::State& state) {
     std::string error;
     for (auto _ : state) EncodeJpeg(image, kJpegQuality, jpeg, error);
 }
-BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_EncodeJpeg)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // kalvera-cli render from process start to exit: start-up, settings, decode,
@@ -144,15 +152,18 @@ void BM_CliRenderProcess(benchmark::State& state) {
     }
     const std::string command = cli.string() + " render --start-dir " + scene.startDir +
                                 " --site " + scene.site + " --day " + scene.day + " --term " +
-                                scene.term + " --layer 1 --side " +
-                                std::to_string(state.range(0)) + " --out " + scene.scratch +
-                                "/cli.jpg";
+                                scene.term + " --layer 1 --side " + std::to_string(state.range(0)) +
+                                " --out " + scene.scratch + "/cli.jpg";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) return state.SkipWithError("render failed");
     }
 }
-BENCHMARK(BM_CliRenderProcess)->Arg(700)->Arg(1000)->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CliRenderProcess)
+    ->Arg(700)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

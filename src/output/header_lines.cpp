@@ -7,7 +7,9 @@
 
 namespace kalvera {
 
-std::string HeaderLine1() { return "КАЛВЕРА"; }
+std::string HeaderLine1() {
+    return "КАЛВЕРА";
+}
 
 std::string HeaderLine2(HeaderForm form, const std::string& site, const std::string& date,
                         const std::string& term) {
@@ -15,7 +17,9 @@ std::string HeaderLine2(HeaderForm form, const std::string& site, const std::str
     return lead + site + ". Дата " + date + " Время " + term + " сгв";
 }
 
-std::string HeaderLine3(int layerCode) { return "Слой " + std::to_string(layerCode); }
+std::string HeaderLine3(int layerCode) {
+    return "Слой " + std::to_string(layerCode);
+}
 
 std::string ShortDateText(double dateTime) {
     const CivilDate civil = DecodeDate(dateTime);

@@ -62,8 +62,8 @@ QImage ComposeWindowImage(const ViewerState& viewer) {
     const LayoutRect& area = viewer.layout.picture;
     QImage image = WhiteImage(area.width, area.height + kExportHeaderHeight);
     DrawExportHeader(image, HeaderLine1(), ExportHeaderLine2(viewer, HeaderForm::SaveButton));
-    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image,
-           area.left, area.top, RasterOp::SrcCopy);
+    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image, area.left,
+           area.top, RasterOp::SrcCopy);
     return image;
 }
 

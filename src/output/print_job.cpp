@@ -25,8 +25,8 @@ bool WritePdfPage(const ViewerState& viewer, const std::string& path, std::strin
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(kPrintDotsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         writer.setCreator(QStringLiteral("Kalvera"));
         begun = PrintPicture(writer, viewer).pageBegun;
     }
@@ -35,8 +35,8 @@ bool WritePdfPage(const ViewerState& viewer, const std::string& path, std::strin
         return false;
     }
     const QByteArray& bytes = buffer.data();
-    return ReplaceFileContents(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
-                               error);
+    return ReplaceFileContents(
+        path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
 }
 
 }  // namespace kalvera

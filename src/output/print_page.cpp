@@ -47,9 +47,8 @@ void PrintCells(Canvas& canvas, const MapProjection& projection, const Square& s
                 const AppConfig& config, const DisplayState& state, const RadarPicture& picture) {
     // The cells lie on the 400 km square around the radar site, as on the
     // screen; only where that square meets the printed one are they visible.
-    const MapProjection grid =
-        MapProjection::Init(projection.width, projection.height, state.siteLon, state.siteLat,
-                            kPrintHalfExtentKm);
+    const MapProjection grid = MapProjection::Init(
+        projection.width, projection.height, state.siteLon, state.siteLat, kPrintHalfExtentKm);
     const float cellLon = grid.lonSpan * 0.01f;
     const float cellLat = grid.latSpan * 0.01f;
     QPainter& painter = canvas.painter();
@@ -152,10 +151,9 @@ PrintResult PrintPicture(QPaintDevice& page, const ViewerState& viewer) {
     PrintLayout layout;
     if (!ComputePrintLayout(page.width(), page.height(), layout)) return result;
     const DisplayState& display = viewer.display;
-    const MapProjection projection =
-        MapProjection::Init(static_cast<float>(layout.mapWidth),
-                            static_cast<float>(layout.mapHeight), display.viewLon,
-                            display.viewLat, kPrintHalfExtentKm);
+    const MapProjection projection = MapProjection::Init(
+        static_cast<float>(layout.mapWidth), static_cast<float>(layout.mapHeight), display.viewLon,
+        display.viewLat, kPrintHalfExtentKm);
 
     CanvasState state;
     state.penWidth = 2;
@@ -163,8 +161,7 @@ PrintResult PrintPicture(QPaintDevice& page, const ViewerState& viewer) {
     if (!canvas.isActive()) return result;
     result.pageBegun = true;
 
-    const std::string lines[3] = {HeaderLine1(),
-                                  ExportHeaderLine2(viewer, HeaderForm::SaveButton),
+    const std::string lines[3] = {HeaderLine1(), ExportHeaderLine2(viewer, HeaderForm::SaveButton),
                                   HeaderLine3(display.layerCode)};
     canvas.setFontSize(kHeaderPoints);
     for (int k = 0; k < 3; ++k) {

@@ -15,7 +15,9 @@ namespace kalvera {
 
 namespace {
 
-std::string SystemReason(int code) { return std::strerror(code); }
+std::string SystemReason(int code) {
+    return std::strerror(code);
+}
 
 // The process umask without changing it (umask() would, for a moment, for
 // every thread).
@@ -79,8 +81,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     struct stat old {};
-    const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777)
-                                                         : (0666 & ~CurrentUmask());
+    const mode_t mode =
+        stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
     // Without the chmod the file keeps mkstemp's owner-only mode, which still
     // holds a complete picture; that is no reason to give up the write.
     static_cast<void>(fchmod(fd, mode));

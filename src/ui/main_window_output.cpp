@@ -21,7 +21,8 @@ void TForm1::printButtonClick() {
     printer.setFullPage(true);
     const PrintResult result = PrintPicture(printer, viewer_);
     if (!result.pageBegun) {
-        dialogs_.showMessage(this, QStringLiteral("Не удалось начать печать: ") + printer.printerName(),
+        dialogs_.showMessage(this,
+                             QStringLiteral("Не удалось начать печать: ") + printer.printerName(),
                              windowTitle());
     }
 }
@@ -34,8 +35,9 @@ void TForm1::saveButtonClick() {
     if (!chosen) return;
     std::string error;
     if (!WriteJpegFile(picture, QFile::encodeName(*chosen).toStdString(), error)) {
-        dialogs_.showMessage(this, QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
-                                       QString::fromStdString(error),
+        dialogs_.showMessage(this,
+                             QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
+                                 QString::fromStdString(error),
                              windowTitle());
     }
 }

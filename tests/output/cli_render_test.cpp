@@ -36,7 +36,7 @@ CliRun RunCli(const std::string& args, const std::string& errFile) {
 
 // One demo archive for the whole suite: generating it takes a moment.
 class CliRender : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (!std::filesystem::exists(kCli) || !std::filesystem::exists(kDemo)) return;
         archive_ = new ScratchDir;
@@ -64,8 +64,8 @@ protected:
     }
 
     std::string Args(const std::string& out, int layer = 22) const {
-        return "render --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
-               " --term " + term_ + " --layer " + std::to_string(layer) + " --out " + out;
+        return "render --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --term " +
+               term_ + " --layer " + std::to_string(layer) + " --out " + out;
     }
 
     ScratchDir dir;

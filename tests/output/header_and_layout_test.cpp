@@ -13,7 +13,8 @@ TEST(HeaderLines, SaveButtonFormHasABlankAfterTheAirportMark) {
 
 TEST(HeaderLines, AutomaticFormGluesTheSiteToTheAirportMark) {
     EXPECT_EQ(HeaderLine2(HeaderForm::Automatic, "Внуково", "07.12.2026", "10.30"),
-              "РРП а/п" "Внуково. Дата 07.12.2026 Время 10.30 сгв");
+              "РРП а/п"
+              "Внуково. Дата 07.12.2026 Время 10.30 сгв");
 }
 
 TEST(HeaderLines, FirstAndThirdLines) {

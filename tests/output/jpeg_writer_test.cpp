@@ -31,7 +31,8 @@ QImage Quadrants(int width, int height) {
 }
 
 bool Near(QRgb a, QColor b, int tolerance = 24) {
-    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+    return std::abs(qRed(a) - b.red()) <= tolerance &&
+           std::abs(qGreen(a) - b.green()) <= tolerance &&
            std::abs(qBlue(a) - b.blue()) <= tolerance;
 }
 
@@ -53,9 +54,8 @@ TEST(JpegEncoding, DecodesBackToTheSameSizeAndColours) {
 }
 
 TEST(JpegEncoding, AcceptsEveryImageFormatTheProgramDraws) {
-    for (QImage::Format format :
-         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888,
-          QImage::Format_Grayscale8}) {
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32,
+                                  QImage::Format_RGB888, QImage::Format_Grayscale8}) {
         std::vector<unsigned char> jpeg;
         std::string error;
         EXPECT_TRUE(EncodeJpeg(Quadrants(33, 17).convertToFormat(format), 90, jpeg, error))

@@ -16,7 +16,7 @@ namespace kalvera::testing {
 // A fresh directory under the system's temporary directory, removed again
 // when the test ends.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kalvera-output-XXXXXX").string();
@@ -32,7 +32,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -72,7 +72,7 @@ inline size_t CountFiles(const std::string& dir) {
 // object lives, any write that grows a file past `bytes` fails with EFBIG
 // instead of raising SIGXFSZ.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -87,7 +87,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit saved_{};
     void (*previous_)(int) = nullptr;
 };

@@ -86,7 +86,7 @@ TEST(AutomaticExportImage, HasTheLegendAtTheRightAndTheHeaderBandAbove) {
     EXPECT_EQ(PixelAt(image, 100, 140), kGrey);
     EXPECT_EQ(PixelAt(image, 10, 140), kBlack);
     EXPECT_EQ(PixelAt(image, 30, 60), 0x0000C0u);  // red AND grey
-    EXPECT_EQ(PixelAt(image, 10, 60), kBlack);      // the line shows through the cell
+    EXPECT_EQ(PixelAt(image, 10, 60), kBlack);     // the line shows through the cell
     // The legend from (W, 40), cut at the bottom edge: its row H - 1 is the last.
     EXPECT_EQ(PixelAt(image, kSide, 40), kLegendTop);
     EXPECT_EQ(PixelAt(image, kSide + 99, kSide + 38), kLegendTop);
@@ -142,7 +142,7 @@ TEST(SavedWindowImage, IsThePictureAreaAsShownWithoutLegend) {
 }
 
 class ExportFile : public ::testing::Test {
-protected:
+  protected:
     ScratchDir dir;
     ViewerState viewer = MakeViewer();
     std::string target = dir.file("zeb.jpg");
@@ -199,7 +199,9 @@ TEST_F(ExportFile, DirectoryOrVanishedDirectoryIsNotAFileToReplace) {
     EXPECT_EQ(ReadWholeFile(dir.file("q7")), "not a directory");
 }
 
-TEST(ExportPath, IsTheFixedInboxFile) { EXPECT_STREQ(kAutoExportPath, "/INBOX/q7/zeb.jpg"); }
+TEST(ExportPath, IsTheFixedInboxFile) {
+    EXPECT_STREQ(kAutoExportPath, "/INBOX/q7/zeb.jpg");
+}
 
 }  // namespace
 }  // namespace kalvera

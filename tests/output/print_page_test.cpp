@@ -40,7 +40,7 @@ QPoint CellCentre(int i, int j) {
 }
 
 class PrintedPage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         start = dir.path();
         projection = MapProjection::Init(kSq, kSq, kLon0, kLat0, 200.0f);
@@ -116,7 +116,9 @@ TEST_F(PrintedPage, MapSquareHasItsFrameRingsAndGrid) {
     const int cx = kA + kSq / 2;
     const int cy = kB + kSq / 2;
     for (int r : {1100, 825, 550, 275}) {
-        EXPECT_TRUE(HasColourNear(page, cx + static_cast<int>(r * 0.7071), cy - static_cast<int>(r * 0.7071), 2, kPrintBlue)) << r;
+        EXPECT_TRUE(HasColourNear(page, cx + static_cast<int>(r * 0.7071),
+                                  cy - static_cast<int>(r * 0.7071), 2, kPrintBlue))
+            << r;
     }
     EXPECT_FALSE(HasColourNear(page, cx + 700, cy - 700, 2, kPrintBlue));  // r = 990: no ring
 }
@@ -167,8 +169,8 @@ TEST_F(PrintedPage, PlacesOnTheBorderAreLeftOut) {
     ASSERT_EQ(projection.LatToY(projection.latMax), 0.0f);
     ASSERT_EQ(projection.LonToX(projection.lonMax), static_cast<float>(kSq));
     EXPECT_FALSE(HasColourNear(page, kA + static_cast<int>(projection.LonToX(37.2f)), kB, 8, kRed));
-    EXPECT_FALSE(HasColourNear(page, kA + kSq,
-                               kB + static_cast<int>(projection.LatToY(55.2f)), 8, kRed));
+    EXPECT_FALSE(
+        HasColourNear(page, kA + kSq, kB + static_cast<int>(projection.LatToY(55.2f)), 8, kRed));
 }
 
 TEST_F(PrintedPage, OutlinesAreOpenLinesPinnedToTheSquare) {
@@ -189,8 +191,8 @@ TEST_F(PrintedPage, WithoutOutlineFilesOnlyTheHeaderIsPrinted) {
     EXPECT_FALSE(result.mapDrawn);
     EXPECT_GT(DarkPixels(page, 0, 110, kPageW, 260), 100);
     EXPECT_EQ(DarkPixels(page, 0, kB - 5, kPageW, kSq + 10), 0);
-    EXPECT_FALSE(HasColourNear(page, CellCentre(10, 10).x(), CellCentre(10, 10).y(), 3,
-                               Palette(4)));
+    EXPECT_FALSE(
+        HasColourNear(page, CellCentre(10, 10).x(), CellCentre(10, 10).y(), 3, Palette(4)));
 }
 
 TEST_F(PrintedPage, LeavesTheWindowScaleAsItWas) {

@@ -1,28 +1,29 @@
-// Drawing text needs a QGuiApplication (fonts); one lives for the whole run.
+// Drawing text needs an application object (fonts), and the window tests need
+// widgets: one QApplication lives for the whole run.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <memory>
 
 namespace {
 
 class GuiApplicationEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
-        if (QGuiApplication::instance() == nullptr) {
+        if (QCoreApplication::instance() == nullptr) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             }
-            app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+            app_ = std::make_unique<QApplication>(argc_, argv_);
         }
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[16] = "output_tests";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =

@@ -180,8 +180,7 @@ std::string WhyNotLoaded(const RenderArgs& render, const DisplayState& state) {
            " in " + state.basePath + " does not decode";
 }
 
-bool WriteImage(const QImage& image, const std::string& path, OutputKind kind,
-                std::string& error) {
+bool WriteImage(const QImage& image, const std::string& path, OutputKind kind, std::string& error) {
     if (kind == OutputKind::Jpeg) return WriteJpegFile(image, path, error);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

@@ -1,0 +1,151 @@
+// The window's save and print buttons, with the dialogs answered by a script.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPrinter>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/clock.h"
+#include "output/output_test_support.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+
+namespace kalvera {
+namespace {
+
+using testing::CountFiles;
+using testing::HaveTool;
+using testing::ScratchDir;
+
+const std::string kDemo = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-demo";
+
+class AnsweringDialogs : public Dialogs {
+  public:
+    void showMessage(QWidget*, const QString& text, const QString&) override {
+        messages.push_back(text);
+    }
+    std::optional<uint32_t> chooseColour(QWidget*, uint32_t) override { return std::nullopt; }
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogSpec& spec) override {
+        ++saveDialogs;
+        offered = spec;
+        return savePath;
+    }
+    bool setUpPrinter(QWidget*, QPrinter& printer) override {
+        ++printDialogs;
+        printerResolution = printer.resolution();
+        printerFullPage = printer.fullPage();
+        if (!printTo) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*printTo);
+        return true;
+    }
+    void runModal(QDialog&) override {}
+
+    std::optional<QString> savePath;
+    std::optional<QString> printTo;
+    SaveDialogSpec offered;
+    int saveDialogs = 0;
+    int printDialogs = 0;
+    int printerResolution = 0;
+    bool printerFullPage = false;
+    std::vector<QString> messages;
+};
+
+// A window started on a demo archive of today, as the operator sees it.
+class WindowOutput : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "output_tests";
+            static char* argv[] = {name, nullptr};
+            new QApplication(argc, argv);
+        }
+        if (!std::filesystem::exists(kDemo)) return;
+        archive_ = new ScratchDir;
+        start_ = archive_->file("start");
+        if (std::system((kDemo + " " + start_ + " --days 1 >/dev/null 2>&1").c_str()) != 0) {
+            start_.clear();
+        }
+    }
+    static void TearDownTestSuite() {
+        delete archive_;
+        archive_ = nullptr;
+    }
+    void SetUp() override {
+        if (start_.empty()) GTEST_SKIP() << "kalvera-demo is not built";
+        const std::filesystem::path before = std::filesystem::current_path();
+        std::filesystem::current_path(start_);
+        TForm1Options options;
+        options.screenSize = QSize(1280, 768);
+        form = std::make_unique<TForm1>(dialogs, clock, options);
+        std::filesystem::current_path(before);
+        ASSERT_TRUE(form->started());
+    }
+
+    ScratchDir dir;
+    AnsweringDialogs dialogs;
+    FixedClock clock{systemClock().now()};
+    std::unique_ptr<TForm1> form;
+    static ScratchDir* archive_;
+    static std::string start_;
+};
+
+ScratchDir* WindowOutput::archive_ = nullptr;
+std::string WindowOutput::start_;
+
+TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderAndNoLegend) {
+    dialogs.savePath = QString::fromStdString(dir.file("saved.jpg"));
+    form->saveButtonClick();
+    EXPECT_EQ(dialogs.saveDialogs, 1);
+    EXPECT_EQ(dialogs.offered.defaultSuffix, "jpg");
+    EXPECT_TRUE(dialogs.offered.confirmOverwrite);
+    QImage saved;
+    ASSERT_TRUE(saved.load(*dialogs.savePath, "JPEG"));
+    const LayoutRect area = form->viewer().layout.picture;
+    EXPECT_EQ(saved.size(), QSize(area.width, area.height + 40));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(WindowOutput, SaveCancelledWritesNothing) {
+    form->saveButtonClick();
+    EXPECT_EQ(dialogs.saveDialogs, 1);
+    EXPECT_EQ(CountFiles(dir.path()), 0u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(WindowOutput, SaveThatCannotBeWrittenSaysSo) {
+    dialogs.savePath = QString::fromStdString(dir.file("missing/dir/saved.jpg"));
+    form->saveButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].contains(*dialogs.savePath));
+}
+
+TEST_F(WindowOutput, PrintToFileMakesOnePageAndKeepsTheWindowScale) {
+    const float halfExtent = form->display().viewHalfExtentKm = 120.0f;
+    dialogs.printTo = QString::fromStdString(dir.file("page.pdf"));
+    form->printButtonClick();
+    EXPECT_EQ(dialogs.printDialogs, 1);
+    EXPECT_EQ(dialogs.printerResolution, 300);
+    EXPECT_TRUE(dialogs.printerFullPage);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("page.pdf")));
+    EXPECT_EQ(form->display().viewHalfExtentKm, halfExtent);
+    if (HaveTool("pdfinfo")) {
+        const std::string info = testing::CommandOutput("pdfinfo " + dir.file("page.pdf"));
+        EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+        EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    }
+}
+
+TEST_F(WindowOutput, PrintCancelledPrintsNothing) {
+    form->printButtonClick();
+    EXPECT_EQ(dialogs.printDialogs, 1);
+    EXPECT_EQ(CountFiles(dir.path()), 0u);
+}
+
+}  // namespace
+}  // namespace kalvera
