@@ -204,10 +204,11 @@ void TForm1::Timer1Timer() {
         if (newest.layerCode >= 0) FillLayers(layerListBox, newest.layers);
         layerLabel->setText(LayerLabelText(state.layerCode));
         // The tick draws the term it selects, so that the screen, the header
-        // and the exported picture all show the same term.
+        // and the exported picture all show the same term. A term that could
+        // not be drawn is not exported: the layers still hold an older one.
         WriteHeaderCell(0, QString::fromStdString(state.termText));
-        RenderPicture();
-        if (newest.layerCode == kWeatherLayer) ExportAutomatically(*this);
+        const bool drawn = RenderPicture();
+        if (drawn && newest.layerCode == kWeatherLayer) ExportAutomatically(*this);
     }
     // Whatever happened above, automatic update goes on.
     if (!endRequested_) SetTimer1Enabled(true);

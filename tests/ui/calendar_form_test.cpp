@@ -244,6 +244,17 @@ TEST_F(CalendarFormTest, ClosingWithoutAPickChangesNothing) {
     EXPECT_EQ(form.monthCombo->currentIndex(), 0);
 }
 
+TEST_F(CalendarFormTest, ADateBefore1970LeavesNoYearToPickAndNothingEnabled) {
+    state.currentDate = 0.0;
+    TcalendarForm form(config, state);
+    EXPECT_EQ(form.yearCombo->count(), 0);
+    EXPECT_EQ(form.shownYear(), 0);
+    for (QToolButton* button : form.dayButtons) EXPECT_FALSE(button->isEnabled());
+    form.monthCombo->setCurrentIndex(3);
+    form.dayButtonClick(10);
+    EXPECT_EQ(state.dayName, "090320");
+}
+
 TEST_F(CalendarFormTest, AClickOnAnEmptyCellPicksNothing) {
     TcalendarForm form(config, state);
     form.dayButtonClick(0);

@@ -115,6 +115,17 @@ void StartDir::addTerm(const std::string& code, const std::string& day, int hour
     }
 }
 
+void StartDir::addRecord(const std::string& code, const std::string& day, int hour, int minute,
+                         int layer, int32_t offset) const {
+    std::ofstream indexFile(indexPath(code, day), std::ios::binary | std::ios::app);
+    std::array<char, 16> record{};
+    record[0] = static_cast<char>(hour);
+    record[1] = static_cast<char>(minute);
+    record[2] = static_cast<char>(layer);
+    PutLittleEndian(record, 4, offset);
+    indexFile.write(record.data(), record.size());
+}
+
 WindowUnderTest::WindowUnderTest(const StartDir& dir, const Clock& clock, int screenHeight) {
     EnsureApplication();
     const fs::path before = fs::current_path();

@@ -61,6 +61,10 @@ class StartDir {
     void addTerm(const std::string& site, const std::string& day, int hour, int minute,
                  const std::vector<int>& layers, int value = 10) const;
 
+    // Appends one bare index record, pointing wherever the test wants.
+    void addRecord(const std::string& site, const std::string& day, int hour, int minute, int layer,
+                   int32_t offset) const;
+
   private:
     const SiteSpec* site(const std::string& code) const;
     std::string path_;

@@ -333,6 +333,21 @@ TEST_F(AutoUpdateTest, TicksFollowAWriterAndExportOnceTheWeatherLayerArrives) {
     EXPECT_TRUE(form.Timer1->isActive());
 }
 
+TEST_F(AutoUpdateTest, AWeatherLayerThatCannotBeDrawnIsNotExported) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 3});
+    auto window = start();
+    TForm1& form = *window->form;
+    form.autoExportPath = exportPath;
+    // The index names a weather message that the base file does not hold.
+    dir.addRecord("S1", DayFromNow(0), 9, 0, 22, 1 << 30);
+    form.Timer1Timer();
+    EXPECT_EQ(form.display().layerCode, 22);
+    EXPECT_EQ(form.display().messageOffset, 1 << 30);
+    EXPECT_EQ(exportSize(), 3u);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("КАЛВЕРА"));
+    EXPECT_TRUE(form.Timer1->isActive());
+}
+
 TEST_F(AutoUpdateTest, AMissingExportFileIsNotCreated) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 22});
     auto window = start();
