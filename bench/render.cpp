@@ -84,9 +84,9 @@ Scene& TheScene() {
     return scene;
 }
 
-#define NEED_SCENE(state)                                                           \
-    Scene& scene = TheScene();                                                      \
-    if (!scene.ready) return (state).SkipWithError("no demo scene");                \
+#define NEED_SCENE(state)                                            \
+    Scene& scene = TheScene();                                       \
+    if (!scene.ready) return (state).SkipWithError("no demo scene"); \
     ViewerState& v = *scene.viewer
 
 void BM_RenderPicture(benchmark::State& state) {
@@ -98,10 +98,14 @@ void BM_RenderPicture(benchmark::State& state) {
     for (int32_t value : v.picture.values) drawn += value > v.display.filterThreshold;
     state.counters["cells"] = drawn;
 }
-BENCHMARK(BM_RenderPicture)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)
-    ->ComputeStatistics("min", [](const std::vector<double>& v) {
-        return *std::min_element(v.begin(), v.end());
-    })
+BENCHMARK(BM_RenderPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(7)
+    ->ComputeStatistics("min",
+                        [](const std::vector<double>& v) {
+                            return *std::min_element(v.begin(), v.end());
+                        })
     ->ReportAggregatesOnly(true);
 
 void BM_DecodeOnly(benchmark::State& state) {
@@ -112,7 +116,10 @@ void BM_DecodeOnly(benchmark::State& state) {
         benchmark::DoNotOptimize(loadPicture(offset, v.picture, v.display));
     }
 }
-BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_DecodeOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_MapBackgroundOnly(benchmark::State& state) {
@@ -121,21 +128,30 @@ void BM_MapBackgroundOnly(benchmark::State& state) {
         DrawMapBackground(v.MapLayer, v.display, v.config.startDir, v.view, v.mapCache);
     }
 }
-BENCHMARK(BM_MapBackgroundOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_MapBackgroundOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_ComposeOnly(benchmark::State& state) {
     NEED_SCENE(state);
     for (auto _ : state) ComposePicture(v);
 }
-BENCHMARK(BM_ComposeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_ComposeOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_LegendOnly(benchmark::State& state) {
     NEED_SCENE(state);
     for (auto _ : state) DrawLegend(v, v.WindowDC);
 }
-BENCHMARK(BM_LegendOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_LegendOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // The paint handler's work: header, composition and legend, no decode.
@@ -143,7 +159,10 @@ void BM_RepaintWindow(benchmark::State& state) {
     NEED_SCENE(state);
     for (auto _ : state) RepaintWindow(v, false);
 }
-BENCHMARK(BM_RepaintWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+BENCHMARK(BM_RepaintWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 }  // namespace

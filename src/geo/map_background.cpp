@@ -77,8 +77,7 @@ void DrawRingsAndGrid(Canvas& canvas, int side) {
 }  // namespace
 
 void DrawMapBackground(BitmapLayer& mapLayer, const DisplayState& state,
-                       const std::string& startDir, MapProjection& view,
-                       MapResourceCache& cache) {
+                       const std::string& startDir, MapProjection& view, MapResourceCache& cache) {
     const std::vector<Outline>* outlines =
         cache.outlines(CountryBinPath(startDir), CountryIndPath(startDir));
     if (outlines == nullptr) return;

@@ -18,8 +18,7 @@ namespace kalvera {
 // When an outline file cannot be opened nothing is drawn and `view` is left
 // as it was. The files are taken from `cache` (read again when changed).
 void DrawMapBackground(BitmapLayer& mapLayer, const DisplayState& state,
-                       const std::string& startDir, MapProjection& view,
-                       MapResourceCache& cache);
+                       const std::string& startDir, MapProjection& view, MapResourceCache& cache);
 
 // Range rings and grid lines of a picture side, as drawn (tests and print).
 struct RingsAndGrid {

@@ -21,9 +21,9 @@ MapProjection MapProjection::Init(float width, float height, float lon0, float l
     p.dLat = static_cast<float>(static_cast<double>(halfExtentKm) * 180.0 * kLatDegPerKmFactor);
     p.latMin = lat0 - p.dLat;
     p.latMax = lat0 + p.dLat;
-    p.dLon = static_cast<float>(180.0 * static_cast<double>(halfExtentKm) /
-                                (std::cos(static_cast<double>(lat0) * kPi / 180.0) *
-                                 kHalfEquatorKm));
+    p.dLon =
+        static_cast<float>(180.0 * static_cast<double>(halfExtentKm) /
+                           (std::cos(static_cast<double>(lat0) * kPi / 180.0) * kHalfEquatorKm));
     p.halfWidth = width * 0.5f;
     p.halfHeight = height * 0.5f;
     p.lonMin = lon0 - p.dLon;
@@ -33,8 +33,7 @@ MapProjection MapProjection::Init(float width, float height, float lon0, float l
     return p;
 }
 
-void MapProjection::InitBounds(float w, float h, float west, float east, float south,
-                               float north) {
+void MapProjection::InitBounds(float w, float h, float west, float east, float south, float north) {
     width = w;
     height = h;
     lonMin = west;

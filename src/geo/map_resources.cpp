@@ -22,7 +22,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File Open(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode)); }
+File Open(const std::string& path, const char* mode) {
+    return File(std::fopen(path.c_str(), mode));
+}
 
 uint32_t Le32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -52,12 +54,14 @@ Outline ReadPoints(std::FILE* bin, long long binSize, int32_t count, int32_t off
     return outline;
 }
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 // A reader with the habits of "%s %f %f" on a stream: white space is skipped
 // before each field, and a number takes the longest prefix that reads as one.
 class PlaceScanner {
-public:
+  public:
     explicit PlaceScanner(std::string text) : text_(std::move(text)) {}
 
     bool atEnd() const { return pos_ >= text_.size(); }
@@ -92,7 +96,7 @@ public:
         return Result::Read;
     }
 
-private:
+  private:
     void skipBlanks() {
         while (!atEnd() && IsBlank(text_[pos_])) ++pos_;
     }

@@ -40,7 +40,7 @@ bool ReadPlaces(const std::string& path, std::vector<Place>& places);
 // its size or modification time changed, so the drawing is the same as if it
 // were read at every render.
 class MapResourceCache {
-public:
+  public:
     // Null when either outline file cannot be opened now.
     const std::vector<Outline>* outlines(const std::string& binPath, const std::string& indPath);
     // Null when the place file cannot be opened now.
@@ -48,7 +48,7 @@ public:
     // How many times files were actually read (tests).
     int reads() const { return reads_; }
 
-private:
+  private:
     struct Stamp {
         std::string path;
         int64_t size = -1;

@@ -63,17 +63,27 @@ Canvas::~Canvas() {
     if (owned_ && owned_->isActive()) owned_->end();
 }
 
-bool Canvas::isActive() const { return painter_ != nullptr && painter_->isActive(); }
+bool Canvas::isActive() const {
+    return painter_ != nullptr && painter_->isActive();
+}
 
-void Canvas::setPenColor(uint32_t bgr) { state_.penColor = bgr; }
-void Canvas::setPenWidth(int width) { state_.penWidth = std::max(1, width); }
+void Canvas::setPenColor(uint32_t bgr) {
+    state_.penColor = bgr;
+}
+void Canvas::setPenWidth(int width) {
+    state_.penWidth = std::max(1, width);
+}
 void Canvas::setBrushColor(uint32_t bgr) {
     // Choosing a colour makes a clear brush solid again, as it always did.
     state_.brushColor = bgr;
     state_.brushStyle = BrushStyle::Solid;
 }
-void Canvas::setBrushStyle(BrushStyle style) { state_.brushStyle = style; }
-void Canvas::setFontColor(uint32_t bgr) { state_.fontColor = bgr; }
+void Canvas::setBrushStyle(BrushStyle style) {
+    state_.brushStyle = style;
+}
+void Canvas::setFontColor(uint32_t bgr) {
+    state_.fontColor = bgr;
+}
 
 void Canvas::setFontSize(double points) {
     state_.fontPointSize = points;
@@ -96,8 +106,8 @@ void Canvas::applyPen() {
 void Canvas::applyFont() {
     if (!isActive()) return;
     QFont font = QGuiApplication::font();
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(state_.fontPointSize *
-                                                                pixelsPerPoint_))));
+    font.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
     painter_->setFont(font);
 }
 
@@ -135,8 +145,8 @@ void Canvas::ellipse(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     applyPen();
-    painter_->drawEllipse(QRect(left, top, std::max(0, right - left - 1),
-                                std::max(0, bottom - top - 1)));
+    painter_->drawEllipse(
+        QRect(left, top, std::max(0, right - left - 1), std::max(0, bottom - top - 1)));
 }
 
 void Canvas::arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
@@ -211,10 +221,26 @@ void BitBlt(QImage& dest, int dx, int dy, int w, int h, const QImage& source, in
                            ? source
                            : source.convertToFormat(QImage::Format_RGB32);
     // Clip against the source, then the destination, moving both origins together.
-    if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-    if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-    if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-    if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+    if (sx < 0) {
+        w += sx;
+        dx -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        h += sy;
+        dy -= sy;
+        sy = 0;
+    }
+    if (dx < 0) {
+        w += dx;
+        sx -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        h += dy;
+        sy -= dy;
+        dy = 0;
+    }
     w = std::min({w, src.width() - sx, dest.width() - dx});
     h = std::min({h, src.height() - sy, dest.height() - dy});
     if (w <= 0 || h <= 0) return;

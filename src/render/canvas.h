@@ -67,7 +67,7 @@ struct CanvasPoint {
 };
 
 class Canvas {
-public:
+  public:
     // Paints on `device` (a QImage or a QPrinter) for the canvas's lifetime;
     // reads and updates `state`, which the caller keeps.
     Canvas(QPaintDevice& device, CanvasState& state);
@@ -102,7 +102,7 @@ public:
 
     QPainter& painter() { return *painter_; }
 
-private:
+  private:
     void applyPen();
     void applyFont();
     void fillBox(int left, int top, int right, int bottom, uint32_t bgr);

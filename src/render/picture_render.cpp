@@ -44,9 +44,8 @@ CellEdges EdgesOf(const MapProjection& grid, const MapProjection& view) {
 int32_t DrawCells(ViewerState& viewer) {
     const DisplayState& d = viewer.display;
     const int side = viewer.side();
-    const MapProjection grid = MapProjection::Init(static_cast<float>(side),
-                                                   static_cast<float>(side), d.siteLon,
-                                                   d.siteLat, 200.0f);
+    const MapProjection grid = MapProjection::Init(
+        static_cast<float>(side), static_cast<float>(side), d.siteLon, d.siteLat, 200.0f);
     const CellEdges edges = EdgesOf(grid, viewer.view);
     const Palette& palette = viewer.config.palette;
 
@@ -61,8 +60,7 @@ int32_t DrawCells(ViewerState& viewer) {
             const int32_t raw = viewer.picture.values[static_cast<size_t>(i * kGridSide + j)];
             maximum = std::max(maximum, std::max<int32_t>(raw, 0));
             if (raw <= d.filterThreshold) continue;
-            const uint32_t colour =
-                palette[static_cast<size_t>(ColourEntry(d.layerCode, raw))];
+            const uint32_t colour = palette[static_cast<size_t>(ColourEntry(d.layerCode, raw))];
             canvas.setBrushColor(colour);
             canvas.setPenColor(colour);
             canvas.rectangle(edges.x[static_cast<size_t>(j)], edges.y[static_cast<size_t>(i)],
@@ -131,8 +129,7 @@ void DrawLegend(ViewerState& viewer, WindowSurface& dc) {
         }
     }
     WriteHeaderCell(viewer, 1, LayerTitle(layer));
-    BitBlt(dc.image, area.left, area.top, w, h, viewer.LegendLayer.image, 0, 0,
-           RasterOp::SrcCopy);
+    BitBlt(dc.image, area.left, area.top, w, h, viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
     dc.changed(area.left, area.top, w, h);
 }
 
@@ -148,8 +145,8 @@ void DrawHeaderFrame(Canvas& canvas, const LayoutRect& header) {
     }
 }
 
-void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column,
-                     const std::string& text, uint32_t windowColor) {
+void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column, const std::string& text,
+                     uint32_t windowColor) {
     if (column < 0 || column >= kHeaderColumns) return;
     const int cw = header.width / kHeaderColumns;
     const int l = header.left;

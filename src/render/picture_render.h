@@ -37,8 +37,8 @@ void DrawHeaderFrame(Canvas& canvas, const LayoutRect& header);
 
 // Clears one value cell (column 0..6) of the header and writes `text` (UTF-8)
 // centred in it. The cell's frame is cleared with `windowColor`.
-void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column,
-                     const std::string& text, uint32_t windowColor);
+void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column, const std::string& text,
+                     uint32_t windowColor);
 // The same on the window's backing image.
 void WriteHeaderCell(ViewerState& viewer, int column, const std::string& text);
 

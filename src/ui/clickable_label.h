@@ -9,13 +9,13 @@ namespace kalvera {
 class ClickableLabel : public QLabel {
     Q_OBJECT
 
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
             emit clicked();

@@ -42,6 +42,8 @@ bool QtDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtDialogs::runModal(QDialog& dialog) { dialog.exec(); }
+void QtDialogs::runModal(QDialog& dialog) {
+    dialog.exec();
+}
 
 }  // namespace kalvera

@@ -21,7 +21,7 @@ struct SaveDialogSpec {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A message box with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text, const QString& title) = 0;
@@ -39,7 +39,7 @@ public:
 
 // The real dialogs.
 class QtDialogs : public Dialogs {
-public:
+  public:
     void showMessage(QWidget* parent, const QString& text, const QString& title) override;
     std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) override;
     std::optional<QString> chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) override;

@@ -9,10 +9,10 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QShowEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -34,16 +34,15 @@ namespace {
 
 constexpr int kItemHeight = 13;
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width,
-                  int height) {
+QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
     // The form's labels size themselves to their text, growing to the right.
     label->setGeometry(left, top, std::max(width, 180 - left), height);
     return label;
 }
 
-QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint,
-                             int left, int top, int width, int height) {
+QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint, int left,
+                             int top, int width, int height) {
     auto* button = new QToolButton(parent);
     button->setText(text);
     button->setToolTip(hint);
@@ -53,8 +52,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString
 }
 
 // A list box whose items run down a column and then on into the next one.
-QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int height,
-                         int columns) {
+QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int height, int columns) {
     auto* list = new QListWidget(parent);
     list->setGeometry(left, top, width, height);
     list->setUniformItemSizes(true);
@@ -70,8 +68,7 @@ QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int heig
 
 }  // namespace
 
-TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options,
-               QWidget* parent)
+TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
@@ -97,8 +94,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createNavigationControls() {
-    backButton = MakeSpeedButton(this, QStringLiteral("<<"), QStringLiteral("День назад"), 5,
-                                 10, 23, 25);
+    backButton =
+        MakeSpeedButton(this, QStringLiteral("<<"), QStringLiteral("День назад"), 5, 10, 23, 25);
     dateStaticText = new ClickableLabel(this);
     dateStaticText->setGeometry(45, 10, 92, 21);
     dateStaticText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -106,8 +103,8 @@ void TForm1::createNavigationControls() {
     dateStaticText->setAlignment(Qt::AlignCenter);
     dateStaticText->setToolTip(QStringLiteral("Выбор даты"));
     dateStaticText->setCursor(Qt::PointingHandCursor);
-    forwardButton = MakeSpeedButton(this, QStringLiteral(">>"), QStringLiteral("День вперед"),
-                                    154, 10, 23, 22);
+    forwardButton =
+        MakeSpeedButton(this, QStringLiteral(">>"), QStringLiteral("День вперед"), 154, 10, 23, 22);
     autoCheckBox = new QCheckBox(QStringLiteral("Автообновление"), this);
     // The desktop font runs wider than the form's; the box grows to its text.
     autoCheckBox->setGeometry(32, 40, std::max(113, autoCheckBox->sizeHint().width()), 17);
@@ -213,8 +210,7 @@ void TForm1::wireHandlers() {
     connect(reviewListBox, &QListWidget::itemClicked, this, [this] { reviewListBoxClick(); });
     connect(layerListBox, &QListWidget::itemClicked, this, [this] { layerListBoxClick(); });
     connect(locListBox, &QListWidget::itemClicked, this, [this] { locListBoxClick(); });
-    connect(filterScrollBar, &QScrollBar::valueChanged, this,
-            [this] { filterScrollBarChange(); });
+    connect(filterScrollBar, &QScrollBar::valueChanged, this, [this] { filterScrollBarChange(); });
     connect(scaleScrollBar, &QScrollBar::valueChanged, this, [this] { scaleScrollBarChange(); });
     connect(printButton, &QToolButton::clicked, this, [this] { printButtonClick(); });
     connect(saveButton, &QToolButton::clicked, this, [this] { saveButtonClick(); });
@@ -240,7 +236,8 @@ bool TForm1::runStartUp(const TForm1Options& options) {
     state.recentre = 1;
 
     const long long interval = static_cast<long long>(config.updatePeriod) * 1000;
-    Timer1->setInterval(static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
+    Timer1->setInterval(
+        static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
     SetTimer1Enabled(autoCheckBox->isChecked());
 
     QSize screenSize = options.screenSize;
@@ -321,9 +318,13 @@ void TForm1::WriteHeaderCell(int column, const QString& text) {
     kalvera::WriteHeaderCell(viewer_, column, text.toStdString());
 }
 
-void TForm1::ShowEmptyPicture() { kalvera::ShowEmptyPicture(viewer_); }
+void TForm1::ShowEmptyPicture() {
+    kalvera::ShowEmptyPicture(viewer_);
+}
 
-void TForm1::FormPaint() { RepaintWindow(viewer_, reviewListBox->count() == 0); }
+void TForm1::FormPaint() {
+    RepaintWindow(viewer_, reviewListBox->count() == 0);
+}
 
 void TForm1::FormDestroy() {
     if (destroyed_) return;

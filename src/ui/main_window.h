@@ -45,14 +45,14 @@ struct PointerState {
 
 // What the start-up takes from outside; tests replace the screen and decoder.
 struct TForm1Options {
-    QSize screenSize;       // invalid: the size of the screen the window is on
-    PictureDecoder decoder; // empty: loadPicture
+    QSize screenSize;        // invalid: the size of the screen the window is on
+    PictureDecoder decoder;  // empty: loadPicture
 };
 
 class TForm1 : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options = {},
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -146,7 +146,7 @@ public:
     // The selected site index of locListBox, 0 when none is selected.
     int selectedSiteIndex() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -157,7 +157,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void createNavigationControls();
     void createListControls();
     void createFilterAndScaleControls();

@@ -5,7 +5,9 @@
 namespace kalvera {
 namespace {
 
-MapProjection Moscowish() { return MapProjection::Init(640.0f, 640.0f, 37.0f, 55.0f, 200.0f); }
+MapProjection Moscowish() {
+    return MapProjection::Init(640.0f, 640.0f, 37.0f, 55.0f, 200.0f);
+}
 
 TEST(MapProjectionInit, HalfExtentsInDegreesFollowTheTwoEarthRadii) {
     const MapProjection p = Moscowish();
@@ -83,14 +85,13 @@ TEST_P(RangeAzimuthFromCentre, MatchesTheReadoutFigures) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, RangeAzimuthFromCentre,
-    ::testing::Values(RangeCase{"east", 55.0f, 38.0f, 89.59f, 63.86f},
-                      RangeCase{"north", 56.0f, 37.0f, 0.0f, 111.31f},
-                      RangeCase{"south", 54.0f, 37.0f, 180.0f, -1.0f},
-                      RangeCase{"west", 55.0f, 36.0f, 270.41f, 63.86f},
-                      RangeCase{"centre", 55.0f, 37.0f, 0.0f, 0.0f}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, RangeAzimuthFromCentre,
+                         ::testing::Values(RangeCase{"east", 55.0f, 38.0f, 89.59f, 63.86f},
+                                           RangeCase{"north", 56.0f, 37.0f, 0.0f, 111.31f},
+                                           RangeCase{"south", 54.0f, 37.0f, 180.0f, -1.0f},
+                                           RangeCase{"west", 55.0f, 36.0f, 270.41f, 63.86f},
+                                           RangeCase{"centre", 55.0f, 37.0f, 0.0f, 0.0f}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RangeAzimuth, SinglePrecisionCosineGivesTheFamiliarRange) {
     // Rounding the cosine to a 32-bit float before the arccosine is what makes

@@ -15,8 +15,12 @@ using testing::IndexBytes;
 using testing::PointBytes;
 using testing::TempDir;
 
-std::string Bin(const TempDir& d) { return d.str() + "/res/country.bin"; }
-std::string Ind(const TempDir& d) { return d.str() + "/res/country.ind"; }
+std::string Bin(const TempDir& d) {
+    return d.str() + "/res/country.bin";
+}
+std::string Ind(const TempDir& d) {
+    return d.str() + "/res/country.ind";
+}
 
 TEST(OutlineFiles, ReadsEveryOutlineInIndexOrder) {
     TempDir dir;
@@ -115,7 +119,8 @@ TEST(PlaceFile, EmptyFileHasNoPlacesAndNamesComeFromWindows1251) {
     ASSERT_TRUE(ReadPlaces(dir.write("res/empty.txt", "\n\n"), places));
     EXPECT_TRUE(places.empty());
     // "Москва" in Windows-1251.
-    ASSERT_TRUE(ReadPlaces(dir.write("res/punkt.txt", "\xCC\xEE\xF1\xEA\xE2\xE0 55.7 37.6"), places));
+    ASSERT_TRUE(
+        ReadPlaces(dir.write("res/punkt.txt", "\xCC\xEE\xF1\xEA\xE2\xE0 55.7 37.6"), places));
     ASSERT_EQ(places.size(), 1u);
     EXPECT_EQ(places[0].name, "Москва");
     EXPECT_FALSE(ReadPlaces(dir.str() + "/res/none.txt", places));

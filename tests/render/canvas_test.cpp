@@ -112,7 +112,7 @@ TEST(CanvasText, SolidBrushGivesAnOpaqueBackgroundClearBrushDoesNot) {
         b.textOut(2, 2, "Ш");
     }
     ASSERT_GT(width, 3);
-    EXPECT_EQ(PixelAt(opaque, 2, 2), kWhite);   // line box filled
+    EXPECT_EQ(PixelAt(opaque, 2, 2), kWhite);    // line box filled
     EXPECT_EQ(PixelAt(clear, 2, 2), 0x00FF00u);  // untouched around the glyph
     bool glyph = false;
     for (int x = 2; x < 2 + width; ++x)

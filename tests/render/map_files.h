@@ -46,8 +46,7 @@ inline void WriteOutlines(const TempDir& dir, const std::vector<Outline>& outlin
     std::vector<OutlineRecord> records;
     std::vector<GeoPoint> all;
     for (const Outline& o : outlines) {
-        records.push_back({static_cast<int32_t>(o.size()),
-                           static_cast<int32_t>(all.size() * 8)});
+        records.push_back({static_cast<int32_t>(o.size()), static_cast<int32_t>(all.size() * 8)});
         all.insert(all.end(), o.begin(), o.end());
     }
     dir.write("res/country.ind", IndexBytes(records));

@@ -185,8 +185,8 @@ TEST(PictureComposition, WhiteCellsLeaveTheMapColouredCellsDarkenItsLines) {
     const int y = side / 2 + 3;
     EXPECT_EQ(f.shown(gridX, y), kBlue);
     EXPECT_EQ(f.shown(gridX + 3, y), kWhite);
-    const int gridX2 = (side / 8) * 5;  // a grid line under the red cells
-    EXPECT_EQ(f.shown(gridX2, y), kBlack);   // red AND blue
+    const int gridX2 = (side / 8) * 5;        // a grid line under the red cells
+    EXPECT_EQ(f.shown(gridX2, y), kBlack);    // red AND blue
     EXPECT_EQ(f.shown(gridX2 + 3, y), kRed);  // red AND white
 }
 
@@ -221,10 +221,10 @@ TEST(Legend, BoxesFillTheLegendHeightExactly) {
     const int h = f.viewer.layout.legend.height;
     ASSERT_EQ(legend.height(), h);
     ASSERT_EQ(legend.width(), 100);
-    EXPECT_EQ(PixelAt(legend, 50, 0), kBlack);           // top of box 19
-    EXPECT_EQ(PixelAt(legend, 95, 2), 0xFF00FFu);        // inside box 19
-    EXPECT_EQ(PixelAt(legend, 95, h - 3), 0x0000FFu);    // inside box 1
-    EXPECT_EQ(PixelAt(legend, 50, h - 1), kBlack);       // bottom of box 1
+    EXPECT_EQ(PixelAt(legend, 50, 0), kBlack);         // top of box 19
+    EXPECT_EQ(PixelAt(legend, 95, 2), 0xFF00FFu);      // inside box 19
+    EXPECT_EQ(PixelAt(legend, 95, h - 3), 0x0000FFu);  // inside box 1
+    EXPECT_EQ(PixelAt(legend, 50, h - 1), kBlack);     // bottom of box 1
     const int box2Top = h - (2 * h) / 19;
     EXPECT_EQ(PixelAt(legend, 95, box2Top + 2), 0x00FF00u);
     // Copied to the legend area of the window.
@@ -292,8 +292,8 @@ TEST(HeaderCells, WriteCentresTheTextAndIgnoresColumnsOutsideTheStrip) {
     int first = -1, last = -1;
     for (int x = head.left + 3 * cw; x < head.left + 4 * cw; ++x)
         for (int y = 17; y < 28; ++y)
-            if (PixelAt(f.viewer.WindowDC.image, x, y) != 0xC0C0C0u &&
-                x > head.left + 3 * cw + 1 && x < head.left + 4 * cw - 2) {
+            if (PixelAt(f.viewer.WindowDC.image, x, y) != 0xC0C0C0u && x > head.left + 3 * cw + 1 &&
+                x < head.left + 4 * cw - 2) {
                 if (first < 0) first = x;
                 last = x;
             }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QLabel>
 #include <QListWidget>
@@ -10,7 +11,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QCoreApplication>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -38,8 +38,7 @@ void ExpectGeometry(QWidget* w, int left, int top, int width, int height) {
 // Map files in a fixture's start directory, so that the map is drawn.
 void AddMap(const StartDir& dir) {
     const std::string res = dir.path() + "/res/";
-    std::ofstream(res + "country.ind", std::ios::binary)
-        << testing::IndexBytes({{3, 0}});
+    std::ofstream(res + "country.ind", std::ios::binary) << testing::IndexBytes({{3, 0}});
     std::ofstream(res + "country.bin", std::ios::binary)
         << testing::PointBytes({{54.0f, 36.0f}, {55.5f, 37.5f}, {56.0f, 40.0f}});
     std::ofstream(res + "punkt.txt") << "Moscow 55.75 37.62\n";
@@ -128,9 +127,9 @@ TEST(MainWindowControls, TabOrderFollowsTheForm) {
     FixedClock clock(FixtureNow());
     WindowUnderTest w(dir, clock);
     TForm1& f = *w.form;
-    const std::vector<QWidget*> order = {f.reviewListBox,   f.dateStaticText, f.StaticText2,
-                                         f.autoCheckBox,    f.filterScrollBar,
-                                         f.scaleScrollBar,  f.layerListBox,   f.locListBox};
+    const std::vector<QWidget*> order = {f.reviewListBox, f.dateStaticText,  f.StaticText2,
+                                         f.autoCheckBox,  f.filterScrollBar, f.scaleScrollBar,
+                                         f.layerListBox,  f.locListBox};
     EXPECT_EQ(f.tabOrder(), order);
     // The static texts take no focus: Tab passes over them.
     EXPECT_EQ(f.nextInTabOrder(f.reviewListBox), f.autoCheckBox);
@@ -173,8 +172,8 @@ TEST(MainWindowStartUp, FirstPictureIsDrawnFromTheNewestTerm) {
     // The window shows cells at the picture's middle, red-ish from the grey
     // default palette's entry 4, over the map.
     const LayoutRect& pic = f.viewer().layout.picture;
-    const uint32_t middle =
-        PixelAt(f.viewer().WindowDC.image, pic.left + pic.width / 2 + 3, pic.top + pic.height / 2 + 3);
+    const uint32_t middle = PixelAt(f.viewer().WindowDC.image, pic.left + pic.width / 2 + 3,
+                                    pic.top + pic.height / 2 + 3);
     EXPECT_NE(middle, kWhite);
 }
 
