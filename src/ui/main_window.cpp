@@ -385,10 +385,11 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TForm1::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click is a press like any other.
+    // The second press of a double click reports the double click first and
+    // then counts as a press like any other.
+    FormDblClick();
     const QPoint at = event->position().toPoint();
     FormMouseDown(event->button(), at.x(), at.y());
-    FormDblClick();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -5,9 +5,11 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -201,6 +203,61 @@ TEST(MainWindowPaint, CoveringAndUncoveringRestoresWithoutANewDecode) {
     EXPECT_EQ(f.viewer().WindowDC.image.copy(leg.left, leg.top, leg.width, leg.height),
               shown.copy(leg.left, leg.top, leg.width, leg.height));
     f.hide();
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at) {
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+TEST(MainWindowEvents, DoubleClickOnTheLegendReachesItsHandler) {
+    StartDir dir("dblclick", 30, {{"27612", 55.0f, 37.0f}});
+    dir.addTerm("27612", navtest::DayFromNow(0), 10, 0, {1}, 30);
+    FixedClock clock(FixtureNow());
+    WindowUnderTest w(dir, clock);
+    TForm1& f = *w.form;
+    w.dialogs.colour = 0x123456;
+    const LayoutRect& legend = f.viewer().layout.legend;
+    const QPoint top(legend.left + 50, legend.top + 5);
+    SendMouse(&f, QEvent::MouseButtonPress, top);
+    SendMouse(&f, QEvent::MouseButtonRelease, top);
+    SendMouse(&f, QEvent::MouseButtonDblClick, top);
+    SendMouse(&f, QEvent::MouseButtonRelease, top);
+    EXPECT_EQ(w.dialogs.colourCalls, 1);
+    EXPECT_EQ(f.viewer().config.palette[19], 0x123456u);
+}
+
+TEST(MainWindowEvents, MouseOverThePictureFillsTheReadoutCells) {
+    StartDir dir("mousemove", 30, {{"27612", 55.0f, 37.0f}});
+    dir.addTerm("27612", navtest::DayFromNow(0), 10, 0, {1}, 30);
+    FixedClock clock(FixtureNow());
+    WindowUnderTest w(dir, clock);
+    TForm1& f = *w.form;
+    const QImage before = f.viewer().WindowDC.image.copy();
+    const LayoutRect& pic = f.viewer().layout.picture;
+    SendMouse(&f, QEvent::MouseMove, QPoint(pic.left + pic.width / 2, pic.top + pic.height / 2));
+    const LayoutRect& head = f.viewer().layout.header;
+    const int cw = head.width / 7;
+    const QRect readout(head.left + 2 * cw, 16, 5 * cw, 13);
+    EXPECT_NE(f.viewer().WindowDC.image.copy(readout), before.copy(readout));
+}
+
+TEST(MainWindowEvents, DigitKeyInTheLayerListReachesItsHandler) {
+    StartDir dir("layerkey", 30, {{"27612", 55.0f, 37.0f}});
+    dir.addTerm("27612", navtest::DayFromNow(0), 10, 0, {1, 2}, 30);
+    FixedClock clock(FixtureNow());
+    WindowUnderTest w(dir, clock);
+    TForm1& f = *w.form;
+    const int decodes = w.decodes;
+    f.layerListBox->setCurrentRow(0);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(f.layerListBox, &letter);
+    EXPECT_EQ(w.decodes, decodes);
+    QKeyEvent digit(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    QCoreApplication::sendEvent(f.layerListBox, &digit);
+    EXPECT_EQ(w.decodes, decodes + 1);
 }
 
 TEST(MainWindowShutdown, DestroyFreesTheBitmapsOnce) {
