@@ -31,25 +31,18 @@ uint32_t Le32(const unsigned char* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-long long SizeOf(std::FILE* f) {
-    if (std::fseek(f, 0, SEEK_END) != 0) return -1;
-    const long size = std::ftell(f);
-    return size;
-}
-
-// The points of one outline that lie inside the point file.
-Outline ReadPoints(std::FILE* bin, long long binSize, int32_t count, int32_t offset) {
+// The points of one outline that lie inside the point bytes.
+Outline PointsOf(std::string_view points, int32_t count, int32_t offset) {
     Outline outline;
-    if (count <= 0 || offset < 0 || offset >= binSize) return outline;
-    const long long available = (binSize - offset) / static_cast<long long>(kPointSize);
+    const auto size = static_cast<long long>(points.size());
+    if (count <= 0 || offset < 0 || offset >= size) return outline;
+    const long long available = (size - offset) / static_cast<long long>(kPointSize);
     const auto n = static_cast<size_t>(std::min<long long>(count, available));
-    std::vector<unsigned char> bytes(n * kPointSize);
-    if (n == 0 || std::fseek(bin, offset, SEEK_SET) != 0) return outline;
-    const size_t got = std::fread(bytes.data(), kPointSize, n, bin);
-    outline.resize(got);
-    for (size_t i = 0; i < got; ++i) {
-        outline[i].lat = std::bit_cast<float>(Le32(&bytes[i * kPointSize]));
-        outline[i].lon = std::bit_cast<float>(Le32(&bytes[i * kPointSize + 4]));
+    outline.resize(n);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(points.data()) + offset;
+    for (size_t i = 0; i < n; ++i) {
+        outline[i].lat = std::bit_cast<float>(Le32(bytes + i * kPointSize));
+        outline[i].lon = std::bit_cast<float>(Le32(bytes + i * kPointSize + 4));
     }
     return outline;
 }
@@ -115,19 +108,24 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 
 }  // namespace
 
+void ParseOutlines(std::string_view index, std::string_view points,
+                   std::vector<Outline>& outlines) {
+    outlines.clear();
+    const auto* record = reinterpret_cast<const unsigned char*>(index.data());
+    // A partial record at the end is not one.
+    for (size_t at = 0; at + kIndexRecordSize <= index.size(); at += kIndexRecordSize) {
+        const auto count = static_cast<int32_t>(Le32(record + at + 8));
+        const auto offset = static_cast<int32_t>(Le32(record + at + 12));
+        outlines.push_back(PointsOf(points, count, offset));
+    }
+}
+
 bool ReadOutlines(const std::string& binPath, const std::string& indPath,
                   std::vector<Outline>& outlines) {
     outlines.clear();
-    File bin = Open(binPath, "rb");
-    File ind = Open(indPath, "rb");
-    if (!bin || !ind) return false;
-    const long long binSize = SizeOf(bin.get());
-    unsigned char record[kIndexRecordSize];
-    while (std::fread(record, 1, kIndexRecordSize, ind.get()) == kIndexRecordSize) {
-        const auto count = static_cast<int32_t>(Le32(record + 8));
-        const auto offset = static_cast<int32_t>(Le32(record + 12));
-        outlines.push_back(ReadPoints(bin.get(), binSize, count, offset));
-    }
+    std::string points, index;
+    if (!ReadWholeFile(binPath, points) || !ReadWholeFile(indPath, index)) return false;
+    ParseOutlines(index, points, outlines);
     return true;
 }
 
@@ -135,6 +133,12 @@ bool ReadPlaces(const std::string& path, std::vector<Place>& places) {
     places.clear();
     std::string text;
     if (!ReadWholeFile(path, text)) return false;
+    ParsePlaces(std::move(text), places);
+    return true;
+}
+
+void ParsePlaces(std::string text, std::vector<Place>& places) {
+    places.clear();
     PlaceScanner scan(std::move(text));
     Place current;
     bool anyRead = false;
@@ -151,7 +155,6 @@ bool ReadPlaces(const std::string& path, std::vector<Place>& places) {
         if (anyRead) places.push_back(current);
         if (scan.atEnd()) break;
     }
-    return true;
 }
 
 bool MapResourceCache::StampOf(const std::string& path, Stamp& stamp) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalvera {
@@ -29,12 +30,17 @@ struct Place {
 bool ReadOutlines(const std::string& binPath, const std::string& indPath,
                   std::vector<Outline>& outlines);
 
+// The same over the two files' bytes.
+void ParseOutlines(std::string_view index, std::string_view points, std::vector<Outline>& outlines);
+
 // Reads the places in file order. A token that is not a number leaves that
 // field (and the rest of the place) as the previous place had them and is read
 // again as the next name; a file ending in white space repeats its last place,
 // which draws the same pixels. Names are converted from Windows-1251. False
 // when the file cannot be opened.
 bool ReadPlaces(const std::string& path, std::vector<Place>& places);
+// The same over the file's text.
+void ParsePlaces(std::string text, std::vector<Place>& places);
 
 // Keeps the three files in memory between renders. A file is read again when
 // its size or modification time changed, so the drawing is the same as if it

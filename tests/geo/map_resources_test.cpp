@@ -74,6 +74,22 @@ TEST(OutlineFiles, EmptyIndexMeansNoOutlinesMissingFileMeansFailure) {
     EXPECT_FALSE(ReadOutlines(dir.str() + "/res/none.bin", Ind(dir), outlines));
 }
 
+TEST(OutlineFiles, ParsingBytesMatchesReadingFiles) {
+    TempDir dir;
+    testing::WriteOutlines(dir, {{{55, 37}, {56, 38}}, {{54, 36}}});
+    std::vector<Outline> fromFiles, fromBytes;
+    ASSERT_TRUE(ReadOutlines(Bin(dir), Ind(dir), fromFiles));
+    ParseOutlines(testing::ReadAll(Ind(dir)), testing::ReadAll(Bin(dir)), fromBytes);
+    ASSERT_EQ(fromBytes.size(), fromFiles.size());
+    for (size_t i = 0; i < fromFiles.size(); ++i) {
+        ASSERT_EQ(fromBytes[i].size(), fromFiles[i].size());
+        for (size_t k = 0; k < fromFiles[i].size(); ++k) {
+            EXPECT_EQ(fromBytes[i][k].lat, fromFiles[i][k].lat);
+            EXPECT_EQ(fromBytes[i][k].lon, fromFiles[i][k].lon);
+        }
+    }
+}
+
 TEST(PlaceFile, ReadsNameLatitudeLongitudeOverAndOver) {
     TempDir dir;
     const std::string path = dir.write("res/punkt.txt", "Moscow 55.75 37.62 Tver\n56.86\n35.9");
@@ -111,6 +127,22 @@ TEST(PlaceFile, MismatchedFieldKeepsThePreviousValueAndIsReadAsTheNextName) {
     EXPECT_FLOAT_EQ(places[1].lon, 2.0f);
     EXPECT_EQ(places[2].name, "x");
     EXPECT_FLOAT_EQ(places[2].lat, 5.0f);
+}
+
+TEST(PlaceFile, SignsExponentsAndGarbageAfterANumber) {
+    std::vector<Place> places;
+    ParsePlaces("A +5.5 -3e1 B 7x 8", places);
+    ASSERT_GE(places.size(), 2u);
+    EXPECT_FLOAT_EQ(places[0].lat, 5.5f);
+    EXPECT_FLOAT_EQ(places[0].lon, -30.0f);
+    // "7x": the number takes 7, the "x" is left for the longitude, which
+    // keeps the previous value, and then becomes the next name.
+    EXPECT_EQ(places[1].name, "B");
+    EXPECT_FLOAT_EQ(places[1].lat, 7.0f);
+    EXPECT_FLOAT_EQ(places[1].lon, -30.0f);
+    ASSERT_GE(places.size(), 3u);
+    EXPECT_EQ(places[2].name, "x");
+    EXPECT_FLOAT_EQ(places[2].lat, 8.0f);
 }
 
 TEST(PlaceFile, EmptyFileHasNoPlacesAndNamesComeFromWindows1251) {
