@@ -18,6 +18,10 @@ void TForm1::printButtonClick() {
     QPrinter printer(QPrinter::HighResolution);
     ConfigurePrinterForPage(printer);
     if (!dialogs_.setUpPrinter(this, printer)) return;
+    // Choosing a printer in the dialog may bring its own defaults; the page
+    // keeps the resolution its pixel sizes were made for, and the operator's
+    // choice of paper.
+    printer.setResolution(kPrintDotsPerInch);
     printer.setFullPage(true);
     const PrintResult result = PrintPicture(printer, viewer_);
     if (!result.pageBegun) {
