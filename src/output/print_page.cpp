@@ -51,8 +51,9 @@ void PrintCells(Canvas& canvas, const MapProjection& projection, const Square& s
         projection.width, projection.height, state.siteLon, state.siteLat, kPrintHalfExtentKm);
     const float cellLon = grid.lonSpan * 0.01f;
     const float cellLat = grid.latSpan * 0.01f;
+    // Clipping only: the canvas keeps its own pen and brush, which a painter
+    // save and restore would put out of step.
     QPainter& painter = canvas.painter();
-    painter.save();
     painter.setClipRect(sq.a, sq.b, sq.w + 1, sq.h + 1);
     for (int i = 0; i < kGridSide; ++i) {
         const float lat0 = grid.latMin + static_cast<float>(i) * cellLat;
@@ -70,7 +71,7 @@ void PrintCells(Canvas& canvas, const MapProjection& projection, const Square& s
                              TruncPixel(projection.LonToX(lon0 + cellLon)) + sq.a, y2);
         }
     }
-    painter.restore();
+    painter.setClipping(false);
 }
 
 void PrintRingsAndGrid(Canvas& canvas, const Square& sq) {
