@@ -55,7 +55,8 @@ class AnsweringDialogs : public Dialogs {
     std::vector<QString> messages;
 };
 
-// A window started on a demo archive of today, as the operator sees it.
+// A window started on a demo archive of today (a term every four hours), as
+// the operator sees it.
 class WindowOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -68,7 +69,8 @@ class WindowOutput : public ::testing::Test {
         if (!std::filesystem::exists(kDemo)) return;
         archive_ = new ScratchDir;
         start_ = archive_->file("start");
-        if (std::system((kDemo + " " + start_ + " --days 1 >/dev/null 2>&1").c_str()) != 0) {
+        if (std::system((kDemo + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1").c_str()) !=
+            0) {
             start_.clear();
         }
     }
