@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -33,6 +34,17 @@ namespace kalvera {
 namespace {
 
 constexpr int kItemHeight = 13;
+
+// Every list box of the form draws its items 13 pixels high.
+class FixedHeightDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(kItemHeight);
+        return size;
+    }
+};
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
@@ -56,6 +68,7 @@ QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int heig
     auto* list = new QListWidget(parent);
     list->setGeometry(left, top, width, height);
     list->setUniformItemSizes(true);
+    list->setItemDelegate(new FixedHeightDelegate(list));
     if (columns > 1) {
         list->setFlow(QListView::TopToBottom);
         list->setWrapping(true);

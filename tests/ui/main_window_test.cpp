@@ -114,6 +114,8 @@ TEST(MainWindowControls, EveryControlStandsWhereTheFormPutsIt) {
     EXPECT_EQ(f.scaleScrollBar->singleStep(), 10);
     EXPECT_EQ(f.scaleScrollBar->pageStep(), 10);
     ExpectGeometry(f.locListBox, 8, 456, 169, 105);
+    ASSERT_GT(f.locListBox->count(), 0);
+    EXPECT_EQ(f.locListBox->visualItemRect(f.locListBox->item(0)).height(), 13);
     ExpectGeometry(f.printButton, 8, 582, 33, 33);
     EXPECT_EQ(f.printButton->toolTip(), QStringLiteral("Печать"));
     EXPECT_FALSE(f.printButton->icon().isNull());
