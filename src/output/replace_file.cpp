@@ -66,6 +66,12 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     const std::string target = ResolveTarget(path);
+    // A rename would replace a read-only file as easily as any other; its
+    // owner made it read-only so that it is not written.
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) {
+        error = "Cannot write " + path + ": " + SystemReason(errno);
+        return false;
+    }
     const size_t slash = target.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QPainter>
@@ -150,6 +151,18 @@ TEST(FileReplacement, FailedWriteLeavesTheOldFileAndNoLitter) {
     }
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(CountFiles(dir.path()), 1u);
+}
+
+TEST(FileReplacement, ReadOnlyFileIsNotReplaced) {
+    if (geteuid() == 0) GTEST_SKIP() << "a read-only mode does not stop root";
+    ScratchDir dir;
+    const std::string path = dir.file("locked.jpg");
+    WriteWholeFile(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(ReplaceFileContents(path, "new", error));
+    EXPECT_EQ(ReadWholeFile(path), "old");
     EXPECT_EQ(CountFiles(dir.path()), 1u);
 }
 
