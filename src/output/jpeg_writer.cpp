@@ -7,6 +7,8 @@
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+// After jpeglib.h, which it extends.
+#include <jerror.h>
 
 #include "output/replace_file.h"
 
@@ -31,12 +33,54 @@ void ErrorExit(j_common_ptr cinfo) {
 // Warnings would otherwise be printed on standard error.
 void IgnoreMessage(j_common_ptr) {}
 
-// Where jpeg_mem_dest leaves the encoded bytes; libjpeg allocates them with
-// malloc and the caller frees them on every path.
+// The encoded bytes grow in one malloc'd block that this struct alone owns,
+// so the caller can free it on every path. (jpeg_mem_dest replaces its block
+// as it grows and hands the last one back only when it finishes, which leaves
+// an error in the middle of the image with a pointer that is already freed.)
 struct MemoryOutput {
+    jpeg_destination_mgr pub;
     unsigned char* bytes = nullptr;
-    unsigned long size = 0;
+    size_t capacity = 0;
+    size_t size = 0;
 };
+
+constexpr size_t kFirstOutputBlock = 64 * 1024;
+
+MemoryOutput* OutputOf(j_compress_ptr cinfo) {
+    return reinterpret_cast<MemoryOutput*>(cinfo->dest);
+}
+
+void GrowOutput(j_compress_ptr cinfo, size_t used) {
+    MemoryOutput* out = OutputOf(cinfo);
+    const size_t capacity = out->capacity == 0 ? kFirstOutputBlock : out->capacity * 2;
+    auto* grown = static_cast<unsigned char*>(std::realloc(out->bytes, capacity));
+    if (grown == nullptr) {
+        cinfo->err->msg_code = JERR_OUT_OF_MEMORY;
+        cinfo->err->msg_parm.i[0] = 0;
+        (*cinfo->err->error_exit)(reinterpret_cast<j_common_ptr>(cinfo));
+        return;
+    }
+    out->bytes = grown;
+    out->capacity = capacity;
+    out->pub.next_output_byte = grown + used;
+    out->pub.free_in_buffer = capacity - used;
+}
+
+void InitOutput(j_compress_ptr cinfo) {
+    OutputOf(cinfo)->size = 0;
+    GrowOutput(cinfo, 0);
+}
+
+boolean EmptyOutput(j_compress_ptr cinfo) {
+    // libjpeg calls this only with the whole block full.
+    GrowOutput(cinfo, OutputOf(cinfo)->capacity);
+    return TRUE;
+}
+
+void TermOutput(j_compress_ptr cinfo) {
+    MemoryOutput* out = OutputOf(cinfo);
+    out->size = out->capacity - out->pub.free_in_buffer;
+}
 
 struct RgbRows {
     const unsigned char* first;
@@ -61,7 +105,10 @@ bool CompressRgb(const RgbRows* rows, int quality, MemoryOutput* output, char* m
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &output->bytes, &output->size);
+    output->pub.init_destination = InitOutput;
+    output->pub.empty_output_buffer = EmptyOutput;
+    output->pub.term_destination = TermOutput;
+    cinfo.dest = &output->pub;
 
     cinfo.image_width = static_cast<JDIMENSION>(rows->width);
     cinfo.image_height = static_cast<JDIMENSION>(rows->height);
