@@ -109,6 +109,15 @@ TEST(AutomaticExportImage, HeaderBandIsWhiteWithTwoCentredLines) {
     }
 }
 
+TEST(AutomaticExportImage, BeforeAnyRenderTheLayersAreSimplyMissing) {
+    ViewerState viewer;
+    viewer.layout = ComputePictureLayout(176, kSide + 40);
+    const QImage image = ComposeExportImage(viewer);
+    ASSERT_EQ(image.size(), QSize(kSide + 100, kSide + 40));
+    EXPECT_EQ(PixelAt(image, kSide / 2, kSide / 2), kWhite);
+    EXPECT_EQ(PixelAt(image, kSide + 50, kSide), kWhite);
+}
+
 TEST(AutomaticExportImage, SecondLineGluesTheSiteNameToTheAirportMark) {
     const ViewerState viewer = MakeViewer();
     EXPECT_EQ(ExportHeaderLine2(viewer, HeaderForm::Automatic).rfind("РРП а/пВнуково. Дата ", 0),
