@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the output tests: scratch directories, whole-file reads,
+// What the output tests share: scratch directories, whole-file reads,
 // external tools and a file-size limit that makes writes fail even for root.
 
 #include <sys/resource.h>
