@@ -28,7 +28,7 @@ struct CliRun {
 // Runs kalvera-cli with the arguments; standard error is kept.
 CliRun RunCli(const std::string& args, const std::string& errFile) {
     CliRun run;
-    const int raw = std::system((kCli + " " + args + " 2>" + errFile).c_str());
+    const int raw = std::system((testing::Quoted(kCli) + " " + args + " 2>" + errFile).c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.err = testing::ReadWholeFile(errFile);
     return run;
@@ -42,8 +42,9 @@ class CliRender : public ::testing::Test {
         if (!std::filesystem::exists(kCli) || !std::filesystem::exists(kDemo)) return;
         archive_ = new ScratchDir;
         start_ = archive_->file("start");
-        if (std::system((kDemo + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1").c_str()) !=
-            0)
+        if (std::system(
+                (testing::Quoted(kDemo) + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1")
+                    .c_str()) != 0)
             return;
         // The first site directory and its day, and the day's last term.
         for (const auto& site : std::filesystem::directory_iterator(start_ + "/archive")) {

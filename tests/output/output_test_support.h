@@ -45,6 +45,13 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A path as one shell word, whatever it contains.
+inline std::string Quoted(const std::string& path) {
+    std::string out = "'";
+    for (char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
 // Standard output of a shell command; empty when it cannot be run.
 inline std::string CommandOutput(const std::string& command) {
     std::string out;

@@ -69,8 +69,9 @@ class WindowOutput : public ::testing::Test {
         if (!std::filesystem::exists(kDemo)) return;
         archive_ = new ScratchDir;
         start_ = archive_->file("start");
-        if (std::system((kDemo + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1").c_str()) !=
-            0) {
+        if (std::system(
+                (testing::Quoted(kDemo) + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1")
+                    .c_str()) != 0) {
             start_.clear();
         }
     }
