@@ -88,7 +88,7 @@ class NoDialogs : public Dialogs {
   public:
     void showMessage(QWidget*, const QString&, const QString&) override {}
     std::optional<uint32_t> chooseColour(QWidget*, uint32_t) override { return std::nullopt; }
-    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogSpec&) override {
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override {
         return std::nullopt;
     }
     bool setUpPrinter(QWidget*, QPrinter&) override { return false; }

@@ -23,14 +23,15 @@ std::optional<uint32_t> QtDialogs::chooseColour(QWidget* parent, uint32_t initia
     return FromQColor(chosen);
 }
 
-std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) {
+std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent,
+                                                 const SaveDialogOptions& options) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setSizeGripEnabled(spec.resizable);
+    dialog.setSizeGripEnabled(options.resizable);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -13,7 +13,7 @@ class QWidget;
 namespace kalvera {
 
 // The save dialog's settings as the form describes them.
-struct SaveDialogSpec {
+struct SaveDialogOptions {
     QString defaultSuffix = QStringLiteral("jpg");
     bool confirmOverwrite = true;
     bool hideReadOnly = true;
@@ -29,7 +29,8 @@ class Dialogs {
     virtual std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) = 0;
     // The save-file dialog; the chosen path (with the default suffix added when
     // the name has none) or nothing when cancelled.
-    virtual std::optional<QString> chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) = 0;
+    virtual std::optional<QString> chooseSaveFile(QWidget* parent,
+                                                  const SaveDialogOptions& options) = 0;
     // The print dialog: true when the operator confirmed; `printer` then
     // carries the choices made.
     virtual bool setUpPrinter(QWidget* parent, QPrinter& printer) = 0;
@@ -42,7 +43,8 @@ class QtDialogs : public Dialogs {
   public:
     void showMessage(QWidget* parent, const QString& text, const QString& title) override;
     std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) override;
-    std::optional<QString> chooseSaveFile(QWidget* parent, const SaveDialogSpec& spec) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent,
+                                          const SaveDialogOptions& options) override;
     bool setUpPrinter(QWidget* parent, QPrinter& printer) override;
     void runModal(QDialog& dialog) override;
 };

@@ -86,7 +86,7 @@ class TForm1 : public QWidget {
     QTimer* Timer1 = nullptr;
     // The print, save and colour dialogs are shown through `dialogs`; the
     // save dialog's settings are these.
-    SaveDialogSpec SaveDialog1;
+    SaveDialogOptions SaveDialog1;
     // The file that the update timer replaces once the weather layer of the
     // newest term has arrived (tests point it elsewhere).
     std::string autoExportPath = kAutoExportPath;

@@ -29,9 +29,9 @@ class AnsweringDialogs : public Dialogs {
         messages.push_back(text);
     }
     std::optional<uint32_t> chooseColour(QWidget*, uint32_t) override { return std::nullopt; }
-    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogSpec& spec) override {
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions& options) override {
         ++saveDialogs;
-        offered = spec;
+        offered = options;
         return savePath;
     }
     bool setUpPrinter(QWidget*, QPrinter& printer) override {
@@ -47,7 +47,7 @@ class AnsweringDialogs : public Dialogs {
 
     std::optional<QString> savePath;
     std::optional<QString> printTo;
-    SaveDialogSpec offered;
+    SaveDialogOptions offered;
     int saveDialogs = 0;
     int printDialogs = 0;
     int printerResolution = 0;

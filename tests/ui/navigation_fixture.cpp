@@ -32,7 +32,7 @@ uint32_t RawOf(int layer, int value) {
     return static_cast<uint32_t>(std::clamp(value + 64, 0, 127));
 }
 
-std::vector<uint8_t> TermMessage(const SiteSpec& site, int hour, int minute, int layer, int value) {
+std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, int layer, int value) {
     std::array<int32_t, kGridCells> raw{};
     for (int row = 0; row < kGridSide; ++row) {
         for (int column = 0; column < kGridSide; ++column) {
@@ -60,7 +60,7 @@ void PutLittleEndian(std::array<char, 16>& record, int at, int32_t value) {
 
 }  // namespace
 
-StartDir::StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSpec> sites)
+StartDir::StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSetup> sites)
     : sites_(std::move(sites)) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = (fs::temp_directory_path() / ("kalvera_" + tag + "_" + std::to_string(::getpid()) +
@@ -74,7 +74,7 @@ StartDir::StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSpe
              << updatePeriod << "\n"
              << (sites_.empty() ? std::string("NONE") : sites_.front().code) << "\nspare\n"
              << "55.0\n37.0\n";
-    for (const SiteSpec& spec : sites_) fs::create_directories(siteDir(spec.code));
+    for (const SiteSetup& setup : sites_) fs::create_directories(siteDir(setup.code));
 }
 
 StartDir::~StartDir() {
@@ -87,23 +87,23 @@ std::string StartDir::indexPath(const std::string& site, const std::string& day)
     return siteDir(site) + "/" + day + ".ind";
 }
 
-const SiteSpec* StartDir::site(const std::string& code) const {
-    for (const SiteSpec& spec : sites_)
-        if (spec.code == code) return &spec;
+const SiteSetup* StartDir::site(const std::string& code) const {
+    for (const SiteSetup& setup : sites_)
+        if (setup.code == code) return &setup;
     return nullptr;
 }
 
 void StartDir::addTerm(const std::string& code, const std::string& day, int hour, int minute,
                        const std::vector<int>& layers, int value) const {
-    const SiteSpec* spec = site(code);
-    ASSERT_NE(spec, nullptr) << code;
+    const SiteSetup* setup = site(code);
+    ASSERT_NE(setup, nullptr) << code;
     const std::string base = siteDir(code) + "/" + day + ".bas";
     std::ofstream baseFile(base, std::ios::binary | std::ios::app);
     std::ofstream indexFile(indexPath(code, day), std::ios::binary | std::ios::app);
     for (int layer : layers) {
         baseFile.seekp(0, std::ios::end);
         const auto offset = static_cast<int32_t>(baseFile.tellp());
-        const std::vector<uint8_t> message = TermMessage(*spec, hour, minute, layer, value);
+        const std::vector<uint8_t> message = TermMessage(*setup, hour, minute, layer, value);
         baseFile.write(reinterpret_cast<const char*>(message.data()),
                        static_cast<std::streamsize>(message.size()));
         std::array<char, 16> record{};

@@ -35,7 +35,7 @@ inline void EnsureApplication() {
 namespace navtest {
 
 // The sites the fixture knows, with the radar position their messages carry.
-struct SiteSpec {
+struct SiteSetup {
     std::string code;
     float lat = 0.0f;
     float lon = 0.0f;
@@ -45,7 +45,7 @@ struct SiteSpec {
 // directory per site. Removed again on destruction.
 class StartDir {
   public:
-    StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSpec> sites);
+    StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSetup> sites);
     ~StartDir();
     StartDir(const StartDir&) = delete;
     StartDir& operator=(const StartDir&) = delete;
@@ -66,9 +66,9 @@ class StartDir {
                    int32_t offset) const;
 
   private:
-    const SiteSpec* site(const std::string& code) const;
+    const SiteSetup* site(const std::string& code) const;
     std::string path_;
-    std::vector<SiteSpec> sites_;
+    std::vector<SiteSetup> sites_;
 };
 
 // Answers every dialog from a script and records what was asked.
@@ -83,7 +83,7 @@ class ScriptedDialogs : public Dialogs {
         colourOffered = initial;
         return colour;
     }
-    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogSpec&) override {
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override {
         return std::nullopt;
     }
     bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
