@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -17,6 +16,7 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "cli_options.h"
 #include "common/date_time.h"
 #include "geo/settings.h"
 #include "output/jpeg_writer.h"
@@ -33,7 +33,6 @@ namespace {
 constexpr int kDefaultSide = 700;
 constexpr int kMinSide = 64;
 constexpr int kMaxSide = 8000;
-constexpr float kDefaultHalfExtentKm = 200.0f;
 // The right edge of the viewer's filter bar: only the picture's size matters
 // here, but the layout is the window's.
 constexpr int kFilterBarRight = 176;
@@ -41,34 +40,11 @@ constexpr int kFilterBarRight = 176;
 enum class OutputKind { Jpeg, Png, Pdf };
 
 struct RenderArgs {
-    std::string startDir, site, day, term, out;
-    int layer = 0;
+    TermChoice term;
+    std::string out;
     int side = kDefaultSide;
-    bool centred = false;
-    float centreLat = 0.0f, centreLon = 0.0f;
-    float halfExtentKm = kDefaultHalfExtentKm;
     int year = 0, month = 0, dayOfMonth = 0;
 };
-
-bool ParseFloat(const std::string& text, float& value) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const float parsed = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || errno != 0 || !(parsed == parsed)) return false;
-    value = parsed;
-    return true;
-}
-
-bool ParseInt(const std::string& text, int& value) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || parsed < -1000000 || parsed > 1000000) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
 
 // YYMMDD of a real calendar day in 2000..2099.
 bool ParseDay(const std::string& text, RenderArgs& render) {
@@ -100,19 +76,20 @@ OutputKind KindOf(const std::string& path) {
 }
 
 int ParseOption(const std::string& name, const std::string& value, RenderArgs& render) {
+    TermChoice& term = render.term;
     if (name == "--start-dir") {
-        render.startDir = value;
+        term.startDir = value;
     } else if (name == "--site") {
-        render.site = value;
+        term.site = value;
     } else if (name == "--day") {
         if (!ParseDay(value, render)) return UsageError("--day needs a date as YYMMDD");
-        render.day = value;
+        term.day = value;
     } else if (name == "--term") {
         int hour = 0, minute = 0;
         if (!SplitTermText(value, hour, minute)) return UsageError("--term needs HH.MM");
-        render.term = value;
+        term.term = value;
     } else if (name == "--layer") {
-        if (!ParseInt(value, render.layer)) return UsageError("--layer is not a number");
+        if (!ParseInt(value, term.layer)) return UsageError("--layer is not a number");
     } else if (name == "--out") {
         render.out = value;
     } else if (name == "--side") {
@@ -121,16 +98,14 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
                               " to " + std::to_string(kMaxSide));
         }
     } else if (name == "--centre") {
-        const size_t comma = value.find(',');
-        if (comma == std::string::npos || !ParseFloat(value.substr(0, comma), render.centreLat) ||
-            !ParseFloat(value.substr(comma + 1), render.centreLon) || render.centreLat < -89.0f ||
-            render.centreLat > 89.0f) {
+        if (!ParseLatLon(value, term.centreLat, term.centreLon) || term.centreLat < -89.0f ||
+            term.centreLat > 89.0f) {
             return UsageError("--centre needs LAT,LON in degrees");
         }
-        render.centred = true;
+        term.centred = true;
     } else if (name == "--half-extent") {
-        if (!ParseFloat(value, render.halfExtentKm) || render.halfExtentKm < 10.0f ||
-            render.halfExtentKm > 5000.0f) {
+        if (!ParseFloat(value, term.halfExtentKm) || term.halfExtentKm < 10.0f ||
+            term.halfExtentKm > 5000.0f) {
             return UsageError("--half-extent needs kilometres from 10 to 5000");
         }
     } else {
@@ -141,13 +116,10 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
 
 int ParseArgs(const std::vector<std::string>& args, RenderArgs& render) {
     std::map<std::string, std::string> options;
-    for (size_t i = 0; i < args.size(); i += 2) {
-        if (args[i].rfind("--", 0) != 0) return UsageError("unexpected argument: " + args[i]);
-        if (i + 1 >= args.size()) return UsageError(args[i] + " needs a value");
-        options[args[i]] = args[i + 1];
-    }
-    for (const char* required : {"--start-dir", "--site", "--day", "--term", "--layer", "--out"}) {
-        if (options.count(required) == 0) return UsageError(std::string("missing ") + required);
+    if (const int usage = ParseOptionPairs(
+            args, {"--start-dir", "--site", "--day", "--term", "--layer", "--out"}, options);
+        usage != 0) {
+        return usage;
     }
     for (const auto& [name, value] : options) {
         if (const int usage = ParseOption(name, value, render); usage != 0) return usage;
@@ -160,23 +132,17 @@ int LoadFailure(const std::string& reason) {
     return 1;
 }
 
-// The viewer resolves a relative data directory against its start directory.
-std::string DataRootFrom(const std::string& startDir, const std::string& dataRoot) {
-    if (dataRoot.empty() || dataRoot.front() == '/') return dataRoot;
-    return startDir + "/" + dataRoot;
-}
-
 // Why the term cannot be drawn, in the order the viewer would stumble on it.
-std::string WhyNotLoaded(const RenderArgs& render, const DisplayState& state) {
+std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
     std::vector<std::string> terms;
     if (LoadTermList(state.indexPath, terms) == 0) {
         return "cannot read the index file " + state.indexPath;
     }
-    if (FindMessageOffset(state.indexPath, render.term, render.layer) < 0) {
-        return "no message for term " + render.term + ", layer " + std::to_string(render.layer) +
+    if (FindMessageOffset(state.indexPath, choice.term, choice.layer) < 0) {
+        return "no message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
                " in " + state.indexPath;
     }
-    return "the message for term " + render.term + ", layer " + std::to_string(render.layer) +
+    return "the message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
            " in " + state.basePath + " does not decode";
 }
 
@@ -220,32 +186,21 @@ int runRender(const std::vector<std::string>& args) {
     // About 100 MB of bitmaps at the largest side: kept off the stack.
     auto viewer = std::make_unique<ViewerState>();
     std::string error;
-    if (!LoadSettingsFrom(viewer->config, render.startDir, error)) return LoadFailure(error);
+    if (!LoadSettingsFrom(viewer->config, render.term.startDir, error)) {
+        return LoadFailure(error);
+    }
     LoadPalette(viewer->config);
 
-    const DayArchive day = DayArchive::Of(DataRootFrom(render.startDir, viewer->config.dataRoot),
-                                          render.site, render.day);
     DisplayState& state = viewer->display;
-    state.siteCode = day.siteCode;
-    state.dayName = day.dayName;
-    state.indexPath = day.indexPath;
-    state.basePath = day.basePath;
+    state = StateForTerm(render.term, viewer->config.dataRoot);
     state.currentDate = EncodeDate(render.year, render.month, render.dayOfMonth);
-    state.termText = render.term;
-    state.layerCode = render.layer;
-    state.viewHalfExtentKm = render.halfExtentKm;
-    // Without a given centre the decoder centres the view on its site, as
-    // after a change of site in the viewer.
-    state.recentre = render.centred ? 1 : 0;
-    state.viewLat = render.centreLat;
-    state.viewLon = render.centreLon;
 
     viewer->layout = ComputePictureLayout(kFilterBarRight, render.side + kHeaderHeight + 10);
     viewer->MapLayer.setSize(render.side, render.side);
     viewer->PictureLayer.setSize(render.side, render.side);
     viewer->WindowDC.setSize(WindowWidthFor(viewer->layout), viewer->layout.picture.bottom() + 10,
                              kWhite);
-    if (!RenderPicture(*viewer)) return LoadFailure(WhyNotLoaded(render, state));
+    if (!RenderPicture(*viewer)) return LoadFailure(WhyNotLoaded(render.term, state));
 
     const OutputKind kind = KindOf(render.out);
     const bool written = kind == OutputKind::Pdf

@@ -1,0 +1,90 @@
+#include "cli_options.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "archive/day_archive.h"
+#include "cli_command.h"
+
+namespace kalvera::cli {
+
+bool ParseFloat(const std::string& text, float& value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const float parsed = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || errno != 0 || !(parsed == parsed)) return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || parsed < -1000000 || parsed > 1000000) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ParseLatLon(const std::string& text, float& lat, float& lon) {
+    const size_t comma = text.find(',');
+    return comma != std::string::npos && ParseFloat(text.substr(0, comma), lat) &&
+           ParseFloat(text.substr(comma + 1), lon);
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<const char*>& required,
+                     std::map<std::string, std::string>& options) {
+    for (size_t i = 0; i < args.size(); i += 2) {
+        if (args[i].rfind("--", 0) != 0) return UsageError("unexpected argument: " + args[i]);
+        if (i + 1 >= args.size()) return UsageError(args[i] + " needs a value");
+        options[args[i]] = args[i + 1];
+    }
+    for (const char* name : required) {
+        if (options.count(name) == 0) return UsageError(std::string("missing ") + name);
+    }
+    return 0;
+}
+
+DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot) {
+    // The viewer runs in its start directory, so a relative data root is
+    // relative to it; a tool runs anywhere.
+    const std::string root =
+        dataRoot.empty() || dataRoot.front() == '/' ? dataRoot : choice.startDir + "/" + dataRoot;
+    const DayArchive day = DayArchive::Of(root, choice.site, choice.day);
+    DisplayState state;
+    state.siteCode = day.siteCode;
+    state.dayName = day.dayName;
+    state.indexPath = day.indexPath;
+    state.basePath = day.basePath;
+    state.termText = choice.term;
+    state.layerCode = choice.layer;
+    state.viewHalfExtentKm = choice.halfExtentKm;
+    // Without a given centre the decoder centres the view on its site, as
+    // after a change of site in the viewer.
+    state.recentre = choice.centred ? 1 : 0;
+    state.viewLat = choice.centreLat;
+    state.viewLon = choice.centreLon;
+    return state;
+}
+
+}  // namespace kalvera::cli
