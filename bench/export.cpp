@@ -3,9 +3,7 @@
 // render as a whole process, on a demo archive made for the run.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,11 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/day_archive.h"
-#include "common/clock.h"
-#include "demo/demo_generator.h"
-#include "demo/demo_sites.h"
-#include "geo/settings.h"
+#include "demo_scene.h"
 #include "output/jpeg_writer.h"
 #include "output/picture_export.h"
 #include "render/picture_render.h"
@@ -29,15 +23,8 @@ using namespace kalvera;
 
 constexpr int kSide = 1000;
 
-struct Scene {
-    std::string scratch;
-    std::string startDir;
-    std::string site;
-    std::string day;
-    std::string term;
-    std::unique_ptr<ViewerState> viewer;
+struct Scene : bench::DemoScene {
     std::string exportPath;
-    bool ready = false;
 };
 
 std::filesystem::path ExecutableDir() {
@@ -45,56 +32,14 @@ std::filesystem::path ExecutableDir() {
     return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
 }
 
-// A one-site demo archive of today and the viewer state of its newest term,
-// rendered at side 1000 as the window would.
+// The export replaces only an existing file, so one is put in place first.
 Scene& TheScene() {
     static Scene scene = [] {
         Scene s;
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kalvera-bench-export-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return s;
-        s.scratch = pattern;
-        demo::DemoOptions options;
-        options.dir = s.scratch + "/start";
-        options.dataDir =
-            (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-        options.days = 1;
-        options.siteCount = 1;
-        std::string error;
-        if (!demo::PrepareStartDirectory(options, error) ||
-            demo::WriteHistory(options, systemClock().now(), error) <= 0) {
-            std::fprintf(stderr, "bench_export: cannot make the demo archive: %s\n", error.c_str());
-            return s;
-        }
-        s.startDir = options.dir;
-        s.site = demo::DefaultDemoSite().code;
-        s.day = DayNameOf(systemClock().now());
-
-        s.viewer = std::make_unique<ViewerState>();
-        ViewerState& v = *s.viewer;
-        if (!LoadSettingsFrom(v.config, s.startDir, error)) return s;
-        LoadPalette(v.config);
-        const DayArchive archive = DayArchive::Of(v.config.dataRoot, s.site, s.day);
-        std::vector<std::string> terms;
-        if (LoadTermList(archive.indexPath, terms) == 0) return s;
-        s.term = terms.back();
-        v.display.siteCode = s.site;
-        v.display.dayName = s.day;
-        v.display.indexPath = archive.indexPath;
-        v.display.basePath = archive.basePath;
-        v.display.currentDate = systemClock().now();
-        v.display.termText = s.term;
-        v.display.layerCode = 1;  // the lowest reflectivity layer: the most cells
-        v.display.viewHalfExtentKm = 200.0f;
-        v.display.recentre = 0;
-        v.layout = ComputePictureLayout(176, kSide + 40);
-        v.MapLayer.setSize(kSide, kSide);
-        v.PictureLayer.setSize(kSide, kSide);
-        v.WindowDC.setSize(WindowWidthFor(v.layout), kSide + 50, kWhite);
-        if (!RenderPicture(v)) return s;
+        static_cast<bench::DemoScene&>(s) = bench::MakeDemoScene("export", kSide);
+        if (!s.ready) return s;
         s.exportPath = s.scratch + "/zeb.jpg";
         std::ofstream(s.exportPath) << "placeholder";
-        s.ready = true;
         return s;
     }();
     return scene;
@@ -168,14 +113,6 @@ BENCHMARK(BM_CliRenderProcess)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!TheScene().scratch.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(TheScene().scratch, ignored);
-    }
-    return 0;
+    return kalvera::bench::RunBenchmarks(argc, argv,
+                                         [] { kalvera::bench::RemoveScratch(TheScene()); });
 }

@@ -3,9 +3,7 @@
 // one, and each of them alone to show what the whole is made of.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,13 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/day_archive.h"
-#include "common/clock.h"
 #include "decode/picture_loader.h"
-#include "demo/demo_generator.h"
-#include "demo/demo_sites.h"
+#include "demo_scene.h"
 #include "geo/map_background.h"
-#include "geo/settings.h"
 #include "render/picture_render.h"
 
 namespace {
@@ -28,59 +22,10 @@ using namespace kalvera;
 
 constexpr int kSide = 1000;
 
-struct Scene {
-    std::string scratch;
-    std::unique_ptr<ViewerState> viewer;
-    bool ready = false;
-};
-
-Scene MakeScene() {
-    Scene s;
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kalvera-bench-render-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return s;
-    s.scratch = pattern;
-    demo::DemoOptions options;
-    options.dir = s.scratch + "/start";
-    options.dataDir =
-        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-    options.days = 1;
-    options.siteCount = 1;
-    std::string error;
-    const double now = systemClock().now();
-    if (!demo::PrepareStartDirectory(options, error) ||
-        demo::WriteHistory(options, now, error) <= 0) {
-        std::fprintf(stderr, "bench_render: cannot make the demo archive: %s\n", error.c_str());
-        return s;
-    }
-    s.viewer = std::make_unique<ViewerState>();
-    ViewerState& v = *s.viewer;
-    if (!LoadSettingsFrom(v.config, options.dir, error)) return s;
-    LoadPalette(v.config);
-    const std::string site = demo::DefaultDemoSite().code;
-    const DayArchive archive = DayArchive::Of(v.config.dataRoot, site, DayNameOf(now));
-    std::vector<std::string> terms;
-    if (LoadTermList(archive.indexPath, terms) == 0) return s;
-    DisplayState& d = v.display;
-    d.siteCode = site;
-    d.indexPath = archive.indexPath;
-    d.basePath = archive.basePath;
-    d.termText = terms.back();
-    d.layerCode = 1;  // the lowest reflectivity layer holds the most cells
-    d.viewLat = v.config.centreLat;
-    d.viewLon = v.config.centreLon;
-    d.viewHalfExtentKm = 200.0f;
-    d.recentre = 1;
-    v.layout = ComputePictureLayout(176, kSide + 40);
-    v.MapLayer.setSize(kSide, kSide);
-    v.PictureLayer.setSize(kSide, kSide);
-    v.WindowDC.setSize(WindowWidthFor(v.layout), kSide + 40, 0xC0C0C0);
-    s.ready = RenderPicture(v);
-    return s;
-}
+using Scene = bench::DemoScene;
 
 Scene& TheScene() {
-    static Scene scene = MakeScene();
+    static Scene scene = bench::MakeDemoScene("render", kSide);
     return scene;
 }
 
@@ -168,14 +113,6 @@ BENCHMARK(BM_RepaintWindow)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!TheScene().scratch.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(TheScene().scratch, ignored);
-    }
-    return 0;
+    return kalvera::bench::RunBenchmarks(argc, argv,
+                                         [] { kalvera::bench::RemoveScratch(TheScene()); });
 }

@@ -1,0 +1,105 @@
+#pragma once
+// A one-site demo archive of today, made in a scratch directory for one
+// benchmark run, and the viewer state of its newest term at layer 1 (the
+// lowest reflectivity layer holds the most cells), rendered as the window
+// renders it at the given picture side.
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "common/clock.h"
+#include "demo/demo_generator.h"
+#include "demo/demo_sites.h"
+#include "geo/settings.h"
+#include "render/picture_render.h"
+
+namespace kalvera::bench {
+
+struct DemoScene {
+    std::string scratch;
+    std::string startDir;
+    std::string site;
+    std::string day;
+    std::string term;
+    std::unique_ptr<ViewerState> viewer;
+    bool ready = false;
+};
+
+inline DemoScene MakeDemoScene(const std::string& name, int side) {
+    DemoScene s;
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("kalvera-bench-" + name + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) return s;
+    s.scratch = pattern;
+    demo::DemoOptions options;
+    options.dir = s.scratch + "/start";
+    options.dataDir =
+        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
+    options.days = 1;
+    options.siteCount = 1;
+    std::string error;
+    const double now = systemClock().now();
+    if (!demo::PrepareStartDirectory(options, error) ||
+        demo::WriteHistory(options, now, error) <= 0) {
+        std::fprintf(stderr, "bench_%s: cannot make the demo archive: %s\n", name.c_str(),
+                     error.c_str());
+        return s;
+    }
+    s.startDir = options.dir;
+    s.site = demo::DefaultDemoSite().code;
+    s.day = DayNameOf(now);
+
+    s.viewer = std::make_unique<ViewerState>();
+    ViewerState& v = *s.viewer;
+    if (!LoadSettingsFrom(v.config, s.startDir, error)) return s;
+    LoadPalette(v.config);
+    const DayArchive archive = DayArchive::Of(v.config.dataRoot, s.site, s.day);
+    std::vector<std::string> terms;
+    if (LoadTermList(archive.indexPath, terms) == 0) return s;
+    s.term = terms.back();
+    DisplayState& d = v.display;
+    d.siteCode = s.site;
+    d.dayName = s.day;
+    d.indexPath = archive.indexPath;
+    d.basePath = archive.basePath;
+    d.currentDate = now;
+    d.termText = s.term;
+    d.layerCode = 1;
+    d.viewLat = v.config.centreLat;
+    d.viewLon = v.config.centreLon;
+    d.viewHalfExtentKm = 200.0f;
+    d.recentre = 1;
+    v.layout = ComputePictureLayout(176, side + 40);
+    v.MapLayer.setSize(side, side);
+    v.PictureLayer.setSize(side, side);
+    v.WindowDC.setSize(WindowWidthFor(v.layout), side + 50, kWhite);
+    s.ready = RenderPicture(v);
+    return s;
+}
+
+inline void RemoveScratch(const DemoScene& scene) {
+    if (scene.scratch.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(scene.scratch, ignored);
+}
+
+// Fonts need a GUI application; the offscreen platform needs no display.
+template <typename CleanUp>
+int RunBenchmarks(int argc, char** argv, CleanUp cleanUp) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    cleanUp();
+    return 0;
+}
+
+}  // namespace kalvera::bench
