@@ -1,0 +1,80 @@
+// The day index and the start directory's text and palette files come from
+// outside the program. Arbitrary bytes go through the same reads as at start
+// and at every update: settings, site table, palette, term and layer lists
+// and the offset lookup.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "geo/settings.h"
+
+namespace {
+
+std::string& ScratchDir() {
+    static std::string dir = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kalvera-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return std::string();
+        std::filesystem::create_directories(pattern + "/res");
+        return pattern;
+    }();
+    return dir;
+}
+
+void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        if (size > 0) std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string& dir = ScratchDir();
+    if (dir.empty() || size < 1) return 0;
+    const uint8_t* bytes = data + 1;
+    const size_t length = size - 1;
+    using namespace kalvera;
+
+    switch (data[0] % 3) {
+        case 0: {
+            WriteFile(dir + "/day.ind", bytes, length);
+            std::vector<std::string> terms;
+            LoadTermList(dir + "/day.ind", terms);
+            for (const std::string& term : terms) {
+                std::vector<int> layers;
+                LoadLayerList(dir + "/day.ind", term, layers);
+                for (int layer : layers) FindMessageOffset(dir + "/day.ind", term, layer);
+            }
+            break;
+        }
+        case 1: {
+            // The first half is the settings file, the rest the site table.
+            WriteFile(SettingsPath(dir), bytes, length / 2);
+            WriteFile(TownsPath(dir), bytes + length / 2, length - length / 2);
+            AppConfig config;
+            std::string error;
+            if (LoadSettingsFrom(config, dir, error)) {
+                for (const std::string& code : config.siteTable.codes)
+                    SiteDisplayName(config, code);
+            }
+            break;
+        }
+        default: {
+            WriteFile(PalettePath(dir), bytes, length);
+            AppConfig config;
+            config.startDir = dir;
+            LoadPalette(config);
+            break;
+        }
+    }
+    return 0;
+}
