@@ -47,14 +47,15 @@ const towns = sites.map(([code, name]) => {
 });
 
 // Entry 0 is the background; 1..19 the legend ramp from faint echo to the most
-// intense; 20..30 greys for values past the legend, 31 the "no data" grey.
+// intense, none so dark that the legend's black labels or the map lines
+// beneath a cell get lost; 20..30 greys for values past the legend, 31 the "no data" grey.
 const ramp = [
   [255, 255, 255],
   [215, 235, 255], [170, 210, 250], [115, 170, 240], [60, 125, 225],
   [140, 225, 140], [70, 190, 70], [20, 140, 30],
   [250, 235, 80], [235, 195, 0], [255, 150, 0], [235, 95, 0],
-  [225, 20, 20], [175, 0, 0], [130, 0, 35],
-  [250, 0, 250], [195, 0, 215], [140, 0, 175], [95, 0, 135], [55, 0, 90],
+  [230, 40, 40], [200, 40, 90], [190, 90, 130],
+  [250, 0, 250], [215, 90, 235], [180, 120, 225], [165, 140, 215], [150, 105, 200],
 ];
 for (let i = 20; i <= 30; i++) {
   const g = 224 - (i - 20) * 12;
