@@ -2,150 +2,111 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
+
 #include "render/render_support.h"
 
 namespace kalvera {
 namespace {
 
-QImage White(int w = 20, int h = 20) {
+constexpr uint32_t kGreen = 0x00FF00;
+
+QImage Filled(int w, int h, QColor colour = Qt::white) {
     testing::EnsureGuiApplication();
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(colour);
     return image;
 }
 
-TEST(CanvasColours, BgrValuesBecomeTheRightChannels) {
+TEST(Canvas, BgrValuesBecomeTheRightChannels) {
     EXPECT_EQ(ToQColor(kRed), QColor(255, 0, 0));
-    EXPECT_EQ(ToQColor(kBlue), QColor(0, 0, 255));
     EXPECT_EQ(ToQColor(kOlive), QColor(128, 128, 0));
     EXPECT_EQ(FromQColor(QColor(1, 2, 3)), 0x030201u);
 }
 
-TEST(CanvasRectangle, RightAndBottomEdgesAreExclusive) {
-    QImage image = White();
-    CanvasState state;
-    {
-        Canvas canvas(image, state);
-        canvas.setBrushColor(kRed);
-        canvas.rectangle(2, 2, 6, 6);
+// A red box with a blue pen, read along the diagonal from 3 to 11 (w white,
+// b blue, r red): right and bottom edges are exclusive, swapped corners draw
+// the same box and a pen of 2 reaches one pixel outside it.
+TEST(Canvas, RectangleEdgesAndPenWidth) {
+    struct Row {
+        const char* name;
+        int penWidth;
+        std::array<int, 4> corners;
+        const char* diagonal;
+    };
+    const Row rows[] = {{"thin pen", 1, {4, 4, 10, 10}, "wbrrrrbww"},
+                        {"swapped corners", 1, {4, 10, 10, 4}, "wbrrrrbww"},
+                        {"wide pen", 2, {4, 4, 10, 10}, "bbrrrrbbw"}};
+    const std::map<char, uint32_t> colours = {{'w', kWhite}, {'b', kBlue}, {'r', kRed}};
+    for (const Row& row : rows) {
+        QImage image = Filled(20, 20);
+        CanvasState state;
+        {
+            Canvas canvas(image, state);
+            canvas.setPenWidth(row.penWidth);
+            canvas.setPenColor(kBlue);
+            canvas.setBrushColor(kRed);
+            canvas.rectangle(row.corners[0], row.corners[1], row.corners[2], row.corners[3]);
+        }
+        for (int d = 3; d <= 11; ++d)
+            EXPECT_EQ(PixelAt(image, d, d), colours.at(row.diagonal[d - 3]))
+                << row.name << " " << d;
     }
-    EXPECT_EQ(PixelAt(image, 2, 2), kBlack);
-    EXPECT_EQ(PixelAt(image, 5, 5), kBlack);
-    EXPECT_EQ(PixelAt(image, 3, 3), kRed);
-    EXPECT_EQ(PixelAt(image, 4, 4), kRed);
-    EXPECT_EQ(PixelAt(image, 6, 6), kWhite);
-    EXPECT_EQ(PixelAt(image, 1, 1), kWhite);
 }
 
-TEST(CanvasRectangle, WidePenReachesOnePixelOutside) {
-    QImage image = White();
-    CanvasState state;
-    {
-        Canvas canvas(image, state);
-        canvas.setPenWidth(2);
-        canvas.setPenColor(kBlue);
-        canvas.setBrushColor(kRed);
-        canvas.rectangle(4, 4, 10, 10);
-    }
-    EXPECT_EQ(PixelAt(image, 3, 3), kBlue);
-    EXPECT_EQ(PixelAt(image, 4, 4), kBlue);
-    EXPECT_EQ(PixelAt(image, 5, 5), kRed);
-    EXPECT_EQ(PixelAt(image, 9, 9), kBlue);
-    EXPECT_EQ(PixelAt(image, 10, 10), kBlue);
-    EXPECT_EQ(PixelAt(image, 11, 11), kWhite);
-}
-
-TEST(CanvasRectangle, SwappedCornersDrawTheSameBox) {
-    QImage a = White(), b = White();
-    CanvasState sa, sb;
-    {
-        Canvas ca(a, sa);
-        ca.setBrushColor(kRed);
-        ca.rectangle(3, 12, 9, 4);
-        Canvas cb(b, sb);
-        cb.setBrushColor(kRed);
-        cb.rectangle(3, 4, 9, 12);
-    }
-    EXPECT_EQ(a, b);
-}
-
-TEST(CanvasBrush, ClearBrushLeavesTheInsideAndAColourMakesItSolidAgain) {
-    QImage image = White();
-    image.fill(QColor(0, 255, 0));
-    CanvasState state;
-    Canvas canvas(image, state);
-    canvas.setBrushStyle(BrushStyle::Clear);
-    canvas.rectangle(0, 0, 10, 10);
-    EXPECT_EQ(PixelAt(image, 5, 5), 0x00FF00u);
-    canvas.setBrushColor(kRed);
-    EXPECT_EQ(state.brushStyle, BrushStyle::Solid);
-    canvas.rectangle(0, 0, 10, 10);
-    EXPECT_EQ(PixelAt(image, 5, 5), kRed);
-}
-
-TEST(CanvasState, PenAndBrushOutliveTheCanvas) {
-    QImage image = White();
+TEST(Canvas, ClearBrushLeavesTheInsideAndTheStateOutlivesTheCanvas) {
+    QImage image = Filled(20, 20, QColor(0, 255, 0));
     CanvasState state;
     {
         Canvas canvas(image, state);
         canvas.setPenColor(kBlue);
         canvas.setPenWidth(3);
+        canvas.setBrushStyle(BrushStyle::Clear);
+        canvas.rectangle(0, 0, 12, 12);
+        EXPECT_EQ(PixelAt(image, 6, 6), kGreen);
+        canvas.setBrushColor(kRed);  // a colour makes the brush solid again
+        EXPECT_EQ(state.brushStyle, BrushStyle::Solid);
+        canvas.rectangle(0, 0, 12, 12);
+        EXPECT_EQ(PixelAt(image, 6, 6), kRed);
     }
     Canvas again(image, state);
     EXPECT_EQ(again.state().penColor, kBlue);
     EXPECT_EQ(again.state().penWidth, 3);
 }
 
-TEST(CanvasText, SolidBrushGivesAnOpaqueBackgroundClearBrushDoesNot) {
-    QImage opaque = White(60, 20), clear = White(60, 20);
-    opaque.fill(QColor(0, 255, 0));
-    clear.fill(QColor(0, 255, 0));
+TEST(Canvas, TextIsElevenPixelsWithAnOpaqueBackgroundOnlyUnderASolidBrush) {
+    QImage opaque = Filled(60, 20, QColor(0, 255, 0)), clear = opaque.copy();
     CanvasState so, sc;
-    int width = 0;
-    {
-        Canvas a(opaque, so);
-        a.setBrushColor(kWhite);
-        a.textOut(2, 2, "Ш");
-        width = a.textWidth("Ш");
-        Canvas b(clear, sc);
-        b.setBrushStyle(BrushStyle::Clear);
-        b.textOut(2, 2, "Ш");
-    }
+    Canvas a(opaque, so);
+    a.setBrushColor(kWhite);
+    a.textOut(2, 2, "Ш");
+    const int width = a.textWidth("Ш");
+    Canvas b(clear, sc);
+    b.setBrushStyle(BrushStyle::Clear);
+    b.textOut(2, 2, "Ш");
+    EXPECT_EQ(a.painter().font().pixelSize(), 11);  // 8 points on a bitmap
+    EXPECT_GT(a.textWidth("Долгота"), a.textWidth("Срок"));
     ASSERT_GT(width, 3);
-    EXPECT_EQ(PixelAt(opaque, 2, 2), kWhite);    // line box filled
-    EXPECT_EQ(PixelAt(clear, 2, 2), 0x00FF00u);  // untouched around the glyph
+    EXPECT_EQ(PixelAt(opaque, 2, 2), kWhite);  // line box filled
+    EXPECT_EQ(PixelAt(clear, 2, 2), kGreen);   // untouched around the glyph
     bool glyph = false;
     for (int x = 2; x < 2 + width; ++x)
-        for (int y = 2; y < 16; ++y) glyph |= PixelAt(clear, x, y) != 0x00FF00u;
+        for (int y = 2; y < 16; ++y) glyph |= PixelAt(clear, x, y) != kGreen;
     EXPECT_TRUE(glyph);
 }
 
-TEST(CanvasText, EightPointsOnABitmapAreElevenPixels) {
-    QImage image = White();
-    CanvasState state;
-    Canvas canvas(image, state);
-    EXPECT_EQ(canvas.painter().font().pixelSize(), 11);
-    EXPECT_GT(canvas.textWidth("Долгота"), canvas.textWidth("Срок"));
-}
-
-TEST(CanvasLines, MoveToLineToDrawsWithThePen) {
-    QImage image = White();
+TEST(Canvas, LinesMoveThePenAndAnArcWithEqualEndsIsAWholeCircle) {
+    QImage image = Filled(40, 40);
     CanvasState state;
     Canvas canvas(image, state);
     canvas.setPenColor(kBlue);
     canvas.moveTo(5, 0);
-    canvas.lineTo(5, 19);
+    canvas.lineTo(5, 39);
     EXPECT_EQ(PixelAt(image, 5, 10), kBlue);
     EXPECT_EQ(PixelAt(image, 4, 10), kWhite);
     EXPECT_EQ(state.penX, 5);
-    EXPECT_EQ(state.penY, 19);
-}
-
-TEST(CanvasArc, EqualStartAndEndDrawTheWholeCircle) {
-    QImage image = White(40, 40);
-    CanvasState state;
-    Canvas canvas(image, state);
-    canvas.setPenColor(kBlue);
+    EXPECT_EQ(state.penY, 39);
     canvas.arc(10, 10, 30, 30, 30, 30, 30, 30);
     EXPECT_EQ(PixelAt(image, 20, 10), kBlue);   // top
     EXPECT_EQ(PixelAt(image, 10, 20), kBlue);   // left
@@ -153,21 +114,20 @@ TEST(CanvasArc, EqualStartAndEndDrawTheWholeCircle) {
 }
 
 TEST(RasterCopy, SrcAndCombinesBitByBit) {
-    QImage map = White(4, 1), cells = White(4, 1);
+    QImage map = Filled(4, 1), cells = Filled(4, 1);
     map.setPixel(0, 0, qRgb(128, 128, 0));  // olive line under a white cell
     map.setPixel(1, 0, qRgb(0, 0, 255));    // blue line under a red cell
     cells.setPixel(1, 0, qRgb(255, 0, 0));
     cells.setPixel(2, 0, qRgb(255, 0, 0));  // red cell over white map
     BitBlt(map, 0, 0, 4, 1, cells, 0, 0, RasterOp::SrcAnd);
     EXPECT_EQ(PixelAt(map, 0, 0), kOlive);
-    EXPECT_EQ(PixelAt(map, 1, 0), kBlack);  // red AND blue
+    EXPECT_EQ(PixelAt(map, 1, 0), kBlack);
     EXPECT_EQ(PixelAt(map, 2, 0), kRed);
     EXPECT_EQ(PixelAt(map, 3, 0), kWhite);
 }
 
 TEST(RasterCopy, SrcCopyIsClippedToBothImages) {
-    QImage dest = White(10, 10), source = White(6, 6);
-    source.fill(Qt::red);
+    QImage dest = Filled(10, 10), source = Filled(6, 6, Qt::red);
     BitBlt(dest, 7, -2, 6, 6, source, 0, 0, RasterOp::SrcCopy);
     EXPECT_EQ(PixelAt(dest, 9, 0), kRed);
     EXPECT_EQ(PixelAt(dest, 9, 3), kRed);

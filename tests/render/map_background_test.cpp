@@ -8,74 +8,65 @@
 namespace kalvera {
 namespace {
 
-using testing::TempDir;
-
+// A 640-pixel map of 200 km around 55 N 37 E, drawn from a scratch start
+// directory.
 struct MapFixture {
-    TempDir dir;
+    testing::TempDir dir;
     BitmapLayer layer;
     DisplayState state;
     MapProjection view;
     MapResourceCache cache;
 
-    explicit MapFixture(int side = 640) {
+    MapFixture() {
         testing::EnsureGuiApplication();
-        layer.setSize(side, side);
+        layer.setSize(640, 640);
         state.viewLat = 55.0f;
         state.viewLon = 37.0f;
         state.viewHalfExtentKm = 200.0f;
     }
     void draw() { DrawMapBackground(layer, state, dir.str(), view, cache); }
+    uint32_t at(int x, int y) const { return PixelAt(layer.image, x, y); }
     int count(uint32_t colour) const {
         int n = 0;
         for (int y = 0; y < layer.height(); ++y)
-            for (int x = 0; x < layer.width(); ++x) n += PixelAt(layer.image, x, y) == colour;
+            for (int x = 0; x < layer.width(); ++x) n += at(x, y) == colour;
         return n;
     }
 };
 
-TEST(RingsAndGridGeometry, SideDivisibleByEightGivesFourRingsAndNineLines) {
-    const RingsAndGrid marks = RingsAndGridFor(640);
-    EXPECT_EQ(marks.cx, 320);
-    EXPECT_EQ(marks.radii, (std::vector<int>{320, 240, 160, 80}));
-    EXPECT_EQ(marks.lines, (std::vector<int>{0, 80, 160, 240, 320, 400, 480, 560, 640}));
+TEST(RingsAndGridGeometry, RingsStepInwardByAnEighthAndGridLinesStopAtTheSide) {
+    struct Row {
+        int side, cx;
+        std::vector<int> radii, lines;
+    };
+    const std::vector<int> nine = {0, 80, 160, 240, 320, 400, 480, 560, 640};
+    for (const Row& row : std::vector<Row>{{640, 320, {320, 240, 160, 80}, nine},
+                                           {642, 321, {321, 241, 161, 81, 1}, nine},
+                                           {6, 3, {3}, {0}}}) {
+        const RingsAndGrid marks = RingsAndGridFor(row.side);
+        EXPECT_EQ(marks.cx, row.cx) << row.side;
+        EXPECT_EQ(marks.radii, row.radii) << row.side;
+        EXPECT_EQ(marks.lines, row.lines) << row.side;
+    }
 }
 
-TEST(RingsAndGridGeometry, Side642GivesAFifthTinyRing) {
-    const RingsAndGrid marks = RingsAndGridFor(642);
-    EXPECT_EQ(marks.cx, 321);
-    EXPECT_EQ(marks.radii, (std::vector<int>{321, 241, 161, 81, 1}));
-    EXPECT_EQ(marks.lines, (std::vector<int>{0, 80, 160, 240, 320, 400, 480, 560, 640}));
-}
-
-TEST(RingsAndGridGeometry, TinySidesStillEnd) {
-    EXPECT_EQ(RingsAndGridFor(6).radii, (std::vector<int>{3}));
-    EXPECT_EQ(RingsAndGridFor(6).lines, (std::vector<int>{0}));
-}
-
-TEST(MapBackgroundDrawing, GridAndRingsAreBlueOnWhite) {
+TEST(MapBackgroundDrawing, GridAndRingsAreBlueOnWhiteAndTheFrameKeepsThePreviousPen) {
     MapFixture f;
     testing::WriteOutlines(f.dir, {});
     f.draw();
-    for (int x : {0, 80, 320, 560}) EXPECT_EQ(PixelAt(f.layer.image, x, 37), kBlue) << x;
-    EXPECT_EQ(PixelAt(f.layer.image, 40, 37), kWhite);
-    // The innermost ring (radius 80) crosses the diagonal near 320 - 57; inside
-    // it, off the grid lines, the map is white.
-    EXPECT_EQ(PixelAt(f.layer.image, 300, 300), kWhite);
-    bool ring = false;
-    for (int d = 54; d <= 60; ++d) ring |= PixelAt(f.layer.image, 320 - d, 320 - d) == kBlue;
+    for (int x : {0, 80, 320, 560}) EXPECT_EQ(f.at(x, 37), kBlue) << x;
+    EXPECT_EQ(f.at(40, 37), kWhite);
+    EXPECT_EQ(f.at(300, 300), kWhite);  // inside the innermost ring, off the grid
+    bool ring = false;                  // radius 80 crosses the diagonal near 320 - 57
+    for (int d = 54; d <= 60; ++d) ring |= f.at(320 - d, 320 - d) == kBlue;
     EXPECT_TRUE(ring);
     EXPECT_FLOAT_EQ(f.view.lat0, 55.0f);
     EXPECT_FLOAT_EQ(f.view.width, 640.0f);
-}
-
-TEST(MapBackgroundDrawing, FrameTakesThePenLeftFromThePreviousDrawing) {
-    MapFixture f;
-    testing::WriteOutlines(f.dir, {});
+    // The right edge is no grid line (that one lies at x = 640, off the bitmap):
+    // the frame there is drawn with the pen left from the drawing before.
+    EXPECT_EQ(f.at(639, 37), kBlack);
     f.draw();
-    // The right edge is no grid line (that one lies at x = 640, off the bitmap).
-    EXPECT_EQ(PixelAt(f.layer.image, 639, 37), kBlack);
-    f.draw();
-    EXPECT_EQ(PixelAt(f.layer.image, 639, 37), kBlue);
+    EXPECT_EQ(f.at(639, 37), kBlue);
 }
 
 TEST(MapBackgroundDrawing, OutlineEastOfTheViewRunsAlongTheRightEdge) {
@@ -88,11 +79,13 @@ TEST(MapBackgroundDrawing, OutlineEastOfTheViewRunsAlongTheRightEdge) {
     EXPECT_EQ(points[2].y, 0);
 }
 
-TEST(MapBackgroundDrawing, OutlinesAreOlive) {
+TEST(MapBackgroundDrawing, OutlinesAreOliveAndAMissingPlaceFileDrawsTheRest) {
     MapFixture f;
     testing::WriteOutlines(f.dir, {{{54.5f, 36.0f}, {54.5f, 36.5f}}});
     f.draw();
     EXPECT_GT(f.count(kOlive), 20);
+    EXPECT_GT(f.count(kBlue), 0);
+    EXPECT_EQ(f.count(kRed), 0);
 }
 
 TEST(MapBackgroundDrawing, PlaceAtTheCentreHasItsDiscThereAndItsNameUpRight) {
@@ -100,26 +93,13 @@ TEST(MapBackgroundDrawing, PlaceAtTheCentreHasItsDiscThereAndItsNameUpRight) {
     testing::WriteOutlines(f.dir, {});
     f.dir.write("res/punkt.txt", "Центр 55.0 37.0\n");
     f.draw();
-    EXPECT_EQ(PixelAt(f.layer.image, 318, 318), kRed);
-    EXPECT_EQ(PixelAt(f.layer.image, 322, 322), kRed);
-    EXPECT_NE(PixelAt(f.layer.image, 330, 330), kRed);
-    // The name sits on white from x = 325, y = 315 on; some of it is ink.
-    int ink = 0;
+    EXPECT_EQ(f.at(318, 318), kRed);
+    EXPECT_EQ(f.at(322, 322), kRed);
+    EXPECT_NE(f.at(330, 330), kRed);
+    int ink = 0;  // the name, on white from x = 325, y = 315 on
     for (int y = 315; y < 328; ++y)
-        for (int x = 326; x < 360; ++x) {
-            const uint32_t p = PixelAt(f.layer.image, x, y);
-            ink += p != kWhite && p != kBlue;
-        }
+        for (int x = 326; x < 360; ++x) ink += f.at(x, y) != kWhite && f.at(x, y) != kBlue;
     EXPECT_GT(ink, 10);
-}
-
-TEST(MapBackgroundDrawing, MissingPlaceFileDrawsTheRest) {
-    MapFixture f;
-    testing::WriteOutlines(f.dir, {{{54.5f, 36.0f}, {54.5f, 36.5f}}});
-    f.draw();
-    EXPECT_EQ(f.count(kRed), 0);
-    EXPECT_GT(f.count(kOlive), 0);
-    EXPECT_GT(f.count(kBlue), 0);
 }
 
 TEST(MapBackgroundDrawing, MissingOutlineFileDrawsNothingAndKeepsTheView) {
