@@ -2,6 +2,7 @@
 // Shared helpers for the decoder tests: temporary base files and messages built
 // by the project's writer.
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "bufr/bufr_writer.h"
+#include "decode/picture_loader.h"
 
 namespace kalvera::testing {
 
@@ -56,6 +58,16 @@ inline bufr::FixedProduct smallFixedProduct() {
     return product;
 }
 
+// A fixed-layout product whose first `rows` rows are all class 1 (value 40).
+inline bufr::FixedProduct filledFixed(int rows = 100) {
+    std::array<int32_t, 10000> indices{};
+    indices.fill(1);
+    bufr::FixedProduct product = smallFixedProduct();
+    product.rows = bufr::runLengthRows(indices);
+    product.rows.resize(static_cast<size_t>(rows));
+    return product;
+}
+
 // A generic reflectivity product without image groups.
 inline bufr::GenericProduct smallGenericProduct() {
     bufr::GenericProduct product;
@@ -63,6 +75,14 @@ inline bufr::GenericProduct smallGenericProduct() {
     product.latitudeRaw = 13000;   // 40.00
     product.longitudeRaw = 21000;  // 30.00
     return product;
+}
+
+// Decodes a whole message as the loader does; returns the count of values written.
+inline int32_t decodeInto(const Bytes& message, RadarPicture& picture, DisplayState& state) {
+    PictureLoadReport report;
+    EXPECT_TRUE(decodeMessage(view(message), picture, state, &report));
+    EXPECT_TRUE(report.hasFirstDescriptor);
+    return report.count;
 }
 
 }  // namespace kalvera::testing

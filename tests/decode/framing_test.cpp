@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "decode/bufr_message.h"
 #include "decode_fixtures.h"
 
@@ -15,34 +17,16 @@ using testing::view;
 
 // The smallest framing a message can have: "BUFR", its length, "7777".
 Bytes handMade(uint32_t declaredLength, const Bytes& body, const char* end = "7777") {
-    Bytes out;
-    out.reserve(body.size() + 12);
-    for (char c : {'B', 'U', 'F', 'R'}) out.push_back(static_cast<uint8_t>(c));
+    Bytes out{'B', 'U', 'F', 'R'};
     for (int shift : {16, 8, 0}) out.push_back(static_cast<uint8_t>(declaredLength >> shift));
     out.push_back(3);
-    for (uint8_t b : body) out.push_back(b);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(end[i]));
+    out.insert(out.end(), body.begin(), body.end());
+    out.insert(out.end(), end, end + 4);
     return out;
 }
 
 Bytes message() {
     return bufr::writeFixedMessage(testing::smallFixedProduct());
-}
-
-TEST(MessageSearch, FindsMessageAtOffsetAndAfterLeadingBytes) {
-    const Bytes m = message();
-    const Bytes tail{'x', '7', '7', '7', 'B', 'U', 'F'};
-    const TempFile file(concat({tail, m, m}));
-    MessageBuffer buffer;
-    MessageLocation where;
-    EXPECT_EQ(readMessage(file.path(), 0, buffer, &where), static_cast<int32_t>(m.size()));
-    EXPECT_EQ(where.start, 7);
-    EXPECT_EQ(readMessage(file.path(), 7, buffer, &where), static_cast<int32_t>(m.size()));
-    EXPECT_EQ(where.start, 7);
-    EXPECT_EQ(readMessage(file.path(), 8, buffer, &where), static_cast<int32_t>(m.size()));
-    EXPECT_EQ(where.start, static_cast<int64_t>(7 + m.size()));
-    EXPECT_TRUE(std::equal(m.begin(), m.end(), buffer.begin()));
-    EXPECT_EQ(buffer[m.size()], 0);
 }
 
 TEST(MessageSearch, MemoryAndFileAgreeOnEveryOffset) {
@@ -54,80 +38,63 @@ TEST(MessageSearch, MemoryAndFileAgreeOnEveryOffset) {
         MessageBuffer fromMemory;
         MessageLocation a;
         MessageLocation b;
-        const int32_t la = readMessage(file.path(), offset, fromFile, &a);
-        const int32_t lb = readMessage(view(all), offset, fromMemory, &b);
-        ASSERT_EQ(la, lb) << "offset " << offset;
+        ASSERT_EQ(readMessage(file.path(), offset, fromFile, &a),
+                  readMessage(view(all), offset, fromMemory, &b))
+            << "offset " << offset;
         EXPECT_EQ(a.status, b.status) << "offset " << offset;
         EXPECT_EQ(a.start, b.start) << "offset " << offset;
     }
 }
 
-TEST(MessageSearch, NegativeOffsetAndMissingFileGiveNoMessage) {
-    const TempFile file(message());
-    MessageBuffer buffer;
-    MessageLocation where;
-    EXPECT_EQ(readMessage(file.path(), -1, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kSeekFailed);
-    EXPECT_EQ(readMessage(file.path() + ".missing", 0, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kCannotOpen);
-    EXPECT_EQ(readMessage(file.path(), 1000000, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kNoMarker);
-}
+struct FramingCase {
+    const char* name;
+    Bytes bytes;
+    int64_t offset;
+    int32_t length;  // 0: no message
+    ReadStatus status;
+    int64_t start = 0;  // where "BUFR" was found
+};
 
-TEST(MessageSearch, LengthLimitIsInclusive) {
-    const Bytes atLimit = handMade(16384, Bytes(16384 - 12, 0));
-    const Bytes overLimit = handMade(16385, Bytes(16385 - 12, 0));
-    MessageBuffer buffer;
-    MessageLocation where;
-    const TempFile a(atLimit);
-    EXPECT_EQ(readMessage(a.path(), 0, buffer, &where), 16384);
-    EXPECT_EQ(buffer[16384], 0);
-    const TempFile b(overLimit);
-    EXPECT_EQ(readMessage(b.path(), 0, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kTooLong);
-}
-
-TEST(MessageSearch, WrongEndMarkerIsNoMessage) {
-    const Bytes m = handMade(20, Bytes(8, 0), "7776");
-    const TempFile file(m);
-    MessageBuffer buffer;
-    MessageLocation where;
-    EXPECT_EQ(readMessage(file.path(), 0, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kNoEndMarker);
-}
-
-TEST(MessageSearch, FileEndingInsideTheMessageIsNoMessage) {
-    Bytes m = message();
-    m.pop_back();
-    const TempFile file(m);
-    MessageBuffer buffer;
-    MessageLocation where;
-    EXPECT_EQ(readMessage(file.path(), 0, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kTruncatedMessage);
-    const TempFile cut(Bytes{'B', 'U', 'F', 'R', 0, 0});
-    EXPECT_EQ(readMessage(cut.path(), 0, buffer, &where), 0);
-    EXPECT_EQ(where.status, ReadStatus::kTruncatedLength);
-}
-
-TEST(MessageSearch, MessageEndingOnTheLastByteIsFound) {
+TEST(MessageSearch, FramingLimitsFromFileAndMemory) {
     const Bytes m = message();
-    const TempFile file(m);
-    MessageBuffer buffer;
-    EXPECT_EQ(readMessage(file.path(), 0, buffer), static_cast<int32_t>(m.size()));
-}
-
-TEST(MessageSearch, DeclaredLengthBelowEightIsNoMessage) {
-    // "BUFR" + length 7 + "777": the end-marker test must not look before the buffer.
-    for (uint32_t length : {0u, 4u, 7u}) {
-        const Bytes bytes{'B', 'U', 'F', 'R', 0, 0, static_cast<uint8_t>(length),
-                          '7', '7', '7', '7'};
+    const auto size = static_cast<int32_t>(m.size());
+    const Bytes leading = concat({Bytes{'x', '7', '7', '7', 'B', 'U', 'F'}, m, m});
+    const FramingCase cases[] = {
+        {"after leading bytes", leading, 0, size, ReadStatus::kFound, 7},
+        {"at its offset", leading, 7, size, ReadStatus::kFound, 7},
+        {"the next one", leading, 8, size, ReadStatus::kFound, 7 + size},
+        {"ends on the last byte", m, 0, size, ReadStatus::kFound},
+        {"longest allowed", handMade(16384, Bytes(16384 - 12, 0)), 0, 16384, ReadStatus::kFound},
+        {"one byte too long", handMade(16385, Bytes(16385 - 12, 0)), 0, 0, ReadStatus::kTooLong},
+        {"declared length 0", handMade(0, {}), 0, 0, ReadStatus::kTooShort},
+        {"declared length 7", handMade(7, {}), 0, 0, ReadStatus::kTooShort},
+        {"wrong end marker", handMade(20, Bytes(8, 0), "7776"), 0, 0, ReadStatus::kNoEndMarker},
+        {"file ends inside", Bytes(m.begin(), m.end() - 1), 0, 0, ReadStatus::kTruncatedMessage},
+        {"file ends in the length", Bytes{'B', 'U', 'F', 'R', 0, 0}, 0, 0,
+         ReadStatus::kTruncatedLength},
+        {"negative offset", m, -1, 0, ReadStatus::kSeekFailed},
+        {"offset past the end", m, 1000000, 0, ReadStatus::kNoMarker},
+    };
+    for (const FramingCase& c : cases) {
+        const TempFile file(c.bytes);
         MessageBuffer buffer;
         MessageLocation where;
-        EXPECT_EQ(readMessage(view(bytes), 0, buffer, &where), 0) << length;
-        EXPECT_EQ(where.status, ReadStatus::kTooShort);
-        const TempFile file(bytes);
-        EXPECT_EQ(readMessage(file.path(), 0, buffer), 0) << length;
+        EXPECT_EQ(readMessage(view(c.bytes), c.offset, buffer, &where), c.length) << c.name;
+        EXPECT_EQ(where.status, c.status) << c.name;
+        EXPECT_EQ(readMessage(file.path(), c.offset, buffer, &where), c.length) << c.name;
+        EXPECT_EQ(where.status, c.status) << c.name;
+        if (c.length == size) {
+            EXPECT_TRUE(std::equal(m.begin(), m.end(), buffer.begin())) << c.name;
+        }
+        if (c.length > 0) {
+            EXPECT_EQ(where.start, c.start) << c.name;
+            EXPECT_EQ(buffer[c.length], 0) << c.name;
+        }
     }
+    MessageBuffer buffer;
+    MessageLocation where;
+    EXPECT_EQ(readMessage("no-such-base-file.bas", 0, buffer, &where), 0);
+    EXPECT_EQ(where.status, ReadStatus::kCannotOpen);
 }
 
 struct Parsed {
@@ -135,97 +102,70 @@ struct Parsed {
     DescriptorList list{};
     int32_t count = -1;
     int32_t dataOffset = -1;
-    SectionLayout layout;
 };
 
 Parsed parse(const Bytes& m) {
     Parsed p;
-    p.ok = parseSections(view(m), p.list, p.count, p.dataOffset, &p.layout);
+    p.ok = parseSections(view(m), p.list, p.count, p.dataOffset);
     return p;
 }
 
-TEST(SectionParse, FindsDescriptorsAndDataOffset) {
+TEST(SectionParse, ReadsEveryDescriptorTriple) {
     bufr::MessageOptions options;
     options.descriptors = std::vector<bufr::Descriptor>{{3, 1, 1}, {0, 5, 2}, {1, 2, 0}};
-    const Bytes m = bufr::buildMessage({}, Bytes{0xAB, 0xCD}, options);
-    const Parsed p = parse(m);
-    ASSERT_TRUE(p.ok);
+    const Parsed p = parse(bufr::buildMessage({}, Bytes{0xAB}, options));
     ASSERT_EQ(p.count, 3);
-    EXPECT_EQ(p.list[0].f, 3);
-    EXPECT_EQ(p.list[0].x, 1);
-    EXPECT_EQ(p.list[0].y, 1);
-    EXPECT_EQ(p.list[1].x, 5);
-    EXPECT_EQ(p.list[2].f, 1);
-    EXPECT_EQ(p.list[2].x, 2);
-    EXPECT_EQ(p.dataOffset, 8 + 18 + 13 + 4);
-    EXPECT_EQ(m[p.dataOffset], 0xAB);
+    for (int i = 0; i < 3; ++i) {
+        const bufr::Descriptor& want = (*options.descriptors)[static_cast<size_t>(i)];
+        EXPECT_EQ(p.list[i].f * 1000000 + p.list[i].x * 1000 + p.list[i].y,
+                  want.f * 1000000 + want.x * 1000 + want.y);
+    }
 }
 
-TEST(SectionParse, SkipsSectionTwoOfAnyLength) {
-    for (size_t payload : {0u, 1u, 5u, 300u}) {
+struct SectionCase {
+    const char* name;
+    size_t descriptors;
+    std::function<void(bufr::MessageOptions&)> change;
+    bool ok;
+};
+
+TEST(SectionParse, AcceptsAndRejectsSectionLayouts) {
+    const auto fullLength = static_cast<uint32_t>(bufr::buildMessage({}, Bytes{0}).size());
+    auto section2 = [](size_t n) {
+        return [n](bufr::MessageOptions& o) {
+            o.withSection2 = true;
+            o.section2Payload.assign(n, 0x55);
+        };
+    };
+    const SectionCase cases[] = {
+        {"fifty descriptors", 50, [](auto&) {}, true},
+        {"fifty-one descriptors", 51, [](auto&) {}, false},
+        {"padding octet", 4, [](auto& o) { o.section3PadOctet = true; }, true},
+        {"empty section 2", 1, section2(0), true},
+        {"one-byte section 2", 1, section2(1), true},
+        {"long section 2", 1, section2(300), true},
+        {"category 7", 1, [](auto& o) { o.category = 7; }, false},
+        {"reserved octet set", 1, [](auto& o) { o.section3Reserved = 1; }, false},
+        {"section 1 past the end", 1, [](auto& o) { o.section1Length = 0xFFFFFF; }, false},
+        {"section 2 past the end", 1,
+         [](auto& o) { o.withSection2 = true; o.section2Length = 0xFFFFFF; }, false},
+        {"section 3 past the end", 1, [&](auto& o) { o.section3Length = fullLength; }, false},
+        {"section 1 too short", 1, [](auto& o) { o.section1Length = 3; }, false},
+        {"section 3 too short", 1, [](auto& o) { o.section3Length = 5; }, false},
+    };
+    for (const SectionCase& c : cases) {
         bufr::MessageOptions options;
-        options.withSection2 = true;
-        options.section2Payload.assign(payload, 0x55);
-        const Bytes m = bufr::writeGenericMessage(testing::smallGenericProduct(), options);
+        options.descriptors = std::vector<bufr::Descriptor>(c.descriptors, {0, 1, 1});
+        c.change(options);
+        const Bytes m = bufr::buildMessage({}, Bytes{0xAB, 0xCD}, options);
         const Parsed p = parse(m);
-        ASSERT_TRUE(p.ok) << payload;
-        EXPECT_EQ(p.count, 8);
-        EXPECT_EQ(p.list[0].x, 1);
-        EXPECT_EQ(p.list[0].y, 18);
-        EXPECT_EQ(p.dataOffset, static_cast<int32_t>(8 + 18 + 4 + payload + 7 + 16 + 4));
+        EXPECT_EQ(p.ok, c.ok) << c.name;
+        if (p.ok) {
+            EXPECT_EQ(p.count, static_cast<int32_t>(c.descriptors)) << c.name;
+            EXPECT_EQ(m[p.dataOffset], 0xAB) << c.name;
+            EXPECT_EQ(m[p.dataOffset + 1], 0xCD) << c.name;
+        }
     }
-}
-
-TEST(SectionParse, PaddingOctetDoesNotAddADescriptor) {
-    for (bool pad : {false, true}) {
-        bufr::MessageOptions options;
-        options.section3PadOctet = pad;
-        options.descriptors = std::vector<bufr::Descriptor>(4, bufr::Descriptor{0, 1, 1});
-        const Parsed p = parse(bufr::buildMessage({}, Bytes{0}, options));
-        ASSERT_TRUE(p.ok);
-        EXPECT_EQ(p.count, 4);
-    }
-}
-
-TEST(SectionParse, RejectsWrongCategoryAndReservedOctet) {
-    bufr::MessageOptions options;
-    options.category = 7;
-    EXPECT_FALSE(parse(bufr::writeFixedMessage({}, options)).ok);
-    options.category = 6;
-    options.section3Reserved = 1;
-    EXPECT_FALSE(parse(bufr::writeFixedMessage({}, options)).ok);
-}
-
-TEST(SectionParse, FiftyDescriptorsFitAndFiftyOneAreRejected) {
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>(50, bufr::Descriptor{0, 1, 1});
-    const Parsed fifty = parse(bufr::buildMessage({}, Bytes{0}, options));
-    EXPECT_TRUE(fifty.ok);
-    EXPECT_EQ(fifty.count, 50);
-    options.descriptors->push_back({0, 1, 1});
-    EXPECT_FALSE(parse(bufr::buildMessage({}, Bytes{0}, options)).ok);
-}
-
-TEST(SectionParse, LengthsPointingPastTheMessageAreRejected) {
-    const Bytes good = bufr::writeFixedMessage({});
-    const uint32_t huge = 0xFFFFFF;
-    for (int which = 1; which <= 3; ++which) {
-        bufr::MessageOptions options;
-        options.withSection2 = which == 2;
-        if (which == 1) options.section1Length = huge;
-        if (which == 2) options.section2Length = huge;
-        if (which == 3) options.section3Length = static_cast<uint32_t>(good.size());
-        EXPECT_FALSE(parse(bufr::writeFixedMessage({}, options)).ok) << "section " << which;
-    }
-}
-
-TEST(SectionParse, TooShortSectionsAreRejected) {
-    bufr::MessageOptions options;
-    options.section1Length = 3;
-    EXPECT_FALSE(parse(bufr::writeFixedMessage({}, options)).ok);
-    options = {};
-    options.section3Length = 5;
-    EXPECT_FALSE(parse(bufr::writeFixedMessage({}, options)).ok);
     // Framing only: no room for section 1 at all.
     EXPECT_FALSE(parse(handMade(12, {})).ok);
 }

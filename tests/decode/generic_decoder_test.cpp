@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "decode/picture_loader.h"
 #include "decode_fixtures.h"
 
 namespace kalvera {
@@ -12,12 +11,20 @@ namespace {
 
 using testing::Bytes;
 using testing::view;
+using List = std::vector<bufr::Descriptor>;
 
-int32_t decodeGeneric(const Bytes& m, RadarPicture& picture, DisplayState& state) {
-    PictureLoadReport report;
-    EXPECT_TRUE(decodeMessage(view(m), picture, state, &report));
-    EXPECT_TRUE(report.hasFirstDescriptor);
-    return report.count;
+constexpr auto decodeGeneric = testing::decodeInto;
+
+// A message with the given descriptors over hand-written fields (value, bits);
+// every one starts with the five characters of 0 01 018.
+Bytes handWritten(const List& descriptors, const std::vector<std::pair<uint64_t, int>>& fields) {
+    bufr::MessageOptions options;
+    options.descriptors = descriptors;
+    bufr::BitWriter w;
+    w.putText("ABCDE", 5);
+    for (auto [value, bits] : fields) w.put(value, bits);
+    w.padToByte();
+    return bufr::buildMessage({}, w.bytes(), options);
 }
 
 bufr::GenericProduct oneRun(uint32_t value, uint16_t length, int width = 7) {
@@ -27,100 +34,51 @@ bufr::GenericProduct oneRun(uint32_t value, uint16_t length, int width = 7) {
     return p;
 }
 
-TEST(GenericSitePosition, CoarseLatitudeAndLongitudeSetTheSite) {
-    RadarPicture picture;
-    DisplayState state;
-    state.recentre = 1;
-    state.viewLat = 1.0f;
-    decodeGeneric(bufr::writeGenericMessage(testing::smallGenericProduct()), picture, state);
-    EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
-    EXPECT_FLOAT_EQ(state.siteLon, 30.0f);
-    EXPECT_EQ(state.viewLat, 1.0f);
-}
+struct ValueCase {
+    const char* name;
+    int layer;
+    const char* site;
+    int width;
+    uint32_t raw;
+    uint8_t widthY;
+    uint8_t scaleY;
+    List descriptors;  // empty: the writer's own list
+    int32_t value;
+};
 
-TEST(GenericSitePosition, RecentreUsesThisMessagesPosition) {
-    RadarPicture picture;
-    DisplayState state;
-    state.recentre = 1;
-    bufr::GenericProduct first = testing::smallGenericProduct();
-    first.latitudeRaw = 14000;
-    decodeGeneric(bufr::writeGenericMessage(first), picture, state);
-    state.recentre = 0;
-    decodeGeneric(bufr::writeGenericMessage(testing::smallGenericProduct()), picture, state);
-    EXPECT_FLOAT_EQ(state.viewLat, 40.0f);
-    EXPECT_FLOAT_EQ(state.viewLon, 30.0f);
-    EXPECT_EQ(state.recentre, 1);
-}
-
-TEST(GenericSitePosition, LatitudeAloneDoesNotRecentre) {
-    bufr::GenericProduct p = testing::smallGenericProduct();
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{0, 1, 18}, {0, 5, 2}};
-    Bytes data;
-    {
-        bufr::BitWriter w;
-        w.putText("ABCDE", 5);
-        w.put(13000, 15);
-        w.padToByte();
-        data = w.bytes();
+TEST(GenericImage, LayerSiteAndOperatorsDecideTheValue) {
+    const ValueCase cases[] = {
+        {"echo tops in metres", 21, "", 4, 5, 0, 0, {}, 5000},
+        {"phenomena codes", 22, "", 5, 19, 0, 0, {}, 19},
+        {"reflectivity at 26063", 3, "26063", 7, 100, 0, 0, {}, 100},
+        {"reflectivity elsewhere", 3, "26061", 7, 100, 0, 0, {}, 36},
+        {"negative result truncates toward zero", 0, "", 7, 3, 0, 129, {}, -6},
+        {"scale up by ten", 0, "26063", 7, 7, 0, 127, {}, 70},
+        {"width operator widens", 0, "26063", 8, 200, 129, 0, {}, 200},
+        {"operators outside the group or with Y zero", 0, "26063", 7, 9, 0, 0,
+         {{0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {2, 1, 130}, {0, 5, 2}, {0, 6, 2}, {1, 3, 0},
+          {2, 1, 0}, {2, 2, 0}, {0, 21, 1}, {2, 2, 127}},
+         9},
+        {"later operator overrides earlier", 0, "26063", 7, 9, 0, 0,
+         {{0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {0, 5, 2}, {0, 6, 2}, {1, 3, 0}, {2, 2, 126},
+          {2, 2, 127}, {0, 21, 1}},
+         90},
+    };
+    for (const ValueCase& c : cases) {
+        bufr::GenericProduct p = oneRun(c.raw, 2, c.width);
+        p.widthOperatorY = c.widthY;
+        p.scaleOperatorY = c.scaleY;
+        bufr::MessageOptions options;
+        if (!c.descriptors.empty()) options.descriptors = c.descriptors;
+        RadarPicture picture;
+        DisplayState state;
+        state.layerCode = c.layer;
+        state.siteCode = c.site;
+        const Bytes message =
+            bufr::buildMessage(bufr::genericDescriptors(p), bufr::encodeGenericData(p), options);
+        EXPECT_EQ(decodeGeneric(message, picture, state), 2) << c.name;
+        EXPECT_EQ(picture.values[1], c.value) << c.name;
     }
-    RadarPicture picture;
-    DisplayState state;
-    state.viewLat = 1.0f;
-    decodeGeneric(bufr::buildMessage({}, data, options), picture, state);
-    EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
-    EXPECT_EQ(state.viewLat, 1.0f);
-    EXPECT_EQ(state.recentre, 0);
-}
-
-TEST(GenericImage, LayerDecidesWidthScaleAndReference) {
-    RadarPicture picture;
-    DisplayState state;
-    state.layerCode = 21;
-    EXPECT_EQ(decodeGeneric(bufr::writeGenericMessage(oneRun(5, 10, 4)), picture, state), 10);
-    EXPECT_EQ(picture.values[9], 5000);
-    state.layerCode = 22;
-    decodeGeneric(bufr::writeGenericMessage(oneRun(19, 10, 5)), picture, state);
-    EXPECT_EQ(picture.values[0], 19);
-    state.layerCode = 3;
-    state.siteCode = "26063";
-    decodeGeneric(bufr::writeGenericMessage(oneRun(100, 10)), picture, state);
-    EXPECT_EQ(picture.values[0], 100);
-    state.siteCode = "26061";
-    decodeGeneric(bufr::writeGenericMessage(oneRun(100, 10)), picture, state);
-    EXPECT_EQ(picture.values[0], 36);
-}
-
-TEST(GenericImage, ReferenceBelowZeroTruncatesTowardZero) {
-    RadarPicture picture;
-    DisplayState state;
-    bufr::GenericProduct p = oneRun(3, 1);
-    p.scaleOperatorY = 129;  // divide by ten: (3 - 64) / 10 = -6.1
-    decodeGeneric(bufr::writeGenericMessage(p), picture, state);
-    EXPECT_EQ(picture.values[0], -6);
-}
-
-TEST(GenericImage, WidthOperatorWidensValues) {
-    RadarPicture picture;
-    DisplayState state;
-    state.siteCode = "26063";
-    bufr::GenericProduct p = oneRun(200, 4, 8);
-    p.widthOperatorY = 129;
-    p.groups[0].singles = {255, 1};
-    EXPECT_EQ(decodeGeneric(bufr::writeGenericMessage(p), picture, state), 6);
-    EXPECT_EQ(picture.values[0], 200);
-    EXPECT_EQ(picture.values[4], 255);
-    EXPECT_EQ(picture.values[5], 1);
-}
-
-TEST(GenericImage, ScaleOperatorMultipliesByTen) {
-    RadarPicture picture;
-    DisplayState state;
-    state.siteCode = "26063";
-    bufr::GenericProduct p = oneRun(7, 2);
-    p.scaleOperatorY = 127;
-    decodeGeneric(bufr::writeGenericMessage(p), picture, state);
-    EXPECT_EQ(picture.values[0], 70);
 }
 
 TEST(GenericImage, WholeResultsStayWholeWhenScaledDown) {
@@ -131,33 +89,8 @@ TEST(GenericImage, WholeResultsStayWholeWhenScaledDown) {
     p.scaleOperatorY = 129;
     for (uint32_t v = 0; v < 128; v += 10) p.groups.push_back({1, v, {}});
     const int32_t count = decodeGeneric(bufr::writeGenericMessage(p), picture, state);
+    EXPECT_EQ(count, 13);
     for (int32_t i = 0; i < count; ++i) EXPECT_EQ(picture.values[i], i) << i;
-}
-
-TEST(GenericImage, OperatorsOutsideTheGroupOrWithYZeroChangeNothing) {
-    RadarPicture picture;
-    DisplayState state;
-    state.siteCode = "26063";
-    bufr::GenericProduct p = oneRun(9, 1);
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{
-        {0, 1, 18}, {3, 1, 11}, {3, 1, 12}, {2, 1, 130}, {0, 5, 2},  {0, 6, 2},
-        {1, 3, 0},  {2, 1, 0},  {2, 2, 0},  {0, 21, 1},  {2, 2, 127}};
-    decodeGeneric(bufr::buildMessage({}, bufr::encodeGenericData(p), options), picture, state);
-    EXPECT_EQ(picture.values[0], 9);
-}
-
-TEST(GenericImage, LaterOperatorOverridesEarlier) {
-    RadarPicture picture;
-    DisplayState state;
-    state.siteCode = "26063";
-    bufr::GenericProduct p = oneRun(9, 1);
-    bufr::MessageOptions options;
-    options.descriptors =
-        std::vector<bufr::Descriptor>{{0, 1, 18}, {3, 1, 11},  {3, 1, 12},  {0, 5, 2}, {0, 6, 2},
-                                      {1, 3, 0},  {2, 2, 126}, {2, 2, 127}, {0, 21, 1}};
-    decodeGeneric(bufr::buildMessage({}, bufr::encodeGenericData(p), options), picture, state);
-    EXPECT_EQ(picture.values[0], 90);
 }
 
 TEST(GenericImage, GroupsStopExactlyAtTheGridEnd) {
@@ -185,10 +118,25 @@ TEST(GenericImage, GridRoundTripsThroughTheWriter) {
     for (int i = 0; i < 10000; ++i) ASSERT_EQ(picture.values[i], raw[i]) << i;
 }
 
+TEST(GenericImage, HostileOperatorsStayBounded) {
+    // A width change of +127 and -128 and a scale change to the extremes.
+    for (uint8_t widthY : {uint8_t{1}, uint8_t{255}}) {
+        for (uint8_t scaleY : {uint8_t{1}, uint8_t{255}}) {
+            bufr::GenericProduct p = testing::smallGenericProduct();
+            p.widthOperatorY = widthY;
+            p.scaleOperatorY = scaleY;
+            p.valueWidth = widthY == 255 ? 134 : 0;
+            p.groups.push_back({10, 1, {1, 2}});
+            RadarPicture picture;
+            DisplayState state;
+            EXPECT_EQ(decodeGeneric(bufr::writeGenericMessage(p), picture, state), 12);
+        }
+    }
+}
+
 TEST(GenericWalk, FieldWidthsOfTheUsualListAreRespected) {
     // 40 bits of name, 33 of date and time, 15 and 16 of position, then the image.
-    bufr::GenericProduct p = oneRun(100, 1);
-    const Bytes m = bufr::writeGenericMessage(p);
+    const Bytes m = bufr::writeGenericMessage(oneRun(100, 1));
     DescriptorList list;
     int32_t count = 0;
     int32_t offset = 0;
@@ -205,89 +153,63 @@ TEST(GenericWalk, FieldWidthsOfTheUsualListAreRespected) {
     EXPECT_EQ(cursor.bitIndex, bits % 8);
 }
 
-TEST(GenericWalk, CharacterInsertionSkipsWholeBytes) {
-    bufr::MessageOptions options;
-    options.descriptors =
-        std::vector<bufr::Descriptor>{{0, 1, 18}, {0, 2, 3}, {2, 5, 10}, {0, 5, 2}};
-    bufr::BitWriter w;
-    w.putText("ABCDE", 5);
-    w.put(0b1010, 4);
-    w.putText("0123456789", 10);
-    w.put(13000, 15);
-    w.padToByte();
-    const Bytes m = bufr::buildMessage({}, w.bytes(), options);
-    RadarPicture picture;
-    DisplayState state;
-    decodeGeneric(m, picture, state);
-    // 2 05 010 moves ten whole bytes and keeps the bit index at 4.
-    EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
+struct WalkCase {
+    const char* name;
+    List descriptors;
+    std::vector<std::pair<uint64_t, int>> fields;
+    int32_t count;
+    float siteLat;
+    float siteLon;  // 0: not in the message
+};
+
+TEST(GenericWalk, HandWrittenListsAreFollowedToTheirEnd) {
+    const WalkCase cases[] = {
+        // Latitude without longitude sets the site but never recentres.
+        {"latitude alone", {{0, 1, 18}, {0, 5, 2}}, {{13000, 15}}, 0, 40.0f, 0.0f},
+        // 2 05 010 moves ten whole bytes and keeps the bit index at 4.
+        {"character insertion",
+         {{0, 1, 18}, {0, 2, 3}, {2, 5, 10}, {0, 5, 2}},
+         {{0b1010, 4}, {~0ull, 40}, {~0ull, 40}, {13000, 15}},
+         0, 40.0f, 0.0f},
+        // 3 13 009 = 0 21 001, 1 01 000, 0 31 001, 0 21 001: the image (one group,
+        // a run of three of 36) starts after one value, then 0 05 002 follows.
+        {"replication inside a sequence",
+         {{0, 1, 18}, {3, 13, 9}, {0, 5, 2}},
+         {{99, 7}, {1, 16}, {3, 16}, {100, 7}, {0, 16}, {15000, 15}},
+         3, 60.0f, 0.0f},
+        {"no replication", {{0, 1, 18}, {3, 1, 23}, {0, 3, 1}}, {{13000, 15}, {21000, 16}}, 0,
+         40.0f, 30.0f},
+    };
+    for (const WalkCase& c : cases) {
+        RadarPicture picture;
+        picture.values.fill(4);
+        DisplayState state;
+        state.viewLat = 1.0f;
+        EXPECT_EQ(decodeGeneric(handWritten(c.descriptors, c.fields), picture, state), c.count)
+            << c.name;
+        EXPECT_EQ(picture.values[c.count], 4) << c.name;
+        if (c.count > 0) {
+            EXPECT_EQ(picture.values[c.count - 1], 36) << c.name;
+        }
+        EXPECT_FLOAT_EQ(state.siteLat, c.siteLat) << c.name;
+        EXPECT_FLOAT_EQ(state.siteLon, c.siteLon) << c.name;
+        const bool moved = c.siteLon != 0.0f;  // only a whole position moves the view
+        EXPECT_FLOAT_EQ(state.viewLat, moved ? c.siteLat : 1.0f) << c.name;
+        EXPECT_EQ(state.recentre, moved ? 1 : 0) << c.name;
+    }
 }
 
 TEST(GenericWalk, DescriptorsAfterTheReplicationAreNotRead) {
     bufr::GenericProduct p = oneRun(100, 1);
-    std::vector<bufr::Descriptor> list = bufr::genericDescriptors(p);
-    list.push_back({0, 5, 2});
     bufr::MessageOptions options;
-    options.descriptors = list;
+    options.descriptors = bufr::genericDescriptors(p);
+    options.descriptors->push_back({0, 5, 2});
     Bytes data = bufr::encodeGenericData(p);
     data.insert(data.end(), 4, 0xFF);
     RadarPicture picture;
     DisplayState state;
     decodeGeneric(bufr::buildMessage({}, data, options), picture, state);
     EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
-}
-
-TEST(GenericWalk, ReplicationInsideASequenceEndsOnlyTheSequence) {
-    // 3 13 009 = 0 21 001, 1 01 000, 0 31 001, 0 21 001: the image starts after
-    // one 7-bit value, then decoding resumes with 0 05 002.
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{0, 1, 18}, {3, 13, 9}, {0, 5, 2}};
-    bufr::BitWriter w;
-    w.putText("ABCDE", 5);
-    w.put(99, 7);
-    w.put(1, 16);   // one group
-    w.put(3, 16);   // run of three
-    w.put(100, 7);  // 36 after the reference
-    w.put(0, 16);
-    w.put(15000, 15);
-    w.padToByte();
-    RadarPicture picture;
-    DisplayState state;
-    EXPECT_EQ(decodeGeneric(bufr::buildMessage({}, w.bytes(), options), picture, state), 3);
-    EXPECT_EQ(picture.values[2], 36);
-    EXPECT_FLOAT_EQ(state.siteLat, 60.0f);
-}
-
-TEST(GenericWalk, NoReplicationLeavesTheGridAlone) {
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{0, 1, 18}, {3, 1, 23}, {0, 3, 1}};
-    bufr::BitWriter w;
-    w.putText("ABCDE", 5);
-    w.put(13000, 15);
-    w.put(21000, 16);
-    w.padToByte();
-    RadarPicture picture;
-    picture.values.fill(4);
-    DisplayState state;
-    EXPECT_EQ(decodeGeneric(bufr::buildMessage({}, w.bytes(), options), picture, state), 0);
-    EXPECT_EQ(picture.values[0], 4);
-    EXPECT_FLOAT_EQ(state.siteLon, 30.0f);
-}
-
-TEST(GenericWalk, HostileOperatorsStayBounded) {
-    // A width change of +127 and -128 and a scale change to the extremes.
-    for (uint8_t widthY : {uint8_t{1}, uint8_t{255}}) {
-        for (uint8_t scaleY : {uint8_t{1}, uint8_t{255}}) {
-            bufr::GenericProduct p = testing::smallGenericProduct();
-            p.widthOperatorY = widthY;
-            p.scaleOperatorY = scaleY;
-            p.valueWidth = widthY == 255 ? 134 : 0;
-            p.groups.push_back({10, 1, {1, 2}});
-            RadarPicture picture;
-            DisplayState state;
-            EXPECT_EQ(decodeGeneric(bufr::writeGenericMessage(p), picture, state), 12);
-        }
-    }
 }
 
 }  // namespace

@@ -12,20 +12,17 @@ using testing::Bytes;
 using testing::concat;
 using testing::TempFile;
 
-bufr::FixedProduct filledFixed() {
-    std::array<int32_t, 10000> indices{};
-    indices.fill(1);
-    bufr::FixedProduct p = testing::smallFixedProduct();
-    p.rows = bufr::runLengthRows(indices);
-    return p;
+Bytes withDescriptors(std::vector<bufr::Descriptor> list, const Bytes& data) {
+    bufr::MessageOptions options;
+    options.descriptors = std::move(list);
+    return bufr::buildMessage({}, data, options);
 }
 
 TEST(PictureLoading, ChoosesTheDecoderByTheFirstDescriptor) {
     bufr::GenericProduct generic = testing::smallGenericProduct();
     generic.groups.push_back({10000, 100, {}});
-    const Bytes fixed = bufr::writeFixedMessage(filledFixed());
-    const Bytes gen = bufr::writeGenericMessage(generic);
-    const TempFile file(concat({fixed, gen}));
+    const Bytes fixed = bufr::writeFixedMessage(testing::filledFixed());
+    const TempFile file(concat({fixed, bufr::writeGenericMessage(generic)}));
     RadarPicture picture;
     DisplayState state;
     state.basePath = file.path();
@@ -44,58 +41,41 @@ TEST(PictureLoading, ChoosesTheDecoderByTheFirstDescriptor) {
     EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
 }
 
-TEST(PictureLoading, OtherFirstDescriptorLoadsWithoutChangingThePicture) {
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{3, 1, 11}, {0, 5, 2}};
-    const TempFile file(bufr::buildMessage({}, Bytes{0xFF, 0xFF, 0xFF, 0xFF}, options));
+TEST(PictureLoading, OtherOrNoFirstDescriptorLoadsWithoutChangingThePicture) {
+    const Bytes other = withDescriptors({{3, 1, 11}, {0, 5, 2}}, Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    const Bytes none = withDescriptors({}, Bytes{1, 2});
+    const TempFile file(concat({other, none}));
     RadarPicture picture;
     picture.values.fill(8);
     DisplayState state;
     state.basePath = file.path();
     state.siteLat = 1.5f;
-    EXPECT_TRUE(loadPicture(0, picture, state));
-    EXPECT_EQ(picture.values[0], 8);
-    EXPECT_EQ(state.siteLat, 1.5f);
-}
-
-TEST(PictureLoading, EmptyDescriptorListLoadsAndDecodesNothing) {
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{};
-    const TempFile file(bufr::buildMessage({}, Bytes{1, 2}, options));
-    RadarPicture picture;
-    picture.values.fill(8);
-    DisplayState state;
-    state.basePath = file.path();
     PictureLoadReport report;
     EXPECT_TRUE(loadPicture(0, picture, state, report));
+    EXPECT_TRUE(report.hasFirstDescriptor);
+    EXPECT_TRUE(loadPicture(static_cast<int32_t>(other.size()), picture, state, report));
     EXPECT_FALSE(report.hasFirstDescriptor);
     EXPECT_EQ(picture.values[0], 8);
+    EXPECT_EQ(state.siteLat, 1.5f);
 }
 
 TEST(PictureLoading, FailuresLeaveThePictureAndStateAlone) {
     bufr::MessageOptions wrongCategory;
     wrongCategory.category = 2;
-    const TempFile file(concat({bufr::writeFixedMessage(filledFixed(), wrongCategory)}));
+    Bytes truncated = bufr::writeFixedMessage(testing::filledFixed());
+    truncated.pop_back();
+    const TempFile rejected(bufr::writeFixedMessage(testing::filledFixed(), wrongCategory));
+    const TempFile cut(truncated);
     RadarPicture picture;
     picture.values.fill(8);
     DisplayState state;
-    state.basePath = file.path();
-    EXPECT_FALSE(loadPicture(0, picture, state));
-    EXPECT_FALSE(loadPicture(-1, picture, state));
-    state.basePath = file.path() + ".none";
-    EXPECT_FALSE(loadPicture(0, picture, state));
+    for (auto [path, offset] : {std::pair{rejected.path(), 0}, std::pair{rejected.path(), -1},
+                                std::pair{rejected.path() + ".none", 0}, std::pair{cut.path(), 0}}) {
+        state.basePath = path;
+        EXPECT_FALSE(loadPicture(offset, picture, state)) << path << " at " << offset;
+    }
     EXPECT_EQ(picture.values[0], 8);
     EXPECT_EQ(state.siteLat, 0.0f);
-}
-
-TEST(PictureLoading, TruncatedBaseFileFindsNoMessage) {
-    Bytes m = bufr::writeFixedMessage(filledFixed());
-    m.resize(m.size() - 1);
-    const TempFile file(m);
-    RadarPicture picture;
-    DisplayState state;
-    state.basePath = file.path();
-    EXPECT_FALSE(loadPicture(0, picture, state));
 }
 
 }  // namespace
