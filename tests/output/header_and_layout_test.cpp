@@ -1,68 +1,56 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "output/header_lines.h"
 #include "output/print_layout.h"
 
 namespace kalvera {
 namespace {
 
-TEST(HeaderLines, SaveButtonFormHasABlankAfterTheAirportMark) {
+TEST(HeaderLines, OnlyTheSaveButtonFormHasABlankAfterTheAirportMark) {
     EXPECT_EQ(HeaderLine2(HeaderForm::SaveButton, "Внуково", "07.12.2026", "10.30"),
               "РРП а/п Внуково. Дата 07.12.2026 Время 10.30 сгв");
-}
-
-TEST(HeaderLines, AutomaticFormGluesTheSiteToTheAirportMark) {
     EXPECT_EQ(HeaderLine2(HeaderForm::Automatic, "Внуково", "07.12.2026", "10.30"),
-              "РРП а/п"
-              "Внуково. Дата 07.12.2026 Время 10.30 сгв");
-}
-
-TEST(HeaderLines, FirstAndThirdLines) {
-    EXPECT_EQ(HeaderLine1(), "КАЛВЕРА");
-    EXPECT_EQ(HeaderLine3(4), "Слой 4");
+              "РРП а/пВнуково. Дата 07.12.2026 Время 10.30 сгв");
     EXPECT_EQ(HeaderLine3(22), "Слой 22");
 }
 
 TEST(HeaderLines, DateIsTheDisplayedDayNotTheTimeOfDay) {
     // 2009-03-15 at 23:59: the short date must not roll over to the 16th.
-    const double date = 39887.0 + 0.9999;
-    const std::string text = ShortDateText(date);
+    const std::string text = ShortDateText(39887.0 + 0.9999);
     EXPECT_NE(text.find("15"), std::string::npos) << text;
     EXPECT_EQ(text.find("16"), std::string::npos) << text;
 }
 
-TEST(PrintGeometry, A4At300DotsPerInch) {
-    PrintLayout layout;
-    ASSERT_TRUE(ComputePrintLayout(2480, 3508, layout));
-    EXPECT_EQ(layout.ppmX, 11);
-    EXPECT_EQ(layout.ppmY, 11);
-    EXPECT_EQ(layout.mapWidth, 2200);
-    EXPECT_EQ(layout.mapHeight, 2200);
-    EXPECT_EQ(layout.mapTop, 440);
-    EXPECT_EQ(layout.headerTops[0], 110);
-    EXPECT_EQ(layout.headerTops[1], 220);
-    EXPECT_EQ(layout.headerTops[2], 330);
-    EXPECT_EQ(layout.lineWidth, 2310);
-    // Centred like the header lines, clear of the unprintable margin.
-    EXPECT_EQ(layout.mapLeft, 55);
-    EXPECT_EQ(layout.mapLeft * 2 + layout.mapWidth, layout.lineWidth);
-}
-
-TEST(PrintGeometry, UnevenResolutionsKeepTheirOwnScale) {
-    PrintLayout layout;
-    ASSERT_TRUE(ComputePrintLayout(4960, 3508, layout));  // 600 x 300 dpi
-    EXPECT_EQ(layout.ppmX, 23);
-    EXPECT_EQ(layout.ppmY, 11);
-    EXPECT_EQ(layout.mapWidth, 4600);
-    EXPECT_EQ(layout.mapHeight, 2200);
-    EXPECT_EQ(layout.mapLeft, 115);
-}
-
-TEST(PrintGeometry, PageTooSmallIsRefused) {
-    PrintLayout layout;
-    EXPECT_FALSE(ComputePrintLayout(209, 3508, layout));
-    EXPECT_FALSE(ComputePrintLayout(2480, 296, layout));
-    EXPECT_FALSE(ComputePrintLayout(0, 0, layout));
+// Printer pixels per millimetre from the page; the 200 mm map square from
+// 40 mm, centred under the header lines at 10, 20 and 30 mm; too small a page
+// is refused.
+TEST(PrintGeometry, PagesInPrinterPixels) {
+    struct Row {
+        const char* name;
+        int pageW, pageH;
+        bool ok;
+        std::array<int, 5> ppmXYMapWHLeft;
+    };
+    const Row rows[] = {{"A4 at 300 dpi", 2480, 3508, true, {11, 11, 2200, 2200, 55}},
+                        {"600 x 300 dpi", 4960, 3508, true, {23, 11, 4600, 2200, 115}},
+                        {"too narrow", 209, 3508, false, {}},
+                        {"too low", 2480, 296, false, {}},
+                        {"empty", 0, 0, false, {}}};
+    for (const Row& row : rows) {
+        PrintLayout l;
+        ASSERT_EQ(ComputePrintLayout(row.pageW, row.pageH, l), row.ok) << row.name;
+        if (!row.ok) continue;
+        EXPECT_EQ((std::array{l.ppmX, l.ppmY, l.mapWidth, l.mapHeight, l.mapLeft}),
+                  row.ppmXYMapWHLeft)
+            << row.name;
+        EXPECT_EQ(l.mapTop, 40 * l.ppmY) << row.name;
+        EXPECT_EQ((std::array{l.headerTops[0], l.headerTops[1], l.headerTops[2]}),
+                  (std::array{10 * l.ppmY, 20 * l.ppmY, 30 * l.ppmY}))
+            << row.name;
+        EXPECT_EQ(l.mapLeft * 2 + l.mapWidth, l.lineWidth) << row.name;
+    }
 }
 
 }  // namespace

@@ -1,15 +1,21 @@
 #pragma once
-// What the output tests share: scratch directories, whole-file reads,
-// external tools and a file-size limit that makes writes fail even for root.
+// What the output tests share: scratch directories, whole-file reads, map
+// resources, pixel probes, external tools, the demo archive and a file-size
+// limit that makes writes fail even for root.
 
 #include <sys/resource.h>
 
+#include <QImage>
+#include <bit>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
+
+#include "render/canvas.h"
 
 namespace kalvera::testing {
 
@@ -28,7 +34,6 @@ class ScratchDir {
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
-
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
@@ -42,7 +47,14 @@ inline std::string ReadWholeFile(const std::string& path) {
 }
 
 inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline size_t CountFiles(const std::string& dir) {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++count;
+    return count;
 }
 
 // A path as one shell word, whatever it contains.
@@ -68,9 +80,65 @@ inline bool HaveTool(const std::string& name) {
     return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-inline size_t CountFiles(const std::string& dir) {
-    size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++count;
+// A demo archive of today with a term every four hours, written by the
+// project's demo tool into `startDir`: false when the tool is not built.
+inline bool WriteDemoArchive(const std::string& startDir) {
+    const std::string demo = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-demo";
+    return std::filesystem::exists(demo) && std::system((Quoted(demo) + " " + Quoted(startDir) +
+                                                         " --days 1 --step 240 >/dev/null 2>&1")
+                                                            .c_str()) == 0;
+}
+
+// res/country.ind and res/country.bin with the given outlines (lat, lon
+// pairs), and res/punkt.txt with coordinates that read back exactly.
+inline void WriteMapFiles(
+    const std::string& startDir, const std::vector<std::vector<std::pair<float, float>>>& outlines,
+    const std::vector<std::pair<std::string, std::pair<float, float>>>& places) {
+    std::string ind, bin, punkt;
+    auto le32 = [](std::string& out, uint32_t v) {
+        for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
+    };
+    for (const auto& outline : outlines) {
+        ind.append(8, '\0');
+        le32(ind, static_cast<uint32_t>(outline.size()));
+        le32(ind, static_cast<uint32_t>(bin.size()));
+        ind.append(16, '\0');
+        for (const auto& [lat, lon] : outline) {
+            le32(bin, std::bit_cast<uint32_t>(lat));
+            le32(bin, std::bit_cast<uint32_t>(lon));
+        }
+    }
+    for (const auto& [name, at] : places) {
+        char line[128];
+        std::snprintf(line, sizeof line, "%s %.9g %.9g\n", name.c_str(), at.first, at.second);
+        punkt += line;
+    }
+    WriteWholeFile(startDir + "/res/country.ind", ind);
+    WriteWholeFile(startDir + "/res/country.bin", bin);
+    WriteWholeFile(startDir + "/res/punkt.txt", punkt);
+}
+
+// True when the block of `radius` around (x, y) holds a pixel of `colour`
+// (0x00BBGGRR) within `tolerance` per channel.
+inline bool HasColourNear(const QImage& image, int x, int y, int radius, uint32_t colour,
+                          int tolerance = 0) {
+    for (int yy = std::max(0, y - radius); yy <= y + radius && yy < image.height(); ++yy)
+        for (int xx = std::max(0, x - radius); xx <= x + radius && xx < image.width(); ++xx) {
+            const QRgb p = image.pixel(xx, yy);
+            if (std::abs(qRed(p) - static_cast<int>(colour & 0xFF)) <= tolerance &&
+                std::abs(qGreen(p) - static_cast<int>((colour >> 8) & 0xFF)) <= tolerance &&
+                std::abs(qBlue(p) - static_cast<int>((colour >> 16) & 0xFF)) <= tolerance)
+                return true;
+        }
+    return false;
+}
+
+// Number of pixels in the rectangle darker than mid grey.
+inline int DarkPixels(const QImage& image, int left, int top, int width, int height) {
+    int count = 0;
+    for (int y = top; y < top + height && y < image.height(); ++y)
+        for (int x = left; x < left + width && x < image.width(); ++x)
+            count += qGray(image.pixel(x, y)) < 128;
     return count;
 }
 

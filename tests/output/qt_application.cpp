@@ -10,12 +10,8 @@ namespace {
 class GuiApplicationEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (QCoreApplication::instance() == nullptr) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            }
-            app_ = std::make_unique<QApplication>(argc_, argv_);
-        }
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 

@@ -1,11 +1,9 @@
 // The window's save and print buttons, with the dialogs answered by a script.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPrinter>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -18,10 +16,7 @@ namespace kalvera {
 namespace {
 
 using testing::CountFiles;
-using testing::HaveTool;
 using testing::ScratchDir;
-
-const std::string kDemo = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-demo";
 
 class AnsweringDialogs : public Dialogs {
   public:
@@ -45,34 +40,21 @@ class AnsweringDialogs : public Dialogs {
     }
     void runModal(QDialog&) override {}
 
-    std::optional<QString> savePath;
-    std::optional<QString> printTo;
+    std::optional<QString> savePath, printTo;
     SaveDialogOptions offered;
-    int saveDialogs = 0;
-    int printDialogs = 0;
-    int printerResolution = 0;
+    int saveDialogs = 0, printDialogs = 0, printerResolution = 0;
     bool printerFullPage = false;
     std::vector<QString> messages;
 };
 
-// A window started on a demo archive of today (a term every four hours), as
-// the operator sees it.
+// A window started on a demo archive of today, as the operator sees it.
 class WindowOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "output_tests";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-        if (!std::filesystem::exists(kDemo)) return;
         archive_ = new ScratchDir;
-        start_ = archive_->file("start");
-        if (std::system(
-                (testing::Quoted(kDemo) + " " + start_ + " --days 1 --step 240 >/dev/null 2>&1")
-                    .c_str()) != 0) {
-            start_.clear();
+        if (!testing::WriteDemoArchive(archive_->file("start"))) {
+            delete archive_;
+            archive_ = nullptr;
         }
     }
     static void TearDownTestSuite() {
@@ -80,9 +62,9 @@ class WindowOutput : public ::testing::Test {
         archive_ = nullptr;
     }
     void SetUp() override {
-        if (start_.empty()) GTEST_SKIP() << "kalvera-demo is not built";
+        if (archive_ == nullptr) GTEST_SKIP() << "kalvera-demo is not built";
         const std::filesystem::path before = std::filesystem::current_path();
-        std::filesystem::current_path(start_);
+        std::filesystem::current_path(archive_->file("start"));
         TForm1Options options;
         options.screenSize = QSize(1280, 768);
         form = std::make_unique<TForm1>(dialogs, clock, options);
@@ -95,59 +77,49 @@ class WindowOutput : public ::testing::Test {
     FixedClock clock{systemClock().now()};
     std::unique_ptr<TForm1> form;
     static ScratchDir* archive_;
-    static std::string start_;
 };
 
 ScratchDir* WindowOutput::archive_ = nullptr;
-std::string WindowOutput::start_;
 
-TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderAndNoLegend) {
+TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderOrSaysWhyNot) {
+    form->saveButtonClick();  // cancelled
+    EXPECT_EQ(CountFiles(dir.path()), 0u);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.savePath = QString::fromStdString(dir.file("missing/dir/saved.jpg"));
+    form->saveButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].contains(*dialogs.savePath));
+
     dialogs.savePath = QString::fromStdString(dir.file("saved.jpg"));
     form->saveButtonClick();
-    EXPECT_EQ(dialogs.saveDialogs, 1);
+    EXPECT_EQ(dialogs.saveDialogs, 3);
     EXPECT_EQ(dialogs.offered.defaultSuffix, "jpg");
     EXPECT_TRUE(dialogs.offered.confirmOverwrite);
     QImage saved;
     ASSERT_TRUE(saved.load(*dialogs.savePath, "JPEG"));
     const LayoutRect area = form->viewer().layout.picture;
-    EXPECT_EQ(saved.size(), QSize(area.width, area.height + 40));
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(saved.size(), QSize(area.width, area.height + 40));  // no legend
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
-TEST_F(WindowOutput, SaveCancelledWritesNothing) {
-    form->saveButtonClick();
-    EXPECT_EQ(dialogs.saveDialogs, 1);
+TEST_F(WindowOutput, PrintToFileMakesOneA4PageAndKeepsTheWindowScale) {
+    form->printButtonClick();  // cancelled
     EXPECT_EQ(CountFiles(dir.path()), 0u);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
 
-TEST_F(WindowOutput, SaveThatCannotBeWrittenSaysSo) {
-    dialogs.savePath = QString::fromStdString(dir.file("missing/dir/saved.jpg"));
-    form->saveButtonClick();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].contains(*dialogs.savePath));
-}
-
-TEST_F(WindowOutput, PrintToFileMakesOnePageAndKeepsTheWindowScale) {
     const float halfExtent = form->display().viewHalfExtentKm = 120.0f;
     dialogs.printTo = QString::fromStdString(dir.file("page.pdf"));
     form->printButtonClick();
-    EXPECT_EQ(dialogs.printDialogs, 1);
+    EXPECT_EQ(dialogs.printDialogs, 2);
     EXPECT_EQ(dialogs.printerResolution, 300);
     EXPECT_TRUE(dialogs.printerFullPage);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("page.pdf")));
     EXPECT_EQ(form->display().viewHalfExtentKm, halfExtent);
-    if (HaveTool("pdfinfo")) {
+    ASSERT_TRUE(std::filesystem::exists(dir.file("page.pdf")));
+    if (testing::HaveTool("pdfinfo")) {
         const std::string info = testing::CommandOutput("pdfinfo " + dir.file("page.pdf"));
         EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
         EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     }
-}
-
-TEST_F(WindowOutput, PrintCancelledPrintsNothing) {
-    form->printButtonClick();
-    EXPECT_EQ(dialogs.printDialogs, 1);
-    EXPECT_EQ(CountFiles(dir.path()), 0u);
 }
 
 }  // namespace
