@@ -8,6 +8,13 @@
 
 namespace kalvera::testing {
 
+demo::DemoOptions OptionsIn(const std::string& dir) {
+    demo::DemoOptions options;
+    options.dir = dir;
+    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+    return options;
+}
+
 std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_t* tail) {
     std::ifstream in(indexPath, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

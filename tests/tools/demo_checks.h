@@ -7,9 +7,13 @@
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
+#include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
 
 namespace kalvera::testing {
+
+// Options for a start directory at `dir` with the resources shipped in data/.
+demo::DemoOptions OptionsIn(const std::string& dir);
 
 struct RawRecord {
     int hour = 0;

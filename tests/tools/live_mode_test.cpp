@@ -6,83 +6,63 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <mutex>
+#include <map>
 #include <thread>
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
 #include "common/temp_dir.h"
-#include "decode/picture_loader.h"
 #include "demo/demo_generator.h"
 #include "tools/demo_checks.h"
 
 namespace kalvera {
 namespace {
 
-namespace fs = std::filesystem;
-
+// A prepared start directory with one fixed-layout site and 26063 with the
+// generic product.
 demo::DemoOptions LiveOptions(const testing::TempDir& dir) {
-    demo::DemoOptions options;
-    options.dir = dir.str();
-    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
-    options.siteCount = 2;  // one fixed-layout site, and 26063 with the generic product
+    demo::DemoOptions options = testing::OptionsIn(dir.str());
+    options.siteCount = 2;
     options.liveSeconds = 0.02;
+    std::string error;
+    EXPECT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
     return options;
 }
 
 // A clock that moves one minute on at every reading, from 23:56, so that a
 // short run crosses midnight.
-class MinuteClock {
-  public:
-    double now() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const double t = start_ + calls_ / 1440.0;
-        ++calls_;
-        return t;
-    }
-
-    double start() const { return start_; }
-    int readings() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
-    }
-
-  private:
-    std::mutex mutex_;
-    double start_ = EncodeDateTime({2026, 6, 30}, {23, 56, 0});
-    int calls_ = 0;
+struct MinuteClock {
+    const double start = EncodeDateTime({2026, 6, 30}, {23, 56, 0});
+    std::atomic<int> readings{0};
+    double now() { return start + readings++ / 1440.0; }
 };
+
+void SleepFor(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 
 struct ReaderReport {
     int decoded = 0;
     int tornReads = 0;  // reads that found a record still being written
     std::vector<std::string> faults;
+
+    void check(const demo::DemoSite& site, const std::string& base, const testing::RawRecord& r,
+               const std::string& where) {
+        RadarPicture picture;
+        DisplayState state;
+        if (!testing::DecodeRecord(site, base, r, picture, state)) {
+            faults.push_back(where + " does not load");
+            return;
+        }
+        const std::string fault = testing::PictureFault(site, r.layerCode, picture, state);
+        if (!fault.empty()) faults.push_back(where + ": " + fault);
+        ++decoded;
+    }
 };
 
-// The automatic update's path: newest term, its layers, each layer's offset.
-void ReadNewestTermAsTheViewerDoes(const demo::DemoSite& site, const DayArchive& files,
-                                   ReaderReport& report) {
-    std::vector<std::string> terms;
-    if (LoadTermList(files.indexPath, terms) == 0) return;
-    std::vector<int> layers;
-    if (LoadLayerList(files.indexPath, terms.back(), layers) < 0) return;
-    for (int layer : layers) {
-        DisplayState state;
-        state.siteCode = site.code;
-        state.basePath = files.basePath;
-        state.layerCode = layer;
-        state.recentre = 1;
-        RadarPicture picture;
-        const int32_t offset = FindMessageOffset(files.indexPath, terms.back(), layer);
-        if (offset < 0 || !loadPicture(offset, picture, state)) {
-            report.faults.push_back(files.indexPath + " " + terms.back() + " layer " +
-                                    std::to_string(layer) + " does not load");
-        }
-    }
-}
-
-// One pass over both days of every site: decodes each record not seen before.
+// One pass over both days of every site: decodes each record not seen before,
+// then follows the newest term the way the automatic update does (term list,
+// its layers, each layer's offset).
 void ReadPass(const demo::DemoOptions& options, double firstDay,
               std::map<std::string, size_t>& seen, ReaderReport& report) {
     for (int s = 0; s < options.siteCount; ++s) {
@@ -94,20 +74,22 @@ void ReadPass(const demo::DemoOptions& options, double firstDay,
             const auto records = testing::ReadRawRecords(files.indexPath, &tail);
             if (tail != 0) ++report.tornReads;
             size_t& done = seen[files.indexPath];
-            for (size_t n = done; n < records.size(); ++n) {
-                RadarPicture picture;
-                DisplayState state;
-                if (!testing::DecodeRecord(site, files.basePath, records[n], picture, state)) {
-                    report.faults.push_back(files.indexPath + " record " + std::to_string(n));
-                    continue;
-                }
-                const std::string fault =
-                    testing::PictureFault(site, records[n].layerCode, picture, state);
-                if (!fault.empty()) report.faults.push_back(fault);
-                ++report.decoded;
+            for (; done < records.size(); ++done) {
+                report.check(site, files.basePath, records[done],
+                             files.indexPath + " record " + std::to_string(done));
             }
-            done = records.size();
-            ReadNewestTermAsTheViewerDoes(site, files, report);
+            std::vector<std::string> terms;
+            std::vector<int> layers;
+            if (LoadTermList(files.indexPath, terms) == 0 ||
+                LoadLayerList(files.indexPath, terms.back(), layers) < 0) {
+                continue;
+            }
+            for (int layer : layers) {
+                const int32_t offset = FindMessageOffset(files.indexPath, terms.back(), layer);
+                report.check(site, files.basePath, {0, 0, layer, offset},
+                             files.indexPath + " " + terms.back() + " layer " +
+                                 std::to_string(layer));
+            }
         }
     }
 }
@@ -116,16 +98,15 @@ TEST(LiveMode, ReaderNeverMeetsAnIncompleteRecordOrMessage) {
     testing::TempDir dir;
     const demo::DemoOptions options = LiveOptions(dir);
     std::string error;
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
 
     MinuteClock clock;
     demo::RecordSplitter splitter;
     int splitCount = 0;
     splitter.splitAt = [&](int record) { return 1 + (record * 5 + splitCount++) % 15; };
-    splitter.pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
+    splitter.pause = [] { SleepFor(0.01); };
     demo::LiveHooks hooks;
     hooks.now = [&] { return clock.now(); };
-    hooks.sleep = [](double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); };
+    hooks.sleep = SleepFor;
     hooks.splitter = &splitter;
 
     std::atomic<bool> stop{false};
@@ -141,14 +122,14 @@ TEST(LiveMode, ReaderNeverMeetsAnIncompleteRecordOrMessage) {
     auto running = [&] {
         const auto elapsed = std::chrono::steady_clock::now() - start;
         if (elapsed > std::chrono::seconds(60)) return false;
-        return elapsed < std::chrono::seconds(3) || clock.readings() < 10;
+        return elapsed < std::chrono::seconds(3) || clock.readings < 10;
     };
     while (running() && report.faults.empty()) {
-        ReadPass(options, clock.start(), seen, report);
+        ReadPass(options, clock.start, seen, report);
     }
     stop = true;
     writer.join();
-    ReadPass(options, clock.start(), seen, report);
+    ReadPass(options, clock.start, seen, report);
 
     EXPECT_TRUE(writerOk) << writerError;
     EXPECT_TRUE(report.faults.empty()) << report.faults.front();
@@ -156,17 +137,15 @@ TEST(LiveMode, ReaderNeverMeetsAnIncompleteRecordOrMessage) {
     EXPECT_GT(report.decoded, 2 * 12);
 
     // The run went past midnight into the next day's files, which start at 00.00.
-    const demo::DemoSite& site = demo::DemoSites()[0];
-    std::vector<std::string> before, after;
-    const std::string root = demo::DataRootOf(options);
-    EXPECT_GT(
-        LoadTermList(DayArchive::Of(root, site.code, DayNameOf(clock.start())).indexPath, before),
-        0);
-    ASSERT_GT(LoadTermList(
-                  DayArchive::Of(root, site.code, DayNameOf(clock.start() + 1.0)).indexPath, after),
-              0);
-    EXPECT_EQ(before.front(), "23.56");
-    EXPECT_EQ(after.front(), "00.00");
+    for (auto [day, first] : {std::pair{clock.start, "23.56"}, {clock.start + 1.0, "00.00"}}) {
+        std::vector<std::string> terms;
+        const std::string code = demo::DemoSites()[0].code;
+        ASSERT_GT(LoadTermList(DayArchive::Of(demo::DataRootOf(options), code, DayNameOf(day))
+                                   .indexPath,
+                               terms),
+                  0);
+        EXPECT_EQ(terms.front(), first);
+    }
 }
 
 TEST(LiveMode, StopsAfterTheRecordItIsWritingNotInsideIt) {
@@ -174,7 +153,6 @@ TEST(LiveMode, StopsAfterTheRecordItIsWritingNotInsideIt) {
     demo::DemoOptions options = LiveOptions(dir);
     options.liveSeconds = 3600.0;  // the stop must cut this sleep short
     std::string error;
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
 
     std::atomic<bool> stop{false};
     demo::RecordSplitter splitter;
@@ -184,7 +162,7 @@ TEST(LiveMode, StopsAfterTheRecordItIsWritingNotInsideIt) {
     demo::LiveHooks hooks;
     const double now = EncodeDateTime({2026, 6, 30}, {12, 0, 0});
     hooks.now = [&] { return now; };
-    hooks.sleep = [](double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); };
+    hooks.sleep = SleepFor;
     hooks.splitter = &splitter;
     ASSERT_TRUE(demo::RunLive(options, stop, hooks, error)) << error;
 
@@ -194,36 +172,20 @@ TEST(LiveMode, StopsAfterTheRecordItIsWritingNotInsideIt) {
     EXPECT_EQ(tail, 0u);
 }
 
-TEST(LiveMode, SkipsAMinuteThatAlreadyHasATerm) {
+TEST(LiveMode, SkipsAMinuteWithATermAndCutsOffAHalfWrittenRecord) {
     testing::TempDir dir;
     const demo::DemoOptions options = LiveOptions(dir);
     std::string error;
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
-    const double now = EncodeDateTime({2026, 6, 30}, {9, 41, 20});
-    EXPECT_EQ(demo::AppendLiveTerm(options, now, nullptr, error), 2);
+    const double now = EncodeDateTime({2026, 6, 30}, {9, 0, 20});
+    ASSERT_EQ(demo::AppendLiveTerm(options, now, nullptr, error), 2);
     EXPECT_EQ(demo::AppendLiveTerm(options, now + 30.0 / 86400.0, nullptr, error), 0);
-    const DayArchive day = DayArchive::Of(demo::DataRootOf(options), "26063", DayNameOf(now));
-    std::vector<std::string> terms;
-    ASSERT_EQ(LoadTermList(day.indexPath, terms), 1);
-    EXPECT_EQ(terms.front(), "09.41");
-}
-
-TEST(LiveMode, CutsOffARecordLeftHalfWrittenBeforeAppending) {
     // A writer killed in the middle of a record leaves a piece behind; every
     // record appended after it would be misread if it stayed.
-    testing::TempDir dir;
-    const demo::DemoOptions options = LiveOptions(dir);
-    std::string error;
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
-    const double now = EncodeDateTime({2026, 6, 30}, {9, 0, 0});
-    ASSERT_EQ(demo::AppendLiveTerm(options, now, nullptr, error), 2);
     const DayArchive day = DayArchive::Of(demo::DataRootOf(options), "27612", DayNameOf(now));
-    {
-        std::FILE* f = std::fopen(day.indexPath.c_str(), "ab");
-        ASSERT_NE(f, nullptr);
-        std::fwrite("\x09\x01\x05\x00\x10\x00\x00", 1, 7, f);
-        std::fclose(f);
-    }
+    std::FILE* f = std::fopen(day.indexPath.c_str(), "ab");
+    ASSERT_NE(f, nullptr);
+    std::fwrite("\x09\x01\x05\x00\x10\x00\x00", 1, 7, f);
+    std::fclose(f);
     ASSERT_EQ(demo::AppendLiveTerm(options, now + 1.0 / 1440.0, nullptr, error), 2) << error;
 
     size_t tail = 99;
@@ -234,9 +196,11 @@ TEST(LiveMode, CutsOffARecordLeftHalfWrittenBeforeAppending) {
         RadarPicture picture;
         DisplayState state;
         EXPECT_TRUE(testing::DecodeRecord(demo::DemoSites()[0], day.basePath, r, picture, state));
-        EXPECT_EQ(r.hour, 9);
+        EXPECT_EQ(r.minute, &r < &records[12] ? 0 : 1);
     }
-    EXPECT_EQ(records.back().minute, 1);
+    std::vector<std::string> terms;
+    ASSERT_EQ(LoadTermList(day.indexPath, terms), 2);
+    EXPECT_EQ(terms.front(), "09.00");
 }
 
 }  // namespace
