@@ -104,20 +104,6 @@ TEST(GenericImage, GroupsStopExactlyAtTheGridEnd) {
     EXPECT_EQ(picture.values[9999], 7);
 }
 
-TEST(GenericImage, GridRoundTripsThroughTheWriter) {
-    std::array<int32_t, 10000> raw{};
-    for (int i = 0; i < 10000; ++i) raw[i] = (i / 3 + i % 17) % 32;
-    bufr::GenericProduct p = testing::smallGenericProduct();
-    p.valueWidth = 5;
-    p.imageElement = {0, 21, 22};
-    p.groups = bufr::runLengthGroups(raw);
-    RadarPicture picture;
-    DisplayState state;
-    state.layerCode = 22;
-    ASSERT_EQ(decodeGeneric(bufr::writeGenericMessage(p), picture, state), 10000);
-    for (int i = 0; i < 10000; ++i) ASSERT_EQ(picture.values[i], raw[i]) << i;
-}
-
 TEST(GenericImage, HostileOperatorsStayBounded) {
     // A width change of +127 and -128 and a scale change to the extremes.
     for (uint8_t widthY : {uint8_t{1}, uint8_t{255}}) {

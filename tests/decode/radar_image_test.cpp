@@ -109,19 +109,6 @@ TEST(FixedImage, RunsSinglesAndTheirLimits) {
     }
 }
 
-TEST(FixedImage, GridRoundTripsThroughTheWriter) {
-    std::array<int32_t, 10000> indices{};
-    for (int i = 0; i < 10000; ++i) indices[i] = (i / 7 + i % 13) % 5;
-    bufr::FixedProduct p;
-    p.classValues = {10, 20, 30, 40};
-    p.rows = bufr::runLengthRows(indices);
-    RadarPicture picture;
-    DisplayState state;
-    ASSERT_EQ(decode(p, picture, state), 10000);
-    const int32_t classes[] = {0, 10, 20, 30, 40};
-    for (int i = 0; i < 10000; ++i) ASSERT_EQ(picture.values[i], classes[indices[i]]) << i;
-}
-
 TEST(FixedImage, DataEndingEarlyReadsAsZeroBits) {
     const Bytes data = bufr::encodeFixedData(testing::filledFixed(100));
     // 304 bits of header and class list, 16 of row count, then the first row

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -39,10 +40,8 @@ TEST(ShippedResources, OutlinesCoverTheRegionAndStayInsideTheirFile) {
         points += o.size();
         for (const GeoPoint& p : o) {
             // Cropped to 42..72 N, 14..66 E, with one point past the edge at most.
-            ASSERT_GT(p.lat, 38.0f);
-            ASSERT_LT(p.lat, 76.0f);
-            ASSERT_GT(p.lon, 10.0f);
-            ASSERT_LT(p.lon, 70.0f);
+            ASSERT_TRUE(p.lat > 38.0f && p.lat < 76.0f && p.lon > 10.0f && p.lon < 70.0f)
+                << p.lat << " " << p.lon;
             reachesNorth |= p.lat > 70.0f;
             reachesSouth |= p.lat < 45.0f;
             reachesWest |= p.lon < 20.0f;
@@ -57,35 +56,25 @@ TEST(ShippedResources, OutlinesCoverTheRegionAndStayInsideTheirFile) {
 TEST(ShippedResources, PlacesAreSixtyTownsOfTheRegionWithUsableNames) {
     std::vector<Place> places;
     ASSERT_TRUE(ReadPlaces(DataPath("punkt.txt"), places));
-    // The file ends without a line break, so its last place is not read twice.
-    const std::string bytes = FileBytes(DataPath("punkt.txt"));
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_FALSE(std::isspace(static_cast<unsigned char>(bytes.back())));
-    std::set<std::string> names;
-    for (const Place& p : places) {
-        EXPECT_TRUE(names.insert(p.name).second) << p.name << " twice";
-        EXPECT_GE(p.lat, 45.0f) << p.name;
-        EXPECT_LE(p.lat, 70.0f) << p.name;
-        EXPECT_GE(p.lon, 20.0f) << p.name;
-        EXPECT_LE(p.lon, 60.0f) << p.name;
-    }
     EXPECT_GE(places.size(), 60u);
+    std::map<std::string, Place> byName;
+    for (const Place& p : places) {
+        EXPECT_TRUE(byName.emplace(p.name, p).second) << p.name << " twice";
+        EXPECT_TRUE(p.lat >= 45.0f && p.lat <= 70.0f && p.lon >= 20.0f && p.lon <= 60.0f) << p.name;
+    }
     // Windows-1251 names: one byte a letter, at most 15, no UTF-8 in the file.
+    const std::string bytes = FileBytes(DataPath("punkt.txt"));
     std::istringstream lines(bytes);
     std::string name;
     float lat = 0, lon = 0;
     while (lines >> name >> lat >> lon) EXPECT_LE(name.size(), 15u) << name;
     EXPECT_EQ(bytes.find("\xD0\x9C"), std::string::npos) << "UTF-8 text in a Windows-1251 file";
-    auto at = [&](const std::string& n) {
-        for (const Place& p : places) {
-            if (p.name == n) return p;
-        }
-        return Place{};
-    };
-    EXPECT_NEAR(at("Москва").lat, 55.76, 0.02);
-    EXPECT_NEAR(at("Москва").lon, 37.62, 0.02);
-    EXPECT_NEAR(at("Санкт-Петербург").lat, 59.94, 0.02);
-    EXPECT_NEAR(at("Казань").lon, 49.11, 0.02);
+    // The file ends without a line break, so its last place is not read twice.
+    EXPECT_FALSE(std::isspace(static_cast<unsigned char>(bytes.back())));
+    EXPECT_NEAR(byName["Москва"].lat, 55.76, 0.02);
+    EXPECT_NEAR(byName["Москва"].lon, 37.62, 0.02);
+    EXPECT_NEAR(byName["Санкт-Петербург"].lat, 59.94, 0.02);
+    EXPECT_NEAR(byName["Казань"].lon, 49.11, 0.02);
 }
 
 TEST(ShippedResources, PaletteRunsFromWhiteThroughAReadableRamp) {
