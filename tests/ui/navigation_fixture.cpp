@@ -1,18 +1,17 @@
 #include "ui/navigation_fixture.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "archive/day_archive.h"
 #include "bufr/bufr_writer.h"
 #include "common/date_time.h"
 #include "decode/picture_loader.h"
-#include "ui/main_window.h"
 
 namespace kalvera::navtest {
 
@@ -23,9 +22,6 @@ namespace {
 // Raw values as the generic decoder reads them: reflectivity with a
 // reference of -64 in 7 bits, heights in 4 bits of kilometres, weather codes
 // in 5 bits.
-int RawWidth(int layer) {
-    return layer == 21 ? 4 : layer == 22 ? 5 : 7;
-}
 uint32_t RawOf(int layer, int value) {
     if (layer == 21) return static_cast<uint32_t>(std::min(value / 1000, 15));
     if (layer == 22) return static_cast<uint32_t>(std::min(value, 31));
@@ -46,88 +42,73 @@ std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, in
     product.minute = static_cast<uint8_t>(minute);
     product.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0f) + 9000);
     product.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0f) + 18000);
-    product.imageElement = layer == 21   ? bufr::Descriptor{0, 21, 21}
-                           : layer == 22 ? bufr::Descriptor{0, 21, 22}
-                                         : bufr::Descriptor{0, 21, 1};
-    product.valueWidth = RawWidth(layer);
+    product.imageElement = bufr::Descriptor{0, 21, static_cast<uint8_t>(layer >= 21 ? layer : 1)};
+    product.valueWidth = layer == 21 ? 4 : layer == 22 ? 5 : 7;
     product.groups = bufr::runLengthGroups(raw);
     return bufr::writeGenericMessage(product);
 }
 
-void PutLittleEndian(std::array<char, 16>& record, int at, int32_t value) {
-    for (int i = 0; i < 4; ++i) record[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+std::string TestName() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test != nullptr ? std::string(test->test_suite_name()) + "_" + test->name()
+                                       : "none";
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
 }
 
 }  // namespace
 
-StartDir::StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSetup> sites)
-    : sites_(std::move(sites)) {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = (fs::temp_directory_path() / ("kalvera_" + tag + "_" + std::to_string(::getpid()) +
-                                          "_" + (test != nullptr ? test->name() : "none")))
+StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std::move(sites)) {
+    path_ = (fs::temp_directory_path() /
+             ("kalvera_ui_" + std::to_string(::getpid()) + "_" + TestName()))
                 .string();
     fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
-    fs::create_directories(path_ + "/data");
-    std::ofstream settings(path_ + "/settings");
-    settings << dataRoot() << "\n"
-             << updatePeriod << "\n"
-             << (sites_.empty() ? std::string("NONE") : sites_.front().code) << "\nspare\n"
-             << "55.0\n37.0\n";
+    std::ofstream(path_ + "/settings") << dataRoot() << "\n"
+                                       << updatePeriod << "\n"
+                                       << (sites_.empty() ? "NONE" : sites_.front().code)
+                                       << "\nspare\n55.0\n37.0\n";
     for (const SiteSetup& setup : sites_) fs::create_directories(siteDir(setup.code));
 }
 
 StartDir::~StartDir() {
     std::error_code ignored;
-    fs::permissions(path_ + "/res", fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
-}
-
-std::string StartDir::indexPath(const std::string& site, const std::string& day) const {
-    return siteDir(site) + "/" + day + ".ind";
-}
-
-const SiteSetup* StartDir::site(const std::string& code) const {
-    for (const SiteSetup& setup : sites_)
-        if (setup.code == code) return &setup;
-    return nullptr;
 }
 
 void StartDir::addTerm(const std::string& code, const std::string& day, int hour, int minute,
                        const std::vector<int>& layers, int value) const {
-    const SiteSetup* setup = site(code);
-    ASSERT_NE(setup, nullptr) << code;
-    const std::string base = siteDir(code) + "/" + day + ".bas";
-    std::ofstream baseFile(base, std::ios::binary | std::ios::app);
-    std::ofstream indexFile(indexPath(code, day), std::ios::binary | std::ios::app);
+    const auto setup = std::find_if(sites_.begin(), sites_.end(),
+                                    [&](const SiteSetup& s) { return s.code == code; });
+    ASSERT_NE(setup, sites_.end()) << code;
+    std::ofstream base(siteDir(code) + "/" + day + ".bas", std::ios::binary | std::ios::app);
     for (int layer : layers) {
-        baseFile.seekp(0, std::ios::end);
-        const auto offset = static_cast<int32_t>(baseFile.tellp());
+        base.seekp(0, std::ios::end);
+        addRecord(code, day, hour, minute, layer, static_cast<int32_t>(base.tellp()));
         const std::vector<uint8_t> message = TermMessage(*setup, hour, minute, layer, value);
-        baseFile.write(reinterpret_cast<const char*>(message.data()),
-                       static_cast<std::streamsize>(message.size()));
-        std::array<char, 16> record{};
-        record[0] = static_cast<char>(hour);
-        record[1] = static_cast<char>(minute);
-        record[2] = static_cast<char>(layer);
-        PutLittleEndian(record, 4, offset);
-        indexFile.write(record.data(), record.size());
+        base.write(reinterpret_cast<const char*>(message.data()),
+                   static_cast<std::streamsize>(message.size()));
     }
 }
 
 void StartDir::addRecord(const std::string& code, const std::string& day, int hour, int minute,
                          int layer, int32_t offset) const {
-    std::ofstream indexFile(indexPath(code, day), std::ios::binary | std::ios::app);
-    std::array<char, 16> record{};
-    record[0] = static_cast<char>(hour);
-    record[1] = static_cast<char>(minute);
-    record[2] = static_cast<char>(layer);
-    PutLittleEndian(record, 4, offset);
-    indexFile.write(record.data(), record.size());
+    std::array<char, 16> record{static_cast<char>(hour), static_cast<char>(minute),
+                                static_cast<char>(layer)};
+    for (int i = 0; i < 4; ++i) record[4 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+    std::ofstream(siteDir(code) + "/" + day + ".ind", std::ios::binary | std::ios::app)
+        .write(record.data(), record.size());
 }
 
-WindowUnderTest::WindowUnderTest(const StartDir& dir, const Clock& clock, int screenHeight) {
+void StartDir::touch(const std::string& site, const std::string& name) const {
+    fs::create_directories(siteDir(site));
+    std::ofstream(siteDir(site) + "/" + name).put('\0');
+}
+
+void WindowTest::start(int screenHeight) {
     EnsureApplication();
+    window.reset();
+    // The window keeps its start directory itself; the tests' own stays.
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
     TForm1Options options;
@@ -136,12 +117,8 @@ WindowUnderTest::WindowUnderTest(const StartDir& dir, const Clock& clock, int sc
         ++decodes;
         return loadPicture(offset, picture, state);
     };
-    form = std::make_unique<TForm1>(dialogs, clock, options);
+    window = std::make_unique<TForm1>(dialogs, clock, options);
     fs::current_path(before);
-}
-
-WindowUnderTest::~WindowUnderTest() {
-    form.reset();
 }
 
 double FixtureNow() {
@@ -150,6 +127,12 @@ double FixtureNow() {
 
 std::string DayFromNow(int days) {
     return DayNameOf(FixtureNow() + days);
+}
+
+QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
 }
 
 }  // namespace kalvera::navtest

@@ -1,13 +1,16 @@
 #pragma once
-// Helpers shared by the navigation, picture-control and date-picker tests: a
-// start directory with settings and site archives written by the project's
-// own BUFR writer, a dialog seam that answers without a person, and a main
-// window built on them with a fixed clock.
+// Helpers shared by the window, navigation, picture-control and date-picker
+// tests: a start directory with settings and site archives written by the
+// project's own BUFR writer, a dialog seam that answers without a person, and
+// a main window started on them with a fixed clock.
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
-#include <QString>
-#include <filesystem>
+#include <QListWidget>
+#include <QRect>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,36 +19,33 @@
 
 #include "common/clock.h"
 #include "ui/dialogs.h"
+#include "ui/main_window.h"
 
 namespace kalvera {
 
-class TForm1;
-
-// One application object for the whole test program, whichever test needs it
-// first.
+// One application object for the whole test program.
 inline void EnsureApplication() {
     if (QCoreApplication::instance() != nullptr) return;
     static int argc = 1;
     static char name[] = "kalvera_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    [[maybe_unused]] static QApplication* app = new QApplication(argc, argv);
 }
 
 namespace navtest {
 
-// The sites the fixture knows, with the radar position their messages carry.
+// A site and the radar position its messages carry.
 struct SiteSetup {
     std::string code;
     float lat = 0.0f;
     float lon = 0.0f;
 };
 
-// A start directory in the temporary directory: settings, res/ and one data
-// directory per site. Removed again on destruction.
+// A start directory of the running test's own: settings, res/ and one data
+// directory per site. The first site is the configured one.
 class StartDir {
   public:
-    StartDir(const std::string& tag, int updatePeriod, std::vector<SiteSetup> sites);
+    StartDir(int updatePeriod, std::vector<SiteSetup> sites);
     ~StartDir();
     StartDir(const StartDir&) = delete;
     StartDir& operator=(const StartDir&) = delete;
@@ -53,39 +53,35 @@ class StartDir {
     const std::string& path() const { return path_; }
     std::string dataRoot() const { return path_ + "/data/"; }
     std::string siteDir(const std::string& site) const { return dataRoot() + site; }
-    std::string indexPath(const std::string& site, const std::string& day) const;
 
     // Appends one message per layer code for the term to the day's base file
-    // and a 16-byte index record for each. Cells within 40 km of the site get
+    // and an index record for each. Cells within 40 km of the site get
     // `value`, the rest 0.
     void addTerm(const std::string& site, const std::string& day, int hour, int minute,
                  const std::vector<int>& layers, int value = 10) const;
-
     // Appends one bare index record, pointing wherever the test wants.
     void addRecord(const std::string& site, const std::string& day, int hour, int minute, int layer,
                    int32_t offset) const;
+    // An empty file in a site's directory.
+    void touch(const std::string& site, const std::string& name) const;
 
   private:
-    const SiteSetup* site(const std::string& code) const;
     std::string path_;
     std::vector<SiteSetup> sites_;
 };
 
-// Answers every dialog from a script and records what was asked.
+// Answers every dialog from a script and records what was asked. A message
+// with a title is recorded as "title: text".
 class ScriptedDialogs : public Dialogs {
   public:
     void showMessage(QWidget*, const QString& text, const QString& title) override {
-        messages.push_back(text);
-        titles.push_back(title);
+        messages.push_back(title.isEmpty() ? text : title + ": " + text);
     }
-    std::optional<uint32_t> chooseColour(QWidget*, uint32_t initial) override {
+    std::optional<uint32_t> chooseColour(QWidget*, uint32_t) override {
         ++colourCalls;
-        colourOffered = initial;
         return colour;
     }
-    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override {
-        return std::nullopt;
-    }
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override { return {}; }
     bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
     void runModal(QDialog& dialog) override {
         ++modalCalls;
@@ -93,30 +89,40 @@ class ScriptedDialogs : public Dialogs {
     }
 
     std::vector<QString> messages;
-    std::vector<QString> titles;
     std::optional<uint32_t> colour;
-    uint32_t colourOffered = 0;
     int colourCalls = 0;
     std::function<void(QDialog&)> onModal;
     int modalCalls = 0;
-};
-
-// A main window started in `dir` with `clock`, decoding through the real
-// loader while counting the decodes. Restores the current directory after
-// start-up, as the window keeps its start directory itself.
-struct WindowUnderTest {
-    WindowUnderTest(const StartDir& dir, const Clock& clock, int screenHeight = 768);
-    ~WindowUnderTest();
-
-    ScriptedDialogs dialogs;
-    int decodes = 0;
-    std::unique_ptr<TForm1> form;
 };
 
 // 12:00 local time on 7 December 2026, a Monday.
 double FixtureNow();
 // Day name of FixtureNow() plus `days`.
 std::string DayFromNow(int days);
+QStringList Items(const QListWidget* list);
+inline QRect Rect(const LayoutRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+// A start directory and a fixed clock; the main window starts, decoding
+// through the real loader while counting the decodes, once the test has
+// written its data.
+class WindowTest : public ::testing::Test {
+  protected:
+    explicit WindowTest(std::vector<SiteSetup> sites = {{"S1", 55.0f, 37.0f}}, int updatePeriod = 60)
+        : dir(updatePeriod, std::move(sites)), clock(FixtureNow()) {}
+
+    void start(int screenHeight = 768);
+    TForm1& form() { return *window; }
+    const DisplayState& state() { return window->display(); }
+    const LayoutRect& area() { return window->viewer().layout.picture; }
+
+    StartDir dir;
+    FixedClock clock;
+    ScriptedDialogs dialogs;
+    int decodes = 0;
+    std::unique_ptr<TForm1> window;
+};
 
 }  // namespace navtest
 }  // namespace kalvera

@@ -15,12 +15,6 @@ namespace kalvera {
 namespace {
 
 using navtest::DayFromNow;
-using navtest::StartDir;
-
-struct ProbeRun {
-    int status = -1;
-    std::string out;
-};
 
 std::string CliPath() {
     return std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
@@ -28,7 +22,7 @@ std::string CliPath() {
 
 class ProbeTest : public ::testing::Test {
   protected:
-    ProbeTest() : dir("probe", 60, {{"S1", 55.0f, 37.0f}}) {
+    ProbeTest() : dir(60, {{"S1", 55.0f, 37.0f}}) {
         dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 3}, 10);
         dir.addTerm("S1", DayFromNow(0), 9, 0, {22}, 3);
     }
@@ -36,66 +30,62 @@ class ProbeTest : public ::testing::Test {
         if (!std::filesystem::exists(CliPath())) GTEST_SKIP() << "kalvera-cli is not built";
     }
 
-    ProbeRun probe(const std::string& arguments) {
-        ProbeRun result;
+    // Runs the probe on today's 09.00 term; the exit status, and the output.
+    int probe(const std::string& arguments, std::string* out = nullptr) {
         const std::string command = CliPath() + " probe --start-dir " + dir.path() +
                                     " --site S1 --day " + DayFromNow(0) + " --term 09.00 " +
                                     arguments + " 2>/dev/null";
         std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
+        if (pipe == nullptr) return -1;
         char chunk[1024];
         size_t n = 0;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) result.out.append(chunk, n);
+        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+            if (out != nullptr) out->append(chunk, n);
+        }
         const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    StartDir dir;
+    navtest::StartDir dir;
 };
 
-TEST_F(ProbeTest, AtTheSiteTheValueAndZeroAzimuthAndRange) {
-    const ProbeRun run = probe("--layer 3 --lat 55 --lon 37");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
+TEST_F(ProbeTest, PrintsTheHeaderReadoutOfThePoint) {
+    std::string out;
+    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37", &out), 0);
+    EXPECT_EQ(out,
               "{\"value\": \"10\", \"azimuth\": \"0\", \"range\": \"0\", \"lat\": \"55.0\", "
               "\"lon\": \"37.0\"}\n");
-}
 
-TEST_F(ProbeTest, OutsideTheRadarSquare) {
-    EXPECT_EQ(probe("--layer 3 --lat 58 --lon 37").out.rfind("{\"value\": \"65535\", ", 0), 0u);
-    EXPECT_EQ(probe("--layer 22 --lat 58 --lon 37").out.rfind("{\"value\": \"\", ", 0), 0u);
-}
-
-TEST_F(ProbeTest, WeatherCodesAreNamed) {
-    const ProbeRun run = probe("--layer 22 --lat 55 --lon 37");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("{\"value\": \"Осадки слабые\", ", 0), 0u) << run.out;
-}
-
-TEST_F(ProbeTest, AGivenCentreMovesAzimuthAndRange) {
-    const ProbeRun run = probe("--layer 3 --lat 55 --lon 37 --centre 55,38");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("\"azimuth\": \"271\", \"range\": \"64\""), std::string::npos)
-        << run.out;
+    const struct {
+        const char* arguments;
+        const char* part;
+    } rows[] = {
+        {"--layer 22 --lat 55 --lon 37", "{\"value\": \"Осадки слабые\", "},
+        {"--layer 3 --lat 58 --lon 37", "{\"value\": \"65535\", "},  // outside the radar square
+        {"--layer 22 --lat 58 --lon 37", "{\"value\": \"\", "},
+        {"--layer 3 --lat 55 --lon 37 --centre 55,38", "\"azimuth\": \"271\", \"range\": \"64\""},
+    };
+    for (const auto& row : rows) {
+        out.clear();
+        EXPECT_EQ(probe(row.arguments, &out), 0) << row.arguments;
+        EXPECT_NE(out.find(row.part), std::string::npos) << row.arguments << ": " << out;
+    }
 }
 
 TEST_F(ProbeTest, ARelativeDataDirectoryIsTakenFromTheStartDirectory) {
     std::ofstream(dir.path() + "/settings") << "data/ 60 S1 x 55 37\n";
-    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37").status, 0);
+    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 0);
 }
 
-TEST_F(ProbeTest, ATermThatCannotBeLoadedExitsWithOne) {
-    EXPECT_EQ(probe("--layer 5 --lat 55 --lon 37").status, 1);
+TEST_F(ProbeTest, ATermThatCannotBeLoadedExitsWithOneAndBadArgumentsWithTwo) {
+    EXPECT_EQ(probe("--layer 5 --lat 55 --lon 37"), 1);
+    for (const char* arguments :
+         {"--layer x --lat 55 --lon 37", "--layer 3 --lat 55", "--layer 3 --lat 55 --lon 37 --centre 55",
+          "--layer 3 --lat 55 --lon 37 --colour red"}) {
+        EXPECT_EQ(probe(arguments), 2) << arguments;
+    }
     std::filesystem::remove(dir.path() + "/settings");
-    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37").status, 1);
-}
-
-TEST_F(ProbeTest, BadArgumentsAreUsageErrors) {
-    EXPECT_EQ(probe("--layer x --lat 55 --lon 37").status, 2);
-    EXPECT_EQ(probe("--layer 3 --lat 55").status, 2);
-    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37 --centre 55").status, 2);
-    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37 --colour red").status, 2);
+    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 1);
 }
 
 }  // namespace
