@@ -120,25 +120,6 @@ TEST(GenericImage, HostileOperatorsStayBounded) {
     }
 }
 
-TEST(GenericWalk, FieldWidthsOfTheUsualListAreRespected) {
-    // 40 bits of name, 33 of date and time, 15 and 16 of position, then the image.
-    const Bytes m = bufr::writeGenericMessage(oneRun(100, 1));
-    DescriptorList list;
-    int32_t count = 0;
-    int32_t offset = 0;
-    ASSERT_TRUE(parseSections(view(m), list, count, offset));
-    BitCursor cursor = placeCursor(view(m), offset);
-    RadarPicture picture;
-    DisplayState state;
-    int32_t written = -1;
-    EXPECT_TRUE(decodeDescriptors(cursor, std::span(list.data(), count), picture, state, &written));
-    EXPECT_EQ(written, 1);
-    EXPECT_EQ(picture.values[0], 36);
-    const int32_t bits = 40 + 33 + 15 + 16 + 16 + 16 + 7 + 16;
-    EXPECT_EQ(cursor.bytePosition - offset, bits / 8);
-    EXPECT_EQ(cursor.bitIndex, bits % 8);
-}
-
 struct WalkCase {
     const char* name;
     List descriptors;
@@ -163,6 +144,11 @@ TEST(GenericWalk, HandWrittenListsAreFollowedToTheirEnd) {
          {{0, 1, 18}, {3, 13, 9}, {0, 5, 2}},
          {{99, 7}, {1, 16}, {3, 16}, {100, 7}, {0, 16}, {15000, 15}},
          3, 60.0f, 0.0f},
+        // Nothing after the replication is read.
+        {"descriptors after the replication",
+         {{0, 1, 18}, {1, 2, 0}, {0, 31, 2}, {0, 21, 1}, {0, 5, 2}},
+         {{1, 16}, {1, 16}, {100, 7}, {0, 16}, {13000, 15}},
+         1, 0.0f, 0.0f},
         {"no replication", {{0, 1, 18}, {3, 1, 23}, {0, 3, 1}}, {{13000, 15}, {21000, 16}}, 0,
          40.0f, 30.0f},
     };
@@ -183,19 +169,6 @@ TEST(GenericWalk, HandWrittenListsAreFollowedToTheirEnd) {
         EXPECT_FLOAT_EQ(state.viewLat, moved ? c.siteLat : 1.0f) << c.name;
         EXPECT_EQ(state.recentre, moved ? 1 : 0) << c.name;
     }
-}
-
-TEST(GenericWalk, DescriptorsAfterTheReplicationAreNotRead) {
-    bufr::GenericProduct p = oneRun(100, 1);
-    bufr::MessageOptions options;
-    options.descriptors = bufr::genericDescriptors(p);
-    options.descriptors->push_back({0, 5, 2});
-    Bytes data = bufr::encodeGenericData(p);
-    data.insert(data.end(), 4, 0xFF);
-    RadarPicture picture;
-    DisplayState state;
-    decodeGeneric(bufr::buildMessage({}, data, options), picture, state);
-    EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
 }
 
 }  // namespace

@@ -73,11 +73,6 @@ TEST(SitePosition, BothProductsMoveTheViewToThisSiteOnlyWhenRecentreIsClear) {
     }
 }
 
-TEST(FixedScaledValue, PowerOfTenTimesSum) {
-    EXPECT_DOUBLE_EQ(scaledValue(15000, 2, -9000), 60.0);
-    EXPECT_DOUBLE_EQ(scaledValue(5, -3, 0), 5000.0);
-}
-
 struct ImageCase {
     const char* name;
     bufr::FixedProduct product;

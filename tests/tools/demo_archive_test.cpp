@@ -132,6 +132,8 @@ TEST_F(DemoArchive, SettingsAndResourcesLeadTheViewerToTheArchive) {
     EXPECT_NEAR(config.centreLat, 55.65, 0.01);
     EXPECT_NEAR(config.centreLon, 37.77, 0.01);
     EXPECT_EQ(SiteDisplayName(config, "26063"), "Санкт-Петербург");
+    for (const demo::DemoSite& site : demo::DemoSites())
+        EXPECT_NE(SiteDisplayName(config, site.code), site.code) << "no name in towns.txt";
     ListSites(config);
     EXPECT_EQ(config.siteList.names.size(), demo::DemoSites().size());
     DisplayState state;

@@ -1,19 +1,20 @@
 #pragma once
 // Reads a demo archive back through the viewer's own readers.
 
+#include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
+#include "decode/picture_loader.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
 
 namespace kalvera::testing {
-
-// Options for a start directory at `dir` with the resources shipped in data/.
-demo::DemoOptions OptionsIn(const std::string& dir);
 
 struct RawRecord {
     int hour = 0;
@@ -22,18 +23,73 @@ struct RawRecord {
     int32_t offset = 0;
 };
 
+// Options for a start directory at `dir` with the resources shipped in data/.
+inline demo::DemoOptions OptionsIn(const std::string& dir) {
+    demo::DemoOptions options;
+    options.dir = dir;
+    options.dataDir = std::string(KALVERA_SOURCE_DIR) + "/data";
+    return options;
+}
+
 // The complete records of an index file, in file order; `tail` gets the
 // number of bytes after the last complete record.
-std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_t* tail = nullptr);
+inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath,
+                                             size_t* tail = nullptr) {
+    std::ifstream in(indexPath, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<RawRecord> records;
+    for (size_t at = 0; at + 16 <= bytes.size(); at += 16) {
+        RawRecord r;
+        r.hour = static_cast<uint8_t>(bytes[at]);
+        r.minute = static_cast<uint8_t>(bytes[at + 1]);
+        r.layerCode = static_cast<uint8_t>(bytes[at + 2]);
+        uint32_t offset = 0;
+        for (int k = 3; k >= 0; --k)
+            offset = (offset << 8) | static_cast<uint8_t>(bytes[at + 4 + k]);
+        r.offset = static_cast<int32_t>(offset);
+        records.push_back(r);
+    }
+    if (tail != nullptr) *tail = bytes.size() % 16;
+    return records;
+}
 
 // Decodes the message a record points at, as the viewer would for that layer.
-// Adds a failure naming `where` when the loader rejects it.
-bool DecodeRecord(const demo::DemoSite& site, const std::string& basePath, const RawRecord& record,
-                  RadarPicture& picture, DisplayState& state);
+inline bool DecodeRecord(const demo::DemoSite& site, const std::string& basePath, const RawRecord& record,
+                  RadarPicture& picture, DisplayState& state) {
+    state.siteCode = site.code;
+    state.basePath = basePath;
+    state.layerCode = record.layerCode;
+    state.recentre = 1;
+    picture.values.fill(-12345);
+    return loadPicture(record.offset, picture, state);
+}
 
 // Every value of a decoded picture is one the layer can hold, and the picture
-// sits at its site. Returns a description of the first fault, or "".
-std::string PictureFault(const demo::DemoSite& site, int layerCode, const RadarPicture& picture,
-                         const DisplayState& state);
+// sits at its site inside the region. Returns the first fault, or "".
+inline std::string PictureFault(const demo::DemoSite& site, int layerCode, const RadarPicture& picture,
+                         const DisplayState& state) {
+    if (std::abs(state.siteLat - site.lat) > 0.011 || std::abs(state.siteLon - site.lon) > 0.011) {
+        return "site at " + std::to_string(state.siteLat) + " " + std::to_string(state.siteLon);
+    }
+    if (state.siteLat < 45.0f || state.siteLat > 70.0f || state.siteLon < 20.0f ||
+        state.siteLon > 60.0f) {
+        return "site outside the region";
+    }
+    for (int k = 0; k < kGridCells; ++k) {
+        const int32_t v = picture.values[k];
+        bool ok = false;
+        if (layerCode == 21) {
+            ok = v >= 0 && v <= 15000 && v % 1000 == 0;
+        } else if (layerCode == 22) {
+            ok = v >= 0 && v <= 19;
+        } else {
+            ok = v >= 0 && v <= 190;
+        }
+        if (!ok)
+            return "layer " + std::to_string(layerCode) + " cell " + std::to_string(k) + " holds " +
+                   std::to_string(v);
+    }
+    return "";
+}
 
 }  // namespace kalvera::testing
