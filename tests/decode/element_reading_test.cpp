@@ -148,6 +148,7 @@ TEST(CodeMeaning, ListedValuesGiveTheirTextOthersLeaveItAlone) {
         int x, y, value;
         const char* text;
     };
+    // clang-format off
     const Row rows[] = {
         {11, 31, 2, "Moderate, in cloud"},
         {21, 22, 10, "Thunderstorm, probability 30–70%"},
@@ -159,6 +160,7 @@ TEST(CodeMeaning, ListedValuesGiveTheirTextOthersLeaveItAlone) {
         {21, 1, 0, "unchanged"},
         {1, 1, 0, "Undefined parameter"},  // a class without tables
     };
+    // clang-format on
     for (const Row& r : rows) {
         char text[kTextSize] = "unchanged";
         lookupCodeMeaning(r.x, r.y, r.value, text);
@@ -189,6 +191,7 @@ TEST(ElementDecoding, ScalesReferencesAndWidthsApply) {
         int width;
         float value;
     };
+    // clang-format off
     const Row rows[] = {
         {{0, 5, 2}, 13000, 15, 40.0f},         {{0, 6, 2}, 21000, 16, 30.0f},
         {{0, 21, 1}, 100, 7, 36.0f},           {{0, 21, 21}, 5, 4, 5000.0f},
@@ -197,6 +200,7 @@ TEST(ElementDecoding, ScalesReferencesAndWidthsApply) {
         {{0, 1, 18}, 0x4142434445ull, 40, 0},  // characters move whole bytes
         {{0, 3, 1}, 0xFF, 0, 0},               // undefined element reads nothing
     };
+    // clang-format on
     for (const Row& r : rows) {
         const Decoded got = decodeRaw(r.d, r.raw, r.width);
         EXPECT_FLOAT_EQ(got.value, r.value) << int(r.d.x) << " " << int(r.d.y);

@@ -59,6 +59,7 @@ TEST(MessageSearch, FramingLimitsFromFileAndMemory) {
     const Bytes m = message();
     const auto size = static_cast<int32_t>(m.size());
     const Bytes leading = concat({Bytes{'x', '7', '7', '7', 'B', 'U', 'F'}, m, m});
+    // clang-format off
     const FramingCase cases[] = {
         {"after leading bytes", leading, 0, size, ReadStatus::kFound, 7},
         {"at its offset", leading, 7, size, ReadStatus::kFound, 7},
@@ -75,6 +76,7 @@ TEST(MessageSearch, FramingLimitsFromFileAndMemory) {
         {"negative offset", m, -1, 0, ReadStatus::kSeekFailed},
         {"offset past the end", m, 1000000, 0, ReadStatus::kNoMarker},
     };
+    // clang-format on
     for (const FramingCase& c : cases) {
         const TempFile file(c.bytes);
         MessageBuffer buffer;
@@ -137,6 +139,7 @@ TEST(SectionParse, AcceptsAndRejectsSectionLayouts) {
             o.section2Payload.assign(n, 0x55);
         };
     };
+    // clang-format off
     const SectionCase cases[] = {
         {"fifty descriptors", 50, [](auto&) {}, true},
         {"fifty-one descriptors", 51, [](auto&) {}, false},
@@ -153,6 +156,7 @@ TEST(SectionParse, AcceptsAndRejectsSectionLayouts) {
         {"section 1 too short", 1, [](auto& o) { o.section1Length = 3; }, false},
         {"section 3 too short", 1, [](auto& o) { o.section3Length = 5; }, false},
     };
+    // clang-format on
     for (const SectionCase& c : cases) {
         bufr::MessageOptions options;
         options.descriptors = std::vector<bufr::Descriptor>(c.descriptors, {0, 1, 1});

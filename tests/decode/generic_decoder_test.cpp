@@ -47,6 +47,7 @@ struct ValueCase {
 };
 
 TEST(GenericImage, LayerSiteAndOperatorsDecideTheValue) {
+    // clang-format off
     const ValueCase cases[] = {
         {"echo tops in metres", 21, "", 4, 5, 0, 0, {}, 5000},
         {"phenomena codes", 22, "", 5, 19, 0, 0, {}, 19},
@@ -64,6 +65,7 @@ TEST(GenericImage, LayerSiteAndOperatorsDecideTheValue) {
           {2, 2, 127}, {0, 21, 1}},
          90},
     };
+    // clang-format on
     for (const ValueCase& c : cases) {
         bufr::GenericProduct p = oneRun(c.raw, 2, c.width);
         p.widthOperatorY = c.widthY;
@@ -130,6 +132,7 @@ struct WalkCase {
 };
 
 TEST(GenericWalk, HandWrittenListsAreFollowedToTheirEnd) {
+    // clang-format off
     const WalkCase cases[] = {
         // Latitude without longitude sets the site but never recentres.
         {"latitude alone", {{0, 1, 18}, {0, 5, 2}}, {{13000, 15}}, 0, 40.0f, 0.0f},
@@ -152,6 +155,7 @@ TEST(GenericWalk, HandWrittenListsAreFollowedToTheirEnd) {
         {"no replication", {{0, 1, 18}, {3, 1, 23}, {0, 3, 1}}, {{13000, 15}, {21000, 16}}, 0,
          40.0f, 30.0f},
     };
+    // clang-format on
     for (const WalkCase& c : cases) {
         RadarPicture picture;
         picture.values.fill(4);

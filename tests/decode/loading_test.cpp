@@ -15,8 +15,8 @@ namespace kalvera {
 namespace {
 
 using testing::Bytes;
-using testing::TempFile;
 using testing::concat;
+using testing::TempFile;
 
 Bytes withDescriptors(std::vector<bufr::Descriptor> list, const Bytes& data) {
     bufr::MessageOptions options;
@@ -75,8 +75,9 @@ TEST(PictureLoading, FailuresLeaveThePictureAndStateAlone) {
     RadarPicture picture;
     picture.values.fill(8);
     DisplayState state;
-    for (auto [path, offset] : {std::pair{rejected.path(), 0}, std::pair{rejected.path(), -1},
-                                std::pair{rejected.path() + ".none", 0}, std::pair{cut.path(), 0}}) {
+    for (auto [path, offset] :
+         {std::pair{rejected.path(), 0}, std::pair{rejected.path(), -1},
+          std::pair{rejected.path() + ".none", 0}, std::pair{cut.path(), 0}}) {
         state.basePath = path;
         EXPECT_FALSE(loadPicture(offset, picture, state)) << path << " at " << offset;
     }
@@ -146,7 +147,8 @@ TEST_F(Cli, DecodeAndInfoPrintWhatTheyFoundAndExitWithTheirStatus) {
         EXPECT_EQ(r.status, c.status) << c.arguments;
         const size_t at = r.out.find(c.text);
         EXPECT_TRUE(c.arguments.starts_with("info") ? at != std::string::npos : at == 0)
-            << c.arguments << "\n" << r.out.substr(0, 300);
+            << c.arguments << "\n"
+            << r.out.substr(0, 300);
         // The grid ends with the last of its 10000 cells.
         if (c.status == 0 && c.arguments.starts_with("decode")) {
             EXPECT_EQ(r.out.substr(r.out.size() - 6), ", 0]}\n");

@@ -85,6 +85,7 @@ TEST(FixedImage, RunsSinglesAndTheirLimits) {
     twoRows.rows.push_back(withRow({{3, 1}, {2, 0}, {2, 3}, {1, 255}}, {200, 7}).rows[0]);
     bufr::FixedProduct zeroCounts = withRow({{0, 1}, {2, 1}});
     zeroCounts.rows.insert(zeroCounts.rows.begin(), bufr::FixedRow{});
+    // clang-format off
     const ImageCase cases[] = {
         // Runs take class values (index 0 and unlisted indices give 0), singles are raw.
         {"runs and singles", twoRows, 110,
@@ -95,6 +96,7 @@ TEST(FixedImage, RunsSinglesAndTheirLimits) {
          {{9989, 40}, {9999, 70}}},
         {"zero counts", zeroCounts, 2, {{1, 40}, {2, -1}}},
     };
+    // clang-format on
     for (const ImageCase& c : cases) {
         RadarPicture picture;
         picture.values.fill(-1);

@@ -67,13 +67,12 @@ TEST_F(DemoArchive, EveryRecordDecodesToTheSimulatedGridAtItsSite) {
             EXPECT_EQ(tail, 0u) << day.indexPath;
             std::map<int, demo::TermGrids> grids;
             for (const RawRecord& r : records) {
-                const std::string where =
-                    site.code + " " + TermTextOf(r.hour, r.minute) + " layer " +
-                    std::to_string(r.layerCode);
+                const std::string where = site.code + " " + TermTextOf(r.hour, r.minute) +
+                                          " layer " + std::to_string(r.layerCode);
                 // One record per term and layer, so the lookup finds this one.
-                ASSERT_EQ(FindMessageOffset(day.indexPath, TermTextOf(r.hour, r.minute),
-                                            r.layerCode),
-                          r.offset);
+                ASSERT_EQ(
+                    FindMessageOffset(day.indexPath, TermTextOf(r.hour, r.minute), r.layerCode),
+                    r.offset);
                 RadarPicture picture;
                 DisplayState state;
                 ASSERT_TRUE(testing::DecodeRecord(site, day.basePath, r, picture, state)) << where;
@@ -141,7 +140,8 @@ TEST_F(DemoArchive, SettingsAndResourcesLeadTheViewerToTheArchive) {
     FixedClock clock(Now());
     EXPECT_TRUE(FindLatestDay(state, config.dataRoot, clock));
     EXPECT_EQ(state.dayName, DayNameOf(Now()));
-    for (const char* name : {"country.ind", "country.bin", "punkt.txt", "towns.txt", "colors.bin"}) {
+    for (const char* name :
+         {"country.ind", "country.bin", "punkt.txt", "towns.txt", "colors.bin"}) {
         const fs::path copy = fs::path(options_.dir) / "res" / name;
         ASSERT_TRUE(fs::exists(copy)) << name;
         EXPECT_EQ(fs::file_size(copy), fs::file_size(fs::path(options_.dataDir) / name)) << name;
@@ -159,20 +159,6 @@ TEST_F(DemoArchive, WritingAgainAddsOnlyTheTermsThatAreMissing) {
     EXPECT_EQ(fs::file_size(day.indexPath), before + 12 * 16);
 }
 
-TEST(DemoStartDirectory, KeepsAnOperatorsPaletteWhenRunAgain) {
-    testing::TempDir dir;
-    demo::DemoOptions options = testing::OptionsIn(dir.str());
-    options.siteCount = 1;
-    std::string error;
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
-    dir.write("res/colors.bin", std::string(128, '\x11'));
-    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
-    AppConfig config;
-    config.startDir = dir.str();
-    LoadPalette(config);
-    EXPECT_EQ(config.palette[0], 0x11111111u);
-}
-
 TEST(DemoStartDirectory, RefusesWhatItCannotWrite) {
     testing::TempDir dir;
     demo::DemoOptions blank = testing::OptionsIn(dir.str() + "/with blank");
@@ -185,7 +171,7 @@ TEST(DemoStartDirectory, RefusesWhatItCannotWrite) {
     }
 }
 
-TEST(DemoStartDirectory, HistoryEndsBetweenTermsOnAStopRequest) {
+TEST(DemoStartDirectory, AStopRequestEndsTheHistoryAndARerunKeepsTheOperatorsPalette) {
     testing::TempDir dir;
     const demo::DemoOptions options = testing::OptionsIn(dir.str());
     std::string error;
@@ -194,6 +180,12 @@ TEST(DemoStartDirectory, HistoryEndsBetweenTermsOnAStopRequest) {
     EXPECT_EQ(demo::WriteHistory(options, EncodeDateTime({2026, 6, 15}, {12, 0, 0}), error, &stop),
               0);
     EXPECT_TRUE(fs::is_empty(fs::path(demo::DataRootOf(options)) / "27612"));
+    dir.write("res/colors.bin", std::string(128, '\x11'));
+    ASSERT_TRUE(demo::PrepareStartDirectory(options, error)) << error;
+    AppConfig config;
+    config.startDir = dir.str();
+    LoadPalette(config);
+    EXPECT_EQ(config.palette[0], 0x11111111u);
 }
 
 }  // namespace

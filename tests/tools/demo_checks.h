@@ -33,8 +33,7 @@ inline demo::DemoOptions OptionsIn(const std::string& dir) {
 
 // The complete records of an index file, in file order; `tail` gets the
 // number of bytes after the last complete record.
-inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath,
-                                             size_t* tail = nullptr) {
+inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_t* tail = nullptr) {
     std::ifstream in(indexPath, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<RawRecord> records;
@@ -54,8 +53,8 @@ inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath,
 }
 
 // Decodes the message a record points at, as the viewer would for that layer.
-inline bool DecodeRecord(const demo::DemoSite& site, const std::string& basePath, const RawRecord& record,
-                  RadarPicture& picture, DisplayState& state) {
+inline bool DecodeRecord(const demo::DemoSite& site, const std::string& basePath,
+                         const RawRecord& record, RadarPicture& picture, DisplayState& state) {
     state.siteCode = site.code;
     state.basePath = basePath;
     state.layerCode = record.layerCode;
@@ -66,8 +65,8 @@ inline bool DecodeRecord(const demo::DemoSite& site, const std::string& basePath
 
 // Every value of a decoded picture is one the layer can hold, and the picture
 // sits at its site inside the region. Returns the first fault, or "".
-inline std::string PictureFault(const demo::DemoSite& site, int layerCode, const RadarPicture& picture,
-                         const DisplayState& state) {
+inline std::string PictureFault(const demo::DemoSite& site, int layerCode,
+                                const RadarPicture& picture, const DisplayState& state) {
     if (std::abs(state.siteLat - site.lat) > 0.011 || std::abs(state.siteLon - site.lon) > 0.011) {
         return "site at " + std::to_string(state.siteLat) + " " + std::to_string(state.siteLon);
     }
@@ -75,19 +74,15 @@ inline std::string PictureFault(const demo::DemoSite& site, int layerCode, const
         state.siteLon > 60.0f) {
         return "site outside the region";
     }
+    // Echo tops in whole kilometres, phenomena codes, reflectivity as 2 x dBZ.
+    const int32_t most = layerCode == 21 ? 15000 : layerCode == 22 ? 19 : 190;
+    const int32_t step = layerCode == 21 ? 1000 : 1;
     for (int k = 0; k < kGridCells; ++k) {
         const int32_t v = picture.values[k];
-        bool ok = false;
-        if (layerCode == 21) {
-            ok = v >= 0 && v <= 15000 && v % 1000 == 0;
-        } else if (layerCode == 22) {
-            ok = v >= 0 && v <= 19;
-        } else {
-            ok = v >= 0 && v <= 190;
-        }
-        if (!ok)
+        if (v < 0 || v > most || v % step != 0) {
             return "layer " + std::to_string(layerCode) + " cell " + std::to_string(k) + " holds " +
                    std::to_string(v);
+        }
     }
     return "";
 }

@@ -86,9 +86,9 @@ void ReadPass(const demo::DemoOptions& options, double firstDay,
             }
             for (int layer : layers) {
                 const int32_t offset = FindMessageOffset(files.indexPath, terms.back(), layer);
-                report.check(site, files.basePath, {0, 0, layer, offset},
-                             files.indexPath + " " + terms.back() + " layer " +
-                                 std::to_string(layer));
+                report.check(
+                    site, files.basePath, {0, 0, layer, offset},
+                    files.indexPath + " " + terms.back() + " layer " + std::to_string(layer));
             }
         }
     }
@@ -140,10 +140,10 @@ TEST(LiveMode, ReaderNeverMeetsAnIncompleteRecordOrMessage) {
     for (auto [day, first] : {std::pair{clock.start, "23.56"}, {clock.start + 1.0, "00.00"}}) {
         std::vector<std::string> terms;
         const std::string code = demo::DemoSites()[0].code;
-        ASSERT_GT(LoadTermList(DayArchive::Of(demo::DataRootOf(options), code, DayNameOf(day))
-                                   .indexPath,
-                               terms),
-                  0);
+        ASSERT_GT(
+            LoadTermList(DayArchive::Of(demo::DataRootOf(options), code, DayNameOf(day)).indexPath,
+                         terms),
+            0);
         EXPECT_EQ(terms.front(), first);
     }
 }
