@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
 #include "archive/day_archive.h"
 #include "bufr/bufr_writer.h"
@@ -15,26 +13,25 @@
 
 namespace kalvera::navtest {
 
-namespace fs = std::filesystem;
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "kalvera_tests";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) new QApplication(argc, argv);
+}
 
 namespace {
 
 // Raw values as the generic decoder reads them: reflectivity with a
 // reference of -64 in 7 bits, heights in 4 bits of kilometres, weather codes
 // in 5 bits.
-uint32_t RawOf(int layer, int value) {
-    if (layer == 21) return static_cast<uint32_t>(std::min(value / 1000, 15));
-    if (layer == 22) return static_cast<uint32_t>(std::min(value, 31));
-    return static_cast<uint32_t>(std::clamp(value + 64, 0, 127));
-}
-
 std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, int layer, int value) {
     std::array<int32_t, kGridCells> raw{};
-    for (int row = 0; row < kGridSide; ++row) {
-        for (int column = 0; column < kGridSide; ++column) {
-            const bool near = std::abs(row - 50) < 10 && std::abs(column - 50) < 10;
-            raw[row * kGridSide + column] = static_cast<int32_t>(RawOf(layer, near ? value : 0));
-        }
+    for (int cell = 0; cell < kGridCells; ++cell) {
+        const bool near = std::abs(cell / kGridSide - 50) < 10 && std::abs(cell % kGridSide - 50) < 10;
+        const int v = near ? value : 0;
+        raw[cell] = layer == 21 ? std::min(v / 1000, 15) : layer == 22 ? std::min(v, 31)
+                                                                       : std::clamp(v + 64, 0, 127);
     }
     bufr::GenericProduct product;
     product.shortName = site.code;
@@ -48,19 +45,13 @@ std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, in
     return bufr::writeGenericMessage(product);
 }
 
-std::string TestName() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = test != nullptr ? std::string(test->test_suite_name()) + "_" + test->name()
-                                       : "none";
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
-}
-
 }  // namespace
 
 StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std::move(sites)) {
-    path_ = (fs::temp_directory_path() /
-             ("kalvera_ui_" + std::to_string(::getpid()) + "_" + TestName()))
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "_" + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    path_ = (fs::temp_directory_path() / ("kalvera_ui_" + std::to_string(::getpid()) + "_" + name))
                 .string();
     fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
@@ -69,11 +60,6 @@ StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std:
                                        << (sites_.empty() ? "NONE" : sites_.front().code)
                                        << "\nspare\n55.0\n37.0\n";
     for (const SiteSetup& setup : sites_) fs::create_directories(siteDir(setup.code));
-}
-
-StartDir::~StartDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
 }
 
 void StartDir::addTerm(const std::string& code, const std::string& day, int hour, int minute,
@@ -111,12 +97,11 @@ void WindowTest::start(int screenHeight) {
     // The window keeps its start directory itself; the tests' own stays.
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
-    TForm1Options options;
-    options.screenSize = QSize(1280, screenHeight);
-    options.decoder = [this](int32_t offset, RadarPicture& picture, DisplayState& state) {
-        ++decodes;
-        return loadPicture(offset, picture, state);
-    };
+    TForm1Options options{QSize(1280, screenHeight), [this](int32_t offset, RadarPicture& picture,
+                                                            DisplayState& state) {
+                              ++decodes;
+                              return loadPicture(offset, picture, state);
+                          }};
     window = std::make_unique<TForm1>(dialogs, clock, options);
     fs::current_path(before);
 }

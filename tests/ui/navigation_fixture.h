@@ -7,10 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
-#include <QRect>
-#include <QStringList>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,18 +26,12 @@
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
-namespace kalvera {
+namespace kalvera::navtest {
+
+namespace fs = std::filesystem;
 
 // One application object for the whole test program.
-inline void EnsureApplication() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "kalvera_tests";
-    static char* argv[] = {name, nullptr};
-    [[maybe_unused]] static QApplication* app = new QApplication(argc, argv);
-}
-
-namespace navtest {
+void EnsureApplication();
 
 // A site and the radar position its messages carry.
 struct SiteSetup {
@@ -46,7 +45,10 @@ struct SiteSetup {
 class StartDir {
   public:
     StartDir(int updatePeriod, std::vector<SiteSetup> sites);
-    ~StartDir();
+    ~StartDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
     StartDir(const StartDir&) = delete;
     StartDir& operator=(const StartDir&) = delete;
 
@@ -72,8 +74,7 @@ class StartDir {
 
 // Answers every dialog from a script and records what was asked. A message
 // with a title is recorded as "title: text".
-class ScriptedDialogs : public Dialogs {
-  public:
+struct ScriptedDialogs : Dialogs {
     void showMessage(QWidget*, const QString& text, const QString& title) override {
         messages.push_back(title.isEmpty() ? text : title + ": " + text);
     }
@@ -90,8 +91,8 @@ class ScriptedDialogs : public Dialogs {
 
     std::vector<QString> messages;
     std::optional<uint32_t> colour;
-    int colourCalls = 0;
     std::function<void(QDialog&)> onModal;
+    int colourCalls = 0;
     int modalCalls = 0;
 };
 
@@ -124,5 +125,4 @@ class WindowTest : public ::testing::Test {
     std::unique_ptr<TForm1> window;
 };
 
-}  // namespace navtest
-}  // namespace kalvera
+}  // namespace kalvera::navtest

@@ -1,24 +1,13 @@
 // kalvera-cli probe, run as a program: the header readout of a point of a
 // term's picture, for a script to check without a display.
 
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "ui/navigation_fixture.h"
 
-namespace kalvera {
-namespace {
-
-using navtest::DayFromNow;
-
-std::string CliPath() {
-    return std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
-}
+namespace kalvera::navtest {
 
 class ProbeTest : public ::testing::Test {
   protected:
@@ -27,26 +16,23 @@ class ProbeTest : public ::testing::Test {
         dir.addTerm("S1", DayFromNow(0), 9, 0, {22}, 3);
     }
     void SetUp() override {
-        if (!std::filesystem::exists(CliPath())) GTEST_SKIP() << "kalvera-cli is not built";
+        if (!fs::exists(cli)) GTEST_SKIP() << "kalvera-cli is not built";
     }
 
     // Runs the probe on today's 09.00 term; the exit status, and the output.
     int probe(const std::string& arguments, std::string* out = nullptr) {
-        const std::string command = CliPath() + " probe --start-dir " + dir.path() +
-                                    " --site S1 --day " + DayFromNow(0) + " --term 09.00 " +
-                                    arguments + " 2>/dev/null";
+        const std::string command = cli + " probe --start-dir " + dir.path() + " --site S1 --day " +
+                                    DayFromNow(0) + " --term 09.00 " + arguments + " 2>/dev/null";
         std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return -1;
         char chunk[1024];
-        size_t n = 0;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+        for (size_t n = 0; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
             if (out != nullptr) out->append(chunk, n);
-        }
         const int status = ::pclose(pipe);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    navtest::StartDir dir;
+    const std::string cli = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
+    StartDir dir;
 };
 
 TEST_F(ProbeTest, PrintsTheHeaderReadoutOfThePoint) {
@@ -55,7 +41,6 @@ TEST_F(ProbeTest, PrintsTheHeaderReadoutOfThePoint) {
     EXPECT_EQ(out,
               "{\"value\": \"10\", \"azimuth\": \"0\", \"range\": \"0\", \"lat\": \"55.0\", "
               "\"lon\": \"37.0\"}\n");
-
     const struct {
         const char* arguments;
         const char* part;
@@ -80,13 +65,12 @@ TEST_F(ProbeTest, ARelativeDataDirectoryIsTakenFromTheStartDirectory) {
 TEST_F(ProbeTest, ATermThatCannotBeLoadedExitsWithOneAndBadArgumentsWithTwo) {
     EXPECT_EQ(probe("--layer 5 --lat 55 --lon 37"), 1);
     for (const char* arguments :
-         {"--layer x --lat 55 --lon 37", "--layer 3 --lat 55", "--layer 3 --lat 55 --lon 37 --centre 55",
-          "--layer 3 --lat 55 --lon 37 --colour red"}) {
+         {"--layer x --lat 55 --lon 37", "--layer 3 --lat 55",
+          "--layer 3 --lat 55 --lon 37 --centre 55", "--layer 3 --lat 55 --lon 37 --colour red"}) {
         EXPECT_EQ(probe(arguments), 2) << arguments;
     }
-    std::filesystem::remove(dir.path() + "/settings");
+    fs::remove(dir.path() + "/settings");
     EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 1);
 }
 
-}  // namespace
-}  // namespace kalvera
+}  // namespace kalvera::navtest

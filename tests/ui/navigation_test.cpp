@@ -1,47 +1,30 @@
 // Site, day and term navigation and the update timer, on archives written by
 // the project's BUFR writer, with a fixed clock and scripted dialogs.
 
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 #include <QDate>
-#include <QLabel>
-#include <QListWidget>
 #include <QLocale>
-#include <QScrollBar>
-#include <QTimer>
-#include <QToolButton>
-#include <filesystem>
-#include <fstream>
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
 #include "ui/calendar_form.h"
 #include "ui/navigation_fixture.h"
 
-namespace kalvera {
-namespace {
-
-using navtest::DayFromNow;
-using navtest::FixtureNow;
-using navtest::Items;
-
-namespace fs = std::filesystem;
+namespace kalvera::navtest {
 
 const std::vector<int> kAllReflectivity = {0, 1, 2, 3};
 
-class NavigationTest : public navtest::WindowTest {
+class NavigationTest : public WindowTest {
   protected:
     NavigationTest()
         : WindowTest({{"S1", 55.0f, 37.0f}, {"S2", 50.0f, 30.0f}, {"S3", 45.0f, 40.0f}}) {}
 
-    // What the operator sees of the navigation: the date, the term list, the
-    // term shown and the layer label.
+    // What the operator sees of the navigation: the day, the term list, the
+    // term shown and the layer label. The date label must show the same day.
     std::string shown() {
         const CivilDate day = DecodeDate(state().currentDate);
-        const QString date = QLocale::system().toString(QDate(day.year, day.month, day.day),
-                                                        QLocale::ShortFormat);
-        EXPECT_EQ(form().dateStaticText->text(), date);
+        EXPECT_EQ(form().dateStaticText->text(),
+                  QLocale::system().toString(QDate(day.year, day.month, day.day),
+                                             QLocale::ShortFormat));
         EXPECT_EQ(DayNameOf(state().currentDate), state().dayName);
         return state().dayName + " [" + Items(form().reviewListBox).join(" ").toStdString() + "] " +
                state().termText + " " + form().layerLabel->text().toStdString();
@@ -51,13 +34,9 @@ class NavigationTest : public navtest::WindowTest {
         return state().layerCode == layer &&
                state().messageOffset == FindMessageOffset(state().indexPath, term, layer);
     }
-    void clickTerm(int row) {
-        form().reviewListBox->setCurrentRow(row);
-        form().reviewListBoxClick();
-    }
-    void clickSite(int row) {
-        form().locListBox->setCurrentRow(row);
-        form().locListBoxClick();
+    void click(QListWidget* list, int row) {
+        list->setCurrentRow(row);
+        list == form().locListBox ? form().locListBoxClick() : form().reviewListBoxClick();
     }
 };
 
@@ -92,8 +71,7 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     form().backButtonClick();
     EXPECT_EQ(shown(), DayFromNow(-1) + " [06.30] 06.30 Слой =3");  // the layer carries over
     EXPECT_EQ(decodes, 2);
-    // A day without files: empty list, nothing drawn, no message.
-    form().backButtonClick();
+    form().backButtonClick();  // a day without files: nothing drawn, no message
     EXPECT_EQ(shown(), DayFromNow(-2) + " [] 06.30 Слой =3");
     EXPECT_EQ(decodes, 2);
     form().backButtonClick();
@@ -107,70 +85,54 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(NavigationTest, ATermWithOnlyLayerZeroShowsTheEmptyPicture) {
+TEST_F(NavigationTest, ATermIsDrawnWithTheCurrentLayerEvenWhenItLacksIt) {
     dir.addTerm("S1", DayFromNow(0), 6, 0, {0});
-    dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity);
-    start();
-    clickTerm(0);
-    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 09.00] 06.00 Слой =3");
-    EXPECT_EQ(Items(form().layerListBox), QStringList{"0"});
-    EXPECT_EQ(decodes, 1);
-}
-
-TEST_F(NavigationTest, ATermLackingTheCurrentLayerIsStillDrawnWithIt) {
-    dir.addTerm("S1", DayFromNow(0), 6, 0, {0, 1, 2});
+    dir.addTerm("S1", DayFromNow(0), 7, 0, {0, 1, 2});
     dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 1, 2, 21});
     start();
-    clickTerm(0);
-    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 09.00] 06.00 Слой =21");
+    // A term with only layer 0 shows the empty picture: nothing is decoded.
+    click(form().reviewListBox, 0);
+    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 06.00 Слой =21");
+    EXPECT_EQ(Items(form().layerListBox), QStringList{"0"});
+    EXPECT_EQ(decodes, 1);
+
+    click(form().reviewListBox, 1);
+    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 07.00 Слой =21");
     EXPECT_EQ(Items(form().layerListBox), (QStringList{"0", "1", "2"}));
     EXPECT_EQ(decodes, 2);
     EXPECT_EQ(state().messageOffset, -1);
-}
 
-TEST_F(NavigationTest, AClickWithoutASelectedTermDoesNothing) {
-    dir.addTerm("S1", DayFromNow(0), 6, 0, kAllReflectivity);
-    dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity);
-    start();
-    clickTerm(-1);
+    click(form().reviewListBox, -1);  // no term selected: nothing happens
     form().reviewListBox->clear();
     form().reviewListBoxClick();
-    EXPECT_EQ(state().termText, "09.00");
-    EXPECT_EQ(decodes, 1);
+    EXPECT_EQ(state().termText, "07.00");
+    EXPECT_EQ(decodes, 2);
 }
 
-TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresOnTheSecond) {
-    dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity);
-    dir.addTerm("S2", DayFromNow(-5), 9, 0, kAllReflectivity);
+TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresAndResetsScaleAndFilter) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity, 40);
+    dir.addTerm("S2", DayFromNow(-5), 9, 0, kAllReflectivity, 40);
     start();
-    clickSite(2);  // S3: no data at all
+    form().scaleScrollBar->setValue(20);
+    form().filterScrollBar->setValue(5);
+    ASSERT_EQ(state().filterThreshold, 5);
+    click(form().locListBox, 2);  // S3: no data at all
     EXPECT_EQ(dialogs.messages, std::vector<QString>{QStringLiteral("Не найдена база данных.")});
     EXPECT_EQ(form().reviewListBox->count(), 0);
 
-    clickSite(1);
+    const int before = decodes;
+    click(form().locListBox, 1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(state().siteCode, "S2");
     EXPECT_EQ(shown(), DayFromNow(-5) + " [09.00] 09.00 Слой =3");
     EXPECT_NEAR(state().viewLat, 50.0f, 0.01f);
     EXPECT_NEAR(state().viewLon, 30.0f, 0.01f);
     EXPECT_EQ(state().recentre, 1);
-}
-
-TEST_F(NavigationTest, ChangingSiteResetsScaleAndFilterWithOneDrawing) {
-    dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity, 40);
-    dir.addTerm("S2", DayFromNow(0), 9, 0, kAllReflectivity, 40);
-    start();
-    form().scaleScrollBar->setValue(20);
-    form().filterScrollBar->setValue(5);
-    ASSERT_EQ(state().filterThreshold, 5);
-    const int before = decodes;
-    clickSite(1);
     EXPECT_EQ(form().filterScrollBar->value() + state().filterThreshold, 0);
     EXPECT_EQ(form().filterLabel->text(), QStringLiteral("Фильтр = 0"));
     EXPECT_EQ(form().scaleScrollBar->value(), 50);
     EXPECT_FLOAT_EQ(state().viewHalfExtentKm, 200.0f);
-    EXPECT_EQ(form().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 50 км"));
-    EXPECT_EQ(decodes, before + 1);
+    EXPECT_EQ(decodes, before + 1);  // one drawing for the whole reload
 }
 
 TEST_F(NavigationTest, TheDatePickerReopensTheDayOrListsThePickedOne) {
@@ -299,7 +261,7 @@ TEST_F(AutoUpdateTest, TheCheckBoxSwitchesTheTimerAndATickWithoutDataGoesOn) {
     EXPECT_TRUE(form().Timer1->isActive());
 }
 
-class NoUpdatePeriodTest : public navtest::WindowTest {
+class NoUpdatePeriodTest : public WindowTest {
   protected:
     NoUpdatePeriodTest() : WindowTest({{"S1", 55.0f, 37.0f}}, 0) {}
 };
@@ -314,5 +276,4 @@ TEST_F(NoUpdatePeriodTest, APeriodOfZeroNeverTicks) {
     EXPECT_FALSE(form().Timer1->isActive());
 }
 
-}  // namespace
-}  // namespace kalvera
+}  // namespace kalvera::navtest

@@ -1,28 +1,18 @@
 // Mouse readout, pan, legend colour and the filter, scale and layer controls
 // of the main window.
 
-#include <gtest/gtest.h>
-
 #include <QKeyEvent>
-#include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QScrollBar>
-#include <filesystem>
-#include <fstream>
 
 #include "archive/day_archive.h"
 #include "render/readout.h"
 #include "ui/navigation_fixture.h"
 
-namespace kalvera {
-namespace {
+namespace kalvera::navtest {
 
-namespace fs = std::filesystem;
-
-class PictureControlsTest : public navtest::WindowTest {
+class PictureControlsTest : public WindowTest {
   protected:
-    PictureControlsTest() { dir.addTerm("S1", navtest::DayFromNow(0), 9, 0, {0, 1, 2, 3}, 30); }
+    PictureControlsTest() { dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 1, 2, 3}, 30); }
 
     int32_t valueUnderCursor() {
         return GridValueAt(form().viewer().picture, state(), form().viewer().side(),
@@ -49,7 +39,7 @@ class PictureControlsTest : public navtest::WindowTest {
         form().layerListBox->setCurrentRow(row);
         form().layerListBoxClick();
     }
-    void releaseAndDoubleClick(int x, int y) {
+    void doubleClickAfterReleaseAt(int x, int y) {
         form().FormMouseUp(Qt::LeftButton, x, y);
         form().FormDblClick();
     }
@@ -62,10 +52,12 @@ class PictureControlsTest : public navtest::WindowTest {
     }
 };
 
-TEST_F(PictureControlsTest, TheMouseAtTheViewCentreReadsTheValueAndZeroAzimuthAndRange) {
+TEST_F(PictureControlsTest, TheReadoutAtTheViewCentreAndOutsideTheRadarSquare) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {22}, 3);
     start();
+    selectLayer(3);
     ASSERT_EQ(inkedHeaderCells(), "");
-    const QPoint centre = navtest::Rect(area()).center() + QPoint(1, 1);
+    const QPoint centre = Rect(area()).center() + QPoint(1, 1);
     QMouseEvent move(QEvent::MouseMove, QPointF(centre), QPointF(form().mapToGlobal(centre)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form(), &move);
@@ -75,23 +67,16 @@ TEST_F(PictureControlsTest, TheMouseAtTheViewCentreReadsTheValueAndZeroAzimuthAn
     EXPECT_FLOAT_EQ(form().pointer.cursorAzimuth, 0.0f);
     EXPECT_EQ(valueUnderCursor(), 30);
     EXPECT_EQ(inkedHeaderCells(), "23456");
-}
 
-TEST_F(PictureControlsTest, OutsideTheRadarSquareTheValueIs65535OrEmptyForWeather) {
-    dir.addTerm("S1", navtest::DayFromNow(0), 9, 0, {22}, 3);
-    start();
-    selectLayer(3);
-    ASSERT_EQ(state().layerCode, 3);
     form().scaleScrollBar->setValue(100);  // 800 km across: corners lie off the grid
     form().FormMouseMove(area().left + 2, area().top + 2);
     EXPECT_EQ(valueUnderCursor(), kOutsideGrid);
     EXPECT_GT(form().pointer.cursorRange, 200.0f);
     EXPECT_EQ(inkedHeaderCells(), "23456");  // "65535" in cell 2
-
     selectLayer(4);
     ASSERT_EQ(state().layerCode, 22);
     form().FormMouseMove(area().left + 2, area().top + 2);
-    EXPECT_EQ(inkedHeaderCells(), "3456");
+    EXPECT_EQ(inkedHeaderCells(), "3456");  // no weather there
 }
 
 TEST_F(PictureControlsTest, TheRightAndBottomEdgesCountAsInsideAndNothingBeyond) {
@@ -144,7 +129,6 @@ TEST_F(PictureControlsTest, ALayerClickOrDigitDrawsThatLayerAndOtherKeysDoNot) {
     }
     EXPECT_EQ(decodes, 3);  // only the digit, which takes the selected item
     EXPECT_EQ(form().layerLabel->text(), QStringLiteral("Слой =1"));
-
     form().layerListBox->clear();
     form().layerListBoxClick();
     EXPECT_EQ(state().layerCode, 1);
@@ -157,7 +141,6 @@ TEST_F(PictureControlsTest, ScaleAndFilterSetTheViewAndTheirLabels) {
     EXPECT_EQ(form().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 10 км"));
     form().scaleScrollBar->setValue(100);
     EXPECT_FLOAT_EQ(state().viewHalfExtentKm, 400.0f);
-
     EXPECT_EQ(form().filterScrollBar->maximum(), 30);
     EXPECT_EQ(form().filtermaxLabel->text(), "30");
     form().filterScrollBar->setValue(12);
@@ -165,52 +148,42 @@ TEST_F(PictureControlsTest, ScaleAndFilterSetTheViewAndTheirLabels) {
     EXPECT_EQ(form().filterLabel->text(), QStringLiteral("Фильтр = 12"));
 }
 
-// Where the release before a double click falls, and the palette entry that
-// gets the chosen colour (-1: nothing happens).
-enum class Height { LegendTop, LegendBottomLimit, BelowTheLegend };
-struct LegendClick {
-    const char* name;
-    int screenHeight;
-    int dx;  // from the legend's left
-    Height height;
-    int entry;
-};
-
-class LegendDoubleClickTest : public PictureControlsTest,
-                              public ::testing::WithParamInterface<LegendClick> {};
-
-TEST_P(LegendDoubleClickTest, ChangesTheEntryOfItsBoxAndSavesThePalette) {
-    const LegendClick& row = GetParam();
-    start(row.screenHeight);
-    const LayoutRect& legend = form().viewer().layout.legend;
-    const int bottom = legend.top + legend.height;
-    dialogs.colour = 0x00123456u;
-    releaseAndDoubleClick(legend.left + row.dx, row.height == Height::LegendTop ? legend.top
-                                                : row.height == Height::LegendBottomLimit
-                                                    ? bottom
-                                                    : bottom + 1);
-    EXPECT_EQ(dialogs.colourCalls, row.entry < 0 ? 0 : 1);
-    EXPECT_EQ(fs::exists(dir.path() + "/res/colors.bin"), row.entry >= 0);
-    if (row.entry < 0) return;
-    EXPECT_EQ(form().viewer().config.palette[row.entry], 0x00123456u);
-    EXPECT_EQ(savedPalette(), form().viewer().config.palette);
+TEST_F(PictureControlsTest, ALegendDoubleClickChangesTheEntryOfItsBoxAndSavesThePalette) {
+    // Where the release before the double click falls, and the palette entry
+    // that takes the chosen colour (-1: no dialog, nothing written).
+    const struct {
+        const char* name;
+        int screenHeight, dx, dy;  // from the legend's top left corner
+        bool fromBottom;           // dy from the legend's bottom limit instead
+        int entry;
+    } rows[] = {{"top box", 768, 0, 0, false, 19},
+                {"bottom limit", 768, 5, 0, true, 0},
+                {"bottom limit of a small legend", 300, 5, 0, true, 0},
+                {"below the legend", 768, 5, 1, true, -1},
+                {"left of the legend", 768, -1, 0, false, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove(dir.path() + "/res/colors.bin");
+        start(row.screenHeight);
+        const LayoutRect& legend = form().viewer().layout.legend;
+        dialogs.colour = 0x00123456u + static_cast<uint32_t>(row.entry);
+        dialogs.colourCalls = 0;
+        doubleClickAfterReleaseAt(legend.left + row.dx,
+                                  legend.top + row.dy + (row.fromBottom ? legend.height : 0));
+        EXPECT_EQ(dialogs.colourCalls, row.entry < 0 ? 0 : 1);
+        EXPECT_EQ(fs::exists(dir.path() + "/res/colors.bin"), row.entry >= 0);
+        if (row.entry < 0) continue;
+        EXPECT_EQ(form().viewer().config.palette[row.entry], *dialogs.colour);
+        EXPECT_EQ(savedPalette(), form().viewer().config.palette);
+    }
     EXPECT_TRUE(dialogs.messages.empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, LegendDoubleClickTest,
-    ::testing::Values(LegendClick{"TopBox", 768, 0, Height::LegendTop, 19},
-                      LegendClick{"BottomLimit", 768, 5, Height::LegendBottomLimit, 0},
-                      LegendClick{"BottomLimitOfASmallLegend", 300, 5, Height::LegendBottomLimit, 0},
-                      LegendClick{"BelowTheLegend", 768, 5, Height::BelowTheLegend, -1},
-                      LegendClick{"LeftOfTheLegend", 768, -1, Height::LegendTop, -1}),
-    [](const ::testing::TestParamInfo<LegendClick>& info) { return info.param.name; });
 
 TEST_F(PictureControlsTest, ACancelledColourStillRewritesTheUnchangedPalette) {
     start();
     const Palette before = form().viewer().config.palette;
     const LayoutRect& legend = form().viewer().layout.legend;
-    releaseAndDoubleClick(legend.left + 5, legend.top + legend.height / 2);
+    doubleClickAfterReleaseAt(legend.left + 5, legend.top + legend.height / 2);
     EXPECT_EQ(dialogs.colourCalls, 1);
     EXPECT_EQ(form().viewer().config.palette, before);
     EXPECT_EQ(savedPalette(), before);
@@ -220,7 +193,7 @@ TEST_F(PictureControlsTest, AnUnwritablePaletteIsReportedAndTheColourStays) {
     start();
     fs::create_directory(dir.path() + "/res/colors.bin");
     dialogs.colour = 0x00FF0000u;
-    releaseAndDoubleClick(form().viewer().layout.legend.left + 5, 2);
+    doubleClickAfterReleaseAt(form().viewer().layout.legend.left + 5, 2);
     EXPECT_EQ(form().viewer().config.palette[19], 0x00FF0000u);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].contains("res/colors.bin"));
@@ -230,5 +203,4 @@ TEST_F(PictureControlsTest, AnUnwritablePaletteIsReportedAndTheColourStays) {
               1);
 }
 
-}  // namespace
-}  // namespace kalvera
+}  // namespace kalvera::navtest
