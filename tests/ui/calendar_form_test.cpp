@@ -91,7 +91,8 @@ TEST_F(CalendarFormTest, OpensOnTheMonthShownWithOnlyDaysThatHaveAnIndexFile) {
     EXPECT_EQ(form.dayButtons[0]->geometry(), QRect(0, 42, 21, 21));
     EXPECT_EQ(form.dayButtons[41]->geometry(), QRect(6 * 21, 5 * 21 + 42, 21, 21));
     EXPECT_EQ(form.weekdayLabels[0]->geometry(), QRect(0, 21, 21, 21));
-    EXPECT_EQ(form.weekdayLabels[0]->text() + form.weekdayLabels[6]->text(), QStringLiteral("ПнВс"));
+    EXPECT_EQ(form.weekdayLabels[0]->text() + form.weekdayLabels[6]->text(),
+              QStringLiteral("ПнВс"));
     EXPECT_EQ(form.weekdayLabels[3]->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
@@ -114,18 +115,8 @@ TEST_F(CalendarFormTest, ChangingMonthOrYearRelistsForTheCurrentSite) {
     EXPECT_NE(buttonOfDay(form, 29), nullptr);
 }
 
-TEST_F(CalendarFormTest, PickingADaySetsDayNameAndDate) {
+TEST_F(CalendarFormTest, ClosingChangesNothingAndKeepsTheMonthAPickSetsDayAndDate) {
     dir.touch("S1", "090305.ind");
-    TcalendarForm form(config, state);
-    QTimer::singleShot(0, &form, [&] { buttonOfDay(form, 5)->click(); });
-    EXPECT_TRUE(form.pickDay());
-    EXPECT_EQ(state.dayName, "090305");
-    EXPECT_DOUBLE_EQ(state.currentDate, EncodeDate(2009, 3, 5));
-    EXPECT_EQ(form.windowTitle(), "090305");
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(CalendarFormTest, ClosingWithoutAPickChangesNothingAndKeepsTheMonth) {
     TcalendarForm form(config, state);
     form.monthCombo->setCurrentIndex(0);
     QTimer::singleShot(0, &form, [&] { form.reject(); });
@@ -133,6 +124,14 @@ TEST_F(CalendarFormTest, ClosingWithoutAPickChangesNothingAndKeepsTheMonth) {
     EXPECT_EQ(state.dayName, "090320");
     EXPECT_DOUBLE_EQ(state.currentDate, EncodeDate(2009, 3, 20) + 0.5);
     EXPECT_EQ(form.monthCombo->currentIndex(), 0);
+
+    form.monthCombo->setCurrentIndex(2);
+    QTimer::singleShot(0, &form, [&] { buttonOfDay(form, 5)->click(); });
+    EXPECT_TRUE(form.pickDay());
+    EXPECT_EQ(state.dayName, "090305");
+    EXPECT_DOUBLE_EQ(state.currentDate, EncodeDate(2009, 3, 5));
+    EXPECT_EQ(form.windowTitle(), "090305");
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(CalendarFormTest, EmptyCellsAndADateBefore1970PickNothing) {

@@ -14,7 +14,8 @@ TEST_F(MainWindowTest, Screen768HighGivesAWindow738HighAtTheTopCentred) {
     start(768);
     TForm1& f = form();
     ASSERT_TRUE(f.started());
-    EXPECT_EQ(QRect(f.pos(), f.size()), QRect((1280 - 1004) / 2, 0, 10 + 186 + 698 + 100 + 10, 738));
+    EXPECT_EQ(QRect(f.pos(), f.size()),
+              QRect((1280 - 1004) / 2, 0, 10 + 186 + 698 + 100 + 10, 738));
     EXPECT_EQ(Rect(area()), QRect(186, 30, 698, 698));
     EXPECT_EQ(f.viewer().MapLayer.image.size(), QSize(698, 698));
     EXPECT_EQ(f.viewer().PictureLayer.image.size(), QSize(698, 698));
@@ -71,15 +72,17 @@ TEST_F(MainWindowTest, ControlsStandWhereTheFormPutsThemInItsTabOrder) {
     EXPECT_TRUE(f.autoCheckBox->isChecked());
     const QScrollBar& filter = *f.filterScrollBar;
     const QScrollBar& scale = *f.scaleScrollBar;
-    EXPECT_EQ(std::vector<int>({filter.minimum(), filter.singleStep(), scale.minimum(),
-                                scale.maximum(), scale.value(), scale.singleStep(), scale.pageStep()}),
-              std::vector<int>({0, 1, 10, 100, 50, 10, 10}));
+    EXPECT_EQ(
+        std::vector<int>({filter.minimum(), filter.singleStep(), scale.minimum(), scale.maximum(),
+                          scale.value(), scale.singleStep(), scale.pageStep()}),
+        std::vector<int>({0, 1, 10, 100, 50, 10, 10}));
     EXPECT_EQ(f.locListBox->visualItemRect(f.locListBox->item(0)).height(), 13);
     EXPECT_FALSE(f.printButton->icon().isNull() || f.saveButton->icon().isNull());
 
-    EXPECT_EQ(f.tabOrder(), (std::vector<QWidget*>{f.reviewListBox, f.dateStaticText,
-                                                   f.StaticText2, f.autoCheckBox, f.filterScrollBar,
-                                                   f.scaleScrollBar, f.layerListBox, f.locListBox}));
+    EXPECT_EQ(
+        f.tabOrder(),
+        (std::vector<QWidget*>{f.reviewListBox, f.dateStaticText, f.StaticText2, f.autoCheckBox,
+                               f.filterScrollBar, f.scaleScrollBar, f.layerListBox, f.locListBox}));
     // The static texts take no focus: Tab passes over them.
     EXPECT_EQ(f.nextInTabOrder(f.reviewListBox), f.autoCheckBox);
     EXPECT_EQ(f.nextInTabOrder(f.autoCheckBox, false), f.reviewListBox);

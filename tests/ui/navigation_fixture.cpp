@@ -6,9 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "archive/day_archive.h"
 #include "bufr/bufr_writer.h"
-#include "common/date_time.h"
 #include "decode/picture_loader.h"
 
 namespace kalvera::navtest {
@@ -25,13 +23,16 @@ namespace {
 // Raw values as the generic decoder reads them: reflectivity with a
 // reference of -64 in 7 bits, heights in 4 bits of kilometres, weather codes
 // in 5 bits.
-std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, int layer, int value) {
+std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, int layer,
+                                 int value) {
     std::array<int32_t, kGridCells> raw{};
     for (int cell = 0; cell < kGridCells; ++cell) {
-        const bool near = std::abs(cell / kGridSide - 50) < 10 && std::abs(cell % kGridSide - 50) < 10;
+        const bool near =
+            std::abs(cell / kGridSide - 50) < 10 && std::abs(cell % kGridSide - 50) < 10;
         const int v = near ? value : 0;
-        raw[cell] = layer == 21 ? std::min(v / 1000, 15) : layer == 22 ? std::min(v, 31)
-                                                                       : std::clamp(v + 64, 0, 127);
+        raw[cell] = layer == 21   ? std::min(v / 1000, 15)
+                    : layer == 22 ? std::min(v, 31)
+                                  : std::clamp(v + 64, 0, 127);
     }
     bufr::GenericProduct product;
     product.shortName = site.code;
@@ -55,10 +56,10 @@ StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std:
                 .string();
     fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
-    std::ofstream(path_ + "/settings") << dataRoot() << "\n"
-                                       << updatePeriod << "\n"
-                                       << (sites_.empty() ? "NONE" : sites_.front().code)
-                                       << "\nspare\n55.0\n37.0\n";
+    std::ofstream(path_ + "/settings")
+        << dataRoot() << "\n"
+        << updatePeriod << "\n"
+        << (sites_.empty() ? "NONE" : sites_.front().code) << "\nspare\n55.0\n37.0\n";
     for (const SiteSetup& setup : sites_) fs::create_directories(siteDir(setup.code));
 }
 
@@ -97,27 +98,13 @@ void WindowTest::start(int screenHeight) {
     // The window keeps its start directory itself; the tests' own stays.
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
-    TForm1Options options{QSize(1280, screenHeight), [this](int32_t offset, RadarPicture& picture,
-                                                            DisplayState& state) {
+    TForm1Options options{QSize(1280, screenHeight),
+                          [this](int32_t offset, RadarPicture& picture, DisplayState& state) {
                               ++decodes;
                               return loadPicture(offset, picture, state);
                           }};
     window = std::make_unique<TForm1>(dialogs, clock, options);
     fs::current_path(before);
-}
-
-double FixtureNow() {
-    return EncodeDate(2026, 12, 7) + 0.5;
-}
-
-std::string DayFromNow(int days) {
-    return DayNameOf(FixtureNow() + days);
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-    return items;
 }
 
 }  // namespace kalvera::navtest

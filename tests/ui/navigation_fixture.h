@@ -16,13 +16,10 @@
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
+#include "archive/day_archive.h"
 #include "common/clock.h"
+#include "common/date_time.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -49,8 +46,6 @@ class StartDir {
         std::error_code ignored;
         fs::remove_all(path_, ignored);
     }
-    StartDir(const StartDir&) = delete;
-    StartDir& operator=(const StartDir&) = delete;
 
     const std::string& path() const { return path_; }
     std::string dataRoot() const { return path_ + "/data/"; }
@@ -82,7 +77,9 @@ struct ScriptedDialogs : Dialogs {
         ++colourCalls;
         return colour;
     }
-    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override { return {}; }
+    std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override {
+        return {};
+    }
     bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
     void runModal(QDialog& dialog) override {
         ++modalCalls;
@@ -96,11 +93,19 @@ struct ScriptedDialogs : Dialogs {
     int modalCalls = 0;
 };
 
-// 12:00 local time on 7 December 2026, a Monday.
-double FixtureNow();
-// Day name of FixtureNow() plus `days`.
-std::string DayFromNow(int days);
-QStringList Items(const QListWidget* list);
+// 12:00 local time on 7 December 2026, a Monday, and the day name `days` later.
+inline double FixtureNow() {
+    return EncodeDate(2026, 12, 7) + 0.5;
+}
+inline std::string DayFromNow(int days) {
+    return DayNameOf(FixtureNow() + days);
+}
+
+inline QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+}
 inline QRect Rect(const LayoutRect& r) {
     return QRect(r.left, r.top, r.width, r.height);
 }
@@ -110,7 +115,8 @@ inline QRect Rect(const LayoutRect& r) {
 // written its data.
 class WindowTest : public ::testing::Test {
   protected:
-    explicit WindowTest(std::vector<SiteSetup> sites = {{"S1", 55.0f, 37.0f}}, int updatePeriod = 60)
+    explicit WindowTest(std::vector<SiteSetup> sites = {{"S1", 55.0f, 37.0f}},
+                        int updatePeriod = 60)
         : dir(updatePeriod, std::move(sites)), clock(FixtureNow()) {}
 
     void start(int screenHeight = 768);

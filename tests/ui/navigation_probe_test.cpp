@@ -57,11 +57,6 @@ TEST_F(ProbeTest, PrintsTheHeaderReadoutOfThePoint) {
     }
 }
 
-TEST_F(ProbeTest, ARelativeDataDirectoryIsTakenFromTheStartDirectory) {
-    std::ofstream(dir.path() + "/settings") << "data/ 60 S1 x 55 37\n";
-    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 0);
-}
-
 TEST_F(ProbeTest, ATermThatCannotBeLoadedExitsWithOneAndBadArgumentsWithTwo) {
     EXPECT_EQ(probe("--layer 5 --lat 55 --lon 37"), 1);
     for (const char* arguments :
@@ -69,6 +64,9 @@ TEST_F(ProbeTest, ATermThatCannotBeLoadedExitsWithOneAndBadArgumentsWithTwo) {
           "--layer 3 --lat 55 --lon 37 --centre 55", "--layer 3 --lat 55 --lon 37 --colour red"}) {
         EXPECT_EQ(probe(arguments), 2) << arguments;
     }
+    // A relative data directory is taken from the start directory.
+    std::ofstream(dir.path() + "/settings") << "data/ 60 S1 x 55 37\n";
+    EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 0);
     fs::remove(dir.path() + "/settings");
     EXPECT_EQ(probe("--layer 3 --lat 55 --lon 37"), 1);
 }
