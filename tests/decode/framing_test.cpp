@@ -112,18 +112,6 @@ Parsed parse(const Bytes& m) {
     return p;
 }
 
-TEST(SectionParse, ReadsEveryDescriptorTriple) {
-    bufr::MessageOptions options;
-    options.descriptors = std::vector<bufr::Descriptor>{{3, 1, 1}, {0, 5, 2}, {1, 2, 0}};
-    const Parsed p = parse(bufr::buildMessage({}, Bytes{0xAB}, options));
-    ASSERT_EQ(p.count, 3);
-    for (int i = 0; i < 3; ++i) {
-        const bufr::Descriptor& want = (*options.descriptors)[static_cast<size_t>(i)];
-        EXPECT_EQ(p.list[i].f * 1000000 + p.list[i].x * 1000 + p.list[i].y,
-                  want.f * 1000000 + want.x * 1000 + want.y);
-    }
-}
-
 struct SectionCase {
     const char* name;
     size_t descriptors;

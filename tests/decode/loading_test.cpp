@@ -47,42 +47,43 @@ TEST(PictureLoading, ChoosesTheDecoderByTheFirstDescriptor) {
     EXPECT_FLOAT_EQ(state.siteLat, 40.0f);
 }
 
-TEST(PictureLoading, OtherOrNoFirstDescriptorLoadsWithoutChangingThePicture) {
-    const Bytes other = withDescriptors({{3, 1, 11}, {0, 5, 2}}, Bytes{0xFF, 0xFF, 0xFF, 0xFF});
-    const Bytes none = withDescriptors({}, Bytes{1, 2});
-    const TempFile file(concat({other, none}));
-    RadarPicture picture;
-    picture.values.fill(8);
-    DisplayState state;
-    state.basePath = file.path();
-    state.siteLat = 1.5f;
-    PictureLoadReport report;
-    EXPECT_TRUE(loadPicture(0, picture, state, report));
-    EXPECT_TRUE(report.hasFirstDescriptor);
-    EXPECT_TRUE(loadPicture(static_cast<int32_t>(other.size()), picture, state, report));
-    EXPECT_FALSE(report.hasFirstDescriptor);
-    EXPECT_EQ(picture.values[0], 8);
-    EXPECT_EQ(state.siteLat, 1.5f);
-}
-
-TEST(PictureLoading, FailuresLeaveThePictureAndStateAlone) {
+TEST(PictureLoading, NoDecoderOrNoMessageLeavesThePictureAndStateAlone) {
     bufr::MessageOptions wrongCategory;
     wrongCategory.category = 2;
-    Bytes truncated = bufr::writeFixedMessage(testing::filledFixed());
-    truncated.pop_back();
-    const TempFile rejected(bufr::writeFixedMessage(testing::filledFixed(), wrongCategory));
-    const TempFile cut(truncated);
+    const Bytes other = withDescriptors({{3, 1, 11}, {0, 5, 2}}, Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    const Bytes none = withDescriptors({}, Bytes{1, 2});
+    const Bytes whole = bufr::writeFixedMessage(testing::filledFixed());
+    const TempFile file(
+        concat({other, none, bufr::writeFixedMessage(testing::filledFixed(), wrongCategory)}));
+    const TempFile cut(Bytes(whole.begin(), whole.end() - 1));
+    const auto afterOther = static_cast<int32_t>(other.size());
+    const struct {
+        std::string path;
+        int32_t offset;
+        bool loads;
+        bool hasFirstDescriptor = false;
+    } cases[] = {
+        {file.path(), 0, true, true},                                          // no decoder for it
+        {file.path(), afterOther, true, false},                                // no descriptors
+        {file.path(), afterOther + static_cast<int32_t>(none.size()), false},  // category 2
+        {file.path(), -1, false},
+        {file.path() + ".none", 0, false},
+        {cut.path(), 0, false},
+    };
     RadarPicture picture;
     picture.values.fill(8);
     DisplayState state;
-    for (auto [path, offset] :
-         {std::pair{rejected.path(), 0}, std::pair{rejected.path(), -1},
-          std::pair{rejected.path() + ".none", 0}, std::pair{cut.path(), 0}}) {
-        state.basePath = path;
-        EXPECT_FALSE(loadPicture(offset, picture, state)) << path << " at " << offset;
+    state.siteLat = 1.5f;
+    for (const auto& c : cases) {
+        state.basePath = c.path;
+        PictureLoadReport report;
+        EXPECT_EQ(loadPicture(c.offset, picture, state, report), c.loads) << c.path << c.offset;
+        if (c.loads) {
+            EXPECT_EQ(report.hasFirstDescriptor, c.hasFirstDescriptor) << c.offset;
+        }
     }
     EXPECT_EQ(picture.values[0], 8);
-    EXPECT_EQ(state.siteLat, 0.0f);
+    EXPECT_EQ(state.siteLat, 1.5f);
 }
 
 struct CliRun {
