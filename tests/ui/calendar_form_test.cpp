@@ -76,11 +76,12 @@ TEST_F(CalendarFormTest, OpensOnTheMonthShownWithOnlyDaysThatHaveAnIndexFile) {
         dir.touch("S1", name);
     }
     TcalendarForm form(config, state);
-    EXPECT_EQ(form.yearCombo->itemText(0), "1970");
-    EXPECT_EQ(form.yearCombo->count(), 2009 - 1970 + 1);
-    EXPECT_EQ(form.yearCombo->currentText(), "2009");
-    EXPECT_EQ(form.monthCombo->count(), 12);
-    EXPECT_EQ(form.monthCombo->currentText(), QString::fromUtf8("Март"));
+    const QComboBox& years = *form.yearCombo;
+    EXPECT_EQ(
+        years.itemText(0) + " " + years.itemText(years.count() - 1) + " " + years.currentText(),
+        "1970 2009 2009");
+    EXPECT_EQ(form.monthCombo->itemText(11) + " " + form.monthCombo->currentText(),
+              QStringLiteral("Декабрь Март"));
     EXPECT_FALSE(form.yearCombo->isEditable() || form.monthCombo->isEditable());
     for (int i = 0; i < kMonthGridCells; ++i) {
         const QString text = form.dayButtons[i]->text();

@@ -20,11 +20,10 @@ TEST_F(MainWindowTest, Screen768HighGivesAWindow738HighAtTheTopCentred) {
     EXPECT_EQ(f.viewer().MapLayer.image.size(), QSize(698, 698));
     EXPECT_EQ(f.viewer().PictureLayer.image.size(), QSize(698, 698));
     EXPECT_EQ(f.viewer().WindowDC.image.size(), f.size());
-    // A later resize leaves the picture where start-up put it.
-    const QRect legend = Rect(f.viewer().layout.legend);
-    f.resize(500, 400);
+    f.resize(500, 400);  // a later resize leaves the picture and legend where they are
+    EXPECT_EQ(f.height(), 738);
     EXPECT_EQ(Rect(area()), QRect(186, 30, 698, 698));
-    EXPECT_EQ(Rect(f.viewer().layout.legend), legend);
+    EXPECT_EQ(Rect(f.viewer().layout.legend), QRect(186 + 698 + 10, 0, 100, 698 + 30));
 }
 
 QString CaptionOf(QWidget* widget) {
@@ -85,6 +84,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheFormPutsThemInItsTabOrder) {
                                f.filterScrollBar, f.scaleScrollBar, f.layerListBox, f.locListBox}));
     // The static texts take no focus: Tab passes over them.
     EXPECT_EQ(f.nextInTabOrder(f.reviewListBox), f.autoCheckBox);
+    EXPECT_EQ(f.nextInTabOrder(f.autoCheckBox), f.filterScrollBar);
     EXPECT_EQ(f.nextInTabOrder(f.autoCheckBox, false), f.reviewListBox);
     EXPECT_EQ(f.nextInTabOrder(f.locListBox->viewport()), f.reviewListBox);
 }

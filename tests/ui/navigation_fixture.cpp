@@ -50,10 +50,8 @@ std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, in
 
 StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std::move(sites)) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "_" + test->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    path_ = (fs::temp_directory_path() / ("kalvera_ui_" + std::to_string(::getpid()) + "_" + name))
-                .string();
+    path_ = fs::temp_directory_path().string() + "/kalvera_ui_" + std::to_string(::getpid()) + "_" +
+            test->test_suite_name() + "_" + test->name();
     fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
     std::ofstream(path_ + "/settings")
