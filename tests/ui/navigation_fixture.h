@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the window, navigation, picture-control and date-picker
+// Support shared by the window, navigation, picture-control and date-picker
 // tests: a start directory with settings and site archives written by the
 // project's own BUFR writer, a dialog seam that answers without a person, and
 // a main window started on them with a fixed clock.
