@@ -25,6 +25,18 @@ constexpr int kGenericReflectivityReference = -64;
 const char* const kNoReferenceSite = "26063";
 
 // Half extents of the site's square in degrees, as the viewer computes them.
+// Both products carry the term's date and time in the same fields.
+template <typename Product>
+void StampTerm(Product& p, double dateTime) {
+    const CivilDate date = DecodeDate(dateTime);
+    const CivilTime time = DecodeTime(dateTime);
+    p.year = static_cast<uint16_t>(date.year);
+    p.month = static_cast<uint8_t>(date.month);
+    p.day = static_cast<uint8_t>(date.day);
+    p.hour = static_cast<uint8_t>(time.hour);
+    p.minute = static_cast<uint8_t>(time.minute);
+}
+
 void HalfExtentDeg(const DemoSite& site, double& dLat, double& dLon) {
     dLat = kGridHalfExtentKm * 180.0 * 5.0074099843960343e-05;
     dLon = 180.0 * kGridHalfExtentKm / (std::cos(site.lat * kPi / 180.0) * 20037.508342789242);
@@ -81,13 +93,7 @@ std::vector<uint8_t> FixedReflectivity(const DemoSite& site, const Grid& values,
     std::from_chars(site.code.data(), site.code.data() + site.code.size(), code);
     p.blockNumber = static_cast<uint8_t>(code / 1000);
     p.stationNumber = static_cast<uint16_t>(code % 1000);
-    const CivilDate date = DecodeDate(dateTime);
-    const CivilTime time = DecodeTime(dateTime);
-    p.year = static_cast<uint16_t>(date.year);
-    p.month = static_cast<uint8_t>(date.month);
-    p.day = static_cast<uint8_t>(date.day);
-    p.hour = static_cast<uint8_t>(time.hour);
-    p.minute = static_cast<uint8_t>(time.minute);
+    StampTerm(p, dateTime);
     double dLat, dLon;
     HalfExtentDeg(site, dLat, dLon);
     // Corners north-west, north-east, south-east, south-west.
@@ -129,13 +135,7 @@ std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int l
                                     double dateTime) {
     bufr::GenericProduct p;
     p.shortName = site.code;
-    const CivilDate date = DecodeDate(dateTime);
-    const CivilTime time = DecodeTime(dateTime);
-    p.year = static_cast<uint16_t>(date.year);
-    p.month = static_cast<uint8_t>(date.month);
-    p.day = static_cast<uint8_t>(date.day);
-    p.hour = static_cast<uint8_t>(time.hour);
-    p.minute = static_cast<uint8_t>(time.minute);
+    StampTerm(p, dateTime);
     p.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0) + 9000);
     p.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0) + 18000);
     if (layerCode == kEchoTopLayer) {
