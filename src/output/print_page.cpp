@@ -113,13 +113,10 @@ void PrintPlaces(Canvas& canvas, const MapProjection& projection, const Square& 
     for (const Place& place : places) {
         const float fx = projection.LonToX(place.lon) + static_cast<float>(sq.a);
         const float fy = projection.LatToY(place.lat) + static_cast<float>(sq.b);
-        // Strictly inside: a place on the border would hang half off the map.
-        if (!(fx > static_cast<float>(sq.a) && fx < static_cast<float>(sq.a + sq.w) &&
-              fy > static_cast<float>(sq.b) && fy < static_cast<float>(sq.b + sq.h))) {
-            continue;
-        }
         const int x = TruncPixel(fx);
         const int y = TruncPixel(fy);
+        // Strictly inside: a place on the border would hang half off the map.
+        if (!(x > sq.a && x < sq.a + sq.w && y > sq.b && y < sq.b + sq.h)) continue;
         canvas.setBrushColor(kRed);
         canvas.ellipse(x - 5, y - 5, x + 5, y + 5);
         canvas.setBrushColor(kWhite);

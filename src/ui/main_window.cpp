@@ -138,14 +138,14 @@ void TForm1::createListControls() {
     layerLabel = MakeLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
     layerListBox = MakeListBox(this, 5, 305, 170, 32, 7);
     QFont navyFont = layerListBox->font();
-    navyFont.setPixelSize(8 * 96 / 72);
+    navyFont.setPixelSize(8);
     layerListBox->setFont(navyFont);
     QPalette navy = layerListBox->palette();
     navy.setColor(QPalette::Text, ToQColor(kNavy));
     layerListBox->setPalette(navy);
     layerListBox->installEventFilter(this);
-    // Two rows of seven hold a term's usual layers; more are reached with the keys.
-    layerListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Two rows of seven hold a term's usual layers; more scroll sideways.
+    layerListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     locListBox = MakeListBox(this, 8, 456, 169, 105, 1);
 }
@@ -223,6 +223,17 @@ void TForm1::wireHandlers() {
     connect(reviewListBox, &QListWidget::itemClicked, this, [this] { reviewListBoxClick(); });
     connect(layerListBox, &QListWidget::itemClicked, this, [this] { layerListBoxClick(); });
     connect(locListBox, &QListWidget::itemClicked, this, [this] { locListBoxClick(); });
+    const auto keyboardSelection = [this](QListWidget* list, void (TForm1::*click)()) {
+        list->installEventFilter(this);
+        connect(list, &QListWidget::currentRowChanged, this, [this, list, click](int row) {
+            if (keyboardList_ != list || row < 0) return;
+            keyboardList_ = nullptr;
+            (this->*click)();
+        });
+    };
+    keyboardSelection(reviewListBox, &TForm1::reviewListBoxClick);
+    keyboardSelection(layerListBox, &TForm1::layerListBoxClick);
+    keyboardSelection(locListBox, &TForm1::locListBoxClick);
     connect(filterScrollBar, &QScrollBar::valueChanged, this, [this] { filterScrollBarChange(); });
     connect(scaleScrollBar, &QScrollBar::valueChanged, this, [this] { scaleScrollBarChange(); });
     connect(printButton, &QToolButton::clicked, this, [this] { printButtonClick(); });
@@ -406,9 +417,16 @@ void TForm1::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == layerListBox && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (!text.isEmpty()) layerListBoxKeyPress(text.front());
+    const bool list = watched == reviewListBox || watched == layerListBox || watched == locListBox;
+    if (list && event->type() == QEvent::KeyPress) {
+        if (watched == layerListBox) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (!text.isEmpty()) layerListBoxKeyPress(text.front());
+        }
+        // The list moves its selection right after this filter returns.
+        keyboardList_ = watched;
+    } else if (list && event->type() == QEvent::KeyRelease) {
+        keyboardList_ = nullptr;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -177,6 +177,9 @@ class TForm1 : public QWidget {
     bool painting_ = false;
     bool selfUpdate_ = false;  // a paint that our own drawing asked for
     bool destroyed_ = false;
+    // The list box whose key press is being handled: a selection moved by the
+    // keys acts as a click on the item it moved to.
+    QObject* keyboardList_ = nullptr;
     std::string startError_;
     std::vector<QWidget*> tabOrder_;
 };

@@ -80,6 +80,11 @@ void TForm1::ReloadSite() {
 
     if (!FindLatestDay(state, config.dataRoot, clock_)) {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
+        // The search puts the previous day back so that the date shown stays
+        // true; its files belong to the previous site, so none is named now,
+        // and no later redraw can show that site's picture under this one.
+        state.indexPath.clear();
+        state.basePath.clear();
         reviewListBox->clear();
         ShowEmptyPicture();
         return;
@@ -201,8 +206,10 @@ void TForm1::Timer1Timer() {
     if (newest.dayFound) ShowCurrentDate();
     FillTerms(reviewListBox, newest.terms);
     if (!newest.terms.empty()) {
-        if (newest.layerCode >= 0) FillLayers(layerListBox, newest.layers);
-        layerLabel->setText(LayerLabelText(state.layerCode));
+        if (newest.layerCode >= 0) {
+            FillLayers(layerListBox, newest.layers);
+            layerLabel->setText(LayerLabelText(state.layerCode));
+        }
         // The tick draws the term it selects, so that the screen, the header
         // and the exported picture all show the same term. A term that could
         // not be drawn is not exported: the layers still hold an older one.

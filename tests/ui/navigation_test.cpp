@@ -2,6 +2,7 @@
 // the project's BUFR writer, with a fixed clock and scripted dialogs.
 
 #include <QDate>
+#include <QKeyEvent>
 #include <QLocale>
 
 #include "archive/day_archive.h"
@@ -99,11 +100,19 @@ TEST_F(NavigationTest, ATermIsDrawnWithTheCurrentLayerEvenWhenItLacksIt) {
     EXPECT_EQ(decodes, 2);
     EXPECT_EQ(state().messageOffset, -1);
 
+    // Moving the selection with the keys acts as a click on the new term.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(form().reviewListBox, &down);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(form().reviewListBox, &up);
+    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 09.00 Слой =21 (0 1 2 21)");
+    EXPECT_EQ(decodes, 3);
+
     click(form().reviewListBox, -1);  // no term selected: nothing happens
     form().reviewListBox->clear();
     form().reviewListBoxClick();
-    EXPECT_EQ(state().termText, "07.00");
-    EXPECT_EQ(decodes, 2);
+    EXPECT_EQ(state().termText, "09.00");
+    EXPECT_EQ(decodes, 3);
 }
 
 TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresAndResetsScaleAndFilter) {
@@ -116,6 +125,8 @@ TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresAndResetsScaleAndFilt
     click(form().locListBox, 2);  // S3: no data at all
     EXPECT_EQ(dialogs.messages, std::vector<QString>{QStringLiteral("Не найдена база данных.")});
     EXPECT_EQ(form().reviewListBox->count(), 0);
+    // Nothing of S1 can be drawn under S3's name any more.
+    EXPECT_FALSE(form().RenderPicture());
 
     const int before = decodes;
     click(form().locListBox, 1);
