@@ -1,6 +1,7 @@
 #include "bufr/bufr_writer.h"
 
-#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace kalvera::bufr {
 
@@ -40,6 +41,17 @@ void putLength(std::vector<uint8_t>& out, size_t at, uint32_t length) {
 void putLength(std::vector<uint8_t>& out, uint32_t length) {
     out.resize(out.size() + 3);
     putLength(out, out.size() - 3, length);
+}
+
+// 3 01 011 and 3 01 012 (year, month, day; hour, minute), which both products
+// carry in the same fields.
+template <typename Product>
+void putDateTime(BitWriter& w, const Product& p) {
+    w.put(p.year, 12);
+    w.put(p.month, 4);
+    w.put(p.day, 6);
+    w.put(p.hour, 5);
+    w.put(p.minute, 6);
 }
 
 }  // namespace
@@ -113,11 +125,7 @@ std::vector<uint8_t> encodeFixedData(const FixedProduct& p) {
     BitWriter w;
     w.put(p.blockNumber, 7);
     w.put(p.stationNumber, 10);
-    w.put(p.year, 12);
-    w.put(p.month, 4);
-    w.put(p.day, 6);
-    w.put(p.hour, 5);
-    w.put(p.minute, 6);
+    putDateTime(w, p);
     for (int i = 0; i < 4; ++i) {
         w.put(static_cast<uint64_t>(p.cornerLat[i] + 9000), 15);
         w.put(static_cast<uint64_t>(p.cornerLon[i] + 18000), 16);
@@ -184,11 +192,7 @@ std::vector<Descriptor> genericDescriptors(const GenericProduct& p) {
 std::vector<uint8_t> encodeGenericData(const GenericProduct& p) {
     BitWriter w;
     w.putText(p.shortName, 5);
-    w.put(p.year, 12);
-    w.put(p.month, 4);
-    w.put(p.day, 6);
-    w.put(p.hour, 5);
-    w.put(p.minute, 6);
+    putDateTime(w, p);
     w.put(p.latitudeRaw, 15);
     w.put(p.longitudeRaw, 16);
     w.put(p.groups.size(), 16);

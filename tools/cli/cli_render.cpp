@@ -6,9 +6,8 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
-#include <cctype>
+#include <QString>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,19 +58,9 @@ bool ParseDay(const std::string& text, RenderArgs& render) {
 }
 
 OutputKind KindOf(const std::string& path) {
-    auto endsWith = [&path](const char* suffix) {
-        const std::string s(suffix);
-        if (path.size() < s.size()) return false;
-        for (size_t i = 0; i < s.size(); ++i) {
-            const char c = path[path.size() - s.size() + i];
-            if (static_cast<char>(std::tolower(static_cast<unsigned char>(c))) != s[i]) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (endsWith(".png")) return OutputKind::Png;
-    if (endsWith(".pdf")) return OutputKind::Pdf;
+    const QString name = QString::fromStdString(path);
+    if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return OutputKind::Png;
+    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) return OutputKind::Pdf;
     return OutputKind::Jpeg;
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "common/file_bytes.h"

@@ -82,10 +82,9 @@ bool CopyResources(const DemoOptions& options, std::string& error) {
 int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,
               std::map<std::string, std::set<int>>& known, const RecordSplitter* splitter,
               std::string& error) {
-    const int hour = DecodeTime(t).hour;
-    const int minute = DecodeTime(t).minute;
+    const CivilTime time = DecodeTime(t);
     const std::string day = DayNameOf(t);
-    const int term = hour * 60 + minute;
+    const int term = time.hour * 60 + time.minute;
     bool sceneReady = false;
     WeatherScene scene;
     int written = 0;
@@ -100,7 +99,7 @@ int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,
             sceneReady = true;
         }
         const std::vector<TermMessage> messages = EncodeTerm(site, SampleTerm(site, scene), t);
-        if (!AppendTerm(dir, day, hour, minute, messages, splitter, error)) return -1;
+        if (!AppendTerm(dir, day, time.hour, time.minute, messages, splitter, error)) return -1;
         found->second.insert(term);
         ++written;
     }

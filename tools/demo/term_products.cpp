@@ -6,6 +6,7 @@
 
 #include "bufr/bufr_writer.h"
 #include "common/date_time.h"
+#include "geo/map_projection.h"
 
 namespace kalvera::demo {
 
@@ -24,7 +25,6 @@ constexpr int kWideReflectivityY = 129;
 constexpr int kGenericReflectivityReference = -64;
 const char* const kNoReferenceSite = "26063";
 
-// Half extents of the site's square in degrees, as the viewer computes them.
 // Both products carry the term's date and time in the same fields.
 template <typename Product>
 void StampTerm(Product& p, double dateTime) {
@@ -37,9 +37,10 @@ void StampTerm(Product& p, double dateTime) {
     p.minute = static_cast<uint8_t>(time.minute);
 }
 
+// Half extents of the site's square in degrees, as the viewer computes them.
 void HalfExtentDeg(const DemoSite& site, double& dLat, double& dLon) {
-    dLat = kGridHalfExtentKm * 180.0 * 5.0074099843960343e-05;
-    dLon = 180.0 * kGridHalfExtentKm / (std::cos(site.lat * kPi / 180.0) * 20037.508342789242);
+    dLat = kGridHalfExtentKm * 180.0 * kLatDegPerKmFactor;
+    dLon = 180.0 * kGridHalfExtentKm / (std::cos(site.lat * kPi / 180.0) * kHalfEquatorKm);
 }
 
 int32_t ReflectivityValue(float dbz) {

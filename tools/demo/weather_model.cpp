@@ -184,9 +184,8 @@ WeatherScene WeatherModel::at(double t) const {
     scene.bandPeakDbz_ = e.bandPeakDbz;
     // The rain texture drifts with the band so that it keeps its shape
     // from one term to the next.
-    double drift = FrontPosKm(e, t);
-    scene.driftX_ = drift * e.dirX;
-    scene.driftY_ = drift * e.dirY;
+    scene.driftX_ = scene.frontPos_ * e.dirX;
+    scene.driftY_ = scene.frontPos_ * e.dirY;
 
     auto first = static_cast<int64_t>(std::floor((t - kMaxLifeDays) / kBinDays)) - 1;
     auto last = static_cast<int64_t>(std::floor(t / kBinDays));
