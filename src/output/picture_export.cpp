@@ -5,6 +5,7 @@
 #include "geo/settings.h"
 #include "output/jpeg_writer.h"
 #include "render/canvas.h"
+#include "render/picture_render.h"
 
 namespace kalvera {
 
@@ -12,14 +13,12 @@ namespace {
 
 constexpr int kLine2Top = 14;
 
-bool RegularFileExists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-QImage WhiteImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
+// A white image `width` wide and as high as the picture plus the header band,
+// with the two header lines in the band.
+QImage ImageWithHeader(const ViewerState& viewer, int width, HeaderForm form) {
+    QImage image(width, viewer.layout.picture.height + kExportHeaderHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
+    DrawExportHeader(image, HeaderLine1(), ExportHeaderLine2(viewer, form));
     return image;
 }
 
@@ -46,22 +45,17 @@ std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form) {
 }
 
 QImage ComposeExportImage(const ViewerState& viewer) {
-    const int w = viewer.layout.picture.width;
-    const int h = viewer.layout.picture.height;
-    QImage image = WhiteImage(w + kLegendWidth, h + kExportHeaderHeight);
-    DrawExportHeader(image, HeaderLine1(), ExportHeaderLine2(viewer, HeaderForm::Automatic));
-    const int top = kExportHeaderHeight;
-    BitBlt(image, 0, top, w, h, viewer.MapLayer.image, 0, 0, RasterOp::SrcCopy);
-    BitBlt(image, 0, top, w, h, viewer.PictureLayer.image, 0, 0, RasterOp::SrcAnd);
-    BitBlt(image, w, top, kLegendWidth, h + kHeaderHeight, viewer.LegendLayer.image, 0, 0,
-           RasterOp::SrcCopy);
+    const LayoutRect& area = viewer.layout.picture;
+    QImage image = ImageWithHeader(viewer, area.width + kLegendWidth, HeaderForm::Automatic);
+    ComposeLayers(image, 0, kExportHeaderHeight, viewer);
+    BitBlt(image, area.width, kExportHeaderHeight, kLegendWidth, area.height + kHeaderHeight,
+           viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
     return image;
 }
 
 QImage ComposeWindowImage(const ViewerState& viewer) {
     const LayoutRect& area = viewer.layout.picture;
-    QImage image = WhiteImage(area.width, area.height + kExportHeaderHeight);
-    DrawExportHeader(image, HeaderLine1(), ExportHeaderLine2(viewer, HeaderForm::SaveButton));
+    QImage image = ImageWithHeader(viewer, area.width, HeaderForm::SaveButton);
     BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image, area.left,
            area.top, RasterOp::SrcCopy);
     return image;
@@ -69,9 +63,15 @@ QImage ComposeWindowImage(const ViewerState& viewer) {
 
 bool ExportPictureFile(const ViewerState& viewer, const std::string& path, std::string* error) {
     if (error) error->clear();
-    if (!RegularFileExists(path)) return false;
+    struct stat info {};
+    // No file of that name: no export is wanted, which is no failure.
+    if (stat(path.c_str(), &info) != 0) return false;
     std::string reason;
-    if (WriteJpegFile(ComposeExportImage(viewer), path, reason)) return true;
+    if (!S_ISREG(info.st_mode)) {
+        reason = "Cannot write " + path + ": not a regular file";
+    } else if (WriteJpegFile(ComposeExportImage(viewer), path, reason)) {
+        return true;
+    }
     if (error) *error = reason;
     return false;
 }

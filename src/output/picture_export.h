@@ -34,8 +34,9 @@ QImage ComposeWindowImage(const ViewerState& viewer);
 
 // Writes ComposeExportImage as a JPEG over `path`, through a temporary file
 // beside it, so a reader never sees half a picture. Returns false when no file
-// of that name exists (nothing is created, `error` stays empty) and when the
-// write fails (the old file stays as it was; `error` says why). Throws nothing.
+// of that name exists (nothing is created, `error` stays empty), when the name
+// is something other than a regular file, and when the write fails (the old
+// file stays as it was); in those two cases `error` says why. Throws nothing.
 bool ExportPictureFile(const ViewerState& viewer, const std::string& path,
                        std::string* error = nullptr);
 

@@ -47,8 +47,8 @@ void PrintCells(Canvas& canvas, const MapProjection& projection, const Square& s
                 const AppConfig& config, const DisplayState& state, const RadarPicture& picture) {
     // The cells lie on the 400 km square around the radar site, as on the
     // screen; only where that square meets the printed one are they visible.
-    const MapProjection grid = MapProjection::Init(
-        projection.width, projection.height, state.siteLon, state.siteLat, kPrintHalfExtentKm);
+    const MapProjection grid = MapProjection::Init(projection.width, projection.height,
+                                                   state.siteLon, state.siteLat, kGridHalfExtentKm);
     const float cellLon = grid.lonSpan * 0.01f;
     const float cellLat = grid.latSpan * 0.01f;
     // Clipping only: the canvas keeps its own pen and brush, which a painter

@@ -66,9 +66,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     const std::string target = ResolveTarget(path);
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
     // A rename would replace a read-only file as easily as any other; its
     // owner made it read-only so that it is not written.
-    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) {
+    if (exists && access(target.c_str(), W_OK) != 0) {
         error = "Cannot write " + path + ": " + SystemReason(errno);
         return false;
     }
@@ -86,9 +88,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
         error = "Cannot create a temporary file beside " + path + ": " + SystemReason(errno);
         return false;
     }
-    struct stat old {};
-    const mode_t mode =
-        stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
     // Without the chmod the file keeps mkstemp's owner-only mode, which still
     // holds a complete picture; that is no reason to give up the write.
     static_cast<void>(fchmod(fd, mode));

@@ -25,9 +25,9 @@ namespace {
 
 // Bitmaps have no resolution of their own worth trusting (QImage says 72 dpi);
 // the screen the picture was designed for counts 96.
-double PixelsPerPoint(const QPaintDevice* device) {
-    if (device == nullptr || device->devType() == QInternal::Image) return 96.0 / 72.0;
-    return device->logicalDpiY() / 72.0;
+double PixelsPerPoint(const QPaintDevice& device) {
+    if (device.devType() == QInternal::Image) return 96.0 / 72.0;
+    return device.logicalDpiY() / 72.0;
 }
 
 QString Utf8(const std::string& text) {
@@ -45,26 +45,17 @@ QPolygon ToPolygon(const std::vector<CanvasPoint>& points) {
 }  // namespace
 
 Canvas::Canvas(QPaintDevice& device, CanvasState& state)
-    : owned_(std::make_unique<QPainter>(&device)),
-      painter_(owned_.get()),
-      state_(state),
-      pixelsPerPoint_(PixelsPerPoint(&device)) {
-    painter_->setRenderHint(QPainter::Antialiasing, false);
-    applyFont();
-}
-
-Canvas::Canvas(QPainter& painter, CanvasState& state)
-    : painter_(&painter), state_(state), pixelsPerPoint_(PixelsPerPoint(painter.device())) {
-    painter_->setRenderHint(QPainter::Antialiasing, false);
+    : painter_(&device), state_(state), pixelsPerPoint_(PixelsPerPoint(device)) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
     applyFont();
 }
 
 Canvas::~Canvas() {
-    if (owned_ && owned_->isActive()) owned_->end();
+    if (painter_.isActive()) painter_.end();
 }
 
 bool Canvas::isActive() const {
-    return painter_ != nullptr && painter_->isActive();
+    return painter_.isActive();
 }
 
 void Canvas::setPenColor(uint32_t bgr) {
@@ -95,11 +86,11 @@ void Canvas::applyPen() {
     pen.setWidth(state_.penWidth);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
-    painter_->setPen(pen);
+    painter_.setPen(pen);
     if (state_.brushStyle == BrushStyle::Solid) {
-        painter_->setBrush(ToQColor(state_.brushColor));
+        painter_.setBrush(ToQColor(state_.brushColor));
     } else {
-        painter_->setBrush(Qt::NoBrush);
+        painter_.setBrush(Qt::NoBrush);
     }
 }
 
@@ -108,12 +99,12 @@ void Canvas::applyFont() {
     QFont font = QGuiApplication::font();
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
-    painter_->setFont(font);
+    painter_.setFont(font);
 }
 
 void Canvas::fillBox(int left, int top, int right, int bottom, uint32_t bgr) {
     if (right <= left || bottom <= top) return;
-    painter_->fillRect(QRect(left, top, right - left, bottom - top), ToQColor(bgr));
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(bgr));
 }
 
 void Canvas::rectangle(int left, int top, int right, int bottom) {
@@ -145,7 +136,7 @@ void Canvas::ellipse(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     applyPen();
-    painter_->drawEllipse(
+    painter_.drawEllipse(
         QRect(left, top, std::max(0, right - left - 1), std::max(0, bottom - top - 1)));
 }
 
@@ -162,20 +153,14 @@ void Canvas::arc(int left, int top, int right, int bottom, int x3, int y3, int x
     double span = end - start;
     while (span <= 0.0) span += 360.0;
     if (x3 == x4 && y3 == y4) span = 360.0;
-    painter_->drawArc(box, static_cast<int>(std::lround(start * 16.0)),
-                      static_cast<int>(std::lround(span * 16.0)));
+    painter_.drawArc(box, static_cast<int>(std::lround(start * 16.0)),
+                     static_cast<int>(std::lround(span * 16.0)));
 }
 
 void Canvas::polyline(const std::vector<CanvasPoint>& points) {
     if (!isActive() || points.size() < 2) return;
     applyPen();
-    painter_->drawPolyline(ToPolygon(points));
-}
-
-void Canvas::polygon(const std::vector<CanvasPoint>& points) {
-    if (!isActive() || points.size() < 2) return;
-    applyPen();
-    painter_->drawPolygon(ToPolygon(points));
+    painter_.drawPolyline(ToPolygon(points));
 }
 
 void Canvas::moveTo(int x, int y) {
@@ -186,7 +171,7 @@ void Canvas::moveTo(int x, int y) {
 void Canvas::lineTo(int x, int y) {
     if (isActive()) {
         applyPen();
-        painter_->drawLine(state_.penX, state_.penY, x, y);
+        painter_.drawLine(state_.penX, state_.penY, x, y);
     }
     moveTo(x, y);
 }
@@ -194,23 +179,18 @@ void Canvas::lineTo(int x, int y) {
 void Canvas::textOut(int x, int y, const std::string& text) {
     if (!isActive()) return;
     const QString qtext = Utf8(text);
-    const QFontMetrics metrics = painter_->fontMetrics();
+    const QFontMetrics metrics = painter_.fontMetrics();
     if (state_.brushStyle == BrushStyle::Solid) {
         fillBox(x, y, x + metrics.horizontalAdvance(qtext), y + metrics.height(),
                 state_.brushColor);
     }
-    painter_->setPen(ToQColor(state_.fontColor));
-    painter_->drawText(x, y + metrics.ascent(), qtext);
+    painter_.setPen(ToQColor(state_.fontColor));
+    painter_.drawText(x, y + metrics.ascent(), qtext);
 }
 
 int Canvas::textWidth(const std::string& text) {
     if (!isActive()) return 0;
-    return painter_->fontMetrics().horizontalAdvance(Utf8(text));
-}
-
-int Canvas::textHeight(const std::string& /*text*/) {
-    if (!isActive()) return 0;
-    return painter_->fontMetrics().height();
+    return painter_.fontMetrics().horizontalAdvance(Utf8(text));
 }
 
 void BitBlt(QImage& dest, int dx, int dy, int w, int h, const QImage& source, int sx, int sy,

@@ -10,7 +10,7 @@
 //   The brush fills the box; a 1-pixel pen then outlines its outermost pixels.
 //   A pen of width w > 1 is centred on that outline: w / 2 pixels of it lie
 //   outside the box, the rest inside (width 2 adds one pixel outside).
-// - moveTo / lineTo / polyline / polygon join pixel centres with the pen; a
+// - moveTo / lineTo / polyline join pixel centres with the pen; a
 //   line includes its end pixel (GDI leaves it out; nothing here relies on it).
 // - arc(l, t, r, b, x3, y3, x4, y4) is part of the ellipse in that box, drawn
 //   counter-clockwise from the ray through (x3, y3) to the ray through (x4, y4);
@@ -28,7 +28,6 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,8 +70,6 @@ class Canvas {
     // Paints on `device` (a QImage or a QPrinter) for the canvas's lifetime;
     // reads and updates `state`, which the caller keeps.
     Canvas(QPaintDevice& device, CanvasState& state);
-    // Paints through a painter the caller already began (a printer job).
-    Canvas(QPainter& painter, CanvasState& state);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -92,23 +89,20 @@ class Canvas {
     void ellipse(int left, int top, int right, int bottom);
     void arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
     void polyline(const std::vector<CanvasPoint>& points);
-    void polygon(const std::vector<CanvasPoint>& points);
     void moveTo(int x, int y);
     void lineTo(int x, int y);
     // `text` is UTF-8.
     void textOut(int x, int y, const std::string& text);
     int textWidth(const std::string& text);
-    int textHeight(const std::string& text);
 
-    QPainter& painter() { return *painter_; }
+    QPainter& painter() { return painter_; }
 
   private:
     void applyPen();
     void applyFont();
     void fillBox(int left, int top, int right, int bottom, uint32_t bgr);
 
-    std::unique_ptr<QPainter> owned_;
-    QPainter* painter_;
+    QPainter painter_;
     CanvasState& state_;
     double pixelsPerPoint_;
 };

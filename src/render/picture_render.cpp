@@ -44,8 +44,9 @@ CellEdges EdgesOf(const MapProjection& grid, const MapProjection& view) {
 int32_t DrawCells(ViewerState& viewer) {
     const DisplayState& d = viewer.display;
     const int side = viewer.side();
-    const MapProjection grid = MapProjection::Init(
-        static_cast<float>(side), static_cast<float>(side), d.siteLon, d.siteLat, 200.0f);
+    const MapProjection grid =
+        MapProjection::Init(static_cast<float>(side), static_cast<float>(side), d.siteLon,
+                            d.siteLat, kGridHalfExtentKm);
     const CellEdges edges = EdgesOf(grid, viewer.view);
     const Palette& palette = viewer.config.palette;
 
@@ -77,7 +78,6 @@ int32_t DrawCells(ViewerState& viewer) {
 
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
-    d.messageOffset = -1;
     d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
     if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
 
@@ -97,13 +97,17 @@ bool RenderPicture(ViewerState& viewer) {
     return true;
 }
 
+void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {
+    const LayoutRect& area = viewer.layout.picture;
+    BitBlt(dest, left, top, area.width, area.height, viewer.MapLayer.image, 0, 0,
+           RasterOp::SrcCopy);
+    BitBlt(dest, left, top, area.width, area.height, viewer.PictureLayer.image, 0, 0,
+           RasterOp::SrcAnd);
+}
+
 void ComposePicture(ViewerState& viewer) {
     const LayoutRect& area = viewer.layout.picture;
-    QImage& window = viewer.WindowDC.image;
-    BitBlt(window, area.left, area.top, area.width, area.height, viewer.MapLayer.image, 0, 0,
-           RasterOp::SrcCopy);
-    BitBlt(window, area.left, area.top, area.width, area.height, viewer.PictureLayer.image, 0, 0,
-           RasterOp::SrcAnd);
+    ComposeLayers(viewer.WindowDC.image, area.left, area.top, viewer);
     viewer.WindowDC.changed(area.left, area.top, area.width, area.height);
 }
 

@@ -16,6 +16,8 @@ constexpr int kHeaderColumns = 7;
 constexpr int kPaletteEntries = 32;
 constexpr int kLayerEchoTops = 21;
 constexpr int kLayerWeather = 22;
+// The value grid covers the square of this half side around the radar site.
+constexpr float kGridHalfExtentKm = 200.0f;
 
 // Palette entry of a cell value on a layer, always within 0..31: weather codes
 // index the palette directly (above 31: entry 31), heights take one entry per
@@ -51,5 +53,7 @@ void RepaintWindow(ViewerState& viewer, bool termListEmpty);
 
 // Copies MapLayer, then PictureLayer with AND, to the picture area.
 void ComposePicture(ViewerState& viewer);
+// The same composition onto any image, with its top-left corner at (left, top).
+void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer);
 
 }  // namespace kalvera

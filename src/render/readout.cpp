@@ -4,13 +4,11 @@
 #include <cmath>
 
 #include "render/legend_tables.h"
+#include "render/picture_render.h"
 
 namespace kalvera {
 
 namespace {
-constexpr float kGridHalfExtentKm = 200.0f;
-constexpr int kWeatherLayer = 22;
-
 // trunc() toward zero of a cell coordinate, or -1 when it is no cell: NaN and
 // far-off points must not reach an integer conversion.
 int CellIndex(float position, int count) {
@@ -38,9 +36,9 @@ int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int 
 }
 
 std::string ValueText(int layerCode, int32_t value) {
-    if (layerCode == kWeatherLayer) {
-        if (value < 1 || value > 19) return std::string();
-        return std::string(LegendLabel(kWeatherLayer, value));
+    if (layerCode == kLayerWeather) {
+        if (value < 1 || value > kLegendBoxes) return std::string();
+        return std::string(LegendLabel(kLayerWeather, value));
     }
     return std::to_string(value);
 }
@@ -65,11 +63,10 @@ Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const 
 }
 
 int LegendEntryAt(int legendLeft, int legendTop, int legendHeight, int x, int y) {
-    constexpr int kLegendEntries = 19;
     if (x < legendLeft || y > legendTop + legendHeight) return -1;
-    const int boxHeight = legendHeight / kLegendEntries;
+    const int boxHeight = legendHeight / kLegendBoxes;
     if (boxHeight <= 0) return -1;
-    return std::clamp(kLegendEntries - (y - legendTop) / boxHeight, 0, kLegendEntries);
+    return std::clamp(kLegendBoxes - (y - legendTop) / boxHeight, 0, kLegendBoxes);
 }
 
 }  // namespace kalvera

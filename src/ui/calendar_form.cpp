@@ -109,10 +109,6 @@ void TcalendarForm::ListDaysWithData(int year, int month) {
         kalvera::ListDaysWithData(SiteDirectory(config_.dataRoot, state_.siteCode), year, month);
 }
 
-bool TcalendarForm::DayHasData(int day) const {
-    return kalvera::DayHasData(daysWithData_, day);
-}
-
 void TcalendarForm::LayOutMonth(int year, int month) {
     const MonthGrid grid = kalvera::LayOutMonth(year, month, daysWithData_);
     for (int cell = 0; cell < kMonthGridCells; ++cell) {

@@ -37,7 +37,6 @@ class TcalendarForm : public QDialog {
     void yearComboChange();
     void monthComboChange();
     void ListDaysWithData(int year, int month);
-    bool DayHasData(int day) const;
     void LayOutMonth(int year, int month);
     void dayButtonClick(int cell);
 
@@ -45,7 +44,6 @@ class TcalendarForm : public QDialog {
     // currentDate have been set), false when it was closed otherwise.
     bool pickDay();
 
-    const std::vector<std::string>& daysWithData() const { return daysWithData_; }
     // Year and month that the grid shows; 0 when no year is selected.
     int shownYear() const;
     int shownMonth() const;

@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDate>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,7 +18,6 @@
 #include <climits>
 
 #include "common/clock.h"
-#include "common/date_time.h"
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
@@ -302,9 +299,19 @@ void TForm1::applyGeometry(QSize screenSize) {
 }
 
 void TForm1::ShowCurrentDate() {
-    const CivilDate date = DecodeDate(viewer_.display.currentDate);
-    dateStaticText->setText(
-        QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
+    dateStaticText->setText(QString::fromStdString(ShortDateText(viewer_.display.currentDate)));
+}
+
+void TForm1::showLayerLabel() {
+    layerLabel->setText(QStringLiteral("Слой =%1").arg(viewer_.display.layerCode));
+}
+
+void TForm1::showFilterLabel() {
+    filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+}
+
+void TForm1::showScaleLabel() {
+    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
 }
 
 void TForm1::SetTimer1Enabled(bool enabled) {
@@ -329,10 +336,9 @@ bool TForm1::RenderPicture() {
     // new maximum exists, so the picture just drawn stays right as it is.
     const QSignalBlocker block(filterScrollBar);
     filterScrollBar->setMaximum(viewer_.gridMaximum);
-    if (filterScrollBar->value() != viewer_.display.filterThreshold &&
-        viewer_.display.filterThreshold > viewer_.gridMaximum) {
+    if (viewer_.display.filterThreshold > viewer_.gridMaximum) {
         viewer_.display.filterThreshold = filterScrollBar->value();
-        filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+        showFilterLabel();
     }
     filtermaxLabel->setText(QString::number(filterScrollBar->maximum()));
     return true;

@@ -95,8 +95,6 @@ class TForm1 : public QWidget {
 
     ViewerState& viewer() { return viewer_; }
     DisplayState& display() { return viewer_.display; }
-    Dialogs& dialogs() { return dialogs_; }
-    const Clock& clock() const { return clock_; }
 
     // Navigation (main_window_navigation.cpp).
     void locListBoxClick();
@@ -166,6 +164,11 @@ class TForm1 : public QWidget {
     void setTabOrderAsDesigned();
     bool runStartUp(const TForm1Options& options);
     void applyGeometry(QSize screen);
+    // layerLabel, filterLabel and scaleLabel show the layer code, the filter
+    // threshold and the scale bar's position.
+    void showLayerLabel();
+    void showFilterLabel();
+    void showScaleLabel();
 
     Dialogs& dialogs_;
     const Clock& clock_;

@@ -5,13 +5,12 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "archive/day_archive.h"
 #include "archive/day_listing.h"
 #include "output/picture_export.h"
+#include "render/picture_render.h"
 #include "ui/calendar_form.h"
 #include "ui/main_window.h"
 
@@ -23,7 +22,6 @@ constexpr int kScaleMinimum = 10;
 constexpr int kScaleMaximum = 100;
 constexpr int kScaleStep = 10;
 constexpr int kScaleDefault = 50;
-constexpr int kWeatherLayer = 22;
 
 QString WindowTitle() {
     return QStringLiteral("КАЛВЕРА");
@@ -39,25 +37,14 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers) {
     for (int layer : layers) list->addItem(QString::number(layer));
 }
 
-QString LayerLabelText(int layerCode) {
-    return QStringLiteral("Слой =%1").arg(layerCode);
-}
-
-bool FileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
-}
-
 // A missing export file is how an office says it wants no export; only a
 // file that exists and could not be replaced is a failure. It is shown in the
 // title, without stopping anything, until an export succeeds again.
 void ExportAutomatically(TForm1& form) {
-    const bool existed = FileExists(form.autoExportPath);
     std::string error;
-    const bool written = ExportPictureFile(form.viewer(), form.autoExportPath, &error);
-    if (written) {
+    if (ExportPictureFile(form.viewer(), form.autoExportPath, &error)) {
         form.setWindowTitle(WindowTitle());
-    } else if (existed) {
+    } else if (!error.empty()) {
         form.setWindowTitle(WindowTitle() + QStringLiteral(" — не удалось записать ") +
                             QString::fromStdString(form.autoExportPath));
     }
@@ -105,7 +92,7 @@ void TForm1::ReloadSite() {
         return;
     }
     FillLayers(layerListBox, layers);
-    layerLabel->setText(LayerLabelText(state.layerCode));
+    showLayerLabel();
 
     // The bars are reset without their change handlers: the picture is drawn
     // once, below, with both already in place.
@@ -116,7 +103,7 @@ void TForm1::ReloadSite() {
         scaleScrollBar->setPageStep(kScaleStep);
         scaleScrollBar->setValue(kScaleDefault);
     }
-    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
+    showScaleLabel();
     state.viewHalfExtentKm = static_cast<float>(scaleScrollBar->value() * 4);
     // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
     {
@@ -127,7 +114,7 @@ void TForm1::ReloadSite() {
 
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     RenderPicture();
-    filterLabel->setText(QStringLiteral("Фильтр = 0"));
+    showFilterLabel();
 }
 
 void TForm1::reviewListBoxClick() {
@@ -208,14 +195,14 @@ void TForm1::Timer1Timer() {
     if (!newest.terms.empty()) {
         if (newest.layerCode >= 0) {
             FillLayers(layerListBox, newest.layers);
-            layerLabel->setText(LayerLabelText(state.layerCode));
+            showLayerLabel();
         }
         // The tick draws the term it selects, so that the screen, the header
         // and the exported picture all show the same term. A term that could
         // not be drawn is not exported: the layers still hold an older one.
         WriteHeaderCell(0, QString::fromStdString(state.termText));
         const bool drawn = RenderPicture();
-        if (drawn && newest.layerCode == kWeatherLayer) ExportAutomatically(*this);
+        if (drawn && newest.layerCode == kLayerWeather) ExportAutomatically(*this);
     }
     // Whatever happened above, automatic update goes on.
     if (!endRequested_) SetTimer1Enabled(true);

@@ -85,15 +85,15 @@ void TForm1::FormDblClick() {
 
 void TForm1::filterScrollBarChange() {
     viewer_.display.filterThreshold = filterScrollBar->value();
-    RenderPicture();
-    ComposePicture(viewer_);
-    filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+    // A drawn picture is on the window already; otherwise the layers as they
+    // are go there again.
+    if (!RenderPicture()) ComposePicture(viewer_);
+    showFilterLabel();
 }
 
 void TForm1::scaleScrollBarChange() {
-    const int position = scaleScrollBar->value();
-    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(position));
-    viewer_.display.viewHalfExtentKm = static_cast<float>(4 * position);
+    showScaleLabel();
+    viewer_.display.viewHalfExtentKm = static_cast<float>(4 * scaleScrollBar->value());
     if (viewer_.display.viewHalfExtentKm < kMinimumHalfExtentKm) {
         viewer_.display.viewHalfExtentKm = kMinimumHalfExtentKm;
         return;
@@ -108,7 +108,7 @@ void TForm1::layerListBoxClick() {
     const int layer = item->text().toInt(&ok);
     if (!ok) return;
     viewer_.display.layerCode = layer;
-    layerLabel->setText(QStringLiteral("Слой =%1").arg(layer));
+    showLayerLabel();
     RenderPicture();
 }
 
