@@ -6,17 +6,16 @@
 namespace kalvera {
 
 float decodeElement(BitCursor& cursor, const DescriptorTriple& descriptor) {
-    char text[kTextSize] = {};
     float result = 0.0f;
     ElementEntry entry;
     lookupElement(descriptor.x, descriptor.y, entry);
     switch (entry.kind) {
         case 'A':
-            copyBytes(cursor, entry.width / 8, text, sizeof text);
+            // Character data is stepped over: no caller shows it.
+            copyBytes(cursor, entry.width / 8, nullptr, 0);
             break;
         case 'C':
             result = static_cast<float>(readBits(cursor, entry.width));
-            lookupCodeMeaning(descriptor.x, descriptor.y, static_cast<int32_t>(result), text);
             break;
         case 'N':
         case 'D':

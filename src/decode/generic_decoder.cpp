@@ -1,6 +1,5 @@
 #include "decode/generic_decoder.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -83,11 +82,7 @@ void readElement(BitCursor& cursor, const DescriptorTriple& d, DisplayState& sta
         state.siteLon = value;
         walk.longitudeSeen = true;
     }
-    if (state.recentre == 0 && walk.latitudeSeen && walk.longitudeSeen) {
-        state.viewLat = state.siteLat;
-        state.viewLon = state.siteLon;
-        state.recentre = 1;
-    }
+    if (walk.latitudeSeen && walk.longitudeSeen) CentreOnSiteIfAsked(state);
 }
 
 void walk(BitCursor& cursor, std::span<const DescriptorTriple> list, RadarPicture& picture,
@@ -159,19 +154,13 @@ int32_t decodeReplicatedImage(BitCursor& cursor, std::span<const DescriptorTripl
     const int32_t groups = readBits(cursor, 16);
     const ImageCoding coding = imageCoding(list, position, state);
     const ValueConverter convert(coding);
-    auto& values = picture.values;
     int32_t p = 0;
     for (int32_t g = 0; g < groups; ++g) {
         const int32_t length = readBits(cursor, 16);
-        const int32_t runValue = convert(readBits(cursor, coding.width));
-        const int32_t room = kGridCells - p;
-        std::fill_n(values.begin() + p, length < room ? length : room, runValue);
-        if (length >= room) return kGridCells;
-        p += length;
+        if (!FillCells(picture, p, length, convert(readBits(cursor, coding.width)))) return p;
         const int32_t singles = readBits(cursor, 16);
         for (int32_t k = 0; k < singles; ++k) {
-            values[p++] = convert(readBits(cursor, coding.width));
-            if (p == kGridCells) return p;
+            if (!FillCells(picture, p, 1, convert(readBits(cursor, coding.width)))) return p;
         }
     }
     return p;

@@ -1,16 +1,16 @@
 #include "decode/radar_image_decoder.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 
 namespace kalvera {
 
+namespace {
+
+// 10 to the power of minus `scale`, times (raw + reference).
 double scaledValue(int32_t raw, int32_t scale, int32_t reference) {
     return std::pow(10.0, -scale) * (static_cast<double>(raw) + reference);
 }
-
-namespace {
 
 void skipFields(BitCursor& cursor, std::initializer_list<int32_t> widths) {
     for (int32_t width : widths) readBits(cursor, width);
@@ -26,11 +26,7 @@ void readSitePosition(BitCursor& cursor, DisplayState& state) {
     // The product's own convention: latitude from corners 1 and 4 only.
     state.siteLat = 0.5f * (lat[0] + lat[3]);
     state.siteLon = 0.25f * (lon[0] + lon[1] + lon[2] + lon[3]);
-    if (state.recentre == 0) {
-        state.viewLat = state.siteLat;
-        state.viewLon = state.siteLon;
-        state.recentre = 1;
-    }
+    CentreOnSiteIfAsked(state);
 }
 
 }  // namespace
@@ -44,7 +40,6 @@ int32_t decodeRadarImage(BitCursor& cursor, RadarPicture& picture, DisplayState&
     const int32_t classCount = readBits(cursor, 8);
     for (int32_t i = 1; i <= classCount; ++i) classes[i] = readBits(cursor, 7);
 
-    auto& values = picture.values;
     int32_t p = 0;
     const int32_t rows = readBits(cursor, 16);
     for (int32_t r = 0; r < rows; ++r) {
@@ -54,16 +49,11 @@ int32_t decodeRadarImage(BitCursor& cursor, RadarPicture& picture, DisplayState&
             const int32_t runs = readBits(cursor, 8);
             for (int32_t u = 0; u < runs; ++u) {
                 const int32_t length = readBits(cursor, 16);
-                const int32_t value = classes[readBits(cursor, 8)];
-                const int32_t room = kGridCells - p;
-                std::fill_n(values.begin() + p, length < room ? length : room, value);
-                if (length >= room) return kGridCells;
-                p += length;
+                if (!FillCells(picture, p, length, classes[readBits(cursor, 8)])) return p;
             }
             const int32_t singles = readBits(cursor, 8);
             for (int32_t k = 0; k < singles; ++k) {
-                values[p++] = readBits(cursor, 8);
-                if (p == kGridCells) return p;
+                if (!FillCells(picture, p, 1, readBits(cursor, 8))) return p;
             }
         }
     }

@@ -9,9 +9,6 @@
 
 namespace kalvera {
 
-// 10 to the power of minus `scale`, times (raw + reference).
-double scaledValue(int32_t raw, int32_t scale, int32_t reference);
-
 // Fills the grid from element 0 and sets the site position; returns how many
 // cells were written (at most 10000).
 int32_t decodeRadarImage(BitCursor& cursor, RadarPicture& picture, DisplayState& state);
