@@ -94,9 +94,10 @@ bool FindLatestDay(DisplayState& state, const std::string& dataRoot, const Clock
     std::string savedBase = state.basePath;
 
     const std::string siteDir = dataRoot + state.siteCode + "/";
-    state.currentDate = clock.now();
+    const double now = clock.now();
+    state.currentDate = now;
     for (int attempt = 0;
-         attempt < kLatestDaySearchDays && state.currentDate > clock.now() - kLatestDaySearchDays;
+         attempt < kLatestDaySearchDays && state.currentDate > now - kLatestDaySearchDays;
          ++attempt) {
         state.dayName = DayNameOf(state.currentDate);
         state.indexPath.assign(siteDir).append(state.dayName).append(".ind");

@@ -5,25 +5,23 @@
 namespace kalvera {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Local date and time as a date-time value (see date_time.h).
     virtual double now() const = 0;
 };
 
 class SystemClock : public Clock {
-public:
+  public:
     double now() const override;
 };
 
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(double value = 0.0) : value_(value) {}
     double now() const override { return value_; }
-    void set(double value) { value_ = value; }
-    void advance(double days) { value_ += days; }
 
-private:
+  private:
     double value_;
 };
 

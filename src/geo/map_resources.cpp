@@ -4,10 +4,10 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
+#include "common/file_bytes.h"
 #include "common/text_codec.h"
 
 namespace kalvera {
@@ -98,12 +98,8 @@ class PlaceScanner {
 };
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
-    File f = Open(path, "rb");
-    if (!f) return false;
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) out.append(buffer, got);
-    return true;
+    int error = 0;
+    return ReadFileBytes(path, out, error);
 }
 
 }  // namespace
