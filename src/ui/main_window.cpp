@@ -141,8 +141,9 @@ void TForm1::createListControls() {
     navy.setColor(QPalette::Text, ToQColor(kNavy));
     layerListBox->setPalette(navy);
     layerListBox->installEventFilter(this);
-    // Two rows of seven hold a term's usual layers; more scroll sideways.
-    layerListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Two rows of seven hold a term's usual layers. A scroll bar would take the
+    // second row in a box this low; further codes are reached with the keys.
+    layerListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     locListBox = MakeListBox(this, 8, 456, 169, 105, 1);
 }
