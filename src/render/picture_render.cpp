@@ -5,6 +5,8 @@
 
 #include "archive/day_archive.h"
 #include "geo/map_background.h"
+#include "products/term_layers.h"
+#include "products/vil_legend.h"
 #include "render/legend_tables.h"
 #include "render/pixel_math.h"
 
@@ -14,6 +16,7 @@ int ColourEntry(int layerCode, int32_t value) {
     const int32_t v = std::max<int32_t>(value, 0);
     if (layerCode == kLayerWeather) return std::min<int32_t>(v, kPaletteEntries - 1);
     if (layerCode == kLayerEchoTops) return std::min<int32_t>(v / 1000, kLegendBoxes);
+    if (layerCode == kLayerVil) return VilClass(v);
     return std::clamp<int32_t>(v / 10, 0, kLegendBoxes - 1) + 1;
 }
 
@@ -78,8 +81,7 @@ int32_t DrawCells(ViewerState& viewer) {
 
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
-    d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
-    if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
+    if (!viewer.decoder || !LoadLayerPicture(d, viewer.picture, viewer.decoder)) return false;
 
     const auto side = static_cast<float>(viewer.side());
     viewer.view = MapProjection::Init(side, side, d.viewLon, d.viewLat, d.viewHalfExtentKm);

@@ -3,36 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geo/site_grid.h"
+#include "products/derived_products.h"
 #include "render/legend_tables.h"
 #include "render/picture_render.h"
 
 namespace kalvera {
 
-namespace {
-// trunc() toward zero of a cell coordinate, or -1 when it is no cell: NaN and
-// far-off points must not reach an integer conversion.
-int CellIndex(float position, int count) {
-    if (!(position >= 0.0f) || position >= static_cast<float>(count)) return -1;
-    return static_cast<int>(position);
-}
-}  // namespace
-
-int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int side, float lat,
+int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int /*side*/, float lat,
                     float lon) {
     const int cols = state.gridCols;
     const int rows = state.gridRows;
     // Before the first render the grid has no dimensions yet.
-    if (cols <= 0 || rows <= 0 || static_cast<long>(cols) * rows > kGridCells) return kOutsideGrid;
-    const float sideF = static_cast<float>(side > 0 ? side : kGridSide);
-    const MapProjection grid =
-        MapProjection::Init(sideF, sideF, state.siteLon, state.siteLat, kGridHalfExtentKm);
-    const float cellLon = grid.lonSpan / static_cast<float>(cols);
-    const float cellLat = grid.latSpan / static_cast<float>(rows);
-    if (!(cellLon > 0.0f) || !(cellLat > 0.0f)) return kOutsideGrid;
-    const int row = CellIndex((lat - grid.latMin) / cellLat, rows);
-    const int column = CellIndex((lon - grid.lonMin) / cellLon, cols);
-    if (row < 0 || column < 0) return kOutsideGrid;
-    return picture.values[static_cast<size_t>(row) * cols + column];
+    if (static_cast<long>(cols) * rows > kGridCells) return kOutsideGrid;
+    const int cell = GridCellAt(state.siteLat, state.siteLon, cols, rows, lat, lon);
+    return cell < 0 ? kOutsideGrid : picture.values[static_cast<size_t>(cell)];
 }
 
 std::string ValueText(int layerCode, int32_t value) {
@@ -40,6 +25,7 @@ std::string ValueText(int layerCode, int32_t value) {
         if (value < 1 || value > kLegendBoxes) return std::string();
         return std::string(LegendLabel(kLayerWeather, value));
     }
+    if (layerCode == kLayerVil) return VilText(value);
     return std::to_string(value);
 }
 

@@ -8,11 +8,9 @@
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "geo/map_projection.h"
+#include "geo/site_grid.h"
 
 namespace kalvera {
-
-// Shown for a point outside the radar square (and before any picture).
-constexpr int32_t kOutsideGrid = 65535;
 
 // The cell of the grid projection around the decoded site that holds the
 // point, or kOutsideGrid. `side` is the picture side in pixels.

@@ -3,10 +3,8 @@
 // written as JPEG, PNG or, for a .pdf name, the printed page. The batch tool
 // an office uses to publish pictures from a script.
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QString>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -15,6 +13,7 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "cli_gui.h"
 #include "cli_options.h"
 #include "common/date_time.h"
 #include "geo/settings.h"
@@ -22,6 +21,7 @@
 #include "output/picture_export.h"
 #include "output/print_job.h"
 #include "output/replace_file.h"
+#include "products/derived_products.h"
 #include "render/picture_render.h"
 #include "render/viewer_state.h"
 
@@ -58,9 +58,8 @@ bool ParseDay(const std::string& text, RenderArgs& render) {
 }
 
 OutputKind KindOf(const std::string& path) {
-    const QString name = QString::fromStdString(path);
-    if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return OutputKind::Png;
-    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) return OutputKind::Pdf;
+    if (HasSuffix(path, ".png")) return OutputKind::Png;
+    if (HasSuffix(path, ".pdf")) return OutputKind::Pdf;
     return OutputKind::Jpeg;
 }
 
@@ -78,7 +77,7 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
         if (!SplitTermText(value, hour, minute)) return UsageError("--term needs HH.MM");
         term.term = value;
     } else if (name == "--layer") {
-        if (!ParseInt(value, term.layer)) return UsageError("--layer is not a number");
+        if (!ParseLayer(value, term.layer)) return UsageError("--layer needs N, max or vil");
     } else if (name == "--out") {
         render.out = value;
     } else if (name == "--side") {
@@ -127,44 +126,20 @@ std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
     if (LoadTermList(state.indexPath, terms) == 0) {
         return "cannot read the index file " + state.indexPath;
     }
+    if (IsDerivedLayer(choice.layer)) {
+        return "no layer 1..10 of term " + choice.term + " decodes from " + state.basePath;
+    }
     if (FindMessageOffset(state.indexPath, choice.term, choice.layer) < 0) {
-        return "no message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
+        return "no message for term " + choice.term + ", layer " + LayerName(choice.layer) +
                " in " + state.indexPath;
     }
-    return "the message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
-           " in " + state.basePath + " does not decode";
+    return "the message for term " + choice.term + ", layer " + LayerName(choice.layer) + " in " +
+           state.basePath + " does not decode";
 }
 
 bool WriteImage(const QImage& image, const std::string& path, OutputKind kind, std::string& error) {
     if (kind == OutputKind::Jpeg) return WriteJpegFile(image, path, error);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        error = "Cannot encode " + path + " as PNG";
-        return false;
-    }
-    const QByteArray& bytes = buffer.data();
-    return ReplaceFileContents(
-        path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
-}
-
-// A batch tool's standard error is for its own reasons; the offscreen
-// platform's remark about a missing runtime directory is not one.
-void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-// Fonts need an application object; without a display the offscreen
-// platform draws them just the same.
-std::unique_ptr<QGuiApplication> StartGui() {
-    if (QGuiApplication::instance() != nullptr) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietMessages);
-    static int argc = 1;
-    static char name[] = "kalvera-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    return WritePngFile(image, path, error);
 }
 
 int runRender(const std::vector<std::string>& args) {
@@ -201,7 +176,7 @@ int runRender(const std::vector<std::string>& args) {
 
 const CliRegistrar registrar(
     {"render",
-     "render --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out FILE "
+     "render --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
      "[--side PX] [--centre LAT,LON] [--half-extent KM]",
      runRender});
 
