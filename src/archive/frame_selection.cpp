@@ -29,6 +29,13 @@ std::vector<LoopFrame> SelectLoopFrames(const std::string& dataRoot, const std::
     return newestFirst;
 }
 
+int FrameDelayMs(bool newest, int fps, double dwellSeconds) {
+    const int step = 1000 / std::clamp(fps, kLoopFpsMin, kLoopFpsMax);
+    if (!newest || !(dwellSeconds > 0.0)) return step;
+    const double dwell = std::min(dwellSeconds, kLoopDwellMax) * 1000.0;
+    return std::max(step, static_cast<int>(std::lround(dwell)));
+}
+
 double FrameDateTime(const LoopFrame& frame) {
     int hour = 0, minute = 0;
     SplitTermText(frame.termText, hour, minute);

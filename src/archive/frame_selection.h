@@ -10,6 +10,12 @@ namespace kalvera {
 
 constexpr int kLoopFramesMin = 2;
 constexpr int kLoopFramesMax = 72;
+constexpr int kLoopFramesDefault = 12;
+constexpr int kLoopFpsMin = 1;
+constexpr int kLoopFpsMax = 15;
+constexpr int kLoopFpsDefault = 4;
+constexpr double kLoopDwellDefault = 1.5;
+constexpr double kLoopDwellMax = 30.0;
 // Days looked at before the selected one; a site whose archive has a longer
 // hole than this gives a shorter loop rather than a slow search.
 constexpr int kLoopSearchDays = 10;
@@ -30,6 +36,10 @@ struct LoopFrame {
 // fewer; none when `count` is below 1.
 std::vector<LoopFrame> SelectLoopFrames(const std::string& dataRoot, const std::string& siteCode,
                                         double date, const std::string& termText, int count);
+
+// How long a frame stays, in milliseconds: 1/fps, and on the newest frame the
+// dwell, though never less than 1/fps. Out-of-range values are clamped.
+int FrameDelayMs(bool newest, int fps, double dwellSeconds);
 
 // Date-time value of a frame's term (its day plus hours and minutes).
 double FrameDateTime(const LoopFrame& frame);
