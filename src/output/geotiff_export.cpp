@@ -14,19 +14,6 @@ namespace kalvera {
 
 namespace {
 
-// The grid keeps row 0 at the south; an image starts at the north.
-std::vector<float> NorthUpValues(const MapSource& source) {
-    std::vector<float> values(kGridCells);
-    for (int row = 0; row < kGridSide; ++row) {
-        for (int col = 0; col < kGridSide; ++col) {
-            const int32_t raw = source.grid.values[static_cast<size_t>(row * kGridSide + col)];
-            values[static_cast<size_t>((kGridSide - 1 - row) * kGridSide + col)] =
-                static_cast<float>(PhysicalValue(source.layerCode, raw));
-        }
-    }
-    return values;
-}
-
 void Describe(GDALDataset& dataset, const MapSource& source) {
     const std::string units = UnitsOf(source.layerCode);
     dataset.SetMetadataItem("SITE", source.siteCode.c_str());
@@ -62,7 +49,9 @@ std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& e
     dataset->SetGeoTransform(transform.data());
     dataset->SetProjection(Wgs84Wkt().c_str());
     Describe(*dataset, source);
-    std::vector<float> values = NorthUpValues(source);
+    std::vector<float> values = NorthUpCells<float>(source.grid, [&](int32_t raw) {
+        return static_cast<float>(PhysicalValue(source.layerCode, raw));
+    });
     const CPLErr written =
         dataset->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, kGridSide, kGridSide, values.data(),
                                             kGridSide, kGridSide, GDT_Float32, 0, 0);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
@@ -28,6 +29,20 @@ struct MapSource {
 // cannot be read, holds no such message, or the message does not decode.
 std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayState& at,
                                          int layerCode, std::string& error);
+
+// Every cell through `convert`, north row first as images hold them (the grid
+// keeps row 0 at the south).
+template <typename T, typename Convert>
+std::vector<T> NorthUpCells(const RadarPicture& grid, Convert convert) {
+    std::vector<T> cells(kGridCells);
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int col = 0; col < kGridSide; ++col) {
+            cells[static_cast<size_t>((kGridSide - 1 - row) * kGridSide + col)] =
+                convert(grid.values[static_cast<size_t>(row * kGridSide + col)]);
+        }
+    }
+    return cells;
+}
 
 // "2026-12-07T12:00:00Z" for day 261207 and term 12.00; empty when either
 // does not read as one.

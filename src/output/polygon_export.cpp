@@ -25,19 +25,6 @@ struct DatasetCloser {
 };
 using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
-// The legend class of every cell, north row first.
-std::vector<GByte> NorthUpClasses(const MapSource& source) {
-    std::vector<GByte> classes(kGridCells);
-    for (int row = 0; row < kGridSide; ++row) {
-        for (int col = 0; col < kGridSide; ++col) {
-            const int32_t raw = source.grid.values[static_cast<size_t>(row * kGridSide + col)];
-            classes[static_cast<size_t>((kGridSide - 1 - row) * kGridSide + col)] =
-                static_cast<GByte>(LegendClassOf(source.layerCode, raw));
-        }
-    }
-    return classes;
-}
-
 // A one-band raster in memory, placed on the grid square.
 DatasetPtr ClassRaster(const MapSource& source, const OGRSpatialReference& srs) {
     GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
@@ -95,7 +82,9 @@ bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialRefere
         out->CreateField(&labelField) != OGRERR_NONE) {
         return false;
     }
-    const std::vector<GByte> classes = NorthUpClasses(source);
+    const std::vector<GByte> classes = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
+        return static_cast<GByte>(LegendClassOf(source.layerCode, raw));
+    });
     for (int k = 1; k <= kLegendBoxes; ++k) {
         if (!AddClass(source, classes, k, *raster, *scratch, srs, *out)) return false;
     }

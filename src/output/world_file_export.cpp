@@ -1,6 +1,8 @@
 #include "output/world_file_export.h"
 
+#include <cpl_vsi.h>
 #include <gdal.h>
+#include <ogr_srs_api.h>
 
 #include <QBuffer>
 
@@ -19,13 +21,35 @@ std::string SidecarPath(const std::string& pngPath, const std::string& suffix) {
 
 namespace {
 
-// The six lines of the world file, written by GDAL.
-std::optional<std::string> WorldFileText(const GeoTransform& transform) {
+struct Sidecars {
+    std::optional<std::string> worldFile;
+    // GDAL, and the GIS programs built on it, take the coordinate system from
+    // here rather than from the .prj.
+    std::optional<std::string> auxXml;
+};
+
+// The world file and the PNG's auxiliary file, both written by GDAL.
+Sidecars SidecarsOf(const std::string& png, const GeoTransform& transform) {
     GdalQuiet quiet;
     MemoryDir memory;
     GeoTransform copy = transform;
-    if (!GDALWriteWorldFile(memory.path("map").c_str(), "pgw", copy.data())) return std::nullopt;
-    return memory.read("map.pgw");
+    Sidecars sidecars;
+    if (GDALWriteWorldFile(memory.path("map").c_str(), "pgw", copy.data())) {
+        sidecars.worldFile = memory.read("map.pgw");
+    }
+    VSILFILE* file = VSIFileFromMemBuffer(memory.path("map.png").c_str(),
+                                          reinterpret_cast<GByte*>(const_cast<char*>(png.data())),
+                                          png.size(), FALSE);
+    if (file) VSIFCloseL(file);
+    if (GDALDatasetH dataset = GDALOpen(memory.path("map.png").c_str(), GA_ReadOnly)) {
+        OGRSpatialReferenceH srs = OSRNewSpatialReference(Wgs84Wkt().c_str());
+        OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
+        GDALSetSpatialRef(dataset, srs);
+        OSRDestroySpatialReference(srs);
+        GDALClose(dataset);
+        sidecars.auxXml = memory.read("map.png.aux.xml");
+    }
+    return sidecars;
 }
 
 std::optional<std::string> PngBytes(const QImage& image) {
@@ -46,15 +70,17 @@ bool WriteWorldFilePng(const QImage& mapSquare, const MapProjection& view,
         return false;
     }
     const std::optional<std::string> png = PngBytes(mapSquare);
-    const std::optional<std::string> world =
-        WorldFileText(GeoTransformOf(box, mapSquare.width(), mapSquare.height()));
-    if (!png || !world) {
+    const Sidecars sidecars =
+        png ? SidecarsOf(*png, GeoTransformOf(box, mapSquare.width(), mapSquare.height()))
+            : Sidecars{};
+    if (!png || !sidecars.worldFile || !sidecars.auxXml) {
         error = "Cannot encode " + pngPath;
         return false;
     }
     return ReplaceFileContents(pngPath, *png, error) &&
-           ReplaceFileContents(SidecarPath(pngPath, "pgw"), *world, error) &&
-           ReplaceFileContents(SidecarPath(pngPath, "prj"), Wgs84Wkt(true), error);
+           ReplaceFileContents(SidecarPath(pngPath, "pgw"), *sidecars.worldFile, error) &&
+           ReplaceFileContents(SidecarPath(pngPath, "prj"), Wgs84Wkt(true), error) &&
+           ReplaceFileContents(pngPath + ".aux.xml", *sidecars.auxXml, error);
 }
 
 }  // namespace kalvera

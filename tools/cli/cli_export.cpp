@@ -60,7 +60,7 @@ int runExport(std::vector<std::string> args) {
         return ExportWorldFilePng(render);
     }
     if (MapFormatOf(render.out) == MapFormat::None) {
-        return UsageError("--out must end in .tif, .kmz, .geojson, .gpkg or .png");
+        return UsageError("--out must end in .tif, .geojson, .gpkg or .png");
     }
     return ExportMapFile(render);
 }
@@ -68,7 +68,7 @@ int runExport(std::vector<std::string> args) {
 const CliRegistrar registrar(
     {"export",
      "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out "
-     "FILE.tif|.kmz|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
+     "FILE.tif|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
      "[--half-extent KM]",
      [](const std::vector<std::string>& args) { return runExport(args); }});
 
