@@ -45,9 +45,10 @@ class CliArchive : public ::testing::Test {
         if (term_.empty()) GTEST_SKIP() << "kalvera-cli or kalvera-demo is not built";
     }
 
-    std::string args(const std::string& out, int layer = 22) const {
-        return "render --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --term " +
-               term_ + " --layer " + std::to_string(layer) + " --out " + out;
+    std::string args(const std::string& out, int layer = 22,
+                     const std::string& command = "render") const {
+        return command + " --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
+               " --term " + term_ + " --layer " + std::to_string(layer) + " --out " + out;
     }
     // Exit status of kalvera-cli; its standard error is kept in `err`.
     int run(const std::string& arguments) {

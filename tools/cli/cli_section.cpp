@@ -11,7 +11,8 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
-#include "cli_gui.h"
+#include "cli_png.h"
+#include "cli_term_render.h"
 #include "cli_options.h"
 #include "geo/settings.h"
 #include "output/replace_file.h"

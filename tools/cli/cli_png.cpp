@@ -1,0 +1,22 @@
+#include "cli_png.h"
+
+#include <QBuffer>
+#include <string_view>
+
+#include "output/replace_file.h"
+
+namespace kalvera::cli {
+
+bool WritePngFile(const QImage& image, const std::string& path, std::string& error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        error = "Cannot encode " + path + " as PNG";
+        return false;
+    }
+    const QByteArray& bytes = buffer.data();
+    return ReplaceFileContents(
+        path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
+}
+
+}  // namespace kalvera::cli
