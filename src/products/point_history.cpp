@@ -87,10 +87,11 @@ bool PointHistory(const DisplayState& day, float lat, float lon, std::vector<His
     if (!ReadDayOffsets(day.indexPath, terms)) return false;
     DisplayState state = day;
     TermLayers term;
-    for (const auto& [text, offsets] : terms) {
+    for (const auto& entry : terms) {
         HistoryRow& row = rows.emplace_back();
-        row.term = text;
-        state.termText = text;
+        row.term = entry.first;
+        state.termText = entry.first;
+        const TermOffsets& offsets = entry.second;
         const LayerOffsets lookup = [&offsets](int code) {
             return offsets[static_cast<size_t>(TermLayers::SlotOf(code))];
         };
