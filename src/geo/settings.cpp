@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/error_text.h"
 #include "common/file_bytes.h"
 #include "common/text_codec.h"
 

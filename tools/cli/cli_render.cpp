@@ -21,7 +21,7 @@
 #include "output/jpeg_writer.h"
 #include "output/picture_export.h"
 #include "output/print_job.h"
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 #include "render/picture_render.h"
 #include "render/viewer_state.h"
 
