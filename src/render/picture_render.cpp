@@ -82,7 +82,12 @@ int32_t DrawCells(ViewerState& viewer) {
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     if (!viewer.decoder || !LoadLayerPicture(d, viewer.picture, viewer.decoder)) return false;
+    DrawDecodedPicture(viewer);
+    return true;
+}
 
+void DrawDecodedPicture(ViewerState& viewer) {
+    DisplayState& d = viewer.display;
     const auto side = static_cast<float>(viewer.side());
     viewer.view = MapProjection::Init(side, side, d.viewLon, d.viewLat, d.viewHalfExtentKm);
     d.viewLonMin = viewer.view.lonMin;
@@ -96,7 +101,6 @@ bool RenderPicture(ViewerState& viewer) {
     viewer.gridMaximum = DrawCells(viewer);
     ComposePicture(viewer);
     DrawLegend(viewer, viewer.WindowDC);
-    return true;
 }
 
 void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {

@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <string_view>
 
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 
 namespace kalvera::cli {
 

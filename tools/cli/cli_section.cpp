@@ -15,7 +15,7 @@
 #include "cli_term_render.h"
 #include "cli_options.h"
 #include "geo/settings.h"
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 #include "products/section.h"
 #include "render/section_render.h"
 
