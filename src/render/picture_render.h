@@ -18,6 +18,8 @@ namespace kalvera {
 // cells above the threshold, composition on the window, legend. False when no
 // picture was decoded; the bitmaps and the window are then left as they were.
 bool RenderPicture(ViewerState& viewer);
+// The same for the grid already in viewer.picture (a loop's frame).
+void DrawDecodedPicture(ViewerState& viewer);
 
 // The cell bitmap: white with a blue rim, the cells of the picture's grid
 // drawn through `view` in the screen style. Returns the highest value.
