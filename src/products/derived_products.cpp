@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 

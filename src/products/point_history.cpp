@@ -6,7 +6,7 @@
 
 #include "archive/day_archive.h"
 #include "archive/index_records.h"
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 
@@ -64,8 +64,9 @@ void DeriveRow(const TermLayers& term, float lat, float lon, HistoryRow& row) {
     row.columnMax.reset();
     row.vilTenths.reset();
     if (!term.hasHeights()) return;
-    const int cell = GridCellAt(term.siteLat, term.siteLon, kGridSide, kGridSide, lat, lon);
-    if (cell < 0) {
+    const RadarGrid grid = RadarGrid::AroundSite(term.siteLon, term.siteLat);
+    const GridCell at = grid.CellAt(lat, lon);
+    if (!at.valid()) {
         row.columnMax = kOutsideGrid;
         row.vilTenths = kOutsideGrid;
         return;
@@ -73,8 +74,7 @@ void DeriveRow(const TermLayers& term, float lat, float lon, HistoryRow& row) {
     CellColumn column;
     for (int n = 0; n < kHeightLayers; ++n) {
         const DecodedLayer* layer = term.grids[static_cast<size_t>(n)].get();
-        if (layer)
-            column[static_cast<size_t>(n)] = layer->picture.values[static_cast<size_t>(cell)];
+        if (layer) column[static_cast<size_t>(n)] = layer->picture.values[grid.IndexOf(at)];
     }
     row.columnMax = DerivedValue(kLayerColumnMax, column);
     row.vilTenths = DerivedValue(kLayerVil, column);

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "geo/map_projection.h"
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 
@@ -93,7 +93,7 @@ namespace {
 SectionEnd EndSeenFromSite(GeoPoint at, float siteLat, float siteLon) {
     SectionEnd end;
     end.at = at;
-    MapProjection::Init(1.0f, 1.0f, siteLon, siteLat, kSiteGridHalfExtentKm)
+    MapProjection::Init(1.0f, 1.0f, siteLon, siteLat, kRadarGridHalfExtentKm)
         .RangeAzimuth(at.lat, at.lon, end.azimuthDeg, end.rangeKm);
     return end;
 }

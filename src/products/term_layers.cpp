@@ -4,7 +4,7 @@
 
 #include "archive/day_archive.h"
 #include "decode/picture_loader.h"
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 
@@ -89,8 +89,9 @@ LayerOffsets IndexOffsets(const DisplayState& state) {
 std::optional<int32_t> LayerValueAt(const TermLayers& term, int layerCode, float lat, float lon) {
     const DecodedLayer* decoded = term.layer(layerCode);
     if (!decoded) return std::nullopt;
-    const int cell = GridCellAt(decoded->siteLat, decoded->siteLon, kGridSide, kGridSide, lat, lon);
-    return cell < 0 ? kOutsideGrid : decoded->picture.values[static_cast<size_t>(cell)];
+    const RadarGrid grid = RadarGrid::AroundSite(decoded->siteLon, decoded->siteLat);
+    const GridCell cell = grid.CellAt(lat, lon);
+    return cell.valid() ? decoded->picture.values[grid.IndexOf(cell)] : kOutsideGrid;
 }
 
 bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDecoder& decode) {

@@ -3,21 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 #include "products/derived_products.h"
+#include "render/cell_layer.h"
 #include "render/legend_tables.h"
-#include "render/picture_render.h"
 
 namespace kalvera {
 
-int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int /*side*/, float lat,
-                    float lon) {
+int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, float lat, float lon) {
     const int cols = state.gridCols;
     const int rows = state.gridRows;
     // Before the first render the grid has no dimensions yet.
-    if (static_cast<long>(cols) * rows > kGridCells) return kOutsideGrid;
-    const int cell = GridCellAt(state.siteLat, state.siteLon, cols, rows, lat, lon);
-    return cell < 0 ? kOutsideGrid : picture.values[static_cast<size_t>(cell)];
+    if (cols <= 0 || rows <= 0 || static_cast<long>(cols) * rows > kGridCells) return kOutsideGrid;
+    const RadarGrid grid = RadarGrid::AroundSite(state.siteLon, state.siteLat, rows, cols);
+    const GridCell cell = grid.CellAt(lat, lon);
+    if (!cell.valid()) return kOutsideGrid;
+    return picture.values[grid.IndexOf(cell)];
 }
 
 std::string ValueText(int layerCode, int32_t value) {
@@ -37,9 +38,9 @@ std::string CeilingText(float value) {
 }
 
 Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
-                  int side, float lat, float lon) {
+                  float lat, float lon) {
     Readout readout;
-    readout.value = ValueText(state.layerCode, GridValueAt(picture, state, side, lat, lon));
+    readout.value = ValueText(state.layerCode, GridValueAt(picture, state, lat, lon));
     view.RangeAzimuth(lat, lon, readout.azimuthDeg, readout.rangeKm);
     readout.azimuth = CeilingText(readout.azimuthDeg);
     readout.range = CeilingText(readout.rangeKm);

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "geo/map_projection.h"
-#include "geo/site_grid.h"
-#include "render/picture_render.h"
+#include "geo/radar_grid.h"
+#include "render/cell_layer.h"
 #include "render/readout.h"
 
 namespace kalvera {
@@ -38,11 +38,11 @@ std::string EndText(const char* name, const SectionEnd& end) {
            ", аз. " + CeilingText(end.azimuthDeg) + "°, " + CeilingText(end.rangeKm) + " км";
 }
 
-void DrawBands(Canvas& canvas, const Section& section, const Palette& palette,
+void DrawBands(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
                const SectionFrame& frame) {
-    for (const SectionSample& sample : section.samples) {
+    for (const SectionSample& sample : samples) {
         const int x0 = frame.xOfKm(std::max(0.0, sample.distanceKm - 0.5));
-        const int x1 = frame.xOfKm(std::min(section.lengthKm, sample.distanceKm + 0.5));
+        const int x1 = frame.xOfKm(std::min(frame.lengthKm, sample.distanceKm + 0.5));
         for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
             const auto& value = sample.layers[static_cast<size_t>(n - kFirstHeightLayer)];
             if (!Drawn(value)) continue;
@@ -55,7 +55,8 @@ void DrawBands(Canvas& canvas, const Section& section, const Palette& palette,
     }
 }
 
-void DrawTops(Canvas& canvas, const Section& section, const SectionFrame& frame) {
+void DrawTops(Canvas& canvas, const std::vector<SectionSample>& samples,
+              const SectionFrame& frame) {
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(2);
     std::vector<CanvasPoint> run;
@@ -63,7 +64,7 @@ void DrawTops(Canvas& canvas, const Section& section, const SectionFrame& frame)
         if (run.size() > 1) canvas.polyline(run);
         run.clear();
     };
-    for (const SectionSample& sample : section.samples) {
+    for (const SectionSample& sample : samples) {
         if (!Drawn(sample.top)) {
             flush();
             continue;
@@ -75,7 +76,7 @@ void DrawTops(Canvas& canvas, const Section& section, const SectionFrame& frame)
     canvas.setPenWidth(1);
 }
 
-void DrawAxes(Canvas& canvas, const Section& section, const SectionFrame& frame) {
+void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis) {
     canvas.setBrushStyle(BrushStyle::Clear);
     canvas.setPenColor(kBlack);
     canvas.rectangle(frame.left, frame.top, frame.right + 1, frame.bottom + 1);
@@ -86,17 +87,19 @@ void DrawAxes(Canvas& canvas, const Section& section, const SectionFrame& frame)
         const std::string label = std::to_string(km);
         canvas.textOut(frame.left - 8 - canvas.textWidth(label), y - 7, label);
     }
-    const double step = DistanceStep(section.lengthKm, frame.right - frame.left);
-    for (double km = 0.0; km <= section.lengthKm + 1e-9; km += step) {
+    const double step = DistanceStep(frame.lengthKm, frame.right - frame.left);
+    for (double km = 0.0; km <= frame.lengthKm + 1e-9; km += step) {
         const int x = frame.xOfKm(km);
         canvas.moveTo(x, frame.bottom);
         canvas.lineTo(x, frame.bottom + 4);
-        const std::string label = std::to_string(std::lround(km));
+        const auto index = static_cast<size_t>(std::lround(km));
+        const std::string label =
+            axis.names.empty() ? std::to_string(index)
+                               : (index < axis.names.size() ? axis.names[index] : std::string());
         canvas.textOut(x - canvas.textWidth(label) / 2, frame.bottom + 6, label);
     }
-    const std::string xTitle = "Расстояние, км";
-    canvas.textOut((frame.left + frame.right - canvas.textWidth(xTitle)) / 2, frame.bottom + 24,
-                   xTitle);
+    canvas.textOut((frame.left + frame.right - canvas.textWidth(axis.title)) / 2, frame.bottom + 24,
+                   axis.title);
     canvas.textOut(4, frame.top - 18, "Высота, км");
 }
 
@@ -144,16 +147,21 @@ bool SectionFrame::contains(int x, int y) const {
     return x >= left && x <= right && y >= top && y <= bottom;
 }
 
-void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
-                 const SectionFrame& frame) {
+void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
+                 const SectionFrame& frame, const ColumnAxis& axis) {
     canvas.setPenColor(kGridGrey);
     for (int km = 1; km < static_cast<int>(kSectionTopKm); ++km) {
         canvas.moveTo(frame.left, frame.yOfHeightKm(km));
         canvas.lineTo(frame.right, frame.yOfHeightKm(km));
     }
-    DrawBands(canvas, section, palette, frame);
-    DrawTops(canvas, section, frame);
-    DrawAxes(canvas, section, frame);
+    DrawBands(canvas, samples, palette, frame);
+    DrawTops(canvas, samples, frame);
+    DrawAxes(canvas, frame, axis);
+}
+
+void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
+                 const SectionFrame& frame) {
+    DrawColumns(canvas, section.samples, palette, frame, ColumnAxis{});
     DrawTitles(canvas, section, frame);
 }
 

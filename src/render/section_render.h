@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "geo/app_config.h"
 #include "products/section.h"
@@ -29,6 +30,18 @@ struct SectionFrame {
     bool contains(int x, int y) const;
 };
 
+// How the x axis reads: kilometres along a line, or a name per sample (the
+// terms of a point's history).
+struct ColumnAxis {
+    std::string title = "Расстояние, км";
+    std::vector<std::string> names;
+};
+
+// Bands, echo-top line and axes of columns placed at sample.distanceKm.
+void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
+                 const SectionFrame& frame, const ColumnAxis& axis);
+
+// The columns with the line's term, length and ends above them.
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
                  const SectionFrame& frame);
 

@@ -8,7 +8,7 @@
 
 #include "archive/index_bytes.h"
 #include "common/temp_dir.h"
-#include "geo/site_grid.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 namespace {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli_command.h"
-#include "cli_png.h"
 #include "cli_term_render.h"
 #include "output/jpeg_writer.h"
 #include "output/picture_export.h"
+#include "output/png_writer.h"
 #include "output/print_job.h"
 #include "render/viewer_state.h"
 

@@ -11,11 +11,11 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
-#include "cli_png.h"
-#include "cli_term_render.h"
 #include "cli_options.h"
-#include "geo/settings.h"
+#include "cli_term_render.h"
 #include "common/replace_file.h"
+#include "geo/settings.h"
+#include "output/png_writer.h"
 #include "products/section.h"
 #include "render/section_render.h"
 

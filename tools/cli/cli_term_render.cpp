@@ -84,8 +84,8 @@ std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
         return "no message for term " + choice.term + ", layer " + LayerName(choice.layer) +
                " in " + state.indexPath;
     }
-    return "the message for term " + choice.term + ", layer " + LayerName(choice.layer) +
-           " in " + state.basePath + " does not decode";
+    return "the message for term " + choice.term + ", layer " + LayerName(choice.layer) + " in " +
+           state.basePath + " does not decode";
 }
 
 // A batch tool's standard error is for its own reasons; the offscreen
