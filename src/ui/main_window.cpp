@@ -22,6 +22,7 @@
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "ui/button_glyphs.h"
+#include "ui/list_box.h"
 
 kalvera::TForm1* Form1 = nullptr;
 kalvera::TcalendarForm* calendarForm = nullptr;
@@ -62,7 +63,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString
 
 // A list box whose items run down a column and then on into the next one.
 QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int height, int columns) {
-    auto* list = new QListWidget(parent);
+    auto* list = new ListBox(parent);
     list->setGeometry(left, top, width, height);
     list->setUniformItemSizes(true);
     list->setItemDelegate(new FixedHeightDelegate(list));
@@ -249,7 +250,7 @@ bool TForm1::runStartUp(const TForm1Options& options) {
     for (const std::string& site : config.siteList.names) {
         locListBox->addItem(QString::fromStdString(SiteDisplayName(config, site)));
     }
-    locListBox->setCurrentRow(0);
+    if (locListBox->count() > 0) SelectByProgram(*locListBox, locListBox->item(0)->text());
 
     DisplayState& state = viewer_.display;
     state.viewLat = config.centreLat;
