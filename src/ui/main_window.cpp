@@ -22,6 +22,7 @@
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "ui/button_glyphs.h"
+#include "ui/fitted_label.h"
 #include "ui/list_box.h"
 
 kalvera::TForm1* Form1 = nullptr;
@@ -43,13 +44,6 @@ class FixedHeightDelegate : public QStyledItemDelegate {
         return size;
     }
 };
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    // The form's labels size themselves to their text, growing to the right.
-    label->setGeometry(left, top, std::max(width, 180 - left), height);
-    return label;
-}
 
 QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint, int left,
                              int top, int width, int height) {
@@ -133,7 +127,7 @@ void TForm1::createListControls() {
     facePalette.setColor(QPalette::Base, facePalette.color(QPalette::Button));
     reviewListBox->setPalette(facePalette);
 
-    layerLabel = MakeLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
+    layerLabel = MakeFittedLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
     layerListBox = MakeListBox(this, 5, 305, 170, 32, 7);
     QFont navyFont = layerListBox->font();
     navyFont.setPixelSize(8);
@@ -150,11 +144,9 @@ void TForm1::createListControls() {
 }
 
 void TForm1::createFilterAndScaleControls() {
-    filterLabel = MakeLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
-    filterminLabel = MakeLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
-    filterminLabel->resize(20, 13);
-    filtermaxLabel = MakeLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
-    filtermaxLabel->resize(24, 13);
+    filterLabel = MakeFittedLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
+    filterminLabel = MakeFittedLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
+    filtermaxLabel = MakeFittedLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
     filterScrollBar = new QScrollBar(Qt::Horizontal, this);
     filterScrollBar->setGeometry(6, 377, 170, 17);
     filterScrollBar->setRange(0, 100);
@@ -163,7 +155,7 @@ void TForm1::createFilterAndScaleControls() {
     filterScrollBar->setValue(0);
     filterScrollBar->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it, as they did
 
-    scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
+    scaleLabel = MakeFittedLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
     scaleScrollBar->setRange(10, 100);
@@ -305,15 +297,19 @@ void TForm1::ShowCurrentDate() {
 }
 
 void TForm1::showLayerLabel() {
-    layerLabel->setText(QStringLiteral("Слой =%1").arg(viewer_.display.layerCode));
+    SetFittedText(*layerLabel, QStringLiteral("Слой =%1").arg(viewer_.display.layerCode),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::showFilterLabel() {
-    filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+    SetFittedText(*filterLabel, QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::showScaleLabel() {
-    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
+    SetFittedText(*scaleLabel,
+                  QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::SetTimer1Enabled(bool enabled) {
@@ -342,7 +338,8 @@ bool TForm1::RenderPicture() {
         viewer_.display.filterThreshold = filterScrollBar->value();
         showFilterLabel();
     }
-    filtermaxLabel->setText(QString::number(filterScrollBar->maximum()));
+    SetFittedText(*filtermaxLabel, QString::number(filterScrollBar->maximum()),
+                  viewer_.layout.picture.left);
     return true;
 }
 
