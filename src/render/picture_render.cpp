@@ -178,6 +178,13 @@ void ShowEmptyPicture(ViewerState& viewer) {
     WriteHeaderCell(viewer, 1, std::string());
 }
 
+void ForgetPicture(ViewerState& viewer) {
+    viewer.picture.values.fill(0);
+    viewer.PictureLayer.image.fill(Qt::white);
+    viewer.display.termText.clear();
+    viewer.display.messageOffset = -1;
+}
+
 void RepaintWindow(ViewerState& viewer, bool termListEmpty) {
     if (termListEmpty) {
         ShowEmptyPicture(viewer);

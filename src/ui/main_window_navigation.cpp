@@ -74,9 +74,11 @@ void TForm1::ReloadSite() {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
-        // and no later redraw can show that site's picture under this one.
+        // and no later redraw, print or export can show that site's picture
+        // under this one.
         state.indexPath.clear();
         state.basePath.clear();
+        ForgetPicture(viewer_);
         reviewListBox->clear();
         ShowEmptyPicture();
         return;
