@@ -80,7 +80,13 @@ bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
     if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
+    viewer.pictureDrawn = true;
+    DrawPicture(viewer);
+    return true;
+}
 
+void DrawPicture(ViewerState& viewer) {
+    DisplayState& d = viewer.display;
     const auto side = static_cast<float>(viewer.side());
     viewer.view = MapProjection::Init(side, side, d.viewLon, d.viewLat, d.viewHalfExtentKm);
     d.viewLonMin = viewer.view.lonMin;
@@ -94,7 +100,6 @@ bool RenderPicture(ViewerState& viewer) {
     viewer.gridMaximum = DrawCells(viewer);
     ComposePicture(viewer);
     DrawLegend(viewer, viewer.WindowDC);
-    return true;
 }
 
 void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {
@@ -183,6 +188,7 @@ void ForgetPicture(ViewerState& viewer) {
     viewer.PictureLayer.image.fill(Qt::white);
     viewer.display.termText.clear();
     viewer.display.messageOffset = -1;
+    viewer.pictureDrawn = false;
 }
 
 void RepaintWindow(ViewerState& viewer, bool termListEmpty) {

@@ -255,27 +255,29 @@ bool TForm1::runStartUp(const TForm1Options& options) {
         static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
     SetTimer1Enabled(autoCheckBox->isChecked());
 
-    QSize screenSize = options.screenSize;
-    if (!screenSize.isValid()) {
+    screenSize_ = options.screenSize;
+    if (!screenSize_.isValid()) {
         const QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
-        screenSize = current ? current->geometry().size() : QSize(1024, 768);
+        screenSize_ = current ? current->geometry().size() : QSize(1024, 768);
     }
-    applyGeometry(screenSize);
+    applyGeometry(screenSize_);
+    fitFrame_ = options.fitFrame;
 
     ShowCurrentDate();
     ReloadSite();
     return true;
 }
 
-void TForm1::applyGeometry(QSize screenSize) {
-    // The frame is not known before the window is shown; the client area takes
-    // the whole window height until then.
-    const int clientHeight = screenSize.height() - 30;
+void TForm1::applyGeometry(QSize screenSize, QMargins frame) {
+    // The window, its frame included, is the screen height less 30 high. The
+    // frame is not known before the window is shown; until then the client
+    // area takes the whole of that height.
+    const int clientHeight = screenSize.height() - 30 - frame.top() - frame.bottom();
     const int filterBarRight = filterScrollBar->x() + filterScrollBar->width();
     viewer_.layout = ComputePictureLayout(filterBarRight, clientHeight);
     const int width = WindowWidthFor(viewer_.layout);
     setFixedSize(width, clientHeight);
-    move((screenSize.width() - width) / 2, 0);
+    move((screenSize.width() - width - frame.left() - frame.right()) / 2, 0);
 
     const QColor face = palette().color(QPalette::Button);
     viewer_.windowColor = FromQColor(palette().color(QPalette::Base));
@@ -396,6 +398,10 @@ void TForm1::showEvent(QShowEvent* event) {
     // frame and titles are drawn by it.
     selfUpdate_ = false;
     QWidget::showEvent(event);
+    if (fitFrame_) {
+        fitFrame_ = false;
+        waitForFrame(kFrameQueries);
+    }
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
