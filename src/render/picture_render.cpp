@@ -81,11 +81,11 @@ bool RenderPicture(ViewerState& viewer) {
     d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
     if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
     viewer.pictureDrawn = true;
-    DrawPicture(viewer);
+    DrawDecodedPicture(viewer);
     return true;
 }
 
-void DrawPicture(ViewerState& viewer) {
+void DrawDecodedPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     const auto side = static_cast<float>(viewer.side());
     viewer.view = MapProjection::Init(side, side, d.viewLon, d.viewLat, d.viewHalfExtentKm);

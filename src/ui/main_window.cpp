@@ -24,6 +24,8 @@
 #include "ui/button_glyphs.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
+#include "ui/loop_controller.h"
+#include "ui/window_keys.h"
 
 kalvera::TForm1* Form1 = nullptr;
 kalvera::TcalendarForm* calendarForm = nullptr;
@@ -91,6 +93,10 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     setTabOrderAsDesigned();
     wireHandlers();
     started_ = runStartUp(options);
+    if (started_) {
+        loop = new LoopController(*this, dialogs_, clock_);
+        new WindowKeys(*this, *loop);
+    }
 }
 
 TForm1::~TForm1() {
@@ -330,8 +336,17 @@ int TForm1::selectedSiteIndex() const {
 }
 
 bool TForm1::RenderPicture() {
-    const bool drawn = kalvera::RenderPicture(viewer_);
-    if (!drawn) return false;
+    if (!kalvera::RenderPicture(viewer_)) return false;
+    showGridMaximum();
+    return true;
+}
+
+void TForm1::ShowDecodedPicture() {
+    DrawDecodedPicture(viewer_);
+    showGridMaximum();
+}
+
+void TForm1::showGridMaximum() {
     // A lower maximum pulls the threshold down with the bar. Nothing above the
     // new maximum exists, so the picture just drawn stays right as it is.
     const QSignalBlocker block(filterScrollBar);
@@ -342,7 +357,6 @@ bool TForm1::RenderPicture() {
     }
     SetFittedText(*filtermaxLabel, QString::number(filterScrollBar->maximum()),
                   viewer_.layout.picture.left);
-    return true;
 }
 
 void TForm1::WriteHeaderCell(int column, const QString& text) {

@@ -24,7 +24,7 @@ void TForm1::fitToFrame(QMargins frame) {
     // grid in hand is drawn at the new size: nothing is decoded.
     viewer_.WindowDC.image = QImage();
     applyGeometry(screenSize_, frame);
-    if (viewer_.pictureDrawn) DrawPicture(viewer_);
+    if (viewer_.pictureDrawn) DrawDecodedPicture(viewer_);
     FormPaint();
 }
 
