@@ -1,11 +1,18 @@
 // Program entry: builds the main window and the date picker and runs the loop.
 
+#include <cstdio>
+#include <cstring>
+
 #include "common/clock.h"
 #include "ui/calendar_form.h"
 #include "ui/dialogs.h"
 #include "ui/exception_guard.h"
 #include "ui/main_window.h"
 #include "ui/qt_translations.h"
+
+#ifndef KALVERA_VERSION
+#define KALVERA_VERSION "unknown"
+#endif
 
 namespace {
 
@@ -29,6 +36,11 @@ int RunViewer(kalvera::QtDialogs& dialogs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kalvera %s\n", KALVERA_VERSION);
+        return 0;
+    }
     kalvera::GuardedApplication app(argc, argv);
     kalvera::InstallQtTranslations(app);
     kalvera::QtDialogs dialogs;

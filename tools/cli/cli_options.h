@@ -31,6 +31,9 @@ struct TermChoice {
     float halfExtentKm = 200.0f;
 };
 
+// The settings' data root as seen from wherever the tool runs.
+std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot);
+
 // Archive paths, term, layer and view of the choice; dataRoot is taken as
 // the viewer takes it, relative to the start directory.
 DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot);
