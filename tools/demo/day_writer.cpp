@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/error_text.h"
 #include "common/file_bytes.h"
 
 namespace kalvera::demo {
