@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "output/automatic_export.h"
 #include "output/picture_export.h"
 #include "render/viewer_state.h"
 #include "ui/clickable_label.h"
@@ -91,6 +92,8 @@ class TForm1 : public QWidget {
     // The file that the update timer replaces once the weather layer of the
     // newest term has arrived (tests point it elsewhere).
     std::string autoExportPath = kAutoExportPath;
+    // Writes that file and the products of res/publish.txt at such a tick.
+    AutomaticExport automaticExport;
 
     PointerState pointer;
     // The loop panel below the print and save buttons, and the window's keys.

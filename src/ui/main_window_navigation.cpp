@@ -37,17 +37,12 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers) {
     for (int layer : layers) list->addItem(QString::number(layer));
 }
 
-// A missing export file is how an office says it wants no export; only a
-// file that exists and could not be replaced is a failure. It is shown in the
-// title, without stopping anything, until an export succeeds again.
+// A missing export file is how an office says it wants no JPEG; only a file
+// that could not be written is a failure. It is shown in the title, without
+// stopping anything, until an export succeeds again.
 void ExportAutomatically(TForm1& form) {
-    std::string error;
-    if (ExportPictureFile(form.viewer(), form.autoExportPath, &error)) {
-        form.setWindowTitle(WindowTitle());
-    } else if (!error.empty()) {
-        form.setWindowTitle(WindowTitle() + QStringLiteral(" — не удалось записать ") +
-                            QString::fromStdString(form.autoExportPath));
-    }
+    const std::string notice = form.automaticExport.run(form.viewer(), form.autoExportPath);
+    form.setWindowTitle(WindowTitle() + QString::fromStdString(notice));
 }
 
 }  // namespace

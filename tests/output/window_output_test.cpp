@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "common/clock.h"
+#include "output/automatic_export.h"
 #include "output/output_test_support.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -120,6 +121,32 @@ TEST_F(WindowOutput, PrintToFileMakesOneA4PageAndKeepsTheWindowScale) {
         EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
         EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     }
+}
+
+TEST_F(WindowOutput, SaveAsAMapFileTypeWritesThatFormat) {
+    dialogs.savePath = QString::fromStdString(dir.file("saved.tif"));
+    form->saveButtonClick();
+    EXPECT_TRUE(dialogs.offered.fileTypes.front().startsWith("JPEG"));
+    EXPECT_EQ(testing::ReadWholeFile(dir.file("saved.tif")).substr(0, 2), "II");  // TIFF
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The tick's exports with a list that names a good product, an unreadable
+// line and a product that cannot be written.
+TEST_F(WindowOutput, PublishingWritesTheListAndReportsEachBadLineOnce) {
+    const std::string list = archive_->file("start/res/publish.txt");
+    testing::WriteWholeFile(
+        list, "3 " + dir.file("a.tif") + "\nbad line\n3 " + dir.file("no/dir/b.geojson") + "\n");
+    AutomaticExport exports;
+    const std::string first = exports.run(form->viewer(), dir.file("absent.jpg"));
+    const std::string second = exports.run(form->viewer(), dir.file("absent.jpg"));
+    std::filesystem::remove(list);
+    EXPECT_NE(first.find("no/dir/b.geojson"), std::string::npos) << first;
+    EXPECT_NE(first.find("строка 2"), std::string::npos) << first;
+    EXPECT_NE(second.find("no/dir/b.geojson"), std::string::npos) << second;
+    EXPECT_EQ(second.find("строка"), std::string::npos) << second;
+    EXPECT_EQ(testing::ReadWholeFile(dir.file("a.tif")).substr(0, 2), "II");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("absent.jpg")));
 }
 
 }  // namespace
