@@ -1,8 +1,8 @@
 #pragma once
 // A one-site demo archive of today (and the days before it, if asked), made
-// in a scratch directory for one benchmark run, and the viewer state of its newest term at layer 1 (the
-// lowest reflectivity layer holds the most cells), rendered as the window
-// renders it at the given picture side.
+// in a scratch directory for one benchmark run, and the viewer state of its
+// newest term at layer 1 (the lowest reflectivity layer holds the most
+// cells), rendered as the window renders it at the given picture side.
 
 #include <unistd.h>
 
