@@ -30,8 +30,7 @@ void TForm1::FormMouseMove(int x, int y) {
     const MapProjection& view = viewer_.view;
     const float lon = view.XToLon(static_cast<float>(x - area.left));
     const float lat = view.YToLat(static_cast<float>(y - area.top));
-    const Readout readout =
-        ReadoutAt(view, viewer_.picture, viewer_.display, viewer_.side(), lat, lon);
+    const Readout readout = ReadoutAt(view, viewer_.picture, viewer_.display, lat, lon);
     pointer.cursorLat = lat;
     pointer.cursorLon = lon;
     pointer.cursorAzimuth = readout.azimuthDeg;

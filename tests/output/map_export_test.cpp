@@ -98,8 +98,8 @@ TEST(GeoTiff, APointWellInsideACellReadsTheCellTheViewerShowsThere) {
             for (const double inside : {0.11, 0.89}) {
                 const double lat = box.south + (row + inside) * cellLat;
                 const double lon = box.west + (col + 1.0 - inside) * cellLon;
-                const int32_t viewer = GridValueAt(
-                    source->grid, state, 700, static_cast<float>(lat), static_cast<float>(lon));
+                const int32_t viewer = GridValueAt(source->grid, state, static_cast<float>(lat),
+                                                   static_cast<float>(lon));
                 EXPECT_EQ(viewer, row * kGridSide + col);
                 EXPECT_EQ(LocationValue(path, lat, lon), std::to_string(viewer))
                     << "row " << row << " col " << col << " at " << inside;

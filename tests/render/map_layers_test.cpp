@@ -1,7 +1,6 @@
-#include "geo/map_background.h"
-
 #include <gtest/gtest.h>
 
+#include "render/map_background.h"
 #include "render/map_files.h"
 #include "render/render_support.h"
 
@@ -70,9 +69,9 @@ TEST(MapBackgroundDrawing, GridAndRingsAreBlueOnWhiteAndTheFrameKeepsThePrevious
 }
 
 TEST(MapBackgroundDrawing, OutlineEastOfTheViewRunsAlongTheRightEdge) {
-    const MapProjection view = MapProjection::Init(640, 640, 37.0f, 55.0f, 200.0f);
+    const Viewport view = Viewport::Square(640, 37.0f, 55.0f, 200.0f);
     std::vector<CanvasPoint> points;
-    PinnedOutline(view, 640, {{54.0f, 45.0f}, {56.0f, 46.0f}, {70.0f, 47.0f}}, points);
+    PinnedOutline(view, {{54.0f, 45.0f}, {56.0f, 46.0f}, {70.0f, 47.0f}}, points);
     ASSERT_EQ(points.size(), 3u);
     for (const CanvasPoint& p : points) EXPECT_EQ(p.x, 640);
     EXPECT_GT(points[0].y, points[1].y);
