@@ -24,6 +24,7 @@ int32_t DrawPictureLayer(ViewerState& viewer) {
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     if (!viewer.decoder || !LoadLayerPicture(d, viewer.picture, viewer.decoder)) return false;
+    viewer.pictureDrawn = true;
     DrawDecodedPicture(viewer);
     return true;
 }
@@ -90,6 +91,14 @@ void ShowEmptyPicture(ViewerState& viewer) {
     viewer.WindowDC.changed(area.left, area.top, area.width, area.height);
     WriteHeaderCell(viewer, 0, std::string());
     WriteHeaderCell(viewer, 1, std::string());
+}
+
+void ForgetPicture(ViewerState& viewer) {
+    viewer.picture.values.fill(0);
+    viewer.PictureLayer.image.fill(Qt::white);
+    viewer.display.termText.clear();
+    viewer.display.messageOffset = -1;
+    viewer.pictureDrawn = false;
 }
 
 void RepaintWindow(ViewerState& viewer, bool termListEmpty) {
