@@ -21,6 +21,7 @@
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
+#include "products/derived_products.h"
 #include "ui/button_glyphs.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
@@ -309,8 +310,11 @@ void TForm1::ShowCurrentDate() {
 }
 
 void TForm1::showLayerLabel() {
-    SetFittedText(*layerLabel, QStringLiteral("Слой =%1").arg(viewer_.display.layerCode),
-                  viewer_.layout.picture.left);
+    const int layer = viewer_.display.layerCode;
+    const QString name = layer == kLayerColumnMax ? QStringLiteral("Макс")
+                         : layer == kLayerVil     ? QStringLiteral("VIL")
+                                                  : QString::number(layer);
+    SetFittedText(*layerLabel, QStringLiteral("Слой =") + name, viewer_.layout.picture.left);
 }
 
 void TForm1::showFilterLabel() {
