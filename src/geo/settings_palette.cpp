@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/file_bytes.h"
+#include "common/little_endian.h"
 #include "geo/settings.h"
 
 namespace kalvera {
@@ -14,14 +15,6 @@ namespace {
 
 constexpr size_t kEntryBytes = 4;
 constexpr size_t kPaletteBytes = kEntryBytes * 32;
-
-uint32_t ReadLittleEndian(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < kEntryBytes; ++i) {
-        value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    }
-    return value;
-}
 
 bool WriteAll(std::FILE* file, const Palette& palette) {
     unsigned char bytes[kPaletteBytes];
@@ -53,8 +46,9 @@ void LoadPalette(AppConfig& config) {
     if (!ReadFileBytes(PalettePath(config.startDir), bytes, error)) return;
     // Only whole entries count; those the file does not reach keep the default.
     const size_t entries = std::min(bytes.size(), kPaletteBytes) / kEntryBytes;
+    const auto* raw = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t entry = 0; entry < entries; ++entry) {
-        config.palette[entry] = ReadLittleEndian(bytes, entry * kEntryBytes);
+        config.palette[entry] = ReadLe32(raw + entry * kEntryBytes);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/domain_constants.h"
 #include "render/canvas.h"
 #include "render/viewer_state.h"
 
@@ -14,10 +15,6 @@ namespace kalvera {
 constexpr int kLegendBoxes = 19;
 constexpr int kHeaderColumns = 7;
 constexpr int kPaletteEntries = 32;
-constexpr int kLayerEchoTops = 21;
-constexpr int kLayerWeather = 22;
-// The value grid covers the square of this half side around the radar site.
-constexpr float kGridHalfExtentKm = 200.0f;
 
 // Palette entry of a cell value on a layer, always within 0..31: weather codes
 // index the palette directly (above 31: entry 31), heights take one entry per

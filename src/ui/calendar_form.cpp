@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QToolButton>
 
+#include "archive/day_archive.h"
 #include "common/date_time.h"
 
 namespace kalvera {

@@ -18,6 +18,7 @@
 #include <climits>
 
 #include "common/clock.h"
+#include "common/domain_constants.h"
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
@@ -82,7 +83,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
-    setWindowTitle(QStringLiteral("КАЛВЕРА"));
+    setWindowTitle(QString::fromUtf8(kWindowTitle));
     QFont formFont = QApplication::font();
     formFont.setPointSize(8);
     setFont(formFont);
@@ -165,10 +166,10 @@ void TForm1::createFilterAndScaleControls() {
     scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
-    scaleScrollBar->setRange(10, 100);
-    scaleScrollBar->setSingleStep(10);
-    scaleScrollBar->setPageStep(10);
-    scaleScrollBar->setValue(50);
+    scaleScrollBar->setRange(kScaleMinimum, kScaleMaximum);
+    scaleScrollBar->setSingleStep(kScaleStep);
+    scaleScrollBar->setPageStep(kScaleStep);
+    scaleScrollBar->setValue(kScaleDefault);
     scaleScrollBar->setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "archive/day_archive.h"
-#include "archive/day_listing.h"
+#include "archive/newest_term.h"
+#include "common/domain_constants.h"
 #include "output/picture_export.h"
 #include "render/picture_render.h"
 #include "ui/calendar_form.h"
@@ -18,13 +19,8 @@ namespace kalvera {
 
 namespace {
 
-constexpr int kScaleMinimum = 10;
-constexpr int kScaleMaximum = 100;
-constexpr int kScaleStep = 10;
-constexpr int kScaleDefault = 50;
-
 QString WindowTitle() {
-    return QStringLiteral("КАЛВЕРА");
+    return QString::fromUtf8(kWindowTitle);
 }
 
 void FillTerms(QListWidget* list, const std::vector<std::string>& terms) {
@@ -104,7 +100,8 @@ void TForm1::ReloadSite() {
         scaleScrollBar->setValue(kScaleDefault);
     }
     showScaleLabel();
-    state.viewHalfExtentKm = static_cast<float>(scaleScrollBar->value() * 4);
+    state.viewHalfExtentKm =
+        static_cast<float>(scaleScrollBar->value() * kScaleDivisionsPerHalfExtent);
     // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
     {
         const QSignalBlocker blockFilter(filterScrollBar);

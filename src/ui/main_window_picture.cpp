@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "common/domain_constants.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "render/readout.h"
@@ -93,7 +94,8 @@ void TForm1::filterScrollBarChange() {
 
 void TForm1::scaleScrollBarChange() {
     showScaleLabel();
-    viewer_.display.viewHalfExtentKm = static_cast<float>(4 * scaleScrollBar->value());
+    viewer_.display.viewHalfExtentKm =
+        static_cast<float>(kScaleDivisionsPerHalfExtent * scaleScrollBar->value());
     if (viewer_.display.viewHalfExtentKm < kMinimumHalfExtentKm) {
         viewer_.display.viewHalfExtentKm = kMinimumHalfExtentKm;
         return;

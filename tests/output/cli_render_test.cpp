@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "geo/settings.h"
 #include "output/output_test_support.h"
 
 namespace kalvera {
@@ -48,18 +49,20 @@ class CliRender : public ::testing::Test {
         return "render --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --term " +
                term_ + " --layer " + std::to_string(layer) + " --out " + out;
     }
-    // Exit status of kalvera-cli; its standard error is kept in `err`.
+    // Exit status of kalvera-cli; its standard output is kept in `printed`,
+    // its standard error in `err`.
     int run(const std::string& arguments) {
-        const std::string errFile = dir.file("stderr.txt");
-        const int raw =
-            std::system((testing::Quoted(kCli) + " " + arguments + " 2>" + errFile).c_str());
+        const std::string outFile = dir.file("stdout.txt"), errFile = dir.file("stderr.txt");
+        const int raw = std::system(
+            (testing::Quoted(kCli) + " " + arguments + " >" + outFile + " 2>" + errFile).c_str());
+        printed = testing::ReadWholeFile(outFile);
         err = testing::ReadWholeFile(errFile);
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
     QImage load(const std::string& path) const { return QImage(QString::fromStdString(path)); }
 
     ScratchDir dir;
-    std::string err;
+    std::string printed, err;
     static ScratchDir* archive_;
     static std::string start_, site_, day_, term_;
 };
@@ -116,7 +119,33 @@ TEST_F(CliRender, FailuresExitOneWithTheReasonAndWriteNothing) {
     EXPECT_NE(err.find("index file"), std::string::npos) << err;
     EXPECT_EQ(run(args(dir.file("no/such/dir/x.jpg"))), 1);
     EXPECT_NE(err.find("no/such/dir/x.jpg"), std::string::npos) << err;
-    EXPECT_EQ(testing::CountFiles(dir.path()), 1u);  // only the captured standard error
+    EXPECT_EQ(testing::CountFiles(dir.path()), 2u);  // only the captured output
+}
+
+TEST_F(CliRender, NewestNamesTheLastTermAndWhereItsMessageStarts) {
+    const std::string day = " --start-dir " + start_ + " --site " + site_ + " --day " + day_;
+    AppConfig config;
+    std::string error;
+    ASSERT_TRUE(LoadSettingsFrom(config, start_, error)) << error;
+    const DayArchive archive = DayArchive::Of(config.dataRoot, site_, day_);
+    const std::string weather =
+        std::to_string(FindMessageOffset(archive.indexPath, term_, kLayerWeather));
+    const struct {
+        std::string arguments;
+        int status;
+        std::string line;
+    } cases[] = {
+        {"newest" + day + " --layer 22", 0, term_ + " 22 " + weather + " " + archive.basePath},
+        {"newest" + day, 0, term_ + " 22 " + weather + " " + archive.basePath},
+        {"newest" + day + " --layer 23", 1, ""},
+        {"newest --start-dir " + start_ + " --site " + site_ + " --day 000101", 1, ""},
+        {"newest --site " + site_, 2, ""},
+        {"newest" + day + " --layer x", 2, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.status) << c.arguments << "\n" << err;
+        EXPECT_EQ(printed, c.line.empty() ? "" : c.line + "\n") << c.arguments;
+    }
 }
 
 TEST_F(CliRender, UsageErrorsExitTwo) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/index_records.h"
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "decode/picture_loader.h"
@@ -38,15 +39,9 @@ inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<RawRecord> records;
     for (size_t at = 0; at + 16 <= bytes.size(); at += 16) {
-        RawRecord r;
-        r.hour = static_cast<uint8_t>(bytes[at]);
-        r.minute = static_cast<uint8_t>(bytes[at + 1]);
-        r.layerCode = static_cast<uint8_t>(bytes[at + 2]);
-        uint32_t offset = 0;
-        for (int k = 3; k >= 0; --k)
-            offset = (offset << 8) | static_cast<uint8_t>(bytes[at + 4 + k]);
-        r.offset = static_cast<int32_t>(offset);
-        records.push_back(r);
+        const IndexRecord stored =
+            DecodeIndexRecord(reinterpret_cast<const unsigned char*>(bytes.data() + at));
+        records.push_back({stored.hour, stored.minute, stored.layerCode, stored.offset});
     }
     if (tail != nullptr) *tail = bytes.size() % 16;
     return records;

@@ -49,7 +49,7 @@ class StartDir {
 
     const std::string& path() const { return path_; }
     std::string dataRoot() const { return path_ + "/data/"; }
-    std::string siteDir(const std::string& site) const { return dataRoot() + site; }
+    std::string siteDir(const std::string& site) const { return SiteDirectory(dataRoot(), site); }
 
     // Appends one message per layer code for the term to the day's base file
     // and an index record for each. Cells within 40 km of the site get

@@ -65,12 +65,15 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
     return 0;
 }
 
-DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot) {
+std::string DataRootIn(const std::string& startDir, const std::string& dataRoot) {
     // The viewer runs in its start directory, so a relative data root is
     // relative to it; a tool runs anywhere.
-    const std::string root =
-        dataRoot.empty() || dataRoot.front() == '/' ? dataRoot : choice.startDir + "/" + dataRoot;
-    const DayArchive day = DayArchive::Of(root, choice.site, choice.day);
+    return dataRoot.empty() || dataRoot.front() == '/' ? dataRoot : startDir + "/" + dataRoot;
+}
+
+DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot) {
+    const DayArchive day =
+        DayArchive::Of(DataRootIn(choice.startDir, dataRoot), choice.site, choice.day);
     DisplayState state;
     state.siteCode = day.siteCode;
     state.dayName = day.dayName;

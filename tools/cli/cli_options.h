@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/display_state.h"
+#include "common/domain_constants.h"
 
 namespace kalvera::cli {
 
@@ -28,8 +29,12 @@ struct TermChoice {
     int layer = 0;
     bool centred = false;  // false: centre the view on the decoded site
     float centreLat = 0.0f, centreLon = 0.0f;
-    float halfExtentKm = 200.0f;
+    float halfExtentKm = kDefaultHalfExtentKm;
 };
+
+// The settings' data root as the viewer, running in its start directory,
+// reads it.
+std::string DataRootIn(const std::string& startDir, const std::string& dataRoot);
 
 // Archive paths, term, layer and view of the choice; dataRoot is taken as
 // the viewer takes it, relative to the start directory.

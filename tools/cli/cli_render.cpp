@@ -116,11 +116,6 @@ int ParseArgs(const std::vector<std::string>& args, RenderArgs& render) {
     return 0;
 }
 
-int LoadFailure(const std::string& reason) {
-    std::fprintf(stderr, "kalvera-cli: %s\n", reason.c_str());
-    return 1;
-}
-
 // Why the term cannot be drawn, in the order the viewer would stumble on it.
 std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
     std::vector<std::string> terms;
