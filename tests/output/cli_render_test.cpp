@@ -1,4 +1,5 @@
 // kalvera-cli render as a script runs it: a whole process on a demo archive.
+#include <gdal.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "geo/map_projection.h"
 #include "geo/settings.h"
 #include "output/output_test_support.h"
 
@@ -45,9 +47,10 @@ class CliRender : public ::testing::Test {
         if (term_.empty()) GTEST_SKIP() << "kalvera-cli or kalvera-demo is not built";
     }
 
-    std::string args(const std::string& out, int layer = 22) const {
-        return "render --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --term " +
-               term_ + " --layer " + std::to_string(layer) + " --out " + out;
+    std::string args(const std::string& out, int layer = 22,
+                     const std::string& command = "render") const {
+        return command + " --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
+               " --term " + term_ + " --layer " + std::to_string(layer) + " --out " + out;
     }
     // Exit status of kalvera-cli; its standard output is kept in `printed`,
     // its standard error in `err`.
@@ -155,6 +158,42 @@ TEST_F(CliRender, UsageErrorsExitTwo) {
          {" --side 5", " --centre 55", " --half-extent 2", " --day 261340", " --bogus 1"})
         EXPECT_EQ(run(args(out) + bad), 2) << bad;
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(CliRender, ExportWritesEachMapFormatThatGdalOpens) {
+    for (const char* name : {"grid.tif", "classes.geojson", "classes.gpkg"}) {
+        const std::string out = dir.file(name);
+        ASSERT_EQ(run(args(out, 3, "export")), 0) << name << ": " << err;
+        GDALAllRegister();
+        GDALDatasetH opened = GDALOpenEx(out.c_str(), GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+        EXPECT_NE(opened, nullptr) << name;
+        if (opened) GDALClose(opened);
+    }
+}
+
+TEST_F(CliRender, ExportedMapSquareSitsWhereItsWorldFileSays) {
+    const std::string out = dir.file("square.png");
+    ASSERT_EQ(run(args(out, 3, "export") + " --world-file --side 300 --centre 55.0,37.0"), 0)
+        << err;
+    EXPECT_EQ(load(out).size(), QSize(300, 300));
+    GDALAllRegister();
+    GDALDatasetH opened = GDALOpen(out.c_str(), GA_ReadOnly);
+    ASSERT_NE(opened, nullptr);
+    double transform[6];
+    ASSERT_EQ(GDALGetGeoTransform(opened, transform), CE_None);
+    const MapProjection view = MapProjection::Init(300, 300, 37.0f, 55.0f, 200.0f);
+    EXPECT_NEAR(transform[0], view.lonMin, 1e-6);
+    EXPECT_NEAR(transform[3], view.latMax, 1e-6);
+    EXPECT_NEAR(transform[1] * 300, view.lonSpan, 1e-6);
+    EXPECT_NE(std::string(GDALGetProjectionRef(opened)).find("WGS"), std::string::npos);
+    GDALClose(opened);
+}
+
+TEST_F(CliRender, ExportUsageErrorsExitTwoAndWriteNothing) {
+    for (const char* name : {"square.png", "picture.bmp"}) {
+        EXPECT_EQ(run(args(dir.file(name), 3, "export")), 2) << name;
+    }
+    EXPECT_EQ(testing::CountFiles(dir.path()), 2u);  // only the captured output
 }
 
 }  // namespace

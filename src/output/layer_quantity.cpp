@@ -1,0 +1,28 @@
+#include "output/layer_quantity.h"
+
+#include <algorithm>
+
+#include "render/picture_render.h"
+
+namespace kalvera {
+
+double PhysicalValue(int layerCode, int32_t value) {
+    if (value == kNoDataCell) return kNoDataValue;
+    if (layerCode == kLayerEchoTops || layerCode == kLayerWeather) return value;
+    return value / 2.0;
+}
+
+std::string UnitsOf(int layerCode) {
+    if (layerCode == kLayerEchoTops) return "m";
+    if (layerCode == kLayerWeather) return "code";
+    return "dBZ";
+}
+
+int LegendClassOf(int layerCode, int32_t value) {
+    if (value <= 0 || value == kNoDataCell) return 0;
+    if (layerCode == kLayerWeather) return value <= kLegendBoxes ? value : 0;
+    const int32_t step = layerCode == kLayerEchoTops ? 1000 : 10;
+    return std::min<int32_t>(value / step + 1, kLegendBoxes);
+}
+
+}  // namespace kalvera

@@ -1,0 +1,28 @@
+#pragma once
+// What the cell values of a layer measure, for files read outside the viewer:
+// the physical value and its units, and the legend class a value falls in.
+
+#include <cstdint>
+#include <string>
+
+namespace kalvera {
+
+// A cell the viewer holds as "no data" (it shows this for points off the grid).
+constexpr int32_t kNoDataCell = 65535;
+// What such a cell becomes in a GeoTIFF: below every value a layer can hold.
+constexpr double kNoDataValue = -9999.0;
+
+// dBZ for reflectivity (value / 2), metres for echo tops, the code for
+// phenomena; kNoDataValue for a no-data cell.
+double PhysicalValue(int layerCode, int32_t value);
+// "dBZ", "m" or "code".
+std::string UnitsOf(int layerCode);
+
+// The legend box (1..19) whose lower bound the value reaches, the boxes being
+// bounded as their labels read: reflectivity in steps of 5 dBZ from 0, echo
+// tops in steps of 1000 m from 0, phenomena one code each. 0 for a cell the
+// viewer leaves undrawn (0 or below), for no data and for a phenomenon code
+// without a legend box.
+int LegendClassOf(int layerCode, int32_t value);
+
+}  // namespace kalvera

@@ -1,0 +1,31 @@
+#pragma once
+// A term's layer as a file for GIS programs, Google Earth and web pages, the
+// format chosen by the file's suffix. Each file is made whole in memory and
+// then replaces the target in one step; a failure leaves the target as it was.
+
+#include <optional>
+#include <string>
+
+#include "output/map_source.h"
+
+namespace kalvera {
+
+enum class MapFormat { None, GeoTiff, GeoJson, GeoPackage };
+
+// .tif/.tiff, .geojson/.json, .gpkg, in any case; None otherwise.
+MapFormat MapFormatOf(const std::string& path);
+
+// Writes the source in the format of the path's suffix. False, with a reason
+// that names the file, when the suffix names no map format, the site gives no
+// grid square on the earth, or the file cannot be made or written.
+bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error);
+
+// The file's bytes, or nothing with the reason in `error`.
+// The 100 x 100 grid in physical values, georeferenced, with nodata.
+std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& error);
+// Polygons of the cells at or above each legend class, through `driver`
+// ("GeoJSON" or "GPKG").
+std::optional<std::string> EncodeClassPolygons(const MapSource& source, const char* driver,
+                                               std::string& error);
+
+}  // namespace kalvera

@@ -1,0 +1,119 @@
+// Legend classes as polygons: for each class, GDAL's polygonize outlines the
+// contiguous cells at or above it, so the polygons of a higher class lie
+// inside those of the lower ones, as filled contours do.
+
+#include <gdal_alg.h>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <memory>
+#include <vector>
+
+#include "output/gdal_session.h"
+#include "output/layer_quantity.h"
+#include "output/map_export.h"
+#include "output/map_georef.h"
+#include "render/legend_tables.h"
+#include "render/picture_render.h"
+
+namespace kalvera {
+
+namespace {
+
+struct DatasetCloser {
+    void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
+};
+using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+// A one-band raster in memory, placed on the grid square.
+DatasetPtr ClassRaster(const MapSource& source, const OGRSpatialReference& srs) {
+    GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
+    DatasetPtr raster(mem ? mem->Create("", kGridSide, kGridSide, 1, GDT_Byte, nullptr) : nullptr);
+    if (!raster) return nullptr;
+    GeoTransform transform =
+        GeoTransformOf(GridSquareOf(source.siteLat, source.siteLon), kGridSide, kGridSide);
+    raster->SetGeoTransform(transform.data());
+    raster->SetSpatialRef(&srs);
+    return raster;
+}
+
+// Outlines the cells of class `k` or above and adds them to `out` with the
+// class and its legend label.
+bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
+              GDALDataset& raster, GDALDataset& scratch, OGRSpatialReference& srs, OGRLayer& out) {
+    std::vector<GByte> mask(classes.size());
+    for (size_t i = 0; i < classes.size(); ++i) mask[i] = classes[i] >= k ? 1 : 0;
+    GDALRasterBand* band = raster.GetRasterBand(1);
+    if (band->RasterIO(GF_Write, 0, 0, kGridSide, kGridSide, mask.data(), kGridSide, kGridSide,
+                       GDT_Byte, 0, 0) != CE_None) {
+        return false;
+    }
+    OGRLayer* cells =
+        scratch.CreateLayer(("class" + std::to_string(k)).c_str(), &srs, wkbPolygon, nullptr);
+    OGRFieldDefn value("value", OFTInteger);
+    if (!cells || cells->CreateField(&value) != OGRERR_NONE) return false;
+    // The band is its own mask: cells outside the class make no polygon.
+    if (GDALPolygonize(band, band, cells, 0, nullptr, nullptr, nullptr) != CE_None) return false;
+    const std::string label(LegendLabel(source.layerCode, k));
+    for (auto& cell : *cells) {
+        OGRFeature feature(out.GetLayerDefn());
+        feature.SetField("class", k);
+        feature.SetField("label", label.c_str());
+        feature.SetGeometry(cell->GetGeometryRef());
+        if (out.CreateFeature(&feature) != OGRERR_NONE) return false;
+    }
+    return true;
+}
+
+bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialReference& srs,
+                  bool geoJson) {
+    DatasetPtr raster = ClassRaster(source, srs);
+    GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("Memory");
+    DatasetPtr scratch(memory ? memory->Create("", 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
+    // Web maps expect GeoJSON's own rules: WGS 84 longitude/latitude and
+    // outer rings counter-clockwise.
+    const char* const rfc7946[] = {"RFC7946=YES", nullptr};
+    OGRLayer* out = target.CreateLayer("radar", &srs, wkbPolygon,
+                                       geoJson ? const_cast<char**>(rfc7946) : nullptr);
+    if (!raster || !scratch || !out) return false;
+    OGRFieldDefn classField("class", OFTInteger);
+    OGRFieldDefn labelField("label", OFTString);
+    if (out->CreateField(&classField) != OGRERR_NONE ||
+        out->CreateField(&labelField) != OGRERR_NONE) {
+        return false;
+    }
+    const std::vector<GByte> classes = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
+        return static_cast<GByte>(LegendClassOf(source.layerCode, raw));
+    });
+    for (int k = 1; k <= kLegendBoxes; ++k) {
+        if (!AddClass(source, classes, k, *raster, *scratch, srs, *out)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeClassPolygons(const MapSource& source, const char* driverName,
+                                               std::string& error) {
+    GdalQuiet quiet;
+    MemoryDir memory;
+    const bool geoJson = std::string(driverName) == "GeoJSON";
+    const std::string name = geoJson ? "classes.geojson" : "classes.gpkg";
+    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
+    DatasetPtr target(driver
+                          ? driver->Create(memory.path(name).c_str(), 0, 0, 0, GDT_Unknown, nullptr)
+                          : nullptr);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(4326);
+    srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    bool ok = target && WriteClasses(source, *target, srs, geoJson);
+    target.reset();
+    ok = ok && CPLGetLastErrorType() < CE_Failure;
+    if (!ok) {
+        error = GdalQuiet::LastReason(std::string("GDAL could not write ") + driverName);
+        return std::nullopt;
+    }
+    return memory.read(name);
+}
+
+}  // namespace kalvera

@@ -1,0 +1,193 @@
+// GeoTIFF, GeoJSON and GeoPackage exports read back through GDAL as a GIS
+// program reads them.
+#include "output/map_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "output/layer_quantity.h"
+#include "output/map_georef.h"
+#include "output/map_test_support.h"
+#include "output/output_test_support.h"
+#include "render/readout.h"
+
+namespace kalvera {
+namespace {
+
+using testing::OpenWithGdal;
+using testing::ScratchDir;
+using testing::SourceWith;
+
+TEST(MapFormat, ChosenByTheSuffixInAnyCase) {
+    const struct {
+        const char* path;
+        MapFormat format;
+    } rows[] = {{"a.tif", MapFormat::GeoTiff},     {"A.TIFF", MapFormat::GeoTiff},
+                {"a.GeoJSON", MapFormat::GeoJson}, {"a.json", MapFormat::GeoJson},
+                {"a.gpkg", MapFormat::GeoPackage}, {"a.png", MapFormat::None},
+                {"tif", MapFormat::None},          {"dir.tif/a", MapFormat::None}};
+    for (const auto& row : rows) EXPECT_EQ(MapFormatOf(row.path), row.format) << row.path;
+}
+
+TEST(GeoTiff, HoldsPhysicalValuesWithNodataOnTheGridSquare) {
+    const struct {
+        int layer;
+        int32_t raw;
+        double expected;
+    } rows[] = {{3, 45, 22.5}, {21, 5000, 5000.0}, {22, 7, 7.0}, {3, kNoDataCell, kNoDataValue}};
+    ScratchDir dir;
+    for (const auto& row : rows) {
+        const auto source = SourceWith(row.layer, {{10, 20, row.raw}});
+        const std::string path = dir.file("grid.tif");
+        std::string error;
+        ASSERT_TRUE(WriteMapFile(*source, path, error)) << error;
+        const auto dataset = OpenWithGdal(path);
+        ASSERT_TRUE(dataset);
+        GDALRasterBand* band = dataset->GetRasterBand(1);
+        float value = 0.0f;
+        // Row 10 from the south is row 89 of the north-up image.
+        ASSERT_EQ(band->RasterIO(GF_Read, 20, 89, 1, 1, &value, 1, 1, GDT_Float32, 0, 0), CE_None);
+        EXPECT_DOUBLE_EQ(value, row.expected) << row.layer << " " << row.raw;
+        int hasNodata = 0;
+        EXPECT_EQ(band->GetNoDataValue(&hasNodata), kNoDataValue);
+        EXPECT_TRUE(hasNodata);
+        EXPECT_EQ(std::string(band->GetUnitType()), UnitsOf(row.layer));
+        double transform[6];
+        ASSERT_EQ(dataset->GetGeoTransform(transform), CE_None);
+        const GeoBox box = GridSquareOf(testing::kSiteLat, testing::kSiteLon);
+        EXPECT_DOUBLE_EQ(transform[0], box.west);
+        EXPECT_DOUBLE_EQ(transform[3], box.north);
+        EXPECT_NEAR(transform[0] + 100 * transform[1], box.east, 1e-9);
+        EXPECT_NEAR(transform[3] + 100 * transform[5], box.south, 1e-9);
+        EXPECT_EQ(std::string(dataset->GetMetadataItem("TERM")), "12.00");
+        EXPECT_EQ(std::string(dataset->GetMetadataItem("SITE")), "27612");
+        EXPECT_EQ(std::string(dataset->GetMetadataItem("COMPRESSION", "IMAGE_STRUCTURE")),
+                  "DEFLATE");
+    }
+}
+
+// What gdallocationinfo -wgs84 reads at a point.
+std::string LocationValue(const std::string& path, double lat, double lon) {
+    char args[96];
+    std::snprintf(args, sizeof args, " -valonly -wgs84 %.9f %.9f 2>&1", lon, lat);
+    std::string out = testing::CommandOutput("gdallocationinfo " + testing::Quoted(path) + args);
+    while (!out.empty() && std::isspace(static_cast<unsigned char>(out.back()))) out.pop_back();
+    return out;
+}
+
+TEST(GeoTiff, APointWellInsideACellReadsTheCellTheViewerShowsThere) {
+    if (!testing::HaveTool("gdallocationinfo")) GTEST_SKIP() << "gdallocationinfo is missing";
+    auto source = SourceWith(21, {});
+    for (int i = 0; i < kGridCells; ++i) source->grid.values[static_cast<size_t>(i)] = i;
+    ScratchDir dir;
+    const std::string path = dir.file("grid.tif");
+    std::string error;
+    ASSERT_TRUE(WriteMapFile(*source, path, error)) << error;
+
+    const GeoBox box = GridSquareOf(testing::kSiteLat, testing::kSiteLon);
+    const double cellLon = (box.east - box.west) / kGridSide;
+    const double cellLat = (box.north - box.south) / kGridSide;
+    DisplayState state;
+    state.siteLat = testing::kSiteLat;
+    state.siteLon = testing::kSiteLon;
+    state.gridCols = state.gridRows = kGridSide;
+    // Corners, edges and the middle, each a tenth of a cell in from the edges.
+    for (const int row : {0, 49, 99}) {
+        for (const int col : {0, 50, 99}) {
+            for (const double inside : {0.11, 0.89}) {
+                const double lat = box.south + (row + inside) * cellLat;
+                const double lon = box.west + (col + 1.0 - inside) * cellLon;
+                const int32_t viewer = GridValueAt(
+                    source->grid, state, 700, static_cast<float>(lat), static_cast<float>(lon));
+                EXPECT_EQ(viewer, row * kGridSide + col);
+                EXPECT_EQ(LocationValue(path, lat, lon), std::to_string(viewer))
+                    << "row " << row << " col " << col << " at " << inside;
+            }
+        }
+    }
+}
+
+// The number of polygons of each class that hold the centre of a cell.
+int ClassesCovering(OGRLayer& layer, int row, int col, int k) {
+    const GeoBox box = GridSquareOf(testing::kSiteLat, testing::kSiteLon);
+    OGRPoint centre(box.west + (col + 0.5) * (box.east - box.west) / kGridSide,
+                    box.south + (row + 0.5) * (box.north - box.south) / kGridSide);
+    int count = 0;
+    layer.ResetReading();
+    for (auto& feature : layer) {
+        if (feature->GetFieldAsInteger("class") == k &&
+            feature->GetGeometryRef()->Contains(&centre)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+TEST(ClassPolygons, OutlineTheCellsAtOrAboveEachClassWithItsLabel) {
+    // Reflectivity 12 dBZ (class 3) beside 27 dBZ (class 6); a lone cell at
+    // class 1 elsewhere; no data and zero make nothing.
+    const auto source = SourceWith(
+        3, {{40, 40, 24}, {40, 41, 54}, {41, 41, 54}, {90, 5, 2}, {60, 60, kNoDataCell}});
+    ScratchDir dir;
+    for (const char* name : {"classes.geojson", "classes.gpkg"}) {
+        std::string error;
+        ASSERT_TRUE(WriteMapFile(*source, dir.file(name), error)) << error;
+        const auto dataset = OpenWithGdal(dir.file(name));
+        ASSERT_TRUE(dataset) << name;
+        OGRLayer* layer = dataset->GetLayer(0);
+        ASSERT_NE(layer, nullptr);
+        ASSERT_TRUE(layer->GetSpatialRef());
+        EXPECT_STREQ(layer->GetSpatialRef()->GetAuthorityCode(nullptr), "4326");
+        const struct {
+            int row, col, k, polygons;
+        } rows[] = {{40, 40, 1, 1}, {40, 40, 3, 1}, {40, 40, 4, 0}, {41, 41, 6, 1}, {41, 41, 7, 0},
+                    {90, 5, 1, 1},  {90, 5, 2, 0},  {60, 60, 1, 0}, {0, 0, 1, 0}};
+        for (const auto& row : rows) {
+            EXPECT_EQ(ClassesCovering(*layer, row.row, row.col, row.k), row.polygons)
+                << name << " row " << row.row << " col " << row.col << " class " << row.k;
+        }
+        layer->SetAttributeFilter("class = 6");
+        for (auto& feature : *layer) EXPECT_STREQ(feature->GetFieldAsString("label"), "26-30");
+    }
+}
+
+TEST(MapFile, AFailureNamesTheFileAndLeavesTheTargetAsItWas) {
+    ScratchDir dir;
+    const std::string existing = dir.file("old.tif");
+    testing::WriteWholeFile(existing, "old");
+    const auto source = SourceWith(3, {{1, 1, 40}});
+    auto offTheEarth = SourceWith(3, {});
+    offTheEarth->siteLat = 95.0f;
+    const struct {
+        const MapSource* source;
+        std::string path;
+    } rows[] = {{source.get(), dir.file("no-such-dir/a.tif")},
+                {source.get(), dir.file("a.bmp")},
+                {offTheEarth.get(), existing}};
+    for (const auto& row : rows) {
+        std::string error;
+        EXPECT_FALSE(WriteMapFile(*row.source, row.path, error));
+        EXPECT_NE(error.find(row.path), std::string::npos) << error;
+    }
+    EXPECT_EQ(testing::ReadWholeFile(existing), "old");
+    EXPECT_EQ(testing::CountFiles(dir.path()), 1u);
+}
+
+TEST(MapFile, AWriteCutShortLeavesTheOldFileWhole) {
+    ScratchDir dir;
+    const std::string path = dir.file("grid.gpkg");
+    testing::WriteWholeFile(path, "old");
+    const auto source = SourceWith(3, {{1, 1, 40}});
+    std::string error;
+    {
+        testing::FileSizeLimit limit(1000);
+        EXPECT_FALSE(WriteMapFile(*source, path, error));
+    }
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(testing::ReadWholeFile(path), "old");
+    EXPECT_EQ(testing::CountFiles(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace kalvera

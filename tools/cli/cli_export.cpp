@@ -1,0 +1,77 @@
+// kalvera-cli export: a term's layer for GIS programs, Google Earth and web
+// pages. The suffix of --out picks the format; a .png with --world-file is the
+// map square alone with the files that place it.
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_term_render.h"
+#include "geo/settings.h"
+#include "output/map_export.h"
+#include "output/map_source.h"
+#include "output/world_file_export.h"
+#include "render/picture_render.h"
+
+namespace kalvera::cli {
+
+namespace {
+
+bool IsPng(const std::string& path) {
+    return path.size() >= 4 &&
+           QString::fromStdString(path).endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+int ExportWorldFilePng(const RenderArgs& render) {
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    auto viewer = std::make_unique<ViewerState>();
+    if (const int failed = RenderTerm(render, *viewer); failed != 0) return failed;
+    QImage square(render.side, render.side, QImage::Format_RGB32);
+    ComposeLayers(square, 0, 0, *viewer);
+    std::string error;
+    if (!WriteWorldFilePng(square, viewer->view, render.out, error)) return LoadFailure(error);
+    return 0;
+}
+
+int ExportMapFile(const RenderArgs& render) {
+    AppConfig config;
+    std::string error;
+    if (!LoadSettingsFrom(config, render.term.startDir, error)) return LoadFailure(error);
+    LoadPalette(config);
+    const DisplayState at = StateForTerm(render.term, config.dataRoot);
+    const std::unique_ptr<MapSource> source = LoadMapSource(config, at, render.term.layer, error);
+    if (!source) return LoadFailure(error);
+    if (!WriteMapFile(*source, render.out, error)) return LoadFailure(error);
+    return 0;
+}
+
+int runExport(std::vector<std::string> args) {
+    const auto flag = std::find(args.begin(), args.end(), std::string("--world-file"));
+    const bool worldFile = flag != args.end();
+    if (worldFile) args.erase(flag);
+    RenderArgs render;
+    if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
+    if (IsPng(render.out)) {
+        if (!worldFile) return UsageError("a .png map needs --world-file (or use render)");
+        return ExportWorldFilePng(render);
+    }
+    if (MapFormatOf(render.out) == MapFormat::None) {
+        return UsageError("--out must end in .tif, .geojson, .gpkg or .png");
+    }
+    return ExportMapFile(render);
+}
+
+const CliRegistrar registrar(
+    {"export",
+     "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out "
+     "FILE.tif|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
+     "[--half-extent KM]",
+     [](const std::vector<std::string>& args) { return runExport(args); }});
+
+}  // namespace
+
+}  // namespace kalvera::cli

@@ -1,0 +1,141 @@
+#include "cli_term_render.h"
+
+#include <cstdio>
+#include <map>
+
+#include "archive/day_archive.h"
+#include "cli_command.h"
+#include "common/date_time.h"
+#include "geo/settings.h"
+#include "render/picture_render.h"
+
+namespace kalvera::cli {
+
+namespace {
+
+constexpr int kMinSide = 64;
+constexpr int kMaxSide = 8000;
+// The right edge of the viewer's filter bar: only the picture's size matters
+// here, but the layout is the window's.
+constexpr int kFilterBarRight = 176;
+
+// YYMMDD of a real calendar day in 2000..2099.
+bool ParseDay(const std::string& text, RenderArgs& render) {
+    if (text.size() != 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    render.year = 2000 + std::stoi(text.substr(0, 2));
+    render.month = std::stoi(text.substr(2, 2));
+    render.dayOfMonth = std::stoi(text.substr(4, 2));
+    return render.month >= 1 && render.month <= 12 && render.dayOfMonth >= 1 &&
+           render.dayOfMonth <= DaysInMonth(render.year, render.month);
+}
+
+int ParseOption(const std::string& name, const std::string& value, RenderArgs& render) {
+    TermChoice& term = render.term;
+    if (name == "--start-dir") {
+        term.startDir = value;
+    } else if (name == "--site") {
+        term.site = value;
+    } else if (name == "--day") {
+        if (!ParseDay(value, render)) return UsageError("--day needs a date as YYMMDD");
+        term.day = value;
+    } else if (name == "--term") {
+        int hour = 0, minute = 0;
+        if (!SplitTermText(value, hour, minute)) return UsageError("--term needs HH.MM");
+        term.term = value;
+    } else if (name == "--layer") {
+        if (!ParseInt(value, term.layer)) return UsageError("--layer is not a number");
+    } else if (name == "--out") {
+        render.out = value;
+    } else if (name == "--side") {
+        if (!ParseInt(value, render.side) || render.side < kMinSide || render.side > kMaxSide) {
+            return UsageError("--side needs a number of pixels from " + std::to_string(kMinSide) +
+                              " to " + std::to_string(kMaxSide));
+        }
+    } else if (name == "--centre") {
+        if (!ParseLatLon(value, term.centreLat, term.centreLon) || term.centreLat < -89.0f ||
+            term.centreLat > 89.0f) {
+            return UsageError("--centre needs LAT,LON in degrees");
+        }
+        term.centred = true;
+    } else if (name == "--half-extent") {
+        if (!ParseFloat(value, term.halfExtentKm) || term.halfExtentKm < 10.0f ||
+            term.halfExtentKm > 5000.0f) {
+            return UsageError("--half-extent needs kilometres from 10 to 5000");
+        }
+    } else {
+        return UsageError("unknown option " + name);
+    }
+    return 0;
+}
+
+// Why the term cannot be drawn, in the order the viewer would stumble on it.
+std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
+    std::vector<std::string> terms;
+    if (LoadTermList(state.indexPath, terms) == 0) {
+        return "cannot read the index file " + state.indexPath;
+    }
+    if (FindMessageOffset(state.indexPath, choice.term, choice.layer) < 0) {
+        return "no message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
+               " in " + state.indexPath;
+    }
+    return "the message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
+           " in " + state.basePath + " does not decode";
+}
+
+// A batch tool's standard error is for its own reasons; the offscreen
+// platform's remark about a missing runtime directory is not one.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render) {
+    std::map<std::string, std::string> options;
+    if (const int usage = ParseOptionPairs(
+            args, {"--start-dir", "--site", "--day", "--term", "--layer", "--out"}, options);
+        usage != 0) {
+        return usage;
+    }
+    for (const auto& [name, value] : options) {
+        if (const int usage = ParseOption(name, value, render); usage != 0) return usage;
+    }
+    return 0;
+}
+
+// Fonts need an application object; without a display the offscreen
+// platform draws them just the same.
+std::unique_ptr<QGuiApplication> StartGui() {
+    if (QGuiApplication::instance() != nullptr) return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    static int argc = 1;
+    static char name[] = "kalvera-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
+    std::string error;
+    if (!LoadSettingsFrom(viewer.config, render.term.startDir, error)) {
+        return LoadFailure(error);
+    }
+    LoadPalette(viewer.config);
+
+    DisplayState& state = viewer.display;
+    state = StateForTerm(render.term, viewer.config.dataRoot);
+    state.currentDate = EncodeDate(render.year, render.month, render.dayOfMonth);
+
+    viewer.layout = ComputePictureLayout(kFilterBarRight, render.side + kHeaderHeight + 10);
+    viewer.MapLayer.setSize(render.side, render.side);
+    viewer.PictureLayer.setSize(render.side, render.side);
+    viewer.WindowDC.setSize(WindowWidthFor(viewer.layout), viewer.layout.picture.bottom() + 10,
+                            kWhite);
+    if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(render.term, state));
+    return 0;
+}
+
+}  // namespace kalvera::cli

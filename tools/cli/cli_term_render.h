@@ -1,0 +1,34 @@
+#pragma once
+// What render and export share: the options that choose a term and a view,
+// and the term drawn as the viewer draws it, without a display.
+
+#include <QGuiApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_options.h"
+#include "render/viewer_state.h"
+
+namespace kalvera::cli {
+
+struct RenderArgs {
+    TermChoice term;
+    std::string out;
+    int side = 700;
+    int year = 0, month = 0, dayOfMonth = 0;
+};
+
+// The term options with --out required, and --side, --centre and
+// --half-extent; 0 or the usage error's exit status.
+int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render);
+
+// Fonts need an application object; without a display the offscreen
+// platform draws them just the same. Null when one exists already.
+std::unique_ptr<QGuiApplication> StartGui();
+
+// Loads the settings and palette of the start directory and draws the term
+// into `viewer` at the chosen side and view. 0, or 1 with the reason printed.
+int RenderTerm(const RenderArgs& render, ViewerState& viewer);
+
+}  // namespace kalvera::cli
