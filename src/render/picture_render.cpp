@@ -80,7 +80,12 @@ bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
     if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
+    DrawDecodedPicture(viewer);
+    return true;
+}
 
+void DrawDecodedPicture(ViewerState& viewer) {
+    DisplayState& d = viewer.display;
     const auto side = static_cast<float>(viewer.side());
     viewer.view = MapProjection::Init(side, side, d.viewLon, d.viewLat, d.viewHalfExtentKm);
     d.viewLonMin = viewer.view.lonMin;
@@ -94,7 +99,6 @@ bool RenderPicture(ViewerState& viewer) {
     viewer.gridMaximum = DrawCells(viewer);
     ComposePicture(viewer);
     DrawLegend(viewer, viewer.WindowDC);
-    return true;
 }
 
 void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {

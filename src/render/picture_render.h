@@ -26,6 +26,8 @@ int ColourEntry(int layerCode, int32_t value);
 // cells above the threshold, composition on the window, legend. False when no
 // picture was decoded; the bitmaps and the window are then left as they were.
 bool RenderPicture(ViewerState& viewer);
+// The same for the grid already in viewer.picture (a loop's frame).
+void DrawDecodedPicture(ViewerState& viewer);
 
 // Sizes and draws LegendLayer, writes the layer title into header column 1 and
 // copies the legend to the legend area of `dc`.

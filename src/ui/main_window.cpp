@@ -23,6 +23,8 @@
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "ui/button_glyphs.h"
+#include "ui/loop_controller.h"
+#include "ui/window_keys.h"
 
 kalvera::TForm1* Form1 = nullptr;
 kalvera::TcalendarForm* calendarForm = nullptr;
@@ -97,6 +99,10 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     setTabOrderAsDesigned();
     wireHandlers();
     started_ = runStartUp(options);
+    if (started_) {
+        loop = new LoopController(*this, dialogs_, clock_);
+        new WindowKeys(*this, *loop);
+    }
 }
 
 TForm1::~TForm1() {
@@ -332,8 +338,17 @@ int TForm1::selectedSiteIndex() const {
 }
 
 bool TForm1::RenderPicture() {
-    const bool drawn = kalvera::RenderPicture(viewer_);
-    if (!drawn) return false;
+    if (!kalvera::RenderPicture(viewer_)) return false;
+    showGridMaximum();
+    return true;
+}
+
+void TForm1::ShowDecodedPicture() {
+    DrawDecodedPicture(viewer_);
+    showGridMaximum();
+}
+
+void TForm1::showGridMaximum() {
     // A lower maximum pulls the threshold down with the bar. Nothing above the
     // new maximum exists, so the picture just drawn stays right as it is.
     const QSignalBlocker block(filterScrollBar);
@@ -343,7 +358,6 @@ bool TForm1::RenderPicture() {
         showFilterLabel();
     }
     filtermaxLabel->setText(QString::number(filterScrollBar->maximum()));
-    return true;
 }
 
 void TForm1::WriteHeaderCell(int column, const QString& text) {

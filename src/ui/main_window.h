@@ -29,6 +29,7 @@ class QToolButton;
 namespace kalvera {
 
 class Clock;
+class LoopController;
 class TcalendarForm;
 
 // What the picture handlers keep between events for the whole run.
@@ -92,6 +93,8 @@ class TForm1 : public QWidget {
     std::string autoExportPath = kAutoExportPath;
 
     PointerState pointer;
+    // The loop panel below the print and save buttons, and the window's keys.
+    LoopController* loop = nullptr;
 
     ViewerState& viewer() { return viewer_; }
     DisplayState& display() { return viewer_.display; }
@@ -128,6 +131,8 @@ class TForm1 : public QWidget {
     // Shared steps of the handlers (main_window.cpp).
     // Renders and then sets the filter bar's maximum and filtermaxLabel.
     bool RenderPicture();
+    // The same for the grid already in the viewer (a loop's frame).
+    void ShowDecodedPicture();
     void WriteHeaderCell(int column, const QString& text);
     void ShowEmptyPicture();
     // dateStaticText shows currentDate in the system's short date format.
@@ -169,6 +174,8 @@ class TForm1 : public QWidget {
     void showLayerLabel();
     void showFilterLabel();
     void showScaleLabel();
+    // The filter bar's maximum and filtermaxLabel after a picture was drawn.
+    void showGridMaximum();
 
     Dialogs& dialogs_;
     const Clock& clock_;

@@ -1,0 +1,277 @@
+#include "ui/loop_controller.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTimer>
+#include <cmath>
+
+#include "archive/data_age.h"
+#include "archive/day_archive.h"
+#include "common/clock.h"
+#include "output/loop_animation.h"
+#include "ui/dialogs.h"
+#include "ui/loop_panel.h"
+#include "ui/main_window.h"
+#include "ui/term_steps.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kAgeRefreshMs = 10'000;
+// Grids decoded in one go between frames: short enough that the window
+// always answers well within 50 ms.
+constexpr std::chrono::milliseconds kPrepareSlice{15};
+
+}  // namespace
+
+LoopController::LoopController(TForm1& form, Dialogs& dialogs, const Clock& clock)
+    : QObject(&form), form_(form), dialogs_(dialogs), clock_(clock), store_(form.viewer().decoder) {
+    panel_ = new LoopPanel(&form);
+    frameTimer_ = new QTimer(this);
+    frameTimer_->setSingleShot(true);
+    prepareTimer_ = new QTimer(this);
+    prepareTimer_->setSingleShot(true);
+    prepareTimer_->setInterval(0);
+    ageTimer_ = new QTimer(this);
+    ageTimer_->setInterval(kAgeRefreshMs);
+    ageTimer_->start();
+
+    connect(panel_, &LoopPanel::playClicked, this, &LoopController::playPause);
+    connect(panel_, &LoopPanel::stepClicked, this, &LoopController::step);
+    connect(panel_, &LoopPanel::saveAnimationClicked, this, &LoopController::saveAnimation);
+    connect(panel_->framesSpin, &QSpinBox::valueChanged, this, [this] {
+        if (running_) selectFrames();
+    });
+    connect(frameTimer_, &QTimer::timeout, this, &LoopController::nextFrame);
+    connect(prepareTimer_, &QTimer::timeout, this, &LoopController::prepareSlice);
+    connect(ageTimer_, &QTimer::timeout, this, &LoopController::refreshAge);
+    // The window's own handler of the tick has run by the time this one does.
+    connect(form.Timer1, &QTimer::timeout, this, &LoopController::followUpdate);
+    const auto laterRefresh = [this] { QTimer::singleShot(0, this, &LoopController::refreshAge); };
+    connect(form.locListBox, &QListWidget::itemClicked, this, laterRefresh);
+    connect(form.locListBox, &QListWidget::currentRowChanged, this, laterRefresh);
+    // A term chosen in the list ends the loop before the list acts on it.
+    form.reviewListBox->installEventFilter(this);
+    form.reviewListBox->viewport()->installEventFilter(this);
+    refreshAge();
+}
+
+bool LoopController::eventFilter(QObject* watched, QEvent* event) {
+    const bool choosing = event->type() == QEvent::MouseButtonPress ||
+                          (event->type() == QEvent::KeyPress && watched == form_.reviewListBox);
+    if (running_ && choosing) {
+        halt();
+        ReturnToListedDay(form_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LoopController::playPause() {
+    if (running_) {
+        pause();
+    } else {
+        start();
+    }
+}
+
+void LoopController::start() {
+    const DisplayState& d = form_.display();
+    anchorDate_ = d.currentDate;
+    // An empty day has no selected term: its loop is the days before it.
+    anchorTerm_ = form_.reviewListBox->count() == 0 ? std::string() : d.termText;
+    shownDay_ = d.dayName;
+    shownTerm_ = d.termText;
+    shown_ = -1;
+    selectFrames();
+    if (store_.empty()) {
+        form_.ShowEmptyPicture();
+        return;
+    }
+    running_ = true;
+    panel_->showPlaying(true);
+    nextFrame();
+}
+
+void LoopController::halt() {
+    running_ = false;
+    frameTimer_->stop();
+    prepareTimer_->stop();
+    panel_->showPlaying(false);
+    panel_->showPosition(-1, 0);
+}
+
+void LoopController::pause() {
+    if (!running_) return;
+    halt();
+    if (shown_ >= 0) selectAsTerm(shown_);
+}
+
+void LoopController::stop() {
+    if (!running_) return;
+    halt();
+    if (!store_.empty()) selectAsTerm(store_.size() - 1);
+}
+
+void LoopController::step(int direction) {
+    if (!running_) {
+        StepTerm(form_, direction);
+        return;
+    }
+    halt();
+    const int at = store_.nextShowable(shown_ + direction, direction);
+    if (at >= 0) selectAsTerm(at);
+}
+
+void LoopController::selectFrames() {
+    const DisplayState& d = form_.display();
+    const std::string shownDay = shown_ >= 0 ? store_.frame(shown_).dayName : std::string();
+    const std::string shownTerm = shown_ >= 0 ? store_.frame(shown_).termText : std::string();
+    store_.setFrames(SelectLoopFrames(form_.viewer().config.dataRoot, d.siteCode, anchorDate_,
+                                      anchorTerm_, panel_->frames()),
+                     d.siteCode, d.layerCode);
+    // The frame on the screen keeps its place; one that has gone starts over.
+    shown_ = -1;
+    for (int i = 0; i < store_.size(); ++i) {
+        if (store_.frame(i).dayName == shownDay && store_.frame(i).termText == shownTerm)
+            shown_ = i;
+    }
+    prepareTimer_->start();
+}
+
+void LoopController::prepareSlice() {
+    if (store_.prepareSome(kPrepareSlice)) prepareTimer_->start();
+}
+
+bool LoopController::followWindow() {
+    const DisplayState& d = form_.display();
+    if (d.siteCode != store_.siteCode()) {
+        // Another site: the loop goes on with its newest terms.
+        anchorDate_ = d.currentDate;
+        anchorTerm_ = form_.reviewListBox->count() == 0 ? std::string() : d.termText;
+        shown_ = -1;
+        selectFrames();
+        return true;
+    }
+    if (d.dayName != shownDay_ || d.termText != shownTerm_) {
+        // The operator went to another day or term.
+        halt();
+        return false;
+    }
+    if (d.layerCode != store_.layerCode()) {
+        store_.setLayer(d.layerCode);
+        prepareTimer_->start();
+    }
+    return true;
+}
+
+void LoopController::followUpdate() {
+    refreshAge();
+    if (!running_) return;
+    const DisplayState& d = form_.display();
+    // The tick has moved the window to the newest term: it joins the loop and
+    // the oldest frame leaves.
+    if (d.siteCode == store_.siteCode() && form_.reviewListBox->count() > 0) {
+        anchorDate_ = d.currentDate;
+        anchorTerm_ = d.termText;
+        selectFrames();
+    }
+    shownDay_ = d.dayName;
+    shownTerm_ = d.termText;
+}
+
+void LoopController::nextFrame() {
+    if (!followWindow()) return;
+    const int next = store_.nextShowable(shown_ + 1, +1);
+    if (next < 0) {
+        // Nothing of the loop decodes: the map alone, and the loop ends.
+        halt();
+        form_.ShowEmptyPicture();
+        return;
+    }
+    showFrame(next);
+    // The newest frame that decodes is the one after which the loop wraps.
+    const bool newest = store_.nextShowable(next + 1, +1) <= next;
+    frameTimer_->start(FrameDelayMs(newest, panel_->fps(), panel_->dwellSeconds()));
+}
+
+void LoopController::showFrame(int index) {
+    const FrameGrid* grid = store_.grid(index);
+    if (grid == nullptr) return;
+    const LoopFrame& frame = store_.frame(index);
+    ViewerState& viewer = form_.viewer();
+    DisplayState& d = viewer.display;
+    d.dayName = frame.dayName;
+    d.termText = frame.termText;
+    d.indexPath = frame.indexPath;
+    d.basePath = frame.basePath;
+    viewer.picture = grid->picture;
+    d.siteLat = grid->siteLat;
+    d.siteLon = grid->siteLon;
+    form_.ShowDecodedPicture();
+    form_.WriteHeaderCell(0, QString::fromStdString(frame.termText));
+    HighlightTerm(form_, frame);
+    shown_ = index;
+    shownDay_ = frame.dayName;
+    shownTerm_ = frame.termText;
+    panel_->showPosition(index, store_.size());
+    // The readout under a resting mouse reads the new frame's grid.
+    const QPoint at = form_.mapFromGlobal(QCursor::pos());
+    if (form_.rect().contains(at)) form_.FormMouseMove(at.x(), at.y());
+}
+
+void LoopController::selectAsTerm(int index) {
+    const LoopFrame frame = store_.frame(index);
+    DisplayState& d = form_.display();
+    if (frame.dayName != DayNameOf(d.currentDate)) {
+        d.currentDate = frame.date + (d.currentDate - std::floor(d.currentDate));
+        d.dayName = frame.dayName;
+        form_.ShowCurrentDate();
+        form_.OpenCurrentDay();
+    } else {
+        ReturnToListedDay(form_);
+    }
+    ChooseTerm(form_, frame.termText);
+}
+
+void LoopController::refreshAge() {
+    const ViewerState& viewer = form_.viewer();
+    const double now = clock_.now();
+    const DataAge age =
+        DescribeDataAge(FindNewestData(viewer.config.dataRoot, viewer.display.siteCode, now), now,
+                        viewer.config.updatePeriod);
+    panel_->showAge(QString::fromStdString(age.text), age.stalled);
+}
+
+void LoopController::saveAnimation() {
+    SaveDialogOptions options;
+    options.defaultSuffix = QStringLiteral("gif");
+    const std::optional<QString> chosen = dialogs_.chooseSaveFile(&form_, options);
+    if (!chosen) return;
+    std::vector<LoopFrame> frames = store_.frames();
+    if (!running_) {
+        const DisplayState& d = form_.display();
+        frames = SelectLoopFrames(form_.viewer().config.dataRoot, d.siteCode, d.currentDate,
+                                  form_.reviewListBox->count() == 0 ? std::string() : d.termText,
+                                  panel_->frames());
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool written =
+        WriteLoopAnimation(form_.viewer(), frames, {panel_->fps(), panel_->dwellSeconds()},
+                           QFile::encodeName(*chosen).toStdString(), error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        dialogs_.showMessage(&form_,
+                             QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
+                                 QString::fromStdString(error),
+                             form_.windowTitle());
+    }
+}
+
+}  // namespace kalvera

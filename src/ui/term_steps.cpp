@@ -1,0 +1,80 @@
+#include "ui/term_steps.h"
+
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "archive/day_archive.h"
+#include "archive/frame_selection.h"
+#include "ui/main_window.h"
+
+namespace kalvera {
+
+namespace {
+
+int RowOf(const QListWidget* list, const std::string& termText) {
+    const QString text = QString::fromStdString(termText);
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text() == text) return row;
+    }
+    return -1;
+}
+
+void ChooseRow(TForm1& form, int row) {
+    QListWidget* list = form.reviewListBox;
+    if (row < 0 || row >= list->count()) return;
+    list->setCurrentRow(row);
+    list->scrollToItem(list->item(row));
+    form.reviewListBoxClick();
+}
+
+}  // namespace
+
+bool ChooseTerm(TForm1& form, const std::string& termText) {
+    const int row = RowOf(form.reviewListBox, termText);
+    ChooseRow(form, row);
+    return row >= 0;
+}
+
+void StepTerm(TForm1& form, int direction) {
+    const QListWidget* list = form.reviewListBox;
+    const int row = RowOf(list, form.display().termText);
+    const int target = row < 0 ? (direction > 0 ? 0 : list->count() - 1) : row + direction;
+    if (target >= 0 && target < list->count()) {
+        ChooseRow(form, target);
+    } else if (direction > 0) {
+        form.forwardButtonClick();
+    } else {
+        form.backButtonClick();
+        ChooseRow(form, list->count() - 1);
+    }
+}
+
+void ChooseDayEnd(TForm1& form, bool newest) {
+    ChooseRow(form, newest ? form.reviewListBox->count() - 1 : 0);
+}
+
+void HighlightTerm(TForm1& form, const LoopFrame& frame) {
+    QListWidget* list = form.reviewListBox;
+    const QSignalBlocker quiet(list);
+    const int row =
+        frame.dayName == DayNameOf(form.display().currentDate) ? RowOf(list, frame.termText) : -1;
+    list->setCurrentRow(row);
+    if (row >= 0) list->scrollToItem(list->item(row));
+}
+
+void ReturnToListedDay(TForm1& form) {
+    DisplayState& d = form.display();
+    const DayArchive day =
+        DayArchive::Of(form.viewer().config.dataRoot, d.siteCode, DayNameOf(d.currentDate));
+    d.dayName = day.dayName;
+    d.indexPath = day.indexPath;
+    d.basePath = day.basePath;
+}
+
+void StepScale(TForm1& form, int steps) {
+    QScrollBar* bar = form.scaleScrollBar;
+    bar->setValue(bar->value() + steps * bar->singleStep());
+}
+
+}  // namespace kalvera

@@ -1,0 +1,30 @@
+#pragma once
+// Moving the main window from term to term as the operator's keys and the
+// loop do it: through the term list, so that each move is what a click on
+// the term would have done.
+
+#include <string>
+
+namespace kalvera {
+
+class TForm1;
+struct LoopFrame;
+
+// Selects the term in the term list and runs the list's click handler.
+// False when the list does not hold it.
+bool ChooseTerm(TForm1& form, const std::string& termText);
+// The previous or next term (direction -1 or +1). Past either end of the day
+// it goes to the day before (its newest term) or after (its earliest).
+void StepTerm(TForm1& form, int direction);
+// The day's earliest or newest term.
+void ChooseDayEnd(TForm1& form, bool newest);
+// Highlights a loop frame's term in the list when the list shows its day,
+// without running any handler; otherwise nothing is highlighted.
+void HighlightTerm(TForm1& form, const LoopFrame& frame);
+// The day and files of the state become those of the listed day again, after
+// the loop has shown frames of earlier days.
+void ReturnToListedDay(TForm1& form);
+// One step of the scale bar (+1 a larger, -1 a smaller km per division).
+void StepScale(TForm1& form, int steps);
+
+}  // namespace kalvera

@@ -1,0 +1,158 @@
+#include "ui/window_keys.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "geo/view_zoom.h"
+#include "ui/loop_controller.h"
+#include "ui/loop_panel.h"
+#include "ui/main_window.h"
+#include "ui/term_steps.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kNotch = 120;  // eighths of a degree
+
+bool IsNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
+    : QObject(&form), form_(form), loop_(loop) {
+    qApp->installEventFilter(this);
+    // Until the operator clicks a control, the keys go to the window; a
+    // click on the picture brings them back there.
+    form.setFocusPolicy(Qt::ClickFocus);
+    form.setFocus();
+}
+
+bool WindowKeys::FocusedControlUsesKey(const QWidget* focus, int key) {
+    for (const QWidget* w = focus; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+        if (qobject_cast<const QAbstractItemView*>(w) != nullptr ||
+            qobject_cast<const QScrollBar*>(w) != nullptr) {
+            return IsNavigationKey(key);
+        }
+        if (qobject_cast<const QAbstractSpinBox*>(w) != nullptr ||
+            qobject_cast<const QLineEdit*>(w) != nullptr) {
+            return IsNavigationKey(key) || key == Qt::Key_Plus || key == Qt::Key_Minus ||
+                   key == Qt::Key_Space;
+        }
+        if (qobject_cast<const QAbstractButton*>(w) != nullptr) return key == Qt::Key_Space;
+    }
+    return false;
+}
+
+bool WindowKeys::press(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            loop_.step(key == Qt::Key_Left ? -1 : +1);
+            return true;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            loop_.halt();
+            ReturnToListedDay(form_);
+            ChooseDayEnd(form_, key == Qt::Key_End);
+            return true;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            loop_.halt();
+            if (key == Qt::Key_PageUp) {
+                form_.backButtonClick();
+            } else {
+                form_.forwardButtonClick();
+            }
+            return true;
+        case Qt::Key_Space:
+            loop_.playPause();
+            return true;
+        case Qt::Key_Escape:
+            loop_.stop();
+            return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:  // "+" without the shift key
+            StepScale(form_, -1);
+            return true;
+        case Qt::Key_Minus:
+            StepScale(form_, +1);
+            return true;
+        case Qt::Key_F1: {
+            QWidget* panel = loop_.panel();
+            QToolTip::showText(panel->mapToGlobal(QPoint(0, 0)), LoopPanel::KeysHelp(), panel);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void WindowKeys::wheel(int x, int y, int notches) {
+    QScrollBar* bar = form_.scaleScrollBar;
+    const int target =
+        std::clamp(bar->value() - notches * bar->singleStep(), bar->minimum(), bar->maximum());
+    if (target == bar->value()) return;
+    ViewerState& viewer = form_.viewer();
+    const LayoutRect& area = viewer.layout.picture;
+    if (viewer.view.width > 0.0f) {
+        const auto px = static_cast<float>(x - area.left);
+        const auto py = static_cast<float>(y - area.top);
+        DisplayState& d = viewer.display;
+        CentreKeepingPoint(viewer.view.width, px, py, viewer.view.YToLat(py),
+                           viewer.view.XToLon(px), 4.0f * static_cast<float>(target), d.viewLat,
+                           d.viewLon);
+    }
+    // The scale bar's handler draws the view about its new centre.
+    bar->setValue(target);
+}
+
+bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != &form_) return false;
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+            return false;
+        }
+        if (FocusedControlUsesKey(QApplication::focusWidget(), key->key())) return false;
+        return press(key->key());
+    }
+    if (event->type() == QEvent::Wheel && widget == &form_) {
+        const auto* turn = static_cast<QWheelEvent*>(event);
+        const QPoint at = turn->position().toPoint();
+        const LayoutRect& area = form_.viewer().layout.picture;
+        if (!QRect(area.left, area.top, area.width, area.height).contains(at)) return false;
+        wheelRest_ += turn->angleDelta().y();
+        const int notches = wheelRest_ / kNotch;
+        wheelRest_ -= notches * kNotch;
+        if (notches != 0) wheel(at.x(), at.y(), notches);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kalvera
