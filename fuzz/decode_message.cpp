@@ -17,9 +17,9 @@ namespace {
 
 kalvera::DisplayState stateFor(uint8_t selector) {
     kalvera::DisplayState state;
-    const int32_t layers[] = {0, 3, kLayerEchoTops, kLayerWeather};
+    const int32_t layers[] = {0, 3, kalvera::kLayerEchoTops, kalvera::kLayerWeather};
     state.layerCode = layers[selector & 3];
-    state.siteCode = (selector & 4) ? kNoReferenceSite : "26061";
+    state.siteCode = (selector & 4) ? kalvera::kNoReferenceSite : "26061";
     state.recentre = (selector & 8) ? 1 : 0;
     return state;
 }

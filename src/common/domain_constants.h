@@ -42,7 +42,8 @@ inline constexpr float kDefaultHalfExtentKm = HalfExtentKmOfScale(kScaleDefault)
 // Offices that want it create the directory; a missing file means no export.
 inline constexpr const char* kAutoExportPath = "/INBOX/q7/zeb.jpg";
 
-// The main window's caption (UTF-8).
+// The program's name (UTF-8): the main window's caption and the first header
+// line of every picture.
 inline constexpr const char* kWindowTitle = "КАЛВЕРА";
 
 }  // namespace kalvera

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace kalvera {
 
@@ -32,14 +31,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
     std::fclose(file);
     if (!ok) bytes.clear();
     return ok;
-}
-
-std::string ErrorText(int error) {
-    if (error == 0) return "unknown error";
-    char buffer[256];
-    // The GNU variant may return a static text instead of filling the buffer.
-    const char* text = strerror_r(error, buffer, sizeof buffer);
-    return text != nullptr ? std::string(text) : std::string("error ") + std::to_string(error);
 }
 
 }  // namespace kalvera

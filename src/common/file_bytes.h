@@ -9,7 +9,4 @@ namespace kalvera {
 // `error` (0 when the cause is not known).
 bool ReadFileBytes(const std::string& path, std::string& bytes, int& error);
 
-// The system's text for an errno value, for messages that name a file.
-std::string ErrorText(int error);
-
 }  // namespace kalvera

@@ -1,5 +1,8 @@
 #include "decode/bit_cursor.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace kalvera {
 
 BitCursor placeCursor(std::span<const uint8_t> message, int32_t dataOffset) {
@@ -38,6 +41,17 @@ int32_t readBitsSlow(BitCursor& cursor, int32_t n) {
         }
     }
     return static_cast<int32_t>(result);
+}
+
+void skipBits(BitCursor& cursor, int64_t n) {
+    if (n <= 0) return;
+    const int64_t bits = cursor.bitIndex + n;
+    // Far past the end every position reads as zero; the clamp only keeps the
+    // counters from wrapping.
+    const int64_t bytes = std::min<int64_t>(bits >> 3, INT32_MAX - int64_t{cursor.bytePosition});
+    cursor.bytePosition += static_cast<int32_t>(bytes);
+    cursor.bytesConsumed += static_cast<int32_t>(bytes);
+    cursor.bitIndex = static_cast<uint8_t>(bits & 7);
 }
 
 void copyBytes(BitCursor& cursor, int32_t k, char* text, size_t textSize) {

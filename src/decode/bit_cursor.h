@@ -40,6 +40,9 @@ inline int32_t readBits(BitCursor& cursor, int32_t n) {
     return static_cast<int32_t>(result);
 }
 
+// Moves the position on by `n` bits without reading them (n <= 0 does nothing).
+void skipBits(BitCursor& cursor, int64_t n);
+
 // Copies `k` whole bytes into `text` (at most textSize - 1 of them, stopping at
 // a zero byte, always terminated) and moves the byte position on by `k`; the
 // bit index is unchanged. `text` may be null to skip the bytes.

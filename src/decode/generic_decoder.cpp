@@ -1,5 +1,6 @@
 #include "decode/generic_decoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -156,6 +157,13 @@ int32_t decodeReplicatedImage(BitCursor& cursor, std::span<const DescriptorTripl
     const ValueConverter convert(coding);
     int32_t p = 0;
     for (int32_t g = 0; g < groups; ++g) {
+        if (cursor.bytePosition >= cursor.messageLength) {
+            // Past the end every group reads as empty. A message cut short
+            // inside the image would otherwise read up to 65535 of them one
+            // field at a time; they are stepped over at once instead.
+            skipBits(cursor, int64_t{groups - g} * (32 + std::max(coding.width, 0)));
+            break;
+        }
         const int32_t length = readBits(cursor, 16);
         if (!FillCells(picture, p, length, convert(readBits(cursor, coding.width)))) return p;
         const int32_t singles = readBits(cursor, 16);

@@ -43,6 +43,12 @@ int32_t decodeRadarImage(BitCursor& cursor, RadarPicture& picture, DisplayState&
     int32_t p = 0;
     const int32_t rows = readBits(cursor, 16);
     for (int32_t r = 0; r < rows; ++r) {
+        if (cursor.bytePosition >= cursor.messageLength) {
+            // Past the end every row reads as empty: stepped over at once
+            // rather than up to 65535 times one field at a time.
+            skipBits(cursor, int64_t{rows - r} * (12 + 8));
+            break;
+        }
         readBits(cursor, 12);
         const int32_t segments = readBits(cursor, 8);
         for (int32_t s = 0; s < segments; ++s) {

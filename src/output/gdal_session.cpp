@@ -7,7 +7,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 
 namespace kalvera {
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 
 namespace kalvera {
 

@@ -10,7 +10,7 @@
 // After jpeglib.h, which it extends.
 #include <jerror.h>
 
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 
 namespace kalvera {
 

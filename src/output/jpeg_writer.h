@@ -17,9 +17,8 @@ constexpr int kJpegQuality = 90;
 bool EncodeJpeg(const QImage& image, int quality, std::vector<unsigned char>& jpeg,
                 std::string& error);
 
-// Encodes at kJpegQuality and replaces `path` with the result in one step
-// (see replace_file.h): a reader sees the old file or the new one, never a
-// half-written picture.
+// Encodes at kJpegQuality and replaces `path` with the result through
+// ReplaceFileContents (common/replace_file.h).
 bool WriteJpegFile(const QImage& image, const std::string& path, std::string& error);
 
 }  // namespace kalvera

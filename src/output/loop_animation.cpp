@@ -37,6 +37,13 @@ bool WriteLoopAnimation(const ViewerState& like, const std::vector<LoopFrame>& f
     // whether it is the newest that decodes, which gets the dwell.
     QImage waiting;
     for (const LoopFrame& frame : frames) {
+        // Each frame starts as a picture of its own would: from `like`'s
+        // state and the pens and brushes its bitmaps had.
+        d = like.display;
+        viewer->MapLayer.state = like.MapLayer.state;
+        viewer->PictureLayer.state = like.PictureLayer.state;
+        viewer->LegendLayer.state = like.LegendLayer.state;
+        viewer->WindowDC.state = like.WindowDC.state;
         d.dayName = frame.dayName;
         d.termText = frame.termText;
         d.indexPath = frame.indexPath;

@@ -7,7 +7,7 @@
 #include <QPrinter>
 
 #include "output/print_page.h"
-#include "output/replace_file.h"
+#include "common/replace_file.h"
 
 namespace kalvera {
 

@@ -19,8 +19,8 @@ constexpr int kPrintDotsPerInch = 300;
 // choosing a printer there may reset the mode.
 void ConfigurePrinterForPage(QPrinter& printer);
 
-// The printed page written as a one-page PDF over `path` (temporary file
-// beside it, then renamed). False, with the reason in `error`, on failure.
+// The printed page written as a one-page PDF over `path` through
+// ReplaceFileContents. False, with the reason in `error`, on failure.
 bool WritePdfPage(const ViewerState& viewer, const std::string& path, std::string& error);
 
 }  // namespace kalvera

@@ -6,9 +6,9 @@
 
 #include <QBuffer>
 
+#include "common/replace_file.h"
 #include "output/gdal_session.h"
 #include "output/map_georef.h"
-#include "output/replace_file.h"
 
 namespace kalvera {
 

@@ -97,6 +97,12 @@ void Canvas::applyPen() {
 void Canvas::applyFont() {
     if (!isActive()) return;
     QFont font = QGuiApplication::font();
+    // Bitmaps get whole-pixel glyphs, as the 8-point screen font always was:
+    // a picture then holds only the palette's, the map's and the text's few
+    // colours, which an animated GIF keeps exactly. Paper keeps smooth type.
+    if (painter_.device()->devType() == QInternal::Image) {
+        font.setStyleStrategy(QFont::NoAntialias);
+    }
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
     painter_.setFont(font);

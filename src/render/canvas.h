@@ -19,7 +19,7 @@
 //   (x, y). With a solid brush the line box is first filled with the brush
 //   colour (opaque text), with a clear brush only the glyphs are drawn.
 // - Shapes are not antialiased, so a drawing is reproducible pixel for pixel;
-//   glyphs are drawn as the font engine renders them.
+//   on a bitmap neither is text, on a printer glyphs are smoothed.
 // - Fonts are given in points; a bitmap counts 96 pixels to the inch (8 points
 //   = 11 pixels), a printer its own resolution.
 // Colours are uint32 values laid out 0x00BBGGRR, red in the lowest byte; they

@@ -1,13 +1,24 @@
 // Program entry: builds the main window and the date picker and runs the loop.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "common/clock.h"
 #include "ui/calendar_form.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
+#ifndef KALVERA_VERSION
+#define KALVERA_VERSION "unknown"
+#endif
+
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kalvera %s\n", KALVERA_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     kalvera::QtDialogs dialogs;
     kalvera::TForm1 window(dialogs, kalvera::systemClock());

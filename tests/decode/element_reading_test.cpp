@@ -34,7 +34,7 @@ int32_t referenceReadBits(BitCursor& c, int32_t n) {
     return static_cast<int32_t>(result);
 }
 
-TEST(BitReading, WordReadsMatchTheBitByBitRuleInsideAndPastTheMessage) {
+TEST(BitReading, WordReadsAndSkipsMatchTheBitByBitRuleInsideAndPastTheMessage) {
     std::mt19937 random(7);
     Bytes m(64);
     for (uint8_t& b : m) b = static_cast<uint8_t>(random());
@@ -44,7 +44,12 @@ TEST(BitReading, WordReadsMatchTheBitByBitRuleInsideAndPastTheMessage) {
         BitCursor slow = fast;
         while (slow.bytePosition < 70) {
             const int32_t n = width(random);
-            ASSERT_EQ(readBits(fast, n), referenceReadBits(slow, n)) << "width " << n;
+            if (n % 4 == 0) {
+                skipBits(fast, n);
+                referenceReadBits(slow, n);
+            } else {
+                ASSERT_EQ(readBits(fast, n), referenceReadBits(slow, n)) << "width " << n;
+            }
             ASSERT_EQ(fast.bytePosition, slow.bytePosition);
             ASSERT_EQ(fast.bitIndex, slow.bitIndex);
             ASSERT_EQ(fast.bytesConsumed, slow.bytesConsumed);

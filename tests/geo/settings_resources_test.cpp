@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -56,6 +58,18 @@ TEST_F(PaletteFile, SavedColoursReplaceTheFileWholeAndReadBack) {
     EXPECT_EQ(load(), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "res"), {}), 1)
         << "no temporary file is left behind";
+}
+
+TEST_F(PaletteFile, ASaveThroughALinkReplacesItsTargetAndKeepsTheMode) {
+    const std::string target = dir.write("shared/colors.bin", "old");
+    ASSERT_EQ(chmod(target.c_str(), 0664), 0);
+    dir.mkdir("res");
+    ASSERT_EQ(symlink("../shared/colors.bin", PalettePath(dir.str()).c_str()), 0);
+    std::string error;
+    ASSERT_TRUE(SavePalette(config, error)) << error;
+    EXPECT_TRUE(fs::is_symlink(PalettePath(dir.str())));
+    EXPECT_EQ(testing::ReadAll(target).size(), 128u);
+    EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(0664));
 }
 
 TEST_F(PaletteFile, AFailedSaveNamesTheFileAndChangesNothing) {

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "archive/frame_selection.h"
+#include "common/date_time.h"
 #include "geo/map_projection.h"
 #include "geo/settings.h"
+#include "output/gif_frames.h"
 #include "output/output_test_support.h"
 
 namespace kalvera {
@@ -194,6 +197,35 @@ TEST_F(CliRender, ExportUsageErrorsExitTwoAndWriteNothing) {
         EXPECT_EQ(run(args(dir.file(name), 3, "export")), 2) << name;
     }
     EXPECT_EQ(testing::CountFiles(dir.path()), 2u);  // only the captured output
+}
+
+TEST_F(CliRender, LoopFramesAreTheRenderPicturesOfTheirTerms) {
+    const std::string gif = dir.file("loop.gif");
+    const std::string options = " --side 300 --half-extent 150";
+    ASSERT_EQ(run("loop --frames 3 --fps 5 --dwell 2" + options + " " +
+                  args(gif, 1).substr(std::string("render").size())),
+              0)
+        << err;
+    const testing::ReadBackGif read = testing::ReadGif(testing::ReadWholeFile(gif));
+    ASSERT_TRUE(read.ok);
+    EXPECT_TRUE(read.loopsForever);
+    const std::vector<LoopFrame> frames =
+        SelectLoopFrames(start_ + "/archive/", site_,
+                         EncodeDate(2000 + std::stoi(day_.substr(0, 2)),
+                                    std::stoi(day_.substr(2, 2)), std::stoi(day_.substr(4, 2))),
+                         term_, 3);
+    ASSERT_EQ(read.frames.size(), frames.size());
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(read.delaysCs[i], i + 1 < frames.size() ? 20 : 200);
+        const std::string png = dir.file("frame.png");
+        ASSERT_EQ(run("render --start-dir " + start_ + " --site " + site_ + " --day " +
+                      frames[i].dayName + " --term " + frames[i].termText + " --layer 1 --out " +
+                      png + options),
+                  0)
+            << err;
+        EXPECT_EQ(read.frames[i], load(png).convertToFormat(QImage::Format_RGB32)) << i;
+    }
+    EXPECT_EQ(run("loop --frames 99 " + args(gif).substr(std::string("render").size())), 2);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "common/replace_file.h"
 #include "output/output_test_support.h"
-#include "output/replace_file.h"
 
 namespace kalvera {
 namespace {
@@ -28,11 +28,6 @@ QImage Quadrants(int width, int height) {
         painter.fillRect(k % 2 * width / 2, k / 2 * height / 2, width - width / 2,
                          height - height / 2, kQuadrantColours[k]);
     return image;
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
 }
 
 TEST(JpegEncoding, EveryImageFormatTheProgramDrawsDecodesBackToItsColours) {
@@ -80,31 +75,6 @@ TEST(JpegEncoding, LibraryErrorsAndEmptyImagesBecomeAFailedResult) {
     ScratchDir dir;
     EXPECT_FALSE(WriteJpegFile(QImage(), dir.file("x.jpg"), error));
     EXPECT_EQ(CountFiles(dir.path()), 0u);
-}
-
-TEST(FileReplacement, NewFilesAreReadableByOthersAndOldOnesKeepTheirMode) {
-    ScratchDir dir;
-    std::string error;
-    ASSERT_TRUE(ReplaceFileContents(dir.file("new.bin"), "hello", error)) << error;
-    EXPECT_EQ(ReadWholeFile(dir.file("new.bin")), "hello");
-    EXPECT_NE(ModeOf(dir.file("new.bin")) & S_IRGRP, 0u);  // not mkstemp's owner-only mode
-
-    WriteWholeFile(dir.file("old.bin"), "a much longer old content");
-    ASSERT_EQ(chmod(dir.file("old.bin").c_str(), 0640), 0);
-    ASSERT_TRUE(ReplaceFileContents(dir.file("old.bin"), "new", error)) << error;
-    EXPECT_EQ(ReadWholeFile(dir.file("old.bin")), "new");
-    EXPECT_EQ(ModeOf(dir.file("old.bin")) & 07777, 0640u);
-    EXPECT_EQ(CountFiles(dir.path()), 2u);  // no temporary left behind
-}
-
-TEST(FileReplacement, ReplacesTheFileALinkPointsTo) {
-    ScratchDir dir;
-    WriteWholeFile(dir.file("real.bin"), "old");
-    ASSERT_EQ(symlink("real.bin", dir.file("link.bin").c_str()), 0);
-    std::string error;
-    ASSERT_TRUE(ReplaceFileContents(dir.file("link.bin"), "new", error)) << error;
-    EXPECT_EQ(ReadWholeFile(dir.file("real.bin")), "new");
-    EXPECT_TRUE(S_ISLNK(ModeOf(dir.file("link.bin"))));
 }
 
 TEST(FileReplacement, FailedWriteNamesTheFileAndLeavesTheOldOneAndNoLitter) {

@@ -18,12 +18,7 @@ namespace kalvera::cli {
 
 namespace {
 
-struct NewestArgs {
-    std::string startDir, site, day;
-    int layer = -1;
-};
-
-int ParseArgs(const std::vector<std::string>& args, NewestArgs& newest) {
+int ParseArgs(const std::vector<std::string>& args, TermChoice& newest) {
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(args, {"--start-dir"}, options); usage != 0) {
         return usage;
@@ -47,13 +42,14 @@ int ParseArgs(const std::vector<std::string>& args, NewestArgs& newest) {
 }
 
 int runNewest(const std::vector<std::string>& args) {
-    NewestArgs newest;
+    TermChoice newest;
+    newest.layer = -1;
     if (const int usage = ParseArgs(args, newest); usage != 0) return usage;
 
     AppConfig config;
     std::string error;
     if (!LoadSettingsFrom(config, newest.startDir, error)) return LoadFailure(error);
-    const std::string dataRoot = DataRootIn(newest.startDir, config.dataRoot);
+    const std::string dataRoot = DataRootOf(newest, config.dataRoot);
 
     DisplayState state;
     state.siteCode = newest.site.empty() ? config.defaultSite : newest.site;

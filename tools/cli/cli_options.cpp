@@ -65,15 +65,15 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
     return 0;
 }
 
-std::string DataRootIn(const std::string& startDir, const std::string& dataRoot) {
+std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot) {
     // The viewer runs in its start directory, so a relative data root is
     // relative to it; a tool runs anywhere.
-    return dataRoot.empty() || dataRoot.front() == '/' ? dataRoot : startDir + "/" + dataRoot;
+    return dataRoot.empty() || dataRoot.front() == '/' ? dataRoot
+                                                       : choice.startDir + "/" + dataRoot;
 }
 
 DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot) {
-    const DayArchive day =
-        DayArchive::Of(DataRootIn(choice.startDir, dataRoot), choice.site, choice.day);
+    const DayArchive day = DayArchive::Of(DataRootOf(choice, dataRoot), choice.site, choice.day);
     DisplayState state;
     state.siteCode = day.siteCode;
     state.dayName = day.dayName;

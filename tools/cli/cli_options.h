@@ -32,9 +32,8 @@ struct TermChoice {
     float halfExtentKm = kDefaultHalfExtentKm;
 };
 
-// The settings' data root as the viewer, running in its start directory,
-// reads it.
-std::string DataRootIn(const std::string& startDir, const std::string& dataRoot);
+// The settings' data root as seen from wherever the tool runs.
+std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot);
 
 // Archive paths, term, layer and view of the choice; dataRoot is taken as
 // the viewer takes it, relative to the start directory.

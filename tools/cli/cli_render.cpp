@@ -13,10 +13,10 @@
 
 #include "cli_command.h"
 #include "cli_term_render.h"
+#include "common/replace_file.h"
 #include "output/jpeg_writer.h"
 #include "output/picture_export.h"
 #include "output/print_job.h"
-#include "output/replace_file.h"
 #include "render/viewer_state.h"
 
 namespace kalvera::cli {

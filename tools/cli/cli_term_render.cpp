@@ -118,7 +118,7 @@ std::unique_ptr<QGuiApplication> StartGui() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
+int PrepareTerm(const RenderArgs& render, ViewerState& viewer) {
     std::string error;
     if (!LoadSettingsFrom(viewer.config, render.term.startDir, error)) {
         return LoadFailure(error);
@@ -134,7 +134,12 @@ int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
     viewer.PictureLayer.setSize(render.side, render.side);
     viewer.WindowDC.setSize(WindowWidthFor(viewer.layout), viewer.layout.picture.bottom() + 10,
                             kWhite);
-    if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(render.term, state));
+    return 0;
+}
+
+int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
+    if (const int failed = PrepareTerm(render, viewer); failed != 0) return failed;
+    if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(render.term, viewer.display));
     return 0;
 }
 

@@ -27,6 +27,11 @@ int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render);
 // platform draws them just the same. Null when one exists already.
 std::unique_ptr<QGuiApplication> StartGui();
 
+// Loads the settings and palette of the start directory and sets `viewer` up
+// for the term at the chosen side and view, without drawing anything yet.
+// 0, or 1 with the reason printed.
+int PrepareTerm(const RenderArgs& render, ViewerState& viewer);
+
 // Loads the settings and palette of the start directory and draws the term
 // into `viewer` at the chosen side and view. 0, or 1 with the reason printed.
 int RenderTerm(const RenderArgs& render, ViewerState& viewer);

@@ -33,8 +33,16 @@ int LoadFailure(const std::string& message) {
 
 }  // namespace kalvera::cli
 
+#ifndef KALVERA_VERSION
+#define KALVERA_VERSION "unknown"
+#endif
+
 int main(int argc, char** argv) {
     using namespace kalvera::cli;
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("kalvera-cli %s\n", KALVERA_VERSION);
+        return 0;
+    }
     if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
         std::printf("usage: kalvera-cli COMMAND ...\n");
         for (const CliCommand& command : Commands()) std::printf("  %s\n", command.usage);

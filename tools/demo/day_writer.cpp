@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "archive/index_records.h"
+#include "common/error_text.h"
 #include "common/file_bytes.h"
 #include "common/little_endian.h"
 

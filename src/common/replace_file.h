@@ -1,0 +1,24 @@
+#pragma once
+// Replacing a file's whole content so that readers see the old file or the new
+// one, never a mixture, wherever the file system allows it.
+
+#include <string>
+#include <string_view>
+
+namespace kalvera {
+
+// Replaces the content of `path` with `bytes` and returns 0, or the errno value
+// of the failure. A symbolic link is followed and the file it names is
+// replaced. The bytes go to a temporary file beside that file, which gets the
+// old file's mode (and its owner and group where the system permits), is
+// synced and renamed over it; on failure the old file is left as it was. Where
+// no temporary file can be made or renamed there (a directory the program may
+// not write, a sticky directory, a file mounted on its own), the bytes are
+// written over the file in place, so that it holds a partial content only
+// while that one write runs. A read-only file is not written.
+int ReplaceFile(const std::string& path, std::string_view bytes);
+
+// The same, with a failure described in `error` as "Cannot write PATH: reason".
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
+
+}  // namespace kalvera
