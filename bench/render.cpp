@@ -13,7 +13,7 @@
 
 #include "decode/picture_loader.h"
 #include "demo_scene.h"
-#include "geo/map_background.h"
+#include "render/map_background.h"
 #include "render/picture_render.h"
 
 namespace {

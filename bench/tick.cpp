@@ -14,8 +14,8 @@
 #include <string>
 
 #include "archive/day_archive.h"
-#include "archive/newest_term.h"
 #include "archive/index_records.h"
+#include "archive/newest_term.h"
 #include "common/clock.h"
 #include "common/date_time.h"
 #include "ui/dialogs.h"
@@ -112,7 +112,7 @@ void WindowTick(benchmark::State& state, int siteRow) {
     fs::current_path(Dir().path());
     TForm1 form(dialogs, clock, options);
     fs::current_path(before);
-    form.locListBox->setCurrentRow(siteRow);
+    form.controls().locListBox->setCurrentRow(siteRow);
     form.locListBoxClick();
     for (auto _ : state) form.Timer1Timer();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "decode/descriptor_tables.h"
+#include "decode/element_decoder.h"
 
 namespace kalvera {
 

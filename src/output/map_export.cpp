@@ -59,4 +59,10 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
     return ReplaceWith(path, bytes, error);
 }
 
+bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,
+                  const std::string& path, std::string& error) {
+    const std::unique_ptr<MapSource> source = LoadMapSource(config, at, layerCode, error);
+    return source && WriteMapFile(*source, path, error);
+}
+
 }  // namespace kalvera

@@ -20,6 +20,11 @@ MapFormat MapFormatOf(const std::string& path);
 // grid square on the earth, or the file cannot be made or written.
 bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error);
 
+// Loads layer `layerCode` of the term that `at` names (see LoadMapSource)
+// and writes it as `path`; false with the reason when either step fails.
+bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,
+                  const std::string& path, std::string& error);
+
 // The file's bytes, or nothing with the reason in `error`.
 // The 100 x 100 grid in physical values, georeferenced, with nodata.
 std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& error);

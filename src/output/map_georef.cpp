@@ -4,22 +4,17 @@
 
 #include <cmath>
 
-#include "common/radar_picture.h"
-#include "render/picture_render.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 
 GeoBox GridSquareOf(float siteLat, float siteLon) {
-    // The side in pixels does not move the bounds; any will do.
-    const MapProjection grid =
-        MapProjection::Init(100.0f, 100.0f, siteLon, siteLat, kGridHalfExtentKm);
-    const float cellLon = grid.lonSpan / static_cast<float>(kGridSide);
-    const float cellLat = grid.latSpan / static_cast<float>(kGridSide);
+    const RadarGrid grid = RadarGrid::AroundSite(siteLon, siteLat);
     GeoBox box;
-    box.west = grid.lonMin;
-    box.south = grid.latMin;
-    box.east = box.west + kGridSide * static_cast<double>(cellLon);
-    box.north = box.south + kGridSide * static_cast<double>(cellLat);
+    box.west = grid.lonMin();
+    box.south = grid.latMin();
+    box.east = box.west + grid.columns() * static_cast<double>(grid.cellLon());
+    box.north = box.south + grid.rows() * static_cast<double>(grid.cellLat());
     return box;
 }
 

@@ -34,8 +34,7 @@ void DrawExportHeader(QImage& image, const std::string& line1, const std::string
     canvas.setBrushColor(kWhite);
     canvas.rectangle(0, 0, image.width(), kExportHeaderHeight);
     canvas.setPenColor(kBlack);
-    canvas.textOut((image.width() - canvas.textWidth(line1)) / 2, 0, line1);
-    canvas.textOut((image.width() - canvas.textWidth(line2)) / 2, kLine2Top, line2);
+    DrawCentredLines(canvas, 0, image.width(), {{0, line1}, {kLine2Top, line2}});
 }
 
 std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form) {

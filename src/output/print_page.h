@@ -8,7 +8,7 @@
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "geo/app_config.h"
-#include "geo/map_projection.h"
+#include "geo/viewport.h"
 #include "render/canvas.h"
 #include "render/viewer_state.h"
 
@@ -18,11 +18,11 @@ namespace kalvera {
 
 constexpr float kPrintHalfExtentKm = 200.0f;
 
-// Draws the map square with its top-left corner at (a, b) printer pixels.
-// `projection` is the print projection (its width and height are the square's
-// side). False, with nothing drawn, when an outline file cannot be opened.
-bool PrintPage(const MapProjection& projection, Canvas& canvas, int a, int b,
-               const AppConfig& config, const DisplayState& state, const RadarPicture& picture);
+// Draws the map square of `viewport` in the paper style of `pixelsPerMm`:
+// outlines, cells, rings and grid, frame, places. False, with nothing drawn,
+// when an outline file cannot be opened.
+bool PrintPage(const Viewport& viewport, int pixelsPerMm, Canvas& canvas, const AppConfig& config,
+               const DisplayState& state, const RadarPicture& picture);
 
 struct PrintResult {
     bool pageBegun = false;  // false: the device could not be painted on

@@ -1,26 +1,18 @@
 #pragma once
-// Composition of the picture, legend and header on the off-screen bitmaps and
-// the window's backing image.
+// The window's picture: decoding the chosen term, drawing the map, cell and
+// legend layers into the off-screen bitmaps, and composing them with the
+// header on the window's backing image. The automatic export and the
+// command-line render compose the same bitmaps.
 
-#include <array>
 #include <cstdint>
 #include <string>
 
-#include "common/domain_constants.h"
 #include "render/canvas.h"
+#include "render/cell_layer.h"
+#include "render/header_layer.h"
 #include "render/viewer_state.h"
 
 namespace kalvera {
-
-constexpr int kLegendBoxes = 19;
-constexpr int kHeaderColumns = 7;
-constexpr int kPaletteEntries = 32;
-
-// Palette entry of a cell value on a layer, always within 0..31: weather codes
-// index the palette directly (above 31: entry 31), heights take one entry per
-// 1000 m up to 19, reflectivity one per 10 units from entry 1 up to 19.
-// Negative values are coloured as 0.
-int ColourEntry(int layerCode, int32_t value);
 
 // Decodes the message of termText and layerCode and draws it: map background,
 // cells above the threshold, composition on the window, legend. False when no
@@ -29,18 +21,15 @@ bool RenderPicture(ViewerState& viewer);
 // The same for the grid already in viewer.picture (a loop's frame).
 void DrawDecodedPicture(ViewerState& viewer);
 
+// The cell bitmap: white with a blue rim, the cells of the picture's grid
+// drawn through `view` in the screen style. Returns the highest value.
+int32_t DrawPictureLayer(ViewerState& viewer);
+
 // Sizes and draws LegendLayer, writes the layer title into header column 1 and
 // copies the legend to the legend area of `dc`.
 void DrawLegend(ViewerState& viewer, WindowSurface& dc);
 
-// Frame, middle line and the seven titles of the header strip.
-void DrawHeaderFrame(Canvas& canvas, const LayoutRect& header);
-
-// Clears one value cell (column 0..6) of the header and writes `text` (UTF-8)
-// centred in it. The cell's frame is cleared with `windowColor`.
-void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column, const std::string& text,
-                     uint32_t windowColor);
-// The same on the window's backing image.
+// WriteHeaderCell on the window's backing image.
 void WriteHeaderCell(ViewerState& viewer, int column, const std::string& text);
 
 // The view without a term: MapLayer as it is, header cells 0 and 1 emptied.

@@ -3,36 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geo/radar_grid.h"
+#include "render/cell_layer.h"
 #include "render/legend_tables.h"
-#include "render/picture_render.h"
 
 namespace kalvera {
 
-namespace {
-// trunc() toward zero of a cell coordinate, or -1 when it is no cell: NaN and
-// far-off points must not reach an integer conversion.
-int CellIndex(float position, int count) {
-    if (!(position >= 0.0f) || position >= static_cast<float>(count)) return -1;
-    return static_cast<int>(position);
-}
-}  // namespace
-
-int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int side, float lat,
-                    float lon) {
+int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, float lat, float lon) {
     const int cols = state.gridCols;
     const int rows = state.gridRows;
     // Before the first render the grid has no dimensions yet.
     if (cols <= 0 || rows <= 0 || static_cast<long>(cols) * rows > kGridCells) return kOutsideGrid;
-    const float sideF = static_cast<float>(side > 0 ? side : kGridSide);
-    const MapProjection grid =
-        MapProjection::Init(sideF, sideF, state.siteLon, state.siteLat, kGridHalfExtentKm);
-    const float cellLon = grid.lonSpan / static_cast<float>(cols);
-    const float cellLat = grid.latSpan / static_cast<float>(rows);
-    if (!(cellLon > 0.0f) || !(cellLat > 0.0f)) return kOutsideGrid;
-    const int row = CellIndex((lat - grid.latMin) / cellLat, rows);
-    const int column = CellIndex((lon - grid.lonMin) / cellLon, cols);
-    if (row < 0 || column < 0) return kOutsideGrid;
-    return picture.values[static_cast<size_t>(row) * cols + column];
+    const RadarGrid grid = RadarGrid::AroundSite(state.siteLon, state.siteLat, rows, cols);
+    const GridCell cell = grid.CellAt(lat, lon);
+    if (!cell.valid()) return kOutsideGrid;
+    return picture.values[grid.IndexOf(cell)];
 }
 
 std::string ValueText(int layerCode, int32_t value) {
@@ -51,9 +36,9 @@ std::string CeilingText(float value) {
 }
 
 Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
-                  int side, float lat, float lon) {
+                  float lat, float lon) {
     Readout readout;
-    readout.value = ValueText(state.layerCode, GridValueAt(picture, state, side, lat, lon));
+    readout.value = ValueText(state.layerCode, GridValueAt(picture, state, lat, lon));
     view.RangeAzimuth(lat, lon, readout.azimuthDeg, readout.rangeKm);
     readout.azimuth = CeilingText(readout.azimuthDeg);
     readout.range = CeilingText(readout.rangeKm);

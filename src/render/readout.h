@@ -14,10 +14,9 @@ namespace kalvera {
 // Shown for a point outside the radar square (and before any picture).
 constexpr int32_t kOutsideGrid = 65535;
 
-// The cell of the grid projection around the decoded site that holds the
-// point, or kOutsideGrid. `side` is the picture side in pixels.
-int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, int side, float lat,
-                    float lon);
+// The value of the grid's cell around the decoded site that holds the
+// point, or kOutsideGrid.
+int32_t GridValueAt(const RadarPicture& picture, const DisplayState& state, float lat, float lon);
 
 // The legend entry under a point of the legend area (left, top, height in
 // client pixels): the top box is entry 19, the bottom box entry 1, and the
@@ -39,7 +38,7 @@ struct Readout {
 // The readout for a point; azimuth and range are measured from the centre of
 // `view`, the value from the decoded grid.
 Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
-                  int side, float lat, float lon);
+                  float lat, float lon);
 
 // Column 2: the weather text of a code on layer 22 (empty unless 1..19), the
 // decimal value on every other layer.

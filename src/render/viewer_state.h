@@ -14,18 +14,9 @@
 #include "geo/map_projection.h"
 #include "geo/map_resources.h"
 #include "render/canvas.h"
+#include "render/layout_rect.h"
 
 namespace kalvera {
-
-// A rectangle in client pixels of the main window, in the stored order.
-struct LayoutRect {
-    int32_t top = 0;
-    int32_t left = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t right() const { return left + width; }
-    int32_t bottom() const { return top + height; }
-};
 
 struct PictureLayout {
     LayoutRect header;   // top 0, left X0, W x 30

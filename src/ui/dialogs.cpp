@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include "render/canvas.h"
 
@@ -29,6 +30,14 @@ std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent,
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setNameFilters(options.fileTypes);
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& type) {
+            const qsizetype star = type.indexOf(QLatin1String("*."));
+            if (star < 0) return;
+            const qsizetype end = type.indexOf(QRegularExpression(QStringLiteral("[ )]")), star);
+            dialog.setDefaultSuffix(type.mid(star + 2, end < 0 ? -1 : end - star - 2));
+        });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(options.resizable);

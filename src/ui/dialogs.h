@@ -3,6 +3,7 @@
 // seam, so that tests can answer them without a person and without blocking.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -18,6 +19,12 @@ struct SaveDialogOptions {
     bool confirmOverwrite = true;
     bool hideReadOnly = true;
     bool resizable = true;
+    // File types offered, the first one chosen at the start. Each is
+    // "Name (*.suffix ...)"; choosing one makes its first suffix the one a
+    // bare name receives.
+    QStringList fileTypes = {QStringLiteral("JPEG (*.jpg *.jpeg)"),
+                             QStringLiteral("GeoTIFF (*.tif *.tiff)"),
+                             QStringLiteral("GeoJSON (*.geojson)")};
 };
 
 class Dialogs {

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
@@ -21,6 +22,7 @@
 #include "common/domain_constants.h"
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
+#include "output/header_lines.h"
 #include "render/picture_render.h"
 #include "ui/button_glyphs.h"
 #include "ui/loop_controller.h"
@@ -45,6 +47,14 @@ class FixedHeightDelegate : public QStyledItemDelegate {
         return size;
     }
 };
+
+// The scale bar's range and steps, and its start position.
+void SetScaleBarToDefault(QScrollBar* bar) {
+    bar->setRange(kScaleMinimum, kScaleMaximum);
+    bar->setSingleStep(kScaleStep);
+    bar->setPageStep(kScaleStep);
+    bar->setValue(kScaleDefault);
+}
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
@@ -172,10 +182,7 @@ void TForm1::createFilterAndScaleControls() {
     scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
-    scaleScrollBar->setRange(kScaleMinimum, kScaleMaximum);
-    scaleScrollBar->setSingleStep(kScaleStep);
-    scaleScrollBar->setPageStep(kScaleStep);
-    scaleScrollBar->setValue(kScaleDefault);
+    SetScaleBarToDefault(scaleScrollBar);
     scaleScrollBar->setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -320,6 +327,24 @@ void TForm1::showFilterLabel() {
 
 void TForm1::showScaleLabel() {
     scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
+}
+
+void TForm1::resetScaleBar() {
+    {
+        const QSignalBlocker block(scaleScrollBar);
+        SetScaleBarToDefault(scaleScrollBar);
+    }
+    showScaleLabel();
+    viewer_.display.viewHalfExtentKm = HalfExtentKmOfScale(scaleScrollBar->value());
+}
+
+void TForm1::resetFilterBar() {
+    {
+        const QSignalBlocker block(filterScrollBar);
+        filterScrollBar->setValue(0);
+    }
+    // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
+    viewer_.display.filterThreshold = 0;
 }
 
 void TForm1::SetTimer1Enabled(bool enabled) {

@@ -4,14 +4,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <vector>
 
 #include "archive/day_archive.h"
 #include "archive/newest_term.h"
-#include "common/domain_constants.h"
 #include "output/picture_export.h"
-#include "render/picture_render.h"
 #include "ui/calendar_form.h"
 #include "ui/main_window.h"
 
@@ -23,27 +20,31 @@ QString WindowTitle() {
     return QString::fromUtf8(kWindowTitle);
 }
 
+// Items carry what they stand for, so that a click never reads it back from
+// the text shown.
 void FillTerms(QListWidget* list, const std::vector<std::string>& terms) {
     list->clear();
-    for (const std::string& term : terms) list->addItem(QString::fromStdString(term));
+    for (const std::string& term : terms) {
+        const QString text = QString::fromStdString(term);
+        auto* item = new QListWidgetItem(text, list);
+        item->setData(Qt::UserRole, text);
+    }
 }
 
 void FillLayers(QListWidget* list, const std::vector<int>& layers) {
     list->clear();
-    for (int layer : layers) list->addItem(QString::number(layer));
+    for (int layer : layers) {
+        auto* item = new QListWidgetItem(QString::number(layer), list);
+        item->setData(Qt::UserRole, layer);
+    }
 }
 
-// A missing export file is how an office says it wants no export; only a
-// file that exists and could not be replaced is a failure. It is shown in the
-// title, without stopping anything, until an export succeeds again.
+// A missing export file is how an office says it wants no JPEG; only a file
+// that could not be written is a failure. It is shown in the title, without
+// stopping anything, until an export succeeds again.
 void ExportAutomatically(TForm1& form) {
-    std::string error;
-    if (ExportPictureFile(form.viewer(), form.autoExportPath, &error)) {
-        form.setWindowTitle(WindowTitle());
-    } else if (!error.empty()) {
-        form.setWindowTitle(WindowTitle() + QStringLiteral(" — не удалось записать ") +
-                            QString::fromStdString(form.autoExportPath));
-    }
+    const std::string notice = form.automaticExport.run(form.viewer(), form.autoExportPath);
+    form.setWindowTitle(WindowTitle() + QString::fromStdString(notice));
 }
 
 }  // namespace
@@ -51,6 +52,19 @@ void ExportAutomatically(TForm1& form) {
 void TForm1::locListBoxClick() {
     viewer_.display.recentre = 0;
     ReloadSite();
+}
+
+NewestTerm TForm1::openNewestDay() {
+    const NewestTerm newest = FollowNewestTerm(viewer_.display, viewer_.config.dataRoot, clock_);
+    if (!newest.dayFound) return newest;
+    ShowCurrentDate();
+    FillTerms(reviewListBox, newest.terms);
+    // After a failed layer lookup the list keeps the layers it had.
+    if (newest.hasTerm() && newest.layerCode >= 0) {
+        FillLayers(layerListBox, newest.layers);
+        showLayerLabel();
+    }
+    return newest;
 }
 
 void TForm1::ReloadSite() {
@@ -61,7 +75,8 @@ void TForm1::ReloadSite() {
         state.siteCode = config.siteList.names[static_cast<size_t>(site)];
     }
 
-    if (!FindLatestDay(state, config.dataRoot, clock_)) {
+    const NewestTerm newest = openNewestDay();
+    if (!newest.dayFound) {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
@@ -72,43 +87,17 @@ void TForm1::ReloadSite() {
         ShowEmptyPicture();
         return;
     }
-    ShowCurrentDate();
-
-    std::vector<std::string> terms;
-    LoadTermList(state.indexPath, terms);
-    FillTerms(reviewListBox, terms);
-    if (terms.empty()) return;
-    state.termText = terms.back();
-
-    std::vector<int> layers;
-    state.layerCode = LoadLayerList(state.indexPath, state.termText, layers);
-    if (state.layerCode == -1) {
+    if (!newest.hasTerm()) return;
+    if (newest.layerCode == -1) {
         dialogs_.showMessage(this, QStringLiteral("Ошибка в базе данных"), QString());
         EndProgram(1);
         return;
     }
-    FillLayers(layerListBox, layers);
-    showLayerLabel();
 
     // The bars are reset without their change handlers: the picture is drawn
     // once, below, with both already in place.
-    {
-        const QSignalBlocker blockScale(scaleScrollBar);
-        scaleScrollBar->setRange(kScaleMinimum, kScaleMaximum);
-        scaleScrollBar->setSingleStep(kScaleStep);
-        scaleScrollBar->setPageStep(kScaleStep);
-        scaleScrollBar->setValue(kScaleDefault);
-    }
-    showScaleLabel();
-    state.viewHalfExtentKm =
-        static_cast<float>(scaleScrollBar->value() * kScaleDivisionsPerHalfExtent);
-    // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
-    {
-        const QSignalBlocker blockFilter(filterScrollBar);
-        filterScrollBar->setValue(0);
-    }
-    state.filterThreshold = 0;
-
+    resetScaleBar();
+    resetFilterBar();
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     RenderPicture();
     showFilterLabel();
@@ -119,8 +108,9 @@ void TForm1::reviewListBoxClick() {
     QListWidgetItem* item = reviewListBox->currentItem();
     if (reviewListBox->count() == 0 || item == nullptr || !item->isSelected()) return;
     DisplayState& state = viewer_.display;
-    state.termText = item->text().toStdString();
-    WriteHeaderCell(0, item->text());
+    const QString term = item->data(Qt::UserRole).toString();
+    state.termText = term.toStdString();
+    WriteHeaderCell(0, term);
 
     std::vector<int> layers;
     const int highest = LoadLayerList(state.indexPath, state.termText, layers);
@@ -133,16 +123,16 @@ void TForm1::reviewListBoxClick() {
 }
 
 void TForm1::backButtonClick() {
-    reviewListBox->clear();
-    viewer_.display.currentDate -= 1.0;
-    ShowCurrentDate();
-    viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
-    OpenCurrentDay();
+    stepDay(-1.0);
 }
 
 void TForm1::forwardButtonClick() {
+    stepDay(1.0);
+}
+
+void TForm1::stepDay(double days) {
     reviewListBox->clear();
-    viewer_.display.currentDate += 1.0;
+    viewer_.display.currentDate += days;
     ShowCurrentDate();
     viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
     OpenCurrentDay();
@@ -185,21 +175,15 @@ void TForm1::OpenCurrentDay() {
 
 void TForm1::Timer1Timer() {
     SetTimer1Enabled(false);
-    DisplayState& state = viewer_.display;
-    const NewestTerm newest = FollowNewestTerm(state, viewer_.config.dataRoot, clock_);
-    if (newest.dayFound) ShowCurrentDate();
-    FillTerms(reviewListBox, newest.terms);
-    if (!newest.terms.empty()) {
-        if (newest.layerCode >= 0) {
-            FillLayers(layerListBox, newest.layers);
-            showLayerLabel();
-        }
+    const NewestTerm newest = openNewestDay();
+    if (!newest.dayFound) reviewListBox->clear();
+    if (newest.hasTerm()) {
         // The tick draws the term it selects, so that the screen, the header
         // and the exported picture all show the same term. A term that could
         // not be drawn is not exported: the layers still hold an older one.
-        WriteHeaderCell(0, QString::fromStdString(state.termText));
+        WriteHeaderCell(0, QString::fromStdString(viewer_.display.termText));
         const bool drawn = RenderPicture();
-        if (drawn && newest.layerCode == kLayerWeather) ExportAutomatically(*this);
+        if (drawn && newest.exportDue()) ExportAutomatically(*this);
     }
     // Whatever happened above, automatic update goes on.
     if (!endRequested_) SetTimer1Enabled(true);

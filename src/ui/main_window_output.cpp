@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "output/jpeg_writer.h"
+#include "output/map_export.h"
 #include "output/picture_export.h"
 #include "output/print_job.h"
 #include "output/print_page.h"
@@ -35,10 +36,15 @@ void TForm1::saveButtonClick() {
     // Taken before the dialog opens: what the operator saves is what the
     // window showed when the button was pressed.
     const QImage picture = ComposeWindowImage(viewer_);
+    const DisplayState shown = viewer_.display;
     const std::optional<QString> chosen = dialogs_.chooseSaveFile(this, SaveDialog1);
     if (!chosen) return;
+    const std::string path = QFile::encodeName(*chosen).toStdString();
     std::string error;
-    if (!WriteJpegFile(picture, QFile::encodeName(*chosen).toStdString(), error)) {
+    const bool written = MapFormatOf(path) == MapFormat::None
+                             ? WriteJpegFile(picture, path, error)
+                             : WriteTermMap(viewer_.config, shown, shown.layerCode, path, error);
+    if (!written) {
         dialogs_.showMessage(this,
                              QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
                                  QString::fromStdString(error),

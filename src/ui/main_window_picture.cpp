@@ -31,8 +31,7 @@ void TForm1::FormMouseMove(int x, int y) {
     const MapProjection& view = viewer_.view;
     const float lon = view.XToLon(static_cast<float>(x - area.left));
     const float lat = view.YToLat(static_cast<float>(y - area.top));
-    const Readout readout =
-        ReadoutAt(view, viewer_.picture, viewer_.display, viewer_.side(), lat, lon);
+    const Readout readout = ReadoutAt(view, viewer_.picture, viewer_.display, lat, lon);
     pointer.cursorLat = lat;
     pointer.cursorLon = lon;
     pointer.cursorAzimuth = readout.azimuthDeg;
@@ -94,8 +93,7 @@ void TForm1::filterScrollBarChange() {
 
 void TForm1::scaleScrollBarChange() {
     showScaleLabel();
-    viewer_.display.viewHalfExtentKm =
-        static_cast<float>(kScaleDivisionsPerHalfExtent * scaleScrollBar->value());
+    viewer_.display.viewHalfExtentKm = HalfExtentKmOfScale(scaleScrollBar->value());
     if (viewer_.display.viewHalfExtentKm < kMinimumHalfExtentKm) {
         viewer_.display.viewHalfExtentKm = kMinimumHalfExtentKm;
         return;
@@ -107,7 +105,7 @@ void TForm1::layerListBoxClick() {
     const QListWidgetItem* item = layerListBox->currentItem();
     if (layerListBox->count() == 0 || item == nullptr) return;
     bool ok = false;
-    const int layer = item->text().toInt(&ok);
+    const int layer = item->data(Qt::UserRole).toInt(&ok);
     if (!ok) return;
     viewer_.display.layerCode = layer;
     showLayerLabel();

@@ -14,11 +14,12 @@
 #include "geo/settings.h"
 #include "output/gif_frames.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
 
-using testing::ScratchDir;
+using testing::TempDir;
 
 const std::string kCli = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
 
@@ -26,7 +27,7 @@ const std::string kCli = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
 class CliRender : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        archive_ = new ScratchDir;
+        archive_ = new TempDir;
         start_ = archive_->file("start");
         if (!std::filesystem::exists(kCli) || !testing::WriteDemoArchive(start_)) return;
         for (const auto& site : std::filesystem::directory_iterator(start_ + "/archive")) {
@@ -67,13 +68,13 @@ class CliRender : public ::testing::Test {
     }
     QImage load(const std::string& path) const { return QImage(QString::fromStdString(path)); }
 
-    ScratchDir dir;
+    TempDir dir;
     std::string printed, err;
-    static ScratchDir* archive_;
+    static TempDir* archive_;
     static std::string start_, site_, day_, term_;
 };
 
-ScratchDir* CliRender::archive_ = nullptr;
+TempDir* CliRender::archive_ = nullptr;
 std::string CliRender::start_, CliRender::site_, CliRender::day_, CliRender::term_;
 
 TEST_F(CliRender, JpegHasTheExportSizeAndEncoding) {

@@ -8,7 +8,9 @@
 #include <optional>
 
 #include "common/clock.h"
+#include "output/automatic_export.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -16,7 +18,7 @@ namespace kalvera {
 namespace {
 
 using testing::CountFiles;
-using testing::ScratchDir;
+using testing::TempDir;
 
 class AnsweringDialogs : public Dialogs {
   public:
@@ -51,7 +53,7 @@ class AnsweringDialogs : public Dialogs {
 class WindowOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        archive_ = new ScratchDir;
+        archive_ = new TempDir;
         if (!testing::WriteDemoArchive(archive_->file("start"))) {
             delete archive_;
             archive_ = nullptr;
@@ -72,14 +74,14 @@ class WindowOutput : public ::testing::Test {
         ASSERT_TRUE(form->started());
     }
 
-    ScratchDir dir;
+    TempDir dir;
     AnsweringDialogs dialogs;
     FixedClock clock{systemClock().now()};
     std::unique_ptr<TForm1> form;
-    static ScratchDir* archive_;
+    static TempDir* archive_;
 };
 
-ScratchDir* WindowOutput::archive_ = nullptr;
+TempDir* WindowOutput::archive_ = nullptr;
 
 TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderOrSaysWhyNot) {
     form->saveButtonClick();  // cancelled
@@ -120,6 +122,32 @@ TEST_F(WindowOutput, PrintToFileMakesOneA4PageAndKeepsTheWindowScale) {
         EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
         EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     }
+}
+
+TEST_F(WindowOutput, SaveAsAMapFileTypeWritesThatFormat) {
+    dialogs.savePath = QString::fromStdString(dir.file("saved.tif"));
+    form->saveButtonClick();
+    EXPECT_TRUE(dialogs.offered.fileTypes.front().startsWith("JPEG"));
+    EXPECT_EQ(testing::ReadWholeFile(dir.file("saved.tif")).substr(0, 2), "II");  // TIFF
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The tick's exports with a list that names a good product, an unreadable
+// line and a product that cannot be written.
+TEST_F(WindowOutput, PublishingWritesTheListAndReportsEachBadLineOnce) {
+    const std::string list = archive_->file("start/res/publish.txt");
+    testing::WriteWholeFile(
+        list, "3 " + dir.file("a.tif") + "\nbad line\n3 " + dir.file("no/dir/b.geojson") + "\n");
+    AutomaticExport exports;
+    const std::string first = exports.run(form->viewer(), dir.file("absent.jpg"));
+    const std::string second = exports.run(form->viewer(), dir.file("absent.jpg"));
+    std::filesystem::remove(list);
+    EXPECT_NE(first.find("no/dir/b.geojson"), std::string::npos) << first;
+    EXPECT_NE(first.find("строка 2"), std::string::npos) << first;
+    EXPECT_NE(second.find("no/dir/b.geojson"), std::string::npos) << second;
+    EXPECT_EQ(second.find("строка"), std::string::npos) << second;
+    EXPECT_EQ(testing::ReadWholeFile(dir.file("a.tif")).substr(0, 2), "II");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("absent.jpg")));
 }
 
 }  // namespace

@@ -27,12 +27,10 @@ class ReadoutTest : public ::testing::Test {
                 picture.values[row * 100 + column] = row * 1000 + column;
         grid = MapProjection::Init(kSide, kSide, 37.0f, 55.0f, 200.0f);
     }
-    int valueAt(float lat, float lon) const { return GridValueAt(picture, state, kSide, lat, lon); }
+    int valueAt(float lat, float lon) const { return GridValueAt(picture, state, lat, lon); }
     float cellLat(int row) const { return grid.latMin + (row + 0.5f) * grid.latSpan / 100.0f; }
     float cellLon(int col) const { return grid.lonMin + (col + 0.5f) * grid.lonSpan / 100.0f; }
-    Readout at(float lat, float lon) const {
-        return ReadoutAt(grid, picture, state, kSide, lat, lon);
-    }
+    Readout at(float lat, float lon) const { return ReadoutAt(grid, picture, state, lat, lon); }
 
     DisplayState state;
     RadarPicture picture;
@@ -56,7 +54,7 @@ TEST_F(ReadoutTest, OutsideTheSquareWithoutAGridOrForNoNumberGives65535) {
     EXPECT_EQ(valueAt(kNan, 37.0f), kOutsideGrid);
     EXPECT_EQ(valueAt(55.0f, kNan), kOutsideGrid);
     EXPECT_EQ(valueAt(1e30f, -1e30f), kOutsideGrid);
-    EXPECT_EQ(GridValueAt(picture, DisplayState{}, kSide, 0.0f, 0.0f), kOutsideGrid);
+    EXPECT_EQ(GridValueAt(picture, DisplayState{}, 0.0f, 0.0f), kOutsideGrid);
 }
 
 // Azimuth and range are rounded up; coordinates show degrees point minutes,
@@ -92,7 +90,7 @@ TEST_F(ReadoutTest, ColumnsForPointsAroundTheView) {
 
 TEST_F(ReadoutTest, RangeFollowsAPannedCentreNotTheSite) {
     const MapProjection panned = MapProjection::Init(kSide, kSide, 38.0f, 55.0f, 200.0f);
-    const Readout readout = ReadoutAt(panned, picture, state, kSide, 55.0f, 38.0f);
+    const Readout readout = ReadoutAt(panned, picture, state, 55.0f, 38.0f);
     EXPECT_EQ(readout.range, "0");
     EXPECT_EQ(readout.value, std::to_string(valueAt(55.0f, 38.0f)));
 }

@@ -14,6 +14,7 @@
 #include "decode/picture_loader.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
+#include "support/file_bytes.h"
 
 namespace kalvera::testing {
 
@@ -35,8 +36,7 @@ inline demo::DemoOptions OptionsIn(const std::string& dir) {
 // The complete records of an index file, in file order; `tail` gets the
 // number of bytes after the last complete record.
 inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_t* tail = nullptr) {
-    std::ifstream in(indexPath, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = ReadWholeFile(indexPath);
     std::vector<RawRecord> records;
     for (size_t at = 0; at + 16 <= bytes.size(); at += 16) {
         const IndexRecord stored =

@@ -12,13 +12,6 @@
 
 namespace kalvera::navtest {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "kalvera_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QApplication(argc, argv);
-}
-
 namespace {
 
 // Raw values as the generic decoder reads them: reflectivity with a
@@ -50,10 +43,6 @@ std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, in
 }  // namespace
 
 StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std::move(sites)) {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path().string() + "/kalvera_ui_" + std::to_string(::getpid()) + "_" +
-            test->test_suite_name() + "_" + test->name();
-    fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
     std::ofstream(path_ + "/settings")
         << dataRoot() << "\n"
@@ -96,7 +85,6 @@ void StartDir::touch(const std::string& site, const std::string& name) const {
 }
 
 void WindowTest::start(int screenHeight) {
-    EnsureApplication();
     window.reset();
     // The window keeps its start directory itself; the tests' own stays.
     const fs::path before = fs::current_path();

@@ -13,7 +13,6 @@
 #include "cli_term_render.h"
 #include "geo/settings.h"
 #include "output/map_export.h"
-#include "output/map_source.h"
 #include "output/world_file_export.h"
 #include "render/picture_render.h"
 
@@ -43,9 +42,7 @@ int ExportMapFile(const RenderArgs& render) {
     if (!LoadSettingsFrom(config, render.term.startDir, error)) return LoadFailure(error);
     LoadPalette(config);
     const DisplayState at = StateForTerm(render.term, config.dataRoot);
-    const std::unique_ptr<MapSource> source = LoadMapSource(config, at, render.term.layer, error);
-    if (!source) return LoadFailure(error);
-    if (!WriteMapFile(*source, render.out, error)) return LoadFailure(error);
+    if (!WriteTermMap(config, at, render.term.layer, render.out, error)) return LoadFailure(error);
     return 0;
 }
 

@@ -88,7 +88,7 @@ int runProbe(const std::vector<std::string>& args) {
 
     const MapProjection view = MapProjection::Init(kProbeSide, kProbeSide, state.viewLon,
                                                    state.viewLat, state.viewHalfExtentKm);
-    const Readout readout = ReadoutAt(view, picture, state, kProbeSide, probe.lat, probe.lon);
+    const Readout readout = ReadoutAt(view, picture, state, probe.lat, probe.lon);
     std::printf("{\"value\": %s, \"azimuth\": %s, \"range\": %s, \"lat\": %s, \"lon\": %s}\n",
                 JsonString(readout.value).c_str(), JsonString(readout.azimuth).c_str(),
                 JsonString(readout.range).c_str(), JsonString(readout.lat).c_str(),

@@ -1,0 +1,51 @@
+#include "output/automatic_export.h"
+
+#include <vector>
+
+#include "output/map_export.h"
+#include "output/picture_export.h"
+#include "output/publish_list.h"
+
+namespace kalvera {
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+    return text;
+}
+
+}  // namespace
+
+std::string AutomaticExport::run(const ViewerState& viewer, const std::string& jpegPath) {
+    std::vector<std::string> failed;
+    std::string error;
+    if (!ExportPictureFile(viewer, jpegPath, &error) && !error.empty()) failed.push_back(jpegPath);
+
+    const PublishList list = ReadPublishList(viewer.config.startDir);
+    // A product that cannot be written now may be written at the next tick;
+    // its reason is the same each time, so only its path is shown.
+    for (const PublishEntry& entry : list.entries) {
+        if (!WriteTermMap(viewer.config, viewer.display, entry.layerCode, entry.path, error)) {
+            failed.push_back(entry.path);
+        }
+    }
+    std::vector<std::string> freshLines;
+    for (const auto& [number, text] : list.unreadable) {
+        if (reportedLines_.insert(std::to_string(number) + " " + text).second) {
+            freshLines.push_back(std::to_string(number));
+        }
+    }
+
+    std::string notice;
+    if (!failed.empty()) notice += " — не удалось записать " + Joined(failed);
+    if (!freshLines.empty()) {
+        notice += std::string(" — publish.txt: ") +
+                  (freshLines.size() == 1 ? "пропущена строка " : "пропущены строки ") +
+                  Joined(freshLines);
+    }
+    return notice;
+}
+
+}  // namespace kalvera

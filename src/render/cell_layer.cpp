@@ -1,0 +1,49 @@
+#include "render/cell_layer.h"
+
+#include <algorithm>
+
+namespace kalvera {
+
+int ColourEntry(int layerCode, int32_t value) {
+    const int32_t v = std::max<int32_t>(value, 0);
+    if (layerCode == kLayerWeather) return std::min<int32_t>(v, kPaletteEntries - 1);
+    if (layerCode == kLayerEchoTops) return std::min<int32_t>(v / 1000, kLegendBoxes);
+    return std::clamp<int32_t>(v / 10, 0, kLegendBoxes - 1) + 1;
+}
+
+void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
+               const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint) {
+    if (paint.palette == nullptr) return;
+    const CellEdges edges = grid.EdgesOn(viewport);
+    const int rows = std::min(grid.rows(), kGridSide);
+    const int columns = std::min(grid.columns(), kGridSide);
+    // Clipping only: the canvas keeps its own pen and brush, which a painter
+    // save and restore would put out of step.
+    QPainter& painter = canvas.painter();
+    painter.setClipRect(viewport.left, viewport.top, viewport.side + 1, viewport.side + 1);
+    canvas.setPenWidth(style.cellRimWidth);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < columns; ++j) {
+            const int32_t v = values.values[static_cast<size_t>(i * kGridSide + j)];
+            if (v <= paint.threshold) continue;
+            const uint32_t colour =
+                (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, v))];
+            canvas.setBrushColor(colour);
+            canvas.setPenColor(colour);
+            canvas.rectangle(edges.x[static_cast<size_t>(j)], edges.y[static_cast<size_t>(i)],
+                             edges.x[static_cast<size_t>(j + 1)],
+                             edges.y[static_cast<size_t>(i + 1)]);
+        }
+    }
+    painter.setClipping(false);
+    canvas.setBrushColor(kWhite);
+    canvas.setPenColor(kBlack);
+}
+
+int32_t HighestValue(const RadarPicture& values) {
+    int32_t maximum = -1;
+    for (int32_t v : values.values) maximum = std::max(maximum, std::max<int32_t>(v, 0));
+    return maximum;
+}
+
+}  // namespace kalvera

@@ -1,0 +1,43 @@
+#pragma once
+// The radar cells as a layer: each cell above the threshold filled with its
+// palette colour on any canvas, through the cell edges that the grid gives on
+// the viewport. Any decoded grid can be drawn this way, the current picture
+// and a loop's older terms alike.
+
+#include <cstdint>
+
+#include "common/radar_picture.h"
+#include "geo/app_config.h"
+#include "geo/radar_grid.h"
+#include "geo/viewport.h"
+#include "render/canvas.h"
+#include "render/layer_style.h"
+
+namespace kalvera {
+
+constexpr int kLegendBoxes = 19;
+constexpr int kPaletteEntries = 32;
+
+// Palette entry of a cell value on a layer, always within 0..31: weather codes
+// index the palette directly (above 31: entry 31), heights take one entry per
+// 1000 m up to 19, reflectivity one per 10 units from entry 1 up to 19.
+// Negative values are coloured as 0.
+int ColourEntry(int layerCode, int32_t value);
+
+// What the cells show: the layer decides the colours, and only values above
+// the threshold are drawn.
+struct CellPaint {
+    int layerCode = 0;
+    int32_t threshold = 0;
+    const Palette* palette = nullptr;
+};
+
+// Fills every cell of `values` above the threshold, clipped to the square.
+// The canvas is left with a white brush and a black pen.
+void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
+               const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint);
+
+// The highest value of a grid, negatives counted as 0: the filter bar's maximum.
+int32_t HighestValue(const RadarPicture& values);
+
+}  // namespace kalvera

@@ -1,0 +1,28 @@
+// Drawing text needs an application object (fonts), and the window tests need
+// widgets: one QApplication lives for the whole run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+class GuiApplicationEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[16] = "kalvera_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
+
+}  // namespace
