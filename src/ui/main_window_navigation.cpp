@@ -9,7 +9,9 @@
 #include "archive/day_archive.h"
 #include "archive/newest_term.h"
 #include "output/picture_export.h"
+#include "render/picture_render.h"
 #include "ui/calendar_form.h"
+#include "ui/list_box.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
@@ -21,22 +23,25 @@ QString WindowTitle() {
 }
 
 // Items carry what they stand for, so that a click never reads it back from
-// the text shown.
-void FillTerms(QListWidget* list, const std::vector<std::string>& terms) {
+// the text shown; the term and layer drawn are highlighted, so that what the
+// operator sees selected is what the picture shows.
+void FillTerms(QListWidget* list, const std::vector<std::string>& terms, const std::string& drawn) {
     list->clear();
     for (const std::string& term : terms) {
         const QString text = QString::fromStdString(term);
         auto* item = new QListWidgetItem(text, list);
         item->setData(Qt::UserRole, text);
     }
+    SelectByProgram(*list, QString::fromStdString(drawn));
 }
 
-void FillLayers(QListWidget* list, const std::vector<int>& layers) {
+void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
     list->clear();
     for (int layer : layers) {
         auto* item = new QListWidgetItem(QString::number(layer), list);
         item->setData(Qt::UserRole, layer);
     }
+    SelectByProgram(*list, QString::number(drawn));
 }
 
 // A missing export file is how an office says it wants no JPEG; only a file
@@ -58,10 +63,10 @@ NewestTerm TForm1::openNewestDay() {
     const NewestTerm newest = FollowNewestTerm(viewer_.display, viewer_.config.dataRoot, clock_);
     if (!newest.dayFound) return newest;
     ShowCurrentDate();
-    FillTerms(reviewListBox, newest.terms);
+    FillTerms(reviewListBox, newest.terms, viewer_.display.termText);
     // After a failed layer lookup the list keeps the layers it had.
     if (newest.hasTerm() && newest.layerCode >= 0) {
-        FillLayers(layerListBox, newest.layers);
+        FillLayers(layerListBox, newest.layers, viewer_.display.layerCode);
         showLayerLabel();
     }
     return newest;
@@ -80,9 +85,11 @@ void TForm1::ReloadSite() {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
-        // and no later redraw can show that site's picture under this one.
+        // and no later redraw, print or export can show that site's picture
+        // under this one.
         state.indexPath.clear();
         state.basePath.clear();
+        ForgetPicture(viewer_);
         reviewListBox->clear();
         ShowEmptyPicture();
         return;
@@ -114,7 +121,7 @@ void TForm1::reviewListBoxClick() {
 
     std::vector<int> layers;
     const int highest = LoadLayerList(state.indexPath, state.termText, layers);
-    if (highest >= 0) FillLayers(layerListBox, layers);
+    if (highest >= 0) FillLayers(layerListBox, layers, state.layerCode);
     if (highest < 1) {
         ShowEmptyPicture();
     } else {
@@ -156,19 +163,20 @@ void TForm1::OpenCurrentDay() {
 
     std::vector<std::string> terms;
     LoadTermList(state.indexPath, terms);
-    FillTerms(reviewListBox, terms);
+    // After a failed layer lookup there is no layer to draw the day with.
+    const bool drawable = !terms.empty() && state.layerCode >= 0;
+    FillTerms(reviewListBox, terms, drawable ? terms.front() : std::string());
     if (terms.empty()) {
         WriteHeaderCell(0, QString());
         return;
     }
-    // After a failed layer lookup there is no layer to draw the day with.
-    if (state.layerCode < 0) return;
+    if (!drawable) return;
 
     state.termText = terms.front();
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     std::vector<int> layers;
     if (LoadLayerList(state.indexPath, state.termText, layers) >= 0) {
-        FillLayers(layerListBox, layers);
+        FillLayers(layerListBox, layers, state.layerCode);
     }
     RenderPicture();
 }
