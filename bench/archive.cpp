@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/day_archive.h"
+#include "archive/index_records.h"
 #include "common/clock.h"
 #include "common/date_time.h"
 
@@ -32,14 +33,13 @@ class BenchDir {
         for (int hour = 0; hour < kHours; ++hour) {
             for (int term = 0; term < kTermsPerHour; ++term) {
                 for (int layer = 0; layer < kLayers; ++layer) {
-                    char record[16] = {};
-                    record[0] = static_cast<char>(hour);
-                    record[1] = static_cast<char>(term * 10);
-                    record[2] = static_cast<char>(layer);
-                    const int offset = (hour * 1000 + term * 100 + layer) * 4096;
-                    for (int i = 0; i < 4; ++i)
-                        record[4 + i] = static_cast<char>(offset >> (8 * i));
-                    out.write(record, sizeof record);
+                    IndexRecord record;
+                    record.hour = static_cast<uint8_t>(hour);
+                    record.minute = static_cast<uint8_t>(term * 10);
+                    record.layerCode = static_cast<uint8_t>(layer);
+                    record.offset = (hour * 1000 + term * 100 + layer) * 4096;
+                    const auto bytes = EncodeIndexRecord(record);
+                    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
                 }
             }
         }

@@ -14,7 +14,8 @@
 #include <string>
 
 #include "archive/day_archive.h"
-#include "archive/day_listing.h"
+#include "archive/index_records.h"
+#include "archive/newest_term.h"
 #include "common/clock.h"
 #include "common/date_time.h"
 #include "ui/dialogs.h"
@@ -54,13 +55,13 @@ class TickDir {
         std::ofstream out(path_ / "data" / "FULL" / (day + ".ind"), std::ios::binary);
         for (int term = 0; term < kTermsPerDay; ++term) {
             for (int layer = 0; layer < kLayersPerTerm; ++layer) {
-                char record[16] = {};
-                record[0] = static_cast<char>(term / 6);
-                record[1] = static_cast<char>(term % 6 * 10);
-                record[2] = static_cast<char>(layer);
-                const int offset = (term * kLayersPerTerm + layer) * 2048;
-                for (int i = 0; i < 4; ++i) record[4 + i] = static_cast<char>(offset >> (8 * i));
-                out.write(record, sizeof record);
+                IndexRecord record;
+                record.hour = static_cast<uint8_t>(term / 6);
+                record.minute = static_cast<uint8_t>(term % 6 * 10);
+                record.layerCode = static_cast<uint8_t>(layer);
+                record.offset = (term * kLayersPerTerm + layer) * 2048;
+                const auto bytes = EncodeIndexRecord(record);
+                out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
             }
         }
     }
@@ -111,7 +112,7 @@ void WindowTick(benchmark::State& state, int siteRow) {
     fs::current_path(Dir().path());
     TForm1 form(dialogs, clock, options);
     fs::current_path(before);
-    form.locListBox->setCurrentRow(siteRow);
+    form.controls().locListBox->setCurrentRow(siteRow);
     form.locListBoxClick();
     for (auto _ : state) form.Timer1Timer();
 }

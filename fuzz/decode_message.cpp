@@ -6,6 +6,7 @@
 #include <span>
 
 #include "common/display_state.h"
+#include "common/domain_constants.h"
 #include "common/radar_picture.h"
 #include "decode/bit_cursor.h"
 #include "decode/generic_decoder.h"
@@ -16,9 +17,9 @@ namespace {
 
 kalvera::DisplayState stateFor(uint8_t selector) {
     kalvera::DisplayState state;
-    const int32_t layers[] = {0, 3, 21, 22};
+    const int32_t layers[] = {0, 3, kalvera::kLayerEchoTops, kalvera::kLayerWeather};
     state.layerCode = layers[selector & 3];
-    state.siteCode = (selector & 4) ? "26063" : "26061";
+    state.siteCode = (selector & 4) ? kalvera::kNoReferenceSite : "26061";
     state.recentre = (selector & 8) ? 1 : 0;
     return state;
 }

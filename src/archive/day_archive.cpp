@@ -46,12 +46,16 @@ bool TermBytes(const std::string& termText, int& hour, int& minute) {
 
 }  // namespace
 
+std::string SiteDirectory(const std::string& dataRoot, const std::string& siteCode) {
+    return dataRoot + siteCode + "/";
+}
+
 DayArchive DayArchive::Of(const std::string& dataRoot, const std::string& siteCode,
                           const std::string& dayName) {
     DayArchive archive;
     archive.siteCode = siteCode;
     archive.dayName = dayName;
-    const std::string stem = dataRoot + siteCode + "/" + dayName;
+    const std::string stem = SiteDirectory(dataRoot, siteCode) + dayName;
     archive.indexPath = stem + ".ind";
     archive.basePath = stem + ".bas";
     return archive;
@@ -89,20 +93,16 @@ bool SplitTermText(const std::string& termText, int& hour, int& minute) {
 
 bool FindLatestDay(DisplayState& state, const std::string& dataRoot, const Clock& clock) {
     const double savedDate = state.currentDate;
-    std::string savedDay = state.dayName;
-    std::string savedIndex = state.indexPath;
-    std::string savedBase = state.basePath;
-
-    const std::string siteDir = dataRoot + state.siteCode + "/";
     const double now = clock.now();
     state.currentDate = now;
     for (int attempt = 0;
          attempt < kLatestDaySearchDays && state.currentDate > now - kLatestDaySearchDays;
          ++attempt) {
-        state.dayName = DayNameOf(state.currentDate);
-        state.indexPath.assign(siteDir).append(state.dayName).append(".ind");
-        if (CanOpenIndex(state.indexPath)) {
-            state.basePath.assign(siteDir).append(state.dayName).append(".bas");
+        DayArchive day = DayArchive::Of(dataRoot, state.siteCode, DayNameOf(state.currentDate));
+        if (CanOpenIndex(day.indexPath)) {
+            state.dayName = std::move(day.dayName);
+            state.indexPath = std::move(day.indexPath);
+            state.basePath = std::move(day.basePath);
             return true;
         }
         state.currentDate -= 1.0;
@@ -110,9 +110,6 @@ bool FindLatestDay(DisplayState& state, const std::string& dataRoot, const Clock
     // Leaving the date 2000 days back would make the window's date and the
     // day buttons disagree with what is shown; the search changes nothing.
     state.currentDate = savedDate;
-    state.dayName = std::move(savedDay);
-    state.indexPath = std::move(savedIndex);
-    state.basePath = std::move(savedBase);
     return false;
 }
 

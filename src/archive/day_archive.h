@@ -8,10 +8,10 @@
 
 #include "common/clock.h"
 #include "common/display_state.h"
+#include "common/domain_constants.h"
 
 namespace kalvera {
 
-constexpr int kMaxLayerCode = 24;
 constexpr int kLatestDaySearchDays = 2000;
 
 // One 16-byte index record as stored (little-endian offset).
@@ -25,7 +25,12 @@ struct IndexRecord {
 };
 static_assert(sizeof(IndexRecord) == 16);
 
-// The pair of files of one site and one day.
+// A site's directory: dataRoot + site + "/". dataRoot is a plain prefix that
+// ends in a separator, as the settings file gives it.
+std::string SiteDirectory(const std::string& dataRoot, const std::string& siteCode);
+
+// The pair of files of one site and one day. Every archive path of the
+// program is made here.
 struct DayArchive {
     std::string siteCode;
     std::string dayName;
@@ -60,7 +65,6 @@ int LoadLayerList(const std::string& indexPath, const std::string& termText,
                   std::vector<int>& layers);
 
 // Offset of the first record in file order for the term and layer; -1 if none.
-int32_t FindMessageOffset(const std::string& indexPath, const std::string& termText,
-                          int layerCode);
+int32_t FindMessageOffset(const std::string& indexPath, const std::string& termText, int layerCode);
 
 }  // namespace kalvera

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "archive/day_archive.h"
 #include "common/date_time.h"
 
 namespace kalvera {
@@ -33,10 +32,6 @@ bool ParseDay(const std::string& text, int& value) {
 }
 
 }  // namespace
-
-std::string SiteDirectory(const std::string& dataRoot, const std::string& siteCode) {
-    return dataRoot + siteCode + "/";
-}
 
 std::vector<std::string> ListDaysWithData(const std::string& directory, int year, int month) {
     std::vector<std::string> days;
@@ -94,17 +89,6 @@ std::string PickedDayName(int year, int month, int day) {
     const std::string years = YearDigits(year);
     if (years.empty()) return std::string();
     return years + TwoDigits(month) + TwoDigits(day);
-}
-
-NewestTerm FollowNewestTerm(DisplayState& state, const std::string& dataRoot, const Clock& clock) {
-    NewestTerm found;
-    found.dayFound = FindLatestDay(state, dataRoot, clock);
-    if (!found.dayFound) return found;
-    if (LoadTermList(state.indexPath, found.terms) == 0) return found;
-    state.termText = found.terms.back();
-    found.layerCode = LoadLayerList(state.indexPath, state.termText, found.layers);
-    state.layerCode = found.layerCode;
-    return found;
 }
 
 }  // namespace kalvera

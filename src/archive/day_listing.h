@@ -6,17 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "common/clock.h"
-#include "common/display_state.h"
-
 namespace kalvera {
 
 constexpr int kMonthGridRows = 6;
 constexpr int kMonthGridColumns = 7;
 constexpr int kMonthGridCells = kMonthGridRows * kMonthGridColumns;
-
-// The picker's directory of a site: dataRoot + site + "/".
-std::string SiteDirectory(const std::string& dataRoot, const std::string& siteCode);
 
 // Two-character day texts of the index files "YYMMDD.ind" in `directory` whose
 // first four characters are the year's two last digits and the month; in name
@@ -47,20 +41,5 @@ int MonthCellIndex(int year, int month, int day);
 // "YYMMDD" for a picked day: the two last digits of the year, month and day
 // each two digits. Empty when the year is not four digits.
 std::string PickedDayName(int year, int month, int day);
-
-// What an automatic update tick found in the archive.
-struct NewestTerm {
-    bool dayFound = false;           // some day of the last 2000 has an index file
-    std::vector<std::string> terms;  // the terms of that day, ascending
-    std::vector<int> layers;         // layer codes of the newest term
-    int layerCode = -1;              // highest of them, 0 when none, -1 when unreadable
-    bool exportDue() const { return layerCode == 22; }
-};
-
-// Moves `state` to the newest day that has an index file and its newest term:
-// dayName, paths, currentDate, termText and layerCode. When no day is found or
-// the day holds no term, only the search's own fields change (termText and
-// layerCode stay).
-NewestTerm FollowNewestTerm(DisplayState& state, const std::string& dataRoot, const Clock& clock);
 
 }  // namespace kalvera

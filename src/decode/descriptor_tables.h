@@ -37,8 +37,4 @@ DescriptorTriple elementTableKey(int32_t index);  // 0 X Y, or 0 0 0 outside the
 int32_t sequenceTableSize();
 DescriptorTriple sequenceTableKey(int32_t index);  // 3 X Y, or 0 0 0 outside the table
 
-// Reads one element descriptor at the cursor and returns its value.
-struct BitCursor;
-float decodeElement(BitCursor& cursor, const DescriptorTriple& descriptor);
-
 }  // namespace kalvera

@@ -1,6 +1,7 @@
+#include "decode/element_decoder.h"
+
 #include <cmath>
 
-#include "decode/bit_cursor.h"
 #include "decode/descriptor_tables.h"
 
 namespace kalvera {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "decode/descriptor_tables.h"
+#include "decode/element_decoder.h"
 
 namespace kalvera {
 
@@ -31,12 +32,12 @@ ImageCoding imageCoding(std::span<const DescriptorTriple> list, int32_t position
                         const DisplayState& state) {
     int32_t baseWidth = 7;
     int32_t scale = 0;
-    int32_t reference = state.siteCode == "26063" ? 0 : -64;
-    if (state.layerCode == 21) {
+    int32_t reference = state.siteCode == kNoReferenceSite ? 0 : -64;
+    if (state.layerCode == kLayerEchoTops) {
         baseWidth = 4;
         scale = -3;
         reference = 0;
-    } else if (state.layerCode == 22) {
+    } else if (state.layerCode == kLayerWeather) {
         baseWidth = 5;
         reference = 0;
     }

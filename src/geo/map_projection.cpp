@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "common/domain_constants.h"
 
 namespace kalvera {
-
-namespace {
-constexpr double kPi = std::numbers::pi;
-}
 
 MapProjection MapProjection::Init(float width, float height, float lon0, float lat0,
                                   float halfExtentKm) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/file_bytes.h"
+#include "common/little_endian.h"
 #include "common/text_codec.h"
 
 namespace kalvera {
@@ -26,11 +27,6 @@ File Open(const std::string& path, const char* mode) {
     return File(std::fopen(path.c_str(), mode));
 }
 
-uint32_t Le32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // The points of one outline that lie inside the point bytes.
 Outline PointsOf(std::string_view points, int32_t count, int32_t offset) {
     Outline outline;
@@ -41,8 +37,8 @@ Outline PointsOf(std::string_view points, int32_t count, int32_t offset) {
     outline.resize(n);
     const auto* bytes = reinterpret_cast<const unsigned char*>(points.data()) + offset;
     for (size_t i = 0; i < n; ++i) {
-        outline[i].lat = std::bit_cast<float>(Le32(bytes + i * kPointSize));
-        outline[i].lon = std::bit_cast<float>(Le32(bytes + i * kPointSize + 4));
+        outline[i].lat = std::bit_cast<float>(ReadLe32(bytes + i * kPointSize));
+        outline[i].lon = std::bit_cast<float>(ReadLe32(bytes + i * kPointSize + 4));
     }
     return outline;
 }
@@ -110,8 +106,8 @@ void ParseOutlines(std::string_view index, std::string_view points,
     const auto* record = reinterpret_cast<const unsigned char*>(index.data());
     // A partial record at the end is not one.
     for (size_t at = 0; at + kIndexRecordSize <= index.size(); at += kIndexRecordSize) {
-        const auto count = static_cast<int32_t>(Le32(record + at + 8));
-        const auto offset = static_cast<int32_t>(Le32(record + at + 12));
+        const auto count = static_cast<int32_t>(ReadLe32(record + at + 8));
+        const auto offset = static_cast<int32_t>(ReadLe32(record + at + 12));
         outlines.push_back(PointsOf(points, count, offset));
     }
 }

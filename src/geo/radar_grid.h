@@ -13,7 +13,7 @@
 namespace kalvera {
 
 // The half side of the square the grid covers.
-constexpr float kRadarGridHalfExtentKm = 200.0f;
+constexpr float kRadarGridHalfExtentKm = kGridHalfExtentKm;
 
 // What a reading shows for a point outside the grid (and before any picture).
 constexpr int32_t kOutsideGrid = 65535;

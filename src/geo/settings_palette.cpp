@@ -3,6 +3,7 @@
 
 #include "common/error_text.h"
 #include "common/file_bytes.h"
+#include "common/little_endian.h"
 #include "common/replace_file.h"
 #include "geo/settings.h"
 
@@ -13,20 +14,11 @@ namespace {
 constexpr size_t kEntryBytes = 4;
 constexpr size_t kPaletteBytes = kEntryBytes * 32;
 
-uint32_t ReadLittleEndian(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < kEntryBytes; ++i) {
-        value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    }
-    return value;
-}
-
 std::string Encode(const Palette& palette) {
     std::string bytes(kPaletteBytes, '\0');
+    auto* raw = reinterpret_cast<unsigned char*>(bytes.data());
     for (size_t entry = 0; entry < palette.size(); ++entry) {
-        for (size_t i = 0; i < kEntryBytes; ++i) {
-            bytes[entry * kEntryBytes + i] = static_cast<char>(palette[entry] >> (8 * i));
-        }
+        WriteLe32(raw + entry * kEntryBytes, palette[entry]);
     }
     return bytes;
 }
@@ -50,8 +42,9 @@ void LoadPalette(AppConfig& config) {
     if (!ReadFileBytes(PalettePath(config.startDir), bytes, error)) return;
     // Only whole entries count; those the file does not reach keep the default.
     const size_t entries = std::min(bytes.size(), kPaletteBytes) / kEntryBytes;
+    const auto* raw = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t entry = 0; entry < entries; ++entry) {
-        config.palette[entry] = ReadLittleEndian(bytes, entry * kEntryBytes);
+        config.palette[entry] = ReadLe32(raw + entry * kEntryBytes);
     }
 }
 

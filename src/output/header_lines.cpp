@@ -4,11 +4,12 @@
 #include <QLocale>
 
 #include "common/date_time.h"
+#include "common/domain_constants.h"
 
 namespace kalvera {
 
 std::string HeaderLine1() {
-    return "КАЛВЕРА";
+    return kWindowTitle;
 }
 
 std::string HeaderLine2(HeaderForm form, const std::string& site, const std::string& date,

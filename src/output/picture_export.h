@@ -10,10 +10,6 @@
 
 namespace kalvera {
 
-// The automatic export's file. Other programs pick the picture up from here,
-// so it is replaced only when it exists.
-inline constexpr const char* kAutoExportPath = "/INBOX/q7/zeb.jpg";
-
 // Height of the white band with the two header lines above the picture.
 constexpr int kExportHeaderHeight = 40;
 

@@ -17,8 +17,6 @@ namespace kalvera {
 
 constexpr int kLegendBoxes = 19;
 constexpr int kPaletteEntries = 32;
-constexpr int kLayerEchoTops = 21;
-constexpr int kLayerWeather = 22;
 
 // Palette entry of a cell value on a layer, always within 0..31: weather codes
 // index the palette directly (above 31: entry 31), heights take one entry per

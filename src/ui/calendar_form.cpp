@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QToolButton>
 
+#include "archive/day_archive.h"
 #include "common/date_time.h"
 
 namespace kalvera {
@@ -70,7 +71,7 @@ void TcalendarForm::FormCreate() {
     const CivilDate today = DecodeDate(state_.currentDate);
     monthCombo->setCurrentIndex(today.month - 1);
     for (int year = kFirstYear; year <= today.year; ++year) {
-        yearCombo->addItem(QString::number(year));
+        yearCombo->addItem(QString::number(year), year);
     }
     yearCombo->setCurrentIndex(yearCombo->count() - 1);
     relist();
@@ -79,7 +80,7 @@ void TcalendarForm::FormCreate() {
 int TcalendarForm::shownYear() const {
     if (yearCombo->currentIndex() < 0) return 0;
     bool ok = false;
-    const int year = yearCombo->currentText().toInt(&ok);
+    const int year = yearCombo->currentData().toInt(&ok);
     return ok ? year : 0;
 }
 
@@ -110,9 +111,9 @@ void TcalendarForm::ListDaysWithData(int year, int month) {
 }
 
 void TcalendarForm::LayOutMonth(int year, int month) {
-    const MonthGrid grid = kalvera::LayOutMonth(year, month, daysWithData_);
+    shownGrid_ = kalvera::LayOutMonth(year, month, daysWithData_);
     for (int cell = 0; cell < kMonthGridCells; ++cell) {
-        const MonthCell& day = grid[cell];
+        const MonthCell& day = shownGrid_[cell];
         dayButtons[cell]->setText(day.day > 0 ? QString::number(day.day) : QString());
         dayButtons[cell]->setEnabled(day.day > 0 && day.enabled);
     }
@@ -120,11 +121,10 @@ void TcalendarForm::LayOutMonth(int year, int month) {
 
 void TcalendarForm::dayButtonClick(int cell) {
     if (cell < 0 || cell >= kMonthGridCells) return;
-    bool ok = false;
-    const int day = dayButtons[cell]->text().toInt(&ok);
+    const int day = shownGrid_[cell].day;
     const int year = shownYear();
     const int month = shownMonth();
-    if (!ok || year == 0 || month == 0 || day < 1 || day > DaysInMonth(year, month)) return;
+    if (year == 0 || month == 0 || day < 1 || day > DaysInMonth(year, month)) return;
     const std::string dayName = PickedDayName(year, month, day);
     if (dayName.empty()) return;
 

@@ -55,6 +55,7 @@ class TcalendarForm : public QDialog {
     const AppConfig& config_;
     DisplayState& state_;
     std::vector<std::string> daysWithData_;
+    MonthGrid shownGrid_{};  // what the day buttons show; a click reads its day here
     bool picked_ = false;
 };
 

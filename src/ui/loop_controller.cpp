@@ -52,19 +52,20 @@ LoopController::LoopController(TForm1& form, Dialogs& dialogs, const Clock& cloc
     connect(prepareTimer_, &QTimer::timeout, this, &LoopController::prepareSlice);
     connect(ageTimer_, &QTimer::timeout, this, &LoopController::refreshAge);
     // The window's own handler of the tick has run by the time this one does.
-    connect(form.Timer1, &QTimer::timeout, this, &LoopController::followUpdate);
+    connect(form.controls().Timer1, &QTimer::timeout, this, &LoopController::followUpdate);
     const auto laterRefresh = [this] { QTimer::singleShot(0, this, &LoopController::refreshAge); };
-    connect(form.locListBox, &QListWidget::itemClicked, this, laterRefresh);
-    connect(form.locListBox, &QListWidget::currentRowChanged, this, laterRefresh);
+    connect(form.controls().locListBox, &QListWidget::itemClicked, this, laterRefresh);
+    connect(form.controls().locListBox, &QListWidget::currentRowChanged, this, laterRefresh);
     // A term chosen in the list ends the loop before the list acts on it.
-    form.reviewListBox->installEventFilter(this);
-    form.reviewListBox->viewport()->installEventFilter(this);
+    form.controls().reviewListBox->installEventFilter(this);
+    form.controls().reviewListBox->viewport()->installEventFilter(this);
     refreshAge();
 }
 
 bool LoopController::eventFilter(QObject* watched, QEvent* event) {
-    const bool choosing = event->type() == QEvent::MouseButtonPress ||
-                          (event->type() == QEvent::KeyPress && watched == form_.reviewListBox);
+    const bool choosing =
+        event->type() == QEvent::MouseButtonPress ||
+        (event->type() == QEvent::KeyPress && watched == form_.controls().reviewListBox);
     if (running_ && choosing) halt();
     return QObject::eventFilter(watched, event);
 }
@@ -81,7 +82,7 @@ void LoopController::start() {
     const DisplayState& d = form_.display();
     anchorDate_ = d.currentDate;
     // An empty day has no selected term: its loop is the days before it.
-    anchorTerm_ = form_.reviewListBox->count() == 0 ? std::string() : d.termText;
+    anchorTerm_ = form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText;
     shownDay_ = d.dayName;
     shownTerm_ = d.termText;
     shown_ = -1;
@@ -153,7 +154,7 @@ bool LoopController::followWindow() {
     if (d.siteCode != store_.siteCode()) {
         // Another site: the loop goes on with its newest terms.
         anchorDate_ = d.currentDate;
-        anchorTerm_ = form_.reviewListBox->count() == 0 ? std::string() : d.termText;
+        anchorTerm_ = form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText;
         shown_ = -1;
         selectFrames();
         return true;
@@ -176,7 +177,7 @@ void LoopController::followUpdate() {
     const DisplayState& d = form_.display();
     // The tick has moved the window to the newest term: it joins the loop and
     // the oldest frame leaves.
-    if (d.siteCode == store_.siteCode() && form_.reviewListBox->count() > 0) {
+    if (d.siteCode == store_.siteCode() && form_.controls().reviewListBox->count() > 0) {
         anchorDate_ = d.currentDate;
         anchorTerm_ = d.termText;
         selectFrames();
@@ -256,9 +257,10 @@ void LoopController::saveAnimation() {
     std::vector<LoopFrame> frames = store_.frames();
     if (!running_) {
         const DisplayState& d = form_.display();
-        frames = SelectLoopFrames(form_.viewer().config.dataRoot, d.siteCode, d.currentDate,
-                                  form_.reviewListBox->count() == 0 ? std::string() : d.termText,
-                                  panel_->frames());
+        frames = SelectLoopFrames(
+            form_.viewer().config.dataRoot, d.siteCode, d.currentDate,
+            form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText,
+            panel_->frames());
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string error;

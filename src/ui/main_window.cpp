@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
@@ -18,8 +19,10 @@
 #include <climits>
 
 #include "common/clock.h"
+#include "common/domain_constants.h"
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
+#include "output/header_lines.h"
 #include "render/picture_render.h"
 #include "products/derived_products.h"
 #include "ui/button_glyphs.h"
@@ -48,6 +51,14 @@ class FixedHeightDelegate : public QStyledItemDelegate {
         return size;
     }
 };
+
+// The scale bar's range and steps, and its start position.
+void SetScaleBarToDefault(QScrollBar* bar) {
+    bar->setRange(kScaleMinimum, kScaleMaximum);
+    bar->setSingleStep(kScaleStep);
+    bar->setPageStep(kScaleStep);
+    bar->setValue(kScaleDefault);
+}
 
 QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint, int left,
                              int top, int width, int height) {
@@ -81,7 +92,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
-    setWindowTitle(QStringLiteral("КАЛВЕРА"));
+    setWindowTitle(QString::fromUtf8(kWindowTitle));
     QFont formFont = QApplication::font();
     formFont.setPointSize(8);
     setFont(formFont);
@@ -169,10 +180,7 @@ void TForm1::createFilterAndScaleControls() {
     scaleLabel = MakeFittedLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
-    scaleScrollBar->setRange(10, 100);
-    scaleScrollBar->setSingleStep(10);
-    scaleScrollBar->setPageStep(10);
-    scaleScrollBar->setValue(50);
+    SetScaleBarToDefault(scaleScrollBar);
     scaleScrollBar->setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -326,6 +334,24 @@ void TForm1::showScaleLabel() {
     SetFittedText(*scaleLabel,
                   QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
                   viewer_.layout.picture.left);
+}
+
+void TForm1::resetScaleBar() {
+    {
+        const QSignalBlocker block(scaleScrollBar);
+        SetScaleBarToDefault(scaleScrollBar);
+    }
+    showScaleLabel();
+    viewer_.display.viewHalfExtentKm = HalfExtentKmOfScale(scaleScrollBar->value());
+}
+
+void TForm1::resetFilterBar() {
+    {
+        const QSignalBlocker block(filterScrollBar);
+        filterScrollBar->setValue(0);
+    }
+    // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
+    viewer_.display.filterThreshold = 0;
 }
 
 void TForm1::SetTimer1Enabled(bool enabled) {

@@ -16,8 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "archive/newest_term.h"
+#include "common/domain_constants.h"
 #include "output/automatic_export.h"
-#include "output/picture_export.h"
 #include "render/viewer_state.h"
 #include "ui/clickable_label.h"
 #include "ui/dialogs.h"
@@ -48,33 +49,9 @@ struct PointerState {
     float cursorRange = 0.0f;
 };
 
-// What the start-up takes from outside; tests replace the screen and decoder.
-struct TForm1Options {
-    QSize screenSize;        // invalid: the size of the screen the window is on
-    PictureDecoder decoder;  // empty: loadPicture
-    // Once the window manager's frame is known, the window is sized again so
-    // that the frame, title bar included, is screen height − 30 high. Off: the
-    // client area keeps that height (tests that measure the picture).
-    bool fitFrame = true;
-};
-
-class TForm1 : public QWidget {
-    Q_OBJECT
-
-  public:
-    TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options = {},
-           QWidget* parent = nullptr);
-    ~TForm1() override;
-
-    // False when the settings could not be loaded; startError() then says why
-    // and the window must not be shown.
-    bool started() const { return started_; }
-    const std::string& startError() const { return startError_; }
-    // True once the program has been asked to end (a broken archive).
-    bool endRequested() const { return endRequested_; }
-    int exitCode() const { return exitCode_; }
-
-    // Controls, named as on the form.
+// The form's controls, named as on the form. The window creates, places and
+// wires them; from outside they are only looked at and operated.
+struct TForm1Controls {
     QToolButton* backButton = nullptr;
     ClickableLabel* dateStaticText = nullptr;
     QToolButton* forwardButton = nullptr;
@@ -93,9 +70,38 @@ class TForm1 : public QWidget {
     QToolButton* printButton = nullptr;
     QToolButton* saveButton = nullptr;
     QTimer* Timer1 = nullptr;
-    // The print, save and colour dialogs are shown through `dialogs`; the
-    // save dialog's settings are these.
-    SaveDialogOptions SaveDialog1;
+};
+
+// What the start-up takes from outside; tests replace the screen and decoder.
+struct TForm1Options {
+    QSize screenSize;        // invalid: the size of the screen the window is on
+    PictureDecoder decoder;  // empty: loadPicture
+    // Once the window manager's frame is known, the window is sized again so
+    // that the frame, title bar included, is screen height − 30 high. Off: the
+    // client area keeps that height (tests that measure the picture).
+    bool fitFrame = true;
+};
+
+// The window's handlers use the controls by their names; controls() lends
+// them out without letting anyone replace them.
+class TForm1 : public QWidget, private TForm1Controls {
+    Q_OBJECT
+
+  public:
+    TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& options = {},
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // False when the settings could not be loaded; startError() then says why
+    // and the window must not be shown.
+    bool started() const { return started_; }
+    const std::string& startError() const { return startError_; }
+    // True once the program has been asked to end (a broken archive).
+    bool endRequested() const { return endRequested_; }
+    int exitCode() const { return exitCode_; }
+
+    const TForm1Controls& controls() const { return *this; }
+
     // The file that the update timer replaces once the weather layer of the
     // newest term has arrived (tests point it elsewhere).
     std::string autoExportPath = kAutoExportPath;
@@ -118,8 +124,8 @@ class TForm1 : public QWidget {
     void forwardButtonClick();
     void dateStaticTextClick();
     void Timer1Timer();
-    void autoCheckBoxClick();
-    void ReloadSite();
+    // The current day's terms, opened on the first (the loop and the keys
+    // come here after moving the day).
     void OpenCurrentDay();
 
     // Picture controls (main_window_picture.cpp). Positions are client pixels.
@@ -127,10 +133,7 @@ class TForm1 : public QWidget {
     void FormMouseDown(Qt::MouseButton button, int x, int y);
     void FormMouseUp(Qt::MouseButton button, int x, int y);
     void FormDblClick();
-    void filterScrollBarChange();
-    void scaleScrollBarChange();
     void layerListBoxClick();
-    void layerListBoxKeyPress(QChar key);
 
     // Output (main_window_output.cpp).
     void printButtonClick();
@@ -149,17 +152,10 @@ class TForm1 : public QWidget {
     void ShowEmptyPicture();
     // dateStaticText shows currentDate in the system's short date format.
     void ShowCurrentDate();
-    // Timer1 on or off; a period of 0 gives a timer that never ticks.
-    void SetTimer1Enabled(bool enabled);
-    bool Timer1Enabled() const { return timer1Enabled_; }
-    // Ends the program in an orderly way once control returns to the loop.
-    void EndProgram(int exitCode);
     // The form's tab order, and the control that Tab moves to from `from`
     // (static texts are in the order but take no focus, so Tab passes them).
     const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
     QWidget* nextInTabOrder(QWidget* from, bool forward = true) const;
-    // The selected site index of locListBox, 0 when none is selected.
-    int selectedSiteIndex() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -173,6 +169,30 @@ class TForm1 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Handlers that only the controls call.
+    void autoCheckBoxClick();
+    void filterScrollBarChange();
+    void scaleScrollBarChange();
+    void layerListBoxKeyPress(QChar key);
+
+    void ReloadSite();
+    // Follows the archive to the selected site's newest day and term and
+    // shows what was found there: the date, the day's terms and the term's
+    // layers. Nothing is shown when no day was found.
+    NewestTerm openNewestDay();
+    // The day `days` away from the current one, opened on its first term.
+    void stepDay(double days);
+    // Back to the bar's start position without drawing: the scale's default,
+    // and the whole picture unfiltered.
+    void resetScaleBar();
+    void resetFilterBar();
+    // Timer1 on or off; a period of 0 gives a timer that never ticks.
+    void SetTimer1Enabled(bool enabled);
+    // Ends the program in an orderly way once control returns to the loop.
+    void EndProgram(int exitCode);
+    // The selected site index of locListBox, 0 when none is selected.
+    int selectedSiteIndex() const;
+
     void createNavigationControls();
     void createListControls();
     void createFilterAndScaleControls();
@@ -196,6 +216,9 @@ class TForm1 : public QWidget {
     void showGridMaximum();
 
     Dialogs& dialogs_;
+    // The print, save and colour dialogs are shown through `dialogs_`; the
+    // save dialog's settings are these.
+    SaveDialogOptions SaveDialog1;
     const Clock& clock_;
     ViewerState viewer_;
     bool started_ = false;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
-#include "archive/day_listing.h"
+#include "archive/newest_term.h"
 #include "output/picture_export.h"
 #include "products/derived_products.h"
 #include "render/picture_render.h"
@@ -21,20 +21,20 @@ namespace kalvera {
 
 namespace {
 
-constexpr int kScaleMinimum = 10;
-constexpr int kScaleMaximum = 100;
-constexpr int kScaleStep = 10;
-constexpr int kScaleDefault = 50;
-
 QString WindowTitle() {
-    return QStringLiteral("КАЛВЕРА");
+    return QString::fromUtf8(kWindowTitle);
 }
 
-// The lists highlight the term and layer drawn, so that what the operator
-// sees selected is what the picture shows.
+// Items carry what they stand for, so that a click never reads it back from
+// the text shown; the term and layer drawn are highlighted, so that what the
+// operator sees selected is what the picture shows.
 void FillTerms(QListWidget* list, const std::vector<std::string>& terms, const std::string& drawn) {
     list->clear();
-    for (const std::string& term : terms) list->addItem(QString::fromStdString(term));
+    for (const std::string& term : terms) {
+        const QString text = QString::fromStdString(term);
+        auto* item = new QListWidgetItem(text, list);
+        item->setData(Qt::UserRole, text);
+    }
     SelectByProgram(*list, QString::fromStdString(drawn));
 }
 
@@ -73,6 +73,19 @@ void TForm1::locListBoxClick() {
     ReloadSite();
 }
 
+NewestTerm TForm1::openNewestDay() {
+    const NewestTerm newest = FollowNewestTerm(viewer_.display, viewer_.config.dataRoot, clock_);
+    if (!newest.dayFound) return newest;
+    ShowCurrentDate();
+    FillTerms(reviewListBox, newest.terms, viewer_.display.termText);
+    // After a failed layer lookup the list keeps the layers it had.
+    if (newest.hasTerm() && newest.layerCode >= 0) {
+        FillLayers(layerListBox, newest.layers, viewer_.display.layerCode);
+        showLayerLabel();
+    }
+    return newest;
+}
+
 void TForm1::ReloadSite() {
     DisplayState& state = viewer_.display;
     const AppConfig& config = viewer_.config;
@@ -81,7 +94,8 @@ void TForm1::ReloadSite() {
         state.siteCode = config.siteList.names[static_cast<size_t>(site)];
     }
 
-    if (!FindLatestDay(state, config.dataRoot, clock_)) {
+    const NewestTerm newest = openNewestDay();
+    if (!newest.dayFound) {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
@@ -94,42 +108,17 @@ void TForm1::ReloadSite() {
         ShowEmptyPicture();
         return;
     }
-    ShowCurrentDate();
-
-    std::vector<std::string> terms;
-    LoadTermList(state.indexPath, terms);
-    FillTerms(reviewListBox, terms, terms.empty() ? std::string() : terms.back());
-    if (terms.empty()) return;
-    state.termText = terms.back();
-
-    std::vector<int> layers;
-    state.layerCode = LoadLayerList(state.indexPath, state.termText, layers);
-    if (state.layerCode == -1) {
+    if (!newest.hasTerm()) return;
+    if (newest.layerCode == -1) {
         dialogs_.showMessage(this, QStringLiteral("Ошибка в базе данных"), QString());
         EndProgram(1);
         return;
     }
-    FillLayers(layerListBox, layers, state.layerCode);
-    showLayerLabel();
 
     // The bars are reset without their change handlers: the picture is drawn
     // once, below, with both already in place.
-    {
-        const QSignalBlocker blockScale(scaleScrollBar);
-        scaleScrollBar->setRange(kScaleMinimum, kScaleMaximum);
-        scaleScrollBar->setSingleStep(kScaleStep);
-        scaleScrollBar->setPageStep(kScaleStep);
-        scaleScrollBar->setValue(kScaleDefault);
-    }
-    showScaleLabel();
-    state.viewHalfExtentKm = static_cast<float>(scaleScrollBar->value() * 4);
-    // A new site starts unfiltered, so that "Фильтр = 0" is what is drawn.
-    {
-        const QSignalBlocker blockFilter(filterScrollBar);
-        filterScrollBar->setValue(0);
-    }
-    state.filterThreshold = 0;
-
+    resetScaleBar();
+    resetFilterBar();
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     RenderPicture();
     showFilterLabel();
@@ -140,8 +129,9 @@ void TForm1::reviewListBoxClick() {
     QListWidgetItem* item = reviewListBox->currentItem();
     if (reviewListBox->count() == 0 || item == nullptr || !item->isSelected()) return;
     DisplayState& state = viewer_.display;
-    state.termText = item->text().toStdString();
-    WriteHeaderCell(0, item->text());
+    const QString term = item->data(Qt::UserRole).toString();
+    state.termText = term.toStdString();
+    WriteHeaderCell(0, term);
 
     std::vector<int> layers;
     const int highest = LoadLayerList(state.indexPath, state.termText, layers);
@@ -154,16 +144,16 @@ void TForm1::reviewListBoxClick() {
 }
 
 void TForm1::backButtonClick() {
-    reviewListBox->clear();
-    viewer_.display.currentDate -= 1.0;
-    ShowCurrentDate();
-    viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
-    OpenCurrentDay();
+    stepDay(-1.0);
 }
 
 void TForm1::forwardButtonClick() {
+    stepDay(1.0);
+}
+
+void TForm1::stepDay(double days) {
     reviewListBox->clear();
-    viewer_.display.currentDate += 1.0;
+    viewer_.display.currentDate += days;
     ShowCurrentDate();
     viewer_.display.dayName = DayNameOf(viewer_.display.currentDate);
     OpenCurrentDay();
@@ -207,21 +197,15 @@ void TForm1::OpenCurrentDay() {
 
 void TForm1::Timer1Timer() {
     SetTimer1Enabled(false);
-    DisplayState& state = viewer_.display;
-    const NewestTerm newest = FollowNewestTerm(state, viewer_.config.dataRoot, clock_);
-    if (newest.dayFound) ShowCurrentDate();
-    FillTerms(reviewListBox, newest.terms, state.termText);
-    if (!newest.terms.empty()) {
-        if (newest.layerCode >= 0) {
-            FillLayers(layerListBox, newest.layers, state.layerCode);
-            showLayerLabel();
-        }
+    const NewestTerm newest = openNewestDay();
+    if (!newest.dayFound) reviewListBox->clear();
+    if (newest.hasTerm()) {
         // The tick draws the term it selects, so that the screen, the header
         // and the exported picture all show the same term. A term that could
         // not be drawn is not exported: the layers still hold an older one.
-        WriteHeaderCell(0, QString::fromStdString(state.termText));
+        WriteHeaderCell(0, QString::fromStdString(viewer_.display.termText));
         const bool drawn = RenderPicture();
-        if (drawn && newest.layerCode == kLayerWeather) ExportAutomatically(*this);
+        if (drawn && newest.exportDue()) ExportAutomatically(*this);
     }
     // Whatever happened above, automatic update goes on.
     if (!endRequested_) SetTimer1Enabled(true);

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "common/domain_constants.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "render/readout.h"
@@ -92,7 +93,7 @@ void TForm1::filterScrollBarChange() {
 
 void TForm1::scaleScrollBarChange() {
     showScaleLabel();
-    viewer_.display.viewHalfExtentKm = static_cast<float>(4 * scaleScrollBar->value());
+    viewer_.display.viewHalfExtentKm = HalfExtentKmOfScale(scaleScrollBar->value());
     if (viewer_.display.viewHalfExtentKm < kMinimumHalfExtentKm) {
         viewer_.display.viewHalfExtentKm = kMinimumHalfExtentKm;
         return;
@@ -104,8 +105,7 @@ void TForm1::layerListBoxClick() {
     const QListWidgetItem* item = layerListBox->currentItem();
     if (layerListBox->count() == 0 || item == nullptr) return;
     bool ok = false;
-    const QVariant code = item->data(Qt::UserRole);
-    const int layer = code.isValid() ? code.toInt(&ok) : item->text().toInt(&ok);
+    const int layer = item->data(Qt::UserRole).toInt(&ok);
     if (!ok) return;
     viewer_.display.layerCode = layer;
     showLayerLabel();

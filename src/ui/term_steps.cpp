@@ -15,13 +15,13 @@ namespace {
 int RowOf(const QListWidget* list, const std::string& termText) {
     const QString text = QString::fromStdString(termText);
     for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->text() == text) return row;
+        if (list->item(row)->data(Qt::UserRole).toString() == text) return row;
     }
     return -1;
 }
 
 void ChooseRow(TForm1& form, int row) {
-    QListWidget* list = form.reviewListBox;
+    QListWidget* list = form.controls().reviewListBox;
     if (row < 0 || row >= list->count()) return;
     list->setCurrentRow(row);
     list->scrollToItem(list->item(row));
@@ -31,13 +31,13 @@ void ChooseRow(TForm1& form, int row) {
 }  // namespace
 
 bool ChooseTerm(TForm1& form, const std::string& termText) {
-    const int row = RowOf(form.reviewListBox, termText);
+    const int row = RowOf(form.controls().reviewListBox, termText);
     ChooseRow(form, row);
     return row >= 0;
 }
 
 void StepTerm(TForm1& form, int direction) {
-    const QListWidget* list = form.reviewListBox;
+    const QListWidget* list = form.controls().reviewListBox;
     const int row = RowOf(list, form.display().termText);
     const int target = row < 0 ? (direction > 0 ? 0 : list->count() - 1) : row + direction;
     if (target >= 0 && target < list->count()) {
@@ -51,11 +51,11 @@ void StepTerm(TForm1& form, int direction) {
 }
 
 void ChooseDayEnd(TForm1& form, bool newest) {
-    ChooseRow(form, newest ? form.reviewListBox->count() - 1 : 0);
+    ChooseRow(form, newest ? form.controls().reviewListBox->count() - 1 : 0);
 }
 
 void HighlightTerm(TForm1& form, const LoopFrame& frame) {
-    QListWidget* list = form.reviewListBox;
+    QListWidget* list = form.controls().reviewListBox;
     const QSignalBlocker quiet(list);
     const int row =
         frame.dayName == DayNameOf(form.display().currentDate) ? RowOf(list, frame.termText) : -1;
@@ -73,7 +73,7 @@ void ReturnToListedDay(TForm1& form) {
 }
 
 void StepScale(TForm1& form, int steps) {
-    QScrollBar* bar = form.scaleScrollBar;
+    QScrollBar* bar = form.controls().scaleScrollBar;
     bar->setValue(bar->value() + steps * bar->singleStep());
 }
 

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "common/domain_constants.h"
 #include "geo/view_zoom.h"
 #include "ui/loop_controller.h"
 #include "ui/loop_panel.h"
@@ -111,7 +112,7 @@ bool WindowKeys::press(int key) {
 }
 
 void WindowKeys::wheel(int x, int y, int notches) {
-    QScrollBar* bar = form_.scaleScrollBar;
+    QScrollBar* bar = form_.controls().scaleScrollBar;
     const int target =
         std::clamp(bar->value() - notches * bar->singleStep(), bar->minimum(), bar->maximum());
     if (target == bar->value()) return;
@@ -122,7 +123,7 @@ void WindowKeys::wheel(int x, int y, int notches) {
         const auto py = static_cast<float>(y - area.top);
         DisplayState& d = viewer.display;
         CentreKeepingPoint(viewer.view.width, px, py, viewer.view.YToLat(py),
-                           viewer.view.XToLon(px), 4.0f * static_cast<float>(target), d.viewLat,
+                           viewer.view.XToLon(px), HalfExtentKmOfScale(target), d.viewLat,
                            d.viewLon);
     }
     // The scale bar's handler draws the view about its new centre.

@@ -13,7 +13,7 @@
 
 #include "archive/day_archive.h"
 #include "archive/index_bytes.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {

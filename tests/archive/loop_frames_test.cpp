@@ -9,7 +9,7 @@
 #include "archive/frame_store.h"
 #include "archive/index_bytes.h"
 #include "common/date_time.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {

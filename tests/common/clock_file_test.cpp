@@ -7,7 +7,7 @@
 #include "common/clock.h"
 #include "common/date_time.h"
 #include "common/file_bytes.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {

@@ -9,13 +9,14 @@
 #include <cerrno>
 #include <functional>
 
-#include "common/temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadAll;
+using testing::ReadWholeFile;
 using testing::TempDir;
 
 constexpr uid_t kNobody = 65534;
@@ -55,7 +56,7 @@ TEST(FileReplacement, TheReplacedFileKeepsItsModeOwnerAndGroup) {
 
     ASSERT_EQ(ReplaceFile(path, "new"), 0);
     const struct stat after = StatOf(path);
-    EXPECT_EQ(ReadAll(path), "new");
+    EXPECT_EQ(ReadWholeFile(path), "new");
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_gid, before.st_gid);
@@ -66,7 +67,7 @@ TEST(FileReplacement, ANewFileIsReadableByOthersAsTheUmaskAllows) {
     TempDir dir;
     const std::string path = dir.str() + "/new.bin";
     ASSERT_EQ(ReplaceFile(path, "hello"), 0);
-    EXPECT_EQ(ReadAll(path), "hello");
+    EXPECT_EQ(ReadWholeFile(path), "hello");
     EXPECT_NE(StatOf(path).st_mode & S_IRGRP, 0u) << "not the owner-only mode of mkstemp";
 }
 
@@ -88,7 +89,7 @@ TEST(FileReplacement, ALinkIsFollowedToTheFileItNames) {
         for (const auto& [link, target] : c.links)
             ASSERT_EQ(symlink(target, (dir.path() / link).c_str()), 0) << c.name;
         ASSERT_EQ(ReplaceFile(dir.str() + "/colors.bin", "new"), 0) << c.name;
-        EXPECT_EQ(ReadAll(dir.str() + "/" + c.file), "new") << c.name;
+        EXPECT_EQ(ReadWholeFile(dir.str() + "/" + c.file), "new") << c.name;
         EXPECT_TRUE(S_ISLNK(StatOf(dir.str() + "/colors.bin").st_mode)) << c.name;
     }
 }
@@ -138,7 +139,7 @@ TEST(FileReplacement, AnUnprivilegedUserWritesInPlaceWhereNoRenameIsAllowed) {
 
         EXPECT_EQ(Unprivileged([&] { return ReplaceFile(path, "new"); }), c.result) << c.name;
         const struct stat after = StatOf(path);
-        EXPECT_EQ(ReadAll(path), c.result == 0 ? "new" : std::string(300, 'o')) << c.name;
+        EXPECT_EQ(ReadWholeFile(path), c.result == 0 ? "new" : std::string(300, 'o')) << c.name;
         EXPECT_EQ(after.st_uid, before.st_uid) << c.name;
         EXPECT_EQ(after.st_mode, before.st_mode) << c.name;
         EXPECT_EQ(EntriesIn(dir), 1u) << c.name;

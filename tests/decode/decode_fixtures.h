@@ -14,30 +14,23 @@
 
 #include "bufr/bufr_writer.h"
 #include "decode/picture_loader.h"
+#include "support/temp_dir.h"
 
 namespace kalvera::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-// A file under the temporary directory, removed when the object goes.
+// A base file in a temporary directory of its own, removed when the object goes.
 class TempFile {
   public:
-    explicit TempFile(const Bytes& contents) {
-        static int serial = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("kalvera_decode_" + std::to_string(::getpid()) + "_" + std::to_string(serial++) +
-                  ".bas"))
-                    .string();
-        std::ofstream out(path_, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(contents.data()),
-                  static_cast<std::streamsize>(contents.size()));
-    }
-    ~TempFile() { std::filesystem::remove(path_); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
+    explicit TempFile(const Bytes& contents)
+        : path_(dir_.write(
+              "day.bas",
+              std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()))) {}
     const std::string& path() const { return path_; }
 
   private:
+    TempDir dir_;
     std::string path_;
 };
 

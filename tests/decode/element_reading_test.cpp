@@ -11,6 +11,7 @@
 #include "bufr/bufr_writer.h"
 #include "decode/bit_cursor.h"
 #include "decode/descriptor_tables.h"
+#include "decode/element_decoder.h"
 #include "decode_fixtures.h"
 
 namespace kalvera {

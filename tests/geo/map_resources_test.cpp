@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "common/temp_dir.h"
 #include "render/map_files.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
@@ -40,13 +41,13 @@ TEST_F(MapFiles, OutlinesAreReadInIndexOrderAlikeFromFilesAndBytes) {
     ASSERT_TRUE(read());
     EXPECT_EQ(Listed(outlines), "55 37,56 38,|54 36,54 37,55 36,|");
     std::vector<Outline> parsed;
-    ParseOutlines(testing::ReadAll(ind), testing::ReadAll(bin), parsed);
+    ParseOutlines(testing::ReadWholeFile(ind), testing::ReadWholeFile(bin), parsed);
     EXPECT_EQ(Listed(parsed), Listed(outlines));
 }
 
 TEST_F(MapFiles, AnOutlineRunningPastTheEndKeepsThePointsThatAreThere) {
     testing::WriteOutlines(dir, {{{50, 30}, {51, 31}, {52, 32}}});
-    dir.write("res/country.bin", testing::ReadAll(bin).substr(0, 19));
+    dir.write("res/country.bin", testing::ReadWholeFile(bin).substr(0, 19));
     ASSERT_TRUE(read());
     EXPECT_EQ(Listed(outlines), "50 30,51 31,|");
 }

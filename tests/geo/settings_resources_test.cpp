@@ -4,8 +4,9 @@
 
 #include <filesystem>
 
-#include "common/temp_dir.h"
 #include "geo/settings.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(PaletteFile, SavedColoursReplaceTheFileWholeAndReadBack) {
     std::string error = "stale";
     ASSERT_TRUE(SavePalette(config, error)) << error;
     EXPECT_TRUE(error.empty());
-    EXPECT_EQ(testing::ReadAll(PalettePath(dir.str())).substr(28, 4), Bytes({0x000080FFu}));
+    EXPECT_EQ(testing::ReadWholeFile(PalettePath(dir.str())).substr(28, 4), Bytes({0x000080FFu}));
     EXPECT_EQ(load(), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "res"), {}), 1)
         << "no temporary file is left behind";
@@ -68,7 +69,7 @@ TEST_F(PaletteFile, ASaveThroughALinkReplacesItsTargetAndKeepsTheMode) {
     std::string error;
     ASSERT_TRUE(SavePalette(config, error)) << error;
     EXPECT_TRUE(fs::is_symlink(PalettePath(dir.str())));
-    EXPECT_EQ(testing::ReadAll(target).size(), 128u);
+    EXPECT_EQ(testing::ReadWholeFile(target).size(), 128u);
     EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(0664));
 }
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {

@@ -21,7 +21,7 @@ inline const std::string kCli = std::string(KALVERA_BINARY_DIR) + "/tools/kalver
 class CliArchive : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        archive_ = new ScratchDir;
+        archive_ = new TempDir;
         start_ = archive_->file("start");
         if (!std::filesystem::exists(kCli) || !testing::WriteDemoArchive(start_)) return;
         for (const auto& site : std::filesystem::directory_iterator(start_ + "/archive")) {
@@ -50,19 +50,21 @@ class CliArchive : public ::testing::Test {
         return command + " --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
                " --term " + term_ + " --layer " + std::to_string(layer) + " --out " + out;
     }
-    // Exit status of kalvera-cli; its standard error is kept in `err`.
+    // Exit status of kalvera-cli; its standard output is kept in `printed`,
+    // its standard error in `err`.
     int run(const std::string& arguments) {
-        const std::string errFile = dir.file("stderr.txt");
-        const int raw =
-            std::system((testing::Quoted(kCli) + " " + arguments + " 2>" + errFile).c_str());
+        const std::string outFile = dir.file("stdout.txt"), errFile = dir.file("stderr.txt");
+        const int raw = std::system(
+            (testing::Quoted(kCli) + " " + arguments + " >" + outFile + " 2>" + errFile).c_str());
+        printed = testing::ReadWholeFile(outFile);
         err = testing::ReadWholeFile(errFile);
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
     QImage load(const std::string& path) const { return QImage(QString::fromStdString(path)); }
 
-    ScratchDir dir;
-    std::string err;
-    static inline ScratchDir* archive_ = nullptr;
+    TempDir dir;
+    std::string printed, err;
+    static inline TempDir* archive_ = nullptr;
     static inline std::string start_, site_, day_, term_;
 };
 

@@ -17,7 +17,7 @@
 namespace kalvera {
 namespace {
 
-using testing::ScratchDir;
+using testing::TempDir;
 using CliRender = testing::CliArchive;
 
 TEST_F(CliRender, JpegHasTheExportSizeAndEncoding) {
@@ -69,7 +69,33 @@ TEST_F(CliRender, FailuresExitOneWithTheReasonAndWriteNothing) {
     EXPECT_NE(err.find("index file"), std::string::npos) << err;
     EXPECT_EQ(run(args(dir.file("no/such/dir/x.jpg"))), 1);
     EXPECT_NE(err.find("no/such/dir/x.jpg"), std::string::npos) << err;
-    EXPECT_EQ(testing::CountFiles(dir.path()), 1u);  // only the captured standard error
+    EXPECT_EQ(testing::CountFiles(dir.path()), 2u);  // only the captured output
+}
+
+TEST_F(CliRender, NewestNamesTheLastTermAndWhereItsMessageStarts) {
+    const std::string day = " --start-dir " + start_ + " --site " + site_ + " --day " + day_;
+    AppConfig config;
+    std::string error;
+    ASSERT_TRUE(LoadSettingsFrom(config, start_, error)) << error;
+    const DayArchive archive = DayArchive::Of(config.dataRoot, site_, day_);
+    const std::string weather =
+        std::to_string(FindMessageOffset(archive.indexPath, term_, kLayerWeather));
+    const struct {
+        std::string arguments;
+        int status;
+        std::string line;
+    } cases[] = {
+        {"newest" + day + " --layer 22", 0, term_ + " 22 " + weather + " " + archive.basePath},
+        {"newest" + day, 0, term_ + " 22 " + weather + " " + archive.basePath},
+        {"newest" + day + " --layer 23", 1, ""},
+        {"newest --start-dir " + start_ + " --site " + site_ + " --day 000101", 1, ""},
+        {"newest --site " + site_, 2, ""},
+        {"newest" + day + " --layer x", 2, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.status) << c.arguments << "\n" << err;
+        EXPECT_EQ(printed, c.line.empty() ? "" : c.line + "\n") << c.arguments;
+    }
 }
 
 TEST_F(CliRender, UsageErrorsExitTwo) {
@@ -114,7 +140,7 @@ TEST_F(CliRender, ExportUsageErrorsExitTwoAndWriteNothing) {
     for (const char* name : {"square.png", "picture.bmp"}) {
         EXPECT_EQ(run(args(dir.file(name), 3, "export")), 2) << name;
     }
-    EXPECT_EQ(testing::CountFiles(dir.path()), 1u);  // only the captured standard error
+    EXPECT_EQ(testing::CountFiles(dir.path()), 2u);  // only the captured output
 }
 
 TEST_F(CliRender, LoopFramesAreTheRenderPicturesOfTheirTerms) {

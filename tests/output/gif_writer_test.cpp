@@ -6,6 +6,7 @@
 
 #include "output/gif_frames.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
@@ -58,7 +59,7 @@ TEST(GifWriter, RefusesWhatAGifCannotHoldExactly) {
 }
 
 TEST(GifWriter, AFailedWriteLeavesTheOldFile) {
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     const std::string path = dir.file("loop.gif");
     testing::WriteWholeFile(path, "old");
     GifEncoder empty;

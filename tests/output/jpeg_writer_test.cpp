@@ -9,13 +9,14 @@
 
 #include "common/replace_file.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
 
 using testing::CountFiles;
 using testing::ReadWholeFile;
-using testing::ScratchDir;
+using testing::TempDir;
 using testing::WriteWholeFile;
 
 const QColor kQuadrantColours[] = {QColor(255, 0, 0), QColor(0, 160, 0), QColor(0, 0, 255),
@@ -51,7 +52,7 @@ TEST(JpegEncoding, EveryImageFormatTheProgramDrawsDecodesBackToItsColours) {
 
 TEST(JpegEncoding, FileIsBaselineQuality90WithThreeComponents) {
     if (!testing::HaveTool("identify")) GTEST_SKIP() << "ImageMagick's identify is not installed";
-    ScratchDir dir;
+    TempDir dir;
     std::string error;
     ASSERT_TRUE(WriteJpegFile(Quadrants(200, 140), dir.file("a.jpg"), error)) << error;
     const std::string report = testing::CommandOutput("identify -verbose " + dir.file("a.jpg"));
@@ -72,13 +73,13 @@ TEST(JpegEncoding, LibraryErrorsAndEmptyImagesBecomeAFailedResult) {
     error.clear();
     EXPECT_FALSE(EncodeJpeg(QImage(), 90, jpeg, error));
     EXPECT_FALSE(error.empty());
-    ScratchDir dir;
+    TempDir dir;
     EXPECT_FALSE(WriteJpegFile(QImage(), dir.file("x.jpg"), error));
     EXPECT_EQ(CountFiles(dir.path()), 0u);
 }
 
 TEST(FileReplacement, FailedWriteNamesTheFileAndLeavesTheOldOneAndNoLitter) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string path = dir.file("zeb.jpg");
     WriteWholeFile(path, std::string(300, 'o'));
     std::string error;

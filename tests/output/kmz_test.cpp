@@ -22,7 +22,7 @@ class Kmz : public ::testing::Test {
     }
     std::string entry(const std::string& name) const { return "/vsizip/" + path + "/" + name; }
 
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     const std::string path = dir.file("map.kmz");
     std::unique_ptr<MapSource> source;
 };

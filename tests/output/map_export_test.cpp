@@ -11,13 +11,14 @@
 #include "output/map_test_support.h"
 #include "output/output_test_support.h"
 #include "render/readout.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
 
 using testing::OpenWithGdal;
-using testing::ScratchDir;
 using testing::SourceWith;
+using testing::TempDir;
 
 TEST(MapFormat, ChosenByTheSuffixInAnyCase) {
     const struct {
@@ -37,7 +38,7 @@ TEST(GeoTiff, HoldsPhysicalValuesWithNodataOnTheGridSquare) {
         int32_t raw;
         double expected;
     } rows[] = {{3, 45, 22.5}, {21, 5000, 5000.0}, {22, 7, 7.0}, {3, kNoDataCell, kNoDataValue}};
-    ScratchDir dir;
+    TempDir dir;
     for (const auto& row : rows) {
         const auto source = SourceWith(row.layer, {{10, 20, row.raw}});
         const std::string path = dir.file("grid.tif");
@@ -81,7 +82,7 @@ TEST(GeoTiff, APointWellInsideACellReadsTheCellTheViewerShowsThere) {
     if (!testing::HaveTool("gdallocationinfo")) GTEST_SKIP() << "gdallocationinfo is missing";
     auto source = SourceWith(21, {});
     for (int i = 0; i < kGridCells; ++i) source->grid.values[static_cast<size_t>(i)] = i;
-    ScratchDir dir;
+    TempDir dir;
     const std::string path = dir.file("grid.tif");
     std::string error;
     ASSERT_TRUE(WriteMapFile(*source, path, error)) << error;
@@ -130,7 +131,7 @@ TEST(ClassPolygons, OutlineTheCellsAtOrAboveEachClassWithItsLabel) {
     // class 1 elsewhere; no data and zero make nothing.
     const auto source = SourceWith(
         3, {{40, 40, 24}, {40, 41, 54}, {41, 41, 54}, {90, 5, 2}, {60, 60, kNoDataCell}});
-    ScratchDir dir;
+    TempDir dir;
     for (const char* name : {"classes.geojson", "classes.gpkg"}) {
         std::string error;
         ASSERT_TRUE(WriteMapFile(*source, dir.file(name), error)) << error;
@@ -154,7 +155,7 @@ TEST(ClassPolygons, OutlineTheCellsAtOrAboveEachClassWithItsLabel) {
 }
 
 TEST(MapFile, AFailureNamesTheFileAndLeavesTheTargetAsItWas) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string existing = dir.file("old.tif");
     testing::WriteWholeFile(existing, "old");
     const auto source = SourceWith(3, {{1, 1, 40}});
@@ -176,7 +177,7 @@ TEST(MapFile, AFailureNamesTheFileAndLeavesTheTargetAsItWas) {
 }
 
 TEST(MapFile, AWriteCutShortLeavesTheOldFileWhole) {
-    ScratchDir dir;
+    TempDir dir;
     const std::string path = dir.file("grid.gpkg");
     testing::WriteWholeFile(path, "old");
     const auto source = SourceWith(3, {{1, 1, 40}});

@@ -1,6 +1,6 @@
 #pragma once
-// What the output tests share: scratch directories, whole-file reads, map
-// resources, pixel probes, external tools, the demo archive and a file-size
+// What the output tests share besides temporary directories and whole-file
+// reads: map resources, pixel probes, external tools, the demo archive and a file-size
 // limit that makes writes fail even for root.
 
 #include <sys/resource.h>
@@ -16,40 +16,10 @@
 #include <vector>
 
 #include "render/canvas.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace kalvera::testing {
-
-// A fresh directory under the system's temporary directory, removed again
-// when the test ends.
-class ScratchDir {
-  public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kalvera-output-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 inline size_t CountFiles(const std::string& dir) {
     size_t count = 0;

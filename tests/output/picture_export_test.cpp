@@ -9,6 +9,7 @@
 
 #include "common/date_time.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
@@ -120,7 +121,7 @@ TEST(SavedWindowImage, IsThePictureAreaAsShownWithoutLegend) {
 
 class ExportFile : public ::testing::Test {
   protected:
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     ViewerState viewer = MakeViewer();
     std::string target = dir.file("zeb.jpg");
 };

@@ -72,7 +72,7 @@ class PrintedPage : public ::testing::Test {
         return {kA + static_cast<int>(map.LonToX(lon)), kB + static_cast<int>(map.LatToY(lat))};
     }
 
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     MapProjection map = MapProjection::Init(kSq, kSq, 37.0f, 55.0f, 200.0f);
     ViewerState viewer;
 };

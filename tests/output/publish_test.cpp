@@ -36,7 +36,7 @@ TEST(PublishLine, ALayerCodeAndAPathWithAMapSuffix) {
 }
 
 TEST(PublishList, SkipsCommentsAndBlanksAndNumbersTheLinesItCannotRead) {
-    testing::ScratchDir dir;
+    testing::TempDir dir;
     testing::WriteWholeFile(dir.file("res/publish.txt"),
                             "# products\n\n3 a.tif\nnonsense\n22 b.geojson\r\n");
     const PublishList list = ReadPublishList(dir.path());

@@ -10,6 +10,7 @@
 #include "common/clock.h"
 #include "output/automatic_export.h"
 #include "output/output_test_support.h"
+#include "support/file_bytes.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -17,7 +18,7 @@ namespace kalvera {
 namespace {
 
 using testing::CountFiles;
-using testing::ScratchDir;
+using testing::TempDir;
 
 class AnsweringDialogs : public Dialogs {
   public:
@@ -52,7 +53,7 @@ class AnsweringDialogs : public Dialogs {
 class WindowOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        archive_ = new ScratchDir;
+        archive_ = new TempDir;
         if (!testing::WriteDemoArchive(archive_->file("start"))) {
             delete archive_;
             archive_ = nullptr;
@@ -73,14 +74,14 @@ class WindowOutput : public ::testing::Test {
         ASSERT_TRUE(form->started());
     }
 
-    ScratchDir dir;
+    TempDir dir;
     AnsweringDialogs dialogs;
     FixedClock clock{systemClock().now()};
     std::unique_ptr<TForm1> form;
-    static ScratchDir* archive_;
+    static TempDir* archive_;
 };
 
-ScratchDir* WindowOutput::archive_ = nullptr;
+TempDir* WindowOutput::archive_ = nullptr;
 
 TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderOrSaysWhyNot) {
     form->saveButtonClick();  // cancelled

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "archive/index_bytes.h"
-#include "common/temp_dir.h"
+#include "support/temp_dir.h"
 #include "geo/radar_grid.h"
 
 namespace kalvera {

@@ -13,7 +13,6 @@ namespace {
 constexpr uint32_t kGreen = 0x00FF00;
 
 QImage Filled(int w, int h, QColor colour = Qt::white) {
-    testing::EnsureGuiApplication();
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;

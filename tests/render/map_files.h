@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_dir.h"
 #include "geo/map_resources.h"
+#include "support/temp_dir.h"
 
 namespace kalvera::testing {
 

@@ -17,7 +17,6 @@ struct MapFixture {
     MapResourceCache cache;
 
     MapFixture() {
-        testing::EnsureGuiApplication();
         layer.setSize(640, 640);
         state.viewLat = 55.0f;
         state.viewLon = 37.0f;

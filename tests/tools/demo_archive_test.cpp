@@ -10,10 +10,10 @@
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
-#include "common/temp_dir.h"
 #include "demo/demo_generator.h"
 #include "demo/term_products.h"
 #include "geo/settings.h"
+#include "support/temp_dir.h"
 #include "tools/demo_checks.h"
 
 namespace kalvera {

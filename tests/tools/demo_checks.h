@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "archive/index_records.h"
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "decode/picture_loader.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
+#include "support/file_bytes.h"
 
 namespace kalvera::testing {
 
@@ -34,19 +36,12 @@ inline demo::DemoOptions OptionsIn(const std::string& dir) {
 // The complete records of an index file, in file order; `tail` gets the
 // number of bytes after the last complete record.
 inline std::vector<RawRecord> ReadRawRecords(const std::string& indexPath, size_t* tail = nullptr) {
-    std::ifstream in(indexPath, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = ReadWholeFile(indexPath);
     std::vector<RawRecord> records;
     for (size_t at = 0; at + 16 <= bytes.size(); at += 16) {
-        RawRecord r;
-        r.hour = static_cast<uint8_t>(bytes[at]);
-        r.minute = static_cast<uint8_t>(bytes[at + 1]);
-        r.layerCode = static_cast<uint8_t>(bytes[at + 2]);
-        uint32_t offset = 0;
-        for (int k = 3; k >= 0; --k)
-            offset = (offset << 8) | static_cast<uint8_t>(bytes[at + 4 + k]);
-        r.offset = static_cast<int32_t>(offset);
-        records.push_back(r);
+        const IndexRecord stored =
+            DecodeIndexRecord(reinterpret_cast<const unsigned char*>(bytes.data() + at));
+        records.push_back({stored.hour, stored.minute, stored.layerCode, stored.offset});
     }
     if (tail != nullptr) *tail = bytes.size() % 16;
     return records;

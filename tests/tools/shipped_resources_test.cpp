@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "geo/map_resources.h"
+#include "support/file_bytes.h"
 
 namespace kalvera {
 namespace {
@@ -20,16 +21,11 @@ std::string DataPath(const char* name) {
     return std::string(KALVERA_SOURCE_DIR) + "/data/" + name;
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(ShippedResources, OutlinesCoverTheRegionAndStayInsideTheirFile) {
     std::vector<Outline> outlines;
     ASSERT_TRUE(ReadOutlines(DataPath("country.bin"), DataPath("country.ind"), outlines));
     ASSERT_GT(outlines.size(), 50u);
-    const std::string ind = FileBytes(DataPath("country.ind"));
+    const std::string ind = testing::ReadWholeFile(DataPath("country.ind"));
     ASSERT_EQ(ind.size() % 32, 0u);
     ASSERT_EQ(ind.size() / 32, outlines.size());
     size_t points = 0;
@@ -62,7 +58,7 @@ TEST(ShippedResources, PlacesAreSixtyTownsOfTheRegionWithUsableNames) {
         EXPECT_TRUE(p.lat >= 45.0f && p.lat <= 70.0f && p.lon >= 20.0f && p.lon <= 60.0f) << p.name;
     }
     // Windows-1251 names: one byte a letter, at most 15, no UTF-8 in the file.
-    const std::string bytes = FileBytes(DataPath("punkt.txt"));
+    const std::string bytes = testing::ReadWholeFile(DataPath("punkt.txt"));
     std::istringstream lines(bytes);
     std::string name;
     float lat = 0, lon = 0;
@@ -77,7 +73,7 @@ TEST(ShippedResources, PlacesAreSixtyTownsOfTheRegionWithUsableNames) {
 }
 
 TEST(ShippedResources, PaletteRunsFromWhiteThroughAReadableRamp) {
-    const std::string bytes = FileBytes(DataPath("colors.bin"));
+    const std::string bytes = testing::ReadWholeFile(DataPath("colors.bin"));
     ASSERT_EQ(bytes.size(), 128u);
     std::vector<uint32_t> colours;
     for (size_t i = 0; i < 128; i += 4) {
@@ -102,7 +98,7 @@ TEST(ShippedResources, PaletteRunsFromWhiteThroughAReadableRamp) {
 }
 
 TEST(ShippedResources, SiteNamesFitTheirField) {
-    std::istringstream in(FileBytes(DataPath("towns.txt")));
+    std::istringstream in(testing::ReadWholeFile(DataPath("towns.txt")));
     std::string code, name;
     while (in >> code >> name) EXPECT_LE(name.size(), 15u) << code;
 }

@@ -53,7 +53,6 @@ TEST(DayListing, OddYearsDirectoriesAndDayTextsGiveNothing) {
 class CalendarFormTest : public ::testing::Test {
   protected:
     CalendarFormTest() : dir(60, {{"S1"}, {"S2"}}) {
-        EnsureApplication();
         config.dataRoot = dir.dataRoot();
         state.siteCode = "S1";
         state.currentDate = EncodeDate(2009, 3, 20) + 0.5;

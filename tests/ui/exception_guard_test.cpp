@@ -40,7 +40,6 @@ TEST(ExceptionGuardTest, RunReportsWhatTheBodyThrowsAndEndsWithOne) {
 }
 
 TEST(ExceptionGuardTest, AnEventHandlerThatThrowsEndsTheLoopWithOneAfterOneBox) {
-    EnsureApplication();
     ScriptedDialogs dialogs;
     std::vector<int> quits;
     ExceptionGuard guard(dialogs, [&](int status) { quits.push_back(status); });

@@ -52,10 +52,11 @@ TEST_F(ListBoxTest, AReleaseAfterADragActsOnTheItemItLeavesSelected) {
         std::function<std::string()> shown;
         std::string expected;
     } rows[] = {
-        {"term", form().reviewListBox, 2, 0, false, term, "00.00"},
-        {"term, released below the list", form().reviewListBox, 0, 1, true, term, "00.10"},
-        {"layer", form().layerListBox, 1, 0, false, layer, "1"},
-        {"site", form().locListBox, 0, 1, false, site, "S2"},
+        {"term", form().controls().reviewListBox, 2, 0, false, term, "00.00"},
+        {"term, released below the list", form().controls().reviewListBox, 0, 1, true, term,
+         "00.10"},
+        {"layer", form().controls().layerListBox, 1, 0, false, layer, "1"},
+        {"site", form().controls().locListBox, 0, 1, false, site, "S2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -91,7 +92,7 @@ TEST_F(ListBoxTest, TheDrawnTermAndLayerAreSelectedAndInViewAfterEveryProgramCha
          "10.00"},
         {"site",
          [this] {
-             form().locListBox->setCurrentRow(1);
+             form().controls().locListBox->setCurrentRow(1);
              form().locListBoxClick();
          },
          "08.10"},
@@ -100,10 +101,11 @@ TEST_F(ListBoxTest, TheDrawnTermAndLayerAreSelectedAndInViewAfterEveryProgramCha
         SCOPED_TRACE(row.name);
         row.change();
         QCoreApplication::processEvents();
-        EXPECT_EQ(selectedInView(form().reviewListBox), row.term);
-        EXPECT_EQ(selectedInView(form().layerListBox), QStringLiteral("2"));
+        EXPECT_EQ(selectedInView(form().controls().reviewListBox), row.term);
+        EXPECT_EQ(selectedInView(form().controls().layerListBox), QStringLiteral("2"));
     }
-    EXPECT_EQ(selectedInView(form().locListBox), form().locListBox->item(1)->text());
+    EXPECT_EQ(selectedInView(form().controls().locListBox),
+              form().controls().locListBox->item(1)->text());
     form().hide();
 }
 

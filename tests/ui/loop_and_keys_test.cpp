@@ -24,7 +24,7 @@ class LoopTest : public WindowTest {
     }
     // "day term" of what the window shows, and the highlighted term ("-" for none).
     std::string shown() {
-        const QListWidgetItem* item = form().reviewListBox->currentItem();
+        const QListWidgetItem* item = form().controls().reviewListBox->currentItem();
         return state().dayName + " " + state().termText + " " +
                (item && item->isSelected() ? item->text().toStdString() : "-");
     }
@@ -76,7 +76,7 @@ TEST_F(LoopTest, AnUndecodableTermIsSkippedAndASiteWithoutDataEndsOnTheMap) {
     loop().nextFrame();
     EXPECT_EQ(state().termText, "09.20");
 
-    form().locListBox->setCurrentRow(1);
+    form().controls().locListBox->setCurrentRow(1);
     form().locListBoxClick();
     loop().nextFrame();
     EXPECT_FALSE(loop().running());
@@ -87,7 +87,7 @@ TEST_F(LoopTest, ALayerChangeReachesTheNextFrameAndAChosenTermEndsTheLoop) {
     for (int minute : {0, 10}) dir.addTerm("S1", day(0), 9, minute, {1, 2});
     start();
     play(2);
-    form().layerListBox->setCurrentRow(0);
+    form().controls().layerListBox->setCurrentRow(0);
     form().layerListBoxClick();
     loop().nextFrame();
     EXPECT_EQ(loop().frames().layerCode(), 1);
@@ -128,7 +128,7 @@ TEST_F(LoopTest, KeysWorkWindowWideFromTheStart) {
     for (const auto& other : others) {
         QKeyEvent press(QEvent::KeyPress, other.key, Qt::NoModifier);
         QApplication::sendEvent(&form(), &press);
-        EXPECT_EQ(form().scaleScrollBar->value(), other.scale) << other.key;
+        EXPECT_EQ(form().controls().scaleScrollBar->value(), other.scale) << other.key;
         EXPECT_EQ(loop().running(), other.running) << other.key;
     }
 }
@@ -140,13 +140,13 @@ TEST_F(LoopTest, AFocusedControlKeepsTheKeysItUses) {
         int key;
         bool uses;
     } rows[] = {
-        {form().reviewListBox, Qt::Key_Left, true},
-        {form().reviewListBox->viewport(), Qt::Key_End, true},
-        {form().reviewListBox, Qt::Key_Space, false},
-        {form().scaleScrollBar, Qt::Key_PageUp, true},
-        {form().scaleScrollBar, Qt::Key_Plus, false},
+        {form().controls().reviewListBox, Qt::Key_Left, true},
+        {form().controls().reviewListBox->viewport(), Qt::Key_End, true},
+        {form().controls().reviewListBox, Qt::Key_Space, false},
+        {form().controls().scaleScrollBar, Qt::Key_PageUp, true},
+        {form().controls().scaleScrollBar, Qt::Key_Plus, false},
         {loop().panel()->fpsSpin, Qt::Key_Minus, true},
-        {form().autoCheckBox, Qt::Key_Space, true},
+        {form().controls().autoCheckBox, Qt::Key_Space, true},
         {&form(), Qt::Key_Left, false},
         {nullptr, Qt::Key_Left, false},
     };
@@ -169,15 +169,15 @@ TEST_F(LoopTest, TheWheelZoomsAboutThePointUnderTheCursor) {
         QApplication::sendEvent(&form(), &wheel);
     };
     turn(at, 120);
-    EXPECT_EQ(form().scaleScrollBar->value(), 40);
-    EXPECT_EQ(form().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 40 км"));
+    EXPECT_EQ(form().controls().scaleScrollBar->value(), 40);
+    EXPECT_EQ(form().controls().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 40 км"));
     const float degreesPerPixel = form().viewer().view.lonSpan / static_cast<float>(area().width);
     EXPECT_NEAR(lonAt(), lon, degreesPerPixel);
     EXPECT_NEAR(latAt(), lat, degreesPerPixel);
     turn(at, -60);  // half a notch does nothing yet
-    EXPECT_EQ(form().scaleScrollBar->value(), 40);
+    EXPECT_EQ(form().controls().scaleScrollBar->value(), 40);
     turn(QPoint(area().left - 20, area().top + 10), -240);  // beside the picture
-    EXPECT_EQ(form().scaleScrollBar->value(), 40);
+    EXPECT_EQ(form().controls().scaleScrollBar->value(), 40);
 }
 
 }  // namespace kalvera::navtest

@@ -61,23 +61,23 @@ TEST_F(MainWindowTest, ControlsStandWhereTheFormPutsThemInItsTabOrder) {
         const char* caption = nullptr;
         const char* hint = nullptr;
     } controls[] = {
-        {f.backButton, {5, 10, 23, 25}, "<<", "День назад"},
-        {f.dateStaticText, {45, 10, 92, 21}, nullptr, "Выбор даты"},
-        {f.forwardButton, {154, 10, 23, 22}, ">>", "День вперед"},
-        {f.autoCheckBox, {32, 40, 113, 17}, "Автообновление"},
-        {f.StaticText2, {78, 60, 29, 17}, "Срок"},
-        {f.reviewListBox, {6, 81, 170, 202}},
-        {f.layerLabel, {59, 288, 25, 13}},
-        {f.layerListBox, {5, 305, 170, 32}},
-        {f.filterLabel, {66, 356, 40, 13}},
-        {f.filterminLabel, {8, 360, 6, 13}, "0"},
-        {f.filtermaxLabel, {161, 354, 6, 13}},
-        {f.filterScrollBar, {6, 377, 170, 17}},
-        {f.scaleLabel, {18, 403, 82, 13}},
-        {f.scaleScrollBar, {6, 426, 170, 17}},
-        {f.locListBox, {8, 456, 169, 105}},
-        {f.printButton, {8, 582, 33, 33}, nullptr, "Печать"},
-        {f.saveButton, {145, 583, 33, 33}, nullptr, "Сохранить"},
+        {f.controls().backButton, {5, 10, 23, 25}, "<<", "День назад"},
+        {f.controls().dateStaticText, {45, 10, 92, 21}, nullptr, "Выбор даты"},
+        {f.controls().forwardButton, {154, 10, 23, 22}, ">>", "День вперед"},
+        {f.controls().autoCheckBox, {32, 40, 113, 17}, "Автообновление"},
+        {f.controls().StaticText2, {78, 60, 29, 17}, "Срок"},
+        {f.controls().reviewListBox, {6, 81, 170, 202}},
+        {f.controls().layerLabel, {59, 288, 25, 13}},
+        {f.controls().layerListBox, {5, 305, 170, 32}},
+        {f.controls().filterLabel, {66, 356, 40, 13}},
+        {f.controls().filterminLabel, {8, 360, 6, 13}, "0"},
+        {f.controls().filtermaxLabel, {161, 354, 6, 13}},
+        {f.controls().filterScrollBar, {6, 377, 170, 17}},
+        {f.controls().scaleLabel, {18, 403, 82, 13}},
+        {f.controls().scaleScrollBar, {6, 426, 170, 17}},
+        {f.controls().locListBox, {8, 456, 169, 105}},
+        {f.controls().printButton, {8, 582, 33, 33}, nullptr, "Печать"},
+        {f.controls().saveButton, {145, 583, 33, 33}, nullptr, "Сохранить"},
     };
     for (const auto& c : controls) {
         SCOPED_TRACE(c.widget->objectName().toStdString());
@@ -89,26 +89,29 @@ TEST_F(MainWindowTest, ControlsStandWhereTheFormPutsThemInItsTabOrder) {
         EXPECT_EQ(c.hint ? c.widget->toolTip() : QString(), QString::fromUtf8(c.hint));
     }
     EXPECT_EQ(f.windowTitle(), QStringLiteral("КАЛВЕРА"));
-    EXPECT_TRUE(f.dateStaticText->alignment() & Qt::AlignHCenter);
-    EXPECT_TRUE(f.autoCheckBox->isChecked());
-    const QScrollBar& filter = *f.filterScrollBar;
-    const QScrollBar& scale = *f.scaleScrollBar;
+    EXPECT_TRUE(f.controls().dateStaticText->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(f.controls().autoCheckBox->isChecked());
+    const QScrollBar& filter = *f.controls().filterScrollBar;
+    const QScrollBar& scale = *f.controls().scaleScrollBar;
     EXPECT_EQ(
         std::vector<int>({filter.minimum(), filter.singleStep(), scale.minimum(), scale.maximum(),
                           scale.value(), scale.singleStep(), scale.pageStep()}),
         std::vector<int>({0, 1, 10, 100, 50, 10, 10}));
-    EXPECT_EQ(f.locListBox->visualItemRect(f.locListBox->item(0)).height(), 13);
-    EXPECT_FALSE(f.printButton->icon().isNull() || f.saveButton->icon().isNull());
+    EXPECT_EQ(f.controls().locListBox->visualItemRect(f.controls().locListBox->item(0)).height(),
+              13);
+    EXPECT_FALSE(f.controls().printButton->icon().isNull() ||
+                 f.controls().saveButton->icon().isNull());
 
-    EXPECT_EQ(
-        f.tabOrder(),
-        (std::vector<QWidget*>{f.reviewListBox, f.dateStaticText, f.StaticText2, f.autoCheckBox,
-                               f.filterScrollBar, f.scaleScrollBar, f.layerListBox, f.locListBox}));
+    EXPECT_EQ(f.tabOrder(),
+              (std::vector<QWidget*>{f.controls().reviewListBox, f.controls().dateStaticText,
+                                     f.controls().StaticText2, f.controls().autoCheckBox,
+                                     f.controls().filterScrollBar, f.controls().scaleScrollBar,
+                                     f.controls().layerListBox, f.controls().locListBox}));
     // The static texts take no focus: Tab passes over them.
-    EXPECT_EQ(f.nextInTabOrder(f.reviewListBox), f.autoCheckBox);
-    EXPECT_EQ(f.nextInTabOrder(f.autoCheckBox), f.filterScrollBar);
-    EXPECT_EQ(f.nextInTabOrder(f.autoCheckBox, false), f.reviewListBox);
-    EXPECT_EQ(f.nextInTabOrder(f.locListBox->viewport()), f.reviewListBox);
+    EXPECT_EQ(f.nextInTabOrder(f.controls().reviewListBox), f.controls().autoCheckBox);
+    EXPECT_EQ(f.nextInTabOrder(f.controls().autoCheckBox), f.controls().filterScrollBar);
+    EXPECT_EQ(f.nextInTabOrder(f.controls().autoCheckBox, false), f.controls().reviewListBox);
+    EXPECT_EQ(f.nextInTabOrder(f.controls().locListBox->viewport()), f.controls().reviewListBox);
 }
 
 TEST_F(MainWindowTest, CoveringAndUncoveringRestoresWithoutANewDecode) {
@@ -150,7 +153,7 @@ TEST_F(MainWindowTest, DestroyFreesTheBitmapsOnce) {
     form().FormDestroy();
     EXPECT_TRUE(v.MapLayer.image.isNull() && v.PictureLayer.image.isNull() &&
                 v.LegendLayer.image.isNull() && v.WindowDC.image.isNull());
-    EXPECT_FALSE(form().Timer1->isActive());
+    EXPECT_FALSE(form().controls().Timer1->isActive());
     form().FormDestroy();  // and again at destruction: nothing left to free
     form().FormPaint();    // a late paint draws on nothing and does not fault
 }
@@ -158,7 +161,8 @@ TEST_F(MainWindowTest, DestroyFreesTheBitmapsOnce) {
 TEST_F(MainWindowTest, MissingSettingsStopsTheStartWithAReason) {
     fs::remove(dir.path() + "/settings");
     start();
-    EXPECT_FALSE(form().started() || form().startError().empty() || form().Timer1->isActive());
+    EXPECT_FALSE(form().started() || form().startError().empty() ||
+                 form().controls().Timer1->isActive());
 }
 
 }  // namespace kalvera::navtest

@@ -6,17 +6,11 @@
 #include <array>
 #include <cmath>
 
+#include "archive/index_records.h"
 #include "bufr/bufr_writer.h"
 #include "decode/picture_loader.h"
 
 namespace kalvera::navtest {
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "kalvera_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 namespace {
 
@@ -49,10 +43,6 @@ std::vector<uint8_t> TermMessage(const SiteSetup& site, int hour, int minute, in
 }  // namespace
 
 StartDir::StartDir(int updatePeriod, std::vector<SiteSetup> sites) : sites_(std::move(sites)) {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path().string() + "/kalvera_ui_" + std::to_string(::getpid()) + "_" +
-            test->test_suite_name() + "_" + test->name();
-    fs::remove_all(path_);
     fs::create_directories(path_ + "/res");
     std::ofstream(path_ + "/settings")
         << dataRoot() << "\n"
@@ -66,7 +56,8 @@ void StartDir::addTerm(const std::string& code, const std::string& day, int hour
     const auto setup = std::find_if(sites_.begin(), sites_.end(),
                                     [&](const SiteSetup& s) { return s.code == code; });
     ASSERT_NE(setup, sites_.end()) << code;
-    std::ofstream base(siteDir(code) + "/" + day + ".bas", std::ios::binary | std::ios::app);
+    std::ofstream base(DayArchive::Of(dataRoot(), code, day).basePath,
+                       std::ios::binary | std::ios::app);
     for (int layer : layers) {
         base.seekp(0, std::ios::end);
         addRecord(code, day, hour, minute, layer, static_cast<int32_t>(base.tellp()));
@@ -78,20 +69,22 @@ void StartDir::addTerm(const std::string& code, const std::string& day, int hour
 
 void StartDir::addRecord(const std::string& code, const std::string& day, int hour, int minute,
                          int layer, int32_t offset) const {
-    std::array<char, 16> record{static_cast<char>(hour), static_cast<char>(minute),
-                                static_cast<char>(layer)};
-    for (int i = 0; i < 4; ++i) record[4 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
-    std::ofstream(siteDir(code) + "/" + day + ".ind", std::ios::binary | std::ios::app)
-        .write(record.data(), record.size());
+    IndexRecord record;
+    record.hour = static_cast<uint8_t>(hour);
+    record.minute = static_cast<uint8_t>(minute);
+    record.layerCode = static_cast<uint8_t>(layer);
+    record.offset = offset;
+    const auto bytes = EncodeIndexRecord(record);
+    std::ofstream(DayArchive::Of(dataRoot(), code, day).indexPath, std::ios::binary | std::ios::app)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 void StartDir::touch(const std::string& site, const std::string& name) const {
     fs::create_directories(siteDir(site));
-    std::ofstream(siteDir(site) + "/" + name).put('\0');
+    std::ofstream(siteDir(site) + name).put('\0');
 }
 
 void WindowTest::start(int screenHeight, bool fitFrame) {
-    EnsureApplication();
     window.reset();
     // The window keeps its start directory itself; the tests' own stays.
     const fs::path before = fs::current_path();

@@ -20,15 +20,13 @@
 #include "archive/day_archive.h"
 #include "common/clock.h"
 #include "common/date_time.h"
+#include "support/temp_dir.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
 namespace kalvera::navtest {
 
 namespace fs = std::filesystem;
-
-// One application object for the whole test program.
-void EnsureApplication();
 
 // A site and the radar position its messages carry.
 struct SiteSetup {
@@ -42,14 +40,10 @@ struct SiteSetup {
 class StartDir {
   public:
     StartDir(int updatePeriod, std::vector<SiteSetup> sites);
-    ~StartDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
 
     const std::string& path() const { return path_; }
     std::string dataRoot() const { return path_ + "/data/"; }
-    std::string siteDir(const std::string& site) const { return dataRoot() + site; }
+    std::string siteDir(const std::string& site) const { return SiteDirectory(dataRoot(), site); }
 
     // Appends one message per layer code for the term to the day's base file
     // and an index record for each. Cells within 40 km of the site get
@@ -63,7 +57,8 @@ class StartDir {
     void touch(const std::string& site, const std::string& name) const;
 
   private:
-    std::string path_;
+    testing::TempDir dir_;
+    std::string path_ = dir_.str();
     std::vector<SiteSetup> sites_;
 };
 

@@ -25,12 +25,13 @@ class NavigationTest : public WindowTest {
     std::string shown() {
         const CivilDate day = DecodeDate(state().currentDate);
         EXPECT_EQ(
-            form().dateStaticText->text(),
+            form().controls().dateStaticText->text(),
             QLocale::system().toString(QDate(day.year, day.month, day.day), QLocale::ShortFormat));
         EXPECT_EQ(DayNameOf(state().currentDate), state().dayName);
-        return state().dayName + " [" + Items(form().reviewListBox).join(" ").toStdString() + "] " +
-               state().termText + " " + form().layerLabel->text().toStdString() + " (" +
-               Items(form().layerListBox).join(" ").toStdString() + ")";
+        return state().dayName + " [" +
+               Items(form().controls().reviewListBox).join(" ").toStdString() + "] " +
+               state().termText + " " + form().controls().layerLabel->text().toStdString() + " (" +
+               Items(form().controls().layerListBox).join(" ").toStdString() + ")";
     }
     // Whether the message drawn is the one the index names for the term and layer.
     bool drawn(const std::string& term, int layer) {
@@ -39,7 +40,8 @@ class NavigationTest : public WindowTest {
     }
     void click(QListWidget* list, int row) {
         list->setCurrentRow(row);
-        list == form().locListBox ? form().locListBoxClick() : form().reviewListBoxClick();
+        list == form().controls().locListBox ? form().locListBoxClick()
+                                             : form().reviewListBoxClick();
     }
 };
 
@@ -52,12 +54,13 @@ TEST_F(NavigationTest, StartUpShowsTheNewestTermOfTodayAtItsHighestLayer) {
     EXPECT_EQ(shown(), DayFromNow(0) + " [07.05 10.30] 10.30 Слой =21 (0 1 2 21 Макс VIL)");
     EXPECT_TRUE(drawn("10.30", 21));
     EXPECT_EQ(decodes, 1);
-    EXPECT_EQ(f.locListBox->currentRow(), 0);
-    EXPECT_EQ(Items(f.reviewListBox).at(f.reviewListBox->currentRow()), "10.30");
+    EXPECT_EQ(f.controls().locListBox->currentRow(), 0);
+    EXPECT_EQ(Items(f.controls().reviewListBox).at(f.controls().reviewListBox->currentRow()),
+              "10.30");
     // The first picture leaves the view on the configured centre, not the site's.
     EXPECT_EQ(QPointF(state().viewLon, state().viewLat), QPointF(37.0, 55.0));
     EXPECT_EQ(state().recentre, 1);
-    EXPECT_TRUE(f.Timer1->isActive());
+    EXPECT_TRUE(f.controls().Timer1->isActive());
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -91,25 +94,25 @@ TEST_F(NavigationTest, ATermIsDrawnWithTheCurrentLayerEvenWhenItLacksIt) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, {0, 1, 2, 21});
     start();
     // A term with only layer 0 shows the empty picture: nothing is decoded.
-    click(form().reviewListBox, 0);
+    click(form().controls().reviewListBox, 0);
     EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 06.00 Слой =21 (0)");
     EXPECT_EQ(decodes, 1);
 
-    click(form().reviewListBox, 1);
+    click(form().controls().reviewListBox, 1);
     EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 07.00 Слой =21 (0 1 2 Макс VIL)");
     EXPECT_EQ(decodes, 2);
     EXPECT_EQ(state().messageOffset, -1);
 
     // Moving the selection with the keys acts as a click on the new term.
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QCoreApplication::sendEvent(form().reviewListBox, &down);
+    QCoreApplication::sendEvent(form().controls().reviewListBox, &down);
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
-    QCoreApplication::sendEvent(form().reviewListBox, &up);
+    QCoreApplication::sendEvent(form().controls().reviewListBox, &up);
     EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 09.00 Слой =21 (0 1 2 21 Макс VIL)");
     EXPECT_EQ(decodes, 3);
 
-    click(form().reviewListBox, -1);  // no term selected: nothing happens
-    form().reviewListBox->clear();
+    click(form().controls().reviewListBox, -1);  // no term selected: nothing happens
+    form().controls().reviewListBox->clear();
     form().reviewListBoxClick();
     EXPECT_EQ(state().termText, "09.00");
     EXPECT_EQ(decodes, 3);
@@ -119,27 +122,27 @@ TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresAndResetsScaleAndFilt
     dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity, 40);
     dir.addTerm("S2", DayFromNow(-5), 9, 0, kAllReflectivity, 40);
     start();
-    form().scaleScrollBar->setValue(20);
-    form().filterScrollBar->setValue(5);
+    form().controls().scaleScrollBar->setValue(20);
+    form().controls().filterScrollBar->setValue(5);
     ASSERT_EQ(state().filterThreshold, 5);
-    click(form().locListBox, 2);  // S3: no data at all
+    click(form().controls().locListBox, 2);  // S3: no data at all
     EXPECT_EQ(dialogs.messages, std::vector<QString>{QStringLiteral("Не найдена база данных.")});
-    EXPECT_EQ(form().reviewListBox->count(), 0);
+    EXPECT_EQ(form().controls().reviewListBox->count(), 0);
     // Nothing of S1 can be drawn under S3's name any more.
     EXPECT_FALSE(form().RenderPicture());
 
     const int before = decodes;
-    click(form().locListBox, 1);
+    click(form().controls().locListBox, 1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(state().siteCode, "S2");
     EXPECT_EQ(shown(), DayFromNow(-5) + " [09.00] 09.00 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_NEAR(state().viewLat, 50.0f, 0.01f);
     EXPECT_NEAR(state().viewLon, 30.0f, 0.01f);
     EXPECT_EQ(state().recentre, 1);
-    EXPECT_EQ(form().filterScrollBar->value() + state().filterThreshold, 0);
-    EXPECT_EQ(form().filterLabel->text(), QStringLiteral("Фильтр = 0"));
-    EXPECT_EQ(form().scaleScrollBar->value(), 50);
-    EXPECT_EQ(form().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 50 км"));
+    EXPECT_EQ(form().controls().filterScrollBar->value() + state().filterThreshold, 0);
+    EXPECT_EQ(form().controls().filterLabel->text(), QStringLiteral("Фильтр = 0"));
+    EXPECT_EQ(form().controls().scaleScrollBar->value(), 50);
+    EXPECT_EQ(form().controls().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 50 км"));
     EXPECT_FLOAT_EQ(state().viewHalfExtentKm, 200.0f);
     EXPECT_EQ(decodes, before + 1);  // one drawing for the whole reload
 }
@@ -212,7 +215,7 @@ TEST_F(AutoUpdateTest, TicksFollowAWriterAndExportOnceTheWeatherLayerArrives) {
     form().Timer1Timer();
     EXPECT_EQ(state().termText, "10.10");
     EXPECT_EQ(exportSize(), 0u);
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(form().controls().Timer1->isActive());
 }
 
 TEST_F(AutoUpdateTest, OnlyADrawnTermGoesToAnExistingFileAndFailuresKeepTheTimer) {
@@ -231,7 +234,7 @@ TEST_F(AutoUpdateTest, OnlyADrawnTermGoesToAnExistingFileAndFailuresKeepTheTimer
     for (int tick = 0; tick < 2; ++tick) {
         form().Timer1Timer();
         EXPECT_TRUE(drawn("09.10", 22));
-        EXPECT_TRUE(form().Timer1->isActive());
+        EXPECT_TRUE(form().controls().Timer1->isActive());
         EXPECT_TRUE(form().windowTitle().contains(QString::fromStdString(exportPath)));
     }
     EXPECT_TRUE(dialogs.messages.empty());  // shown without blocking
@@ -246,23 +249,24 @@ TEST_F(AutoUpdateTest, OnlyADrawnTermGoesToAnExistingFileAndFailuresKeepTheTimer
     form().Timer1Timer();
     EXPECT_FALSE(fs::exists(exportPath));
     EXPECT_EQ(form().windowTitle(), title);
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(form().controls().Timer1->isActive());
 }
 
 TEST_F(AutoUpdateTest, TheCheckBoxSwitchesTheTimerAndATickWithoutDataGoesOn) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity);
     start();
-    form().autoCheckBox->click();
-    EXPECT_FALSE(form().autoCheckBox->isChecked() || form().Timer1->isActive());
-    form().autoCheckBox->click();
-    EXPECT_TRUE(form().Timer1->isActive());
-    EXPECT_EQ(form().Timer1->interval(), 60 * 1000);
+    form().controls().autoCheckBox->click();
+    EXPECT_FALSE(form().controls().autoCheckBox->isChecked() ||
+                 form().controls().Timer1->isActive());
+    form().controls().autoCheckBox->click();
+    EXPECT_TRUE(form().controls().Timer1->isActive());
+    EXPECT_EQ(form().controls().Timer1->interval(), 60 * 1000);
 
     fs::remove_all(dir.siteDir("S1"));
     form().Timer1Timer();
-    EXPECT_EQ(form().reviewListBox->count(), 0);
+    EXPECT_EQ(form().controls().reviewListBox->count(), 0);
     EXPECT_EQ(decodes, 1);
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(form().controls().Timer1->isActive());
 }
 
 class NoUpdatePeriodTest : public WindowTest {
@@ -273,11 +277,11 @@ class NoUpdatePeriodTest : public WindowTest {
 TEST_F(NoUpdatePeriodTest, APeriodOfZeroNeverTicks) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, kAllReflectivity);
     start();
-    EXPECT_FALSE(form().Timer1->isActive());
-    form().autoCheckBox->click();
-    form().autoCheckBox->click();
+    EXPECT_FALSE(form().controls().Timer1->isActive());
+    form().controls().autoCheckBox->click();
+    form().controls().autoCheckBox->click();
     form().Timer1Timer();
-    EXPECT_FALSE(form().Timer1->isActive());
+    EXPECT_FALSE(form().controls().Timer1->isActive());
 }
 
 }  // namespace kalvera::navtest

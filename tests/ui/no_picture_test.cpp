@@ -60,8 +60,9 @@ TEST_F(NoPictureTest, EveryRedrawAfterASiteWithoutDataShowsTheMapAlone) {
         std::function<void()> redraw;
         std::function<QImage()> image;
     } rows[] = {
-        {"filter", [&] { form().filterScrollBar->setValue(1); }, [&] { return shown(); }},
-        {"scale", [&] { form().scaleScrollBar->setValue(30); }, [&] { return shown(); }},
+        {"filter", [&] { form().controls().filterScrollBar->setValue(1); },
+         [&] { return shown(); }},
+        {"scale", [&] { form().controls().scaleScrollBar->setValue(30); }, [&] { return shown(); }},
         {"pan",
          [&] {
              form().FormMouseDown(Qt::LeftButton, centre.x() + 40, centre.y());
@@ -70,7 +71,7 @@ TEST_F(NoPictureTest, EveryRedrawAfterASiteWithoutDataShowsTheMapAlone) {
          [&] { return shown(); }},
         {"layer",
          [&] {
-             form().layerListBox->setCurrentRow(0);
+             form().controls().layerListBox->setCurrentRow(0);
              form().layerListBoxClick();
          },
          [&] { return shown(); }},
@@ -87,7 +88,7 @@ TEST_F(NoPictureTest, EveryRedrawAfterASiteWithoutDataShowsTheMapAlone) {
         {"print", [] {}, [&] { return printed(); }},
     };
 
-    form().locListBox->setCurrentRow(1);
+    form().controls().locListBox->setCurrentRow(1);
     form().locListBoxClick();
     ASSERT_EQ(dialogs.messages, std::vector<QString>{QStringLiteral("Не найдена база данных.")});
     for (const auto& row : rows) {

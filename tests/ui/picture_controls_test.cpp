@@ -31,7 +31,7 @@ class PictureControlsTest : public WindowTest {
         return inked;
     }
     void selectLayer(int row) {
-        form().layerListBox->setCurrentRow(row);
+        form().controls().layerListBox->setCurrentRow(row);
         form().layerListBoxClick();
     }
     void doubleClickAfterReleaseAt(int x, int y) {
@@ -62,7 +62,7 @@ TEST_F(PictureControlsTest, TheReadoutAtTheViewCentreOutsideTheRadarSquareAndOnT
     EXPECT_FLOAT_EQ(form().pointer.cursorAzimuth, 0.0f);
     EXPECT_EQ(inkedHeaderCells(), "23456");
 
-    form().scaleScrollBar->setValue(100);  // 800 km across: corners lie off the grid
+    form().controls().scaleScrollBar->setValue(100);  // 800 km across: corners lie off the grid
     EXPECT_FLOAT_EQ(state().viewHalfExtentKm, 400.0f);
     form().FormMouseMove(area().left + 2, area().top + 2);
     EXPECT_GT(form().pointer.cursorRange, 200.0f);
@@ -109,29 +109,29 @@ TEST_F(PictureControlsTest, AReleaseInsidePansToTheLastPressInside) {
 TEST_F(PictureControlsTest, LayerScaleAndFilterControlsRedrawWithTheirLabelsButLetterKeysDoNot) {
     start();
     selectLayer(2);
-    EXPECT_EQ(form().layerLabel->text(), QStringLiteral("Слой =2"));
+    EXPECT_EQ(form().controls().layerLabel->text(), QStringLiteral("Слой =2"));
     EXPECT_EQ(decodes, 2);
     EXPECT_EQ(state().messageOffset, FindMessageOffset(state().indexPath, "09.00", 2));
 
-    form().layerListBox->setCurrentRow(1);
+    form().controls().layerListBox->setCurrentRow(1);
     for (const char* key : {"a", " ", "7"}) {
         QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(key));
-        QCoreApplication::sendEvent(form().layerListBox, &event);
+        QCoreApplication::sendEvent(form().controls().layerListBox, &event);
     }
     EXPECT_EQ(decodes, 3);  // only the digit, which takes the selected item
-    EXPECT_EQ(form().layerLabel->text(), QStringLiteral("Слой =1"));
-    form().layerListBox->clear();
+    EXPECT_EQ(form().controls().layerLabel->text(), QStringLiteral("Слой =1"));
+    form().controls().layerListBox->clear();
     form().layerListBoxClick();
     EXPECT_EQ(state().layerCode, 1);
 
-    form().scaleScrollBar->setValue(10);
+    form().controls().scaleScrollBar->setValue(10);
     EXPECT_FLOAT_EQ(state().viewHalfExtentKm, 40.0f);
-    EXPECT_EQ(form().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 10 км"));
-    EXPECT_EQ(form().filterScrollBar->maximum(), 30);
-    EXPECT_EQ(form().filtermaxLabel->text(), "30");
-    form().filterScrollBar->setValue(12);
+    EXPECT_EQ(form().controls().scaleLabel->text(), QStringLiteral("Масштаб: 1 дел = 10 км"));
+    EXPECT_EQ(form().controls().filterScrollBar->maximum(), 30);
+    EXPECT_EQ(form().controls().filtermaxLabel->text(), "30");
+    form().controls().filterScrollBar->setValue(12);
     EXPECT_EQ(state().filterThreshold, 12);
-    EXPECT_EQ(form().filterLabel->text(), QStringLiteral("Фильтр = 12"));
+    EXPECT_EQ(form().controls().filterLabel->text(), QStringLiteral("Фильтр = 12"));
     EXPECT_EQ(decodes, 5);
 }
 
@@ -187,11 +187,11 @@ TEST_F(PictureControlsTest, AnUnwritablePaletteIsReportedAndTheColourStays) {
 TEST_F(PictureControlsTest, RewrittenLabelsShowTheirWholeTextWithinTheColumn) {
     dir.addTerm("S1", DayFromNow(0), 10, 0, {21}, 15000);  // echo tops, in metres
     start();
-    form().filterScrollBar->setValue(15000);
-    form().scaleScrollBar->setValue(100);
-    EXPECT_EQ(form().filtermaxLabel->text(), QStringLiteral("15000"));
-    for (const QLabel* label :
-         {form().layerLabel, form().filterLabel, form().scaleLabel, form().filtermaxLabel}) {
+    form().controls().filterScrollBar->setValue(15000);
+    form().controls().scaleScrollBar->setValue(100);
+    EXPECT_EQ(form().controls().filtermaxLabel->text(), QStringLiteral("15000"));
+    for (const QLabel* label : {form().controls().layerLabel, form().controls().filterLabel,
+                                form().controls().scaleLabel, form().controls().filtermaxLabel}) {
         SCOPED_TRACE(label->text().toStdString());
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
         EXPECT_LE(label->x() + label->width(), area().left);

@@ -7,7 +7,6 @@
 namespace kalvera::navtest {
 
 TEST(QtTranslationsTest, QtsOwnDialogTextsTurnRussian) {
-    EnsureApplication();
     ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
 }

@@ -20,7 +20,9 @@ struct CliRegistrar {
 
 const std::vector<CliCommand>& Commands();
 
-// Prints "kalvera-cli: <message>" on standard error and returns 2.
+// Print "kalvera-cli: <message>" on standard error and return the exit status:
+// 2 for a usage error, 1 when the data could not be loaded.
 int UsageError(const std::string& message);
+int LoadFailure(const std::string& message);
 
 }  // namespace kalvera::cli

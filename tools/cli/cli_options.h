@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/display_state.h"
+#include "common/domain_constants.h"
 
 namespace kalvera::cli {
 
@@ -35,7 +36,7 @@ struct TermChoice {
     int layer = 0;
     bool centred = false;  // false: centre the view on the decoded site
     float centreLat = 0.0f, centreLon = 0.0f;
-    float halfExtentKm = 200.0f;
+    float halfExtentKm = kDefaultHalfExtentKm;
 };
 
 // The settings' data root as seen from wherever the tool runs.

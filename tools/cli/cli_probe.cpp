@@ -71,8 +71,7 @@ int runProbe(const std::vector<std::string>& args) {
     AppConfig config;
     std::string error;
     if (!LoadSettingsFrom(config, probe.term.startDir, error)) {
-        std::fprintf(stderr, "kalvera-cli: %s\n", error.c_str());
-        return 1;
+        return LoadFailure(error);
     }
     DisplayState state = StateForTerm(probe.term, config.dataRoot);
 

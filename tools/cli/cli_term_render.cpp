@@ -110,11 +110,6 @@ int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render) {
     return 0;
 }
 
-int LoadFailure(const std::string& reason) {
-    std::fprintf(stderr, "kalvera-cli: %s\n", reason.c_str());
-    return 1;
-}
-
 // Fonts need an application object; without a display the offscreen
 // platform draws them just the same.
 std::unique_ptr<QGuiApplication> StartGui() {

@@ -23,9 +23,6 @@ struct RenderArgs {
 // --half-extent; 0 or the usage error's exit status.
 int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render);
 
-// Prints "kalvera-cli: <reason>" on standard error and returns 1.
-int LoadFailure(const std::string& reason);
-
 // Fonts need an application object; without a display the offscreen
 // platform draws them just the same. Null when one exists already.
 std::unique_ptr<QGuiApplication> StartGui();

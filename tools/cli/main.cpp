@@ -26,6 +26,11 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
+int LoadFailure(const std::string& message) {
+    std::fprintf(stderr, "kalvera-cli: %s\n", message.c_str());
+    return 1;
+}
+
 }  // namespace kalvera::cli
 
 #ifndef KALVERA_VERSION

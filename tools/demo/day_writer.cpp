@@ -5,29 +5,27 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "archive/index_records.h"
 #include "common/error_text.h"
 #include "common/file_bytes.h"
+#include "common/little_endian.h"
 
 namespace kalvera::demo {
 
 namespace {
 
-constexpr size_t kRecordSize = 16;
+constexpr size_t kRecordSize = sizeof(IndexRecord);
+using RecordBytes = std::array<unsigned char, kRecordSize>;
 
-void PutLe32(uint8_t* at, uint32_t v) {
-    for (int k = 0; k < 4; ++k) at[k] = static_cast<uint8_t>(v >> (8 * k));
-}
-
-std::array<uint8_t, kRecordSize> RecordBytes(int hour, int minute, int layerCode, uint32_t offset,
-                                             uint32_t length) {
-    std::array<uint8_t, kRecordSize> r{};
-    r[0] = static_cast<uint8_t>(hour);
-    r[1] = static_cast<uint8_t>(minute);
-    r[2] = static_cast<uint8_t>(layerCode);
-    PutLe32(&r[4], offset);
+RecordBytes StoredRecord(int hour, int minute, int layerCode, uint32_t offset, uint32_t length) {
+    IndexRecord record;
+    record.hour = static_cast<uint8_t>(hour);
+    record.minute = static_cast<uint8_t>(minute);
+    record.layerCode = static_cast<uint8_t>(layerCode);
+    record.offset = static_cast<int32_t>(offset);
     // The length of the message, for tools that walk the base file.
-    PutLe32(&r[8], length);
-    return r;
+    WriteLe32(record.tail, length);
+    return EncodeIndexRecord(record);
 }
 
 bool Fail(std::string& error, const std::string& path, int code) {
@@ -35,7 +33,7 @@ bool Fail(std::string& error, const std::string& path, int code) {
     return false;
 }
 
-bool WriteAll(std::FILE* f, const uint8_t* data, size_t size) {
+bool WriteAll(std::FILE* f, const unsigned char* data, size_t size) {
     return std::fwrite(data, 1, size, f) == size && std::fflush(f) == 0;
 }
 
@@ -57,32 +55,32 @@ std::set<int> TermsInIndex(const std::string& indexPath) {
     std::string bytes;
     int code = 0;
     if (!ReadFileBytes(indexPath, bytes, code)) return terms;
+    const auto* raw = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize) {
-        const auto hour = static_cast<uint8_t>(bytes[at]);
-        const auto minute = static_cast<uint8_t>(bytes[at + 1]);
-        terms.insert(hour * 60 + minute);
+        const IndexRecord record = DecodeIndexRecord(raw + at);
+        terms.insert(record.hour * 60 + record.minute);
     }
     return terms;
 }
 
-bool AppendTerm(const std::string& siteDir, const std::string& dayName, int hour, int minute,
+bool AppendTerm(const DayArchive& day, int hour, int minute,
                 const std::vector<TermMessage>& messages, const RecordSplitter* splitter,
                 std::string& error) {
-    const std::string basePath = siteDir + "/" + dayName + ".bas";
-    const std::string indexPath = siteDir + "/" + dayName + ".ind";
+    const std::string& basePath = day.basePath;
+    const std::string& indexPath = day.indexPath;
 
     std::FILE* base = std::fopen(basePath.c_str(), "ab");
     if (base == nullptr) return Fail(error, basePath, errno);
     std::fseek(base, 0, SEEK_END);
     const long start = std::ftell(base);
-    std::vector<std::array<uint8_t, kRecordSize>> records;
+    std::vector<RecordBytes> records;
     auto offset = static_cast<uint32_t>(start < 0 ? 0 : start);
     bool ok = start >= 0;
     for (const TermMessage& m : messages) {
         if (!ok) break;
         ok = WriteAll(base, m.bytes.data(), m.bytes.size());
         const auto length = static_cast<uint32_t>(m.bytes.size());
-        records.push_back(RecordBytes(hour, minute, m.layerCode, offset, length));
+        records.push_back(StoredRecord(hour, minute, m.layerCode, offset, length));
         offset += length;
     }
     const int baseErrno = errno;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/day_archive.h"
 #include "demo/term_products.h"
 
 namespace kalvera::demo {
@@ -24,10 +25,10 @@ struct RecordSplitter {
 // Terms (hour * 60 + minute) present in a day's index; empty when none.
 std::set<int> TermsInIndex(const std::string& indexPath);
 
-// Appends the messages of one term to `<siteDir>/<dayName>.bas` and their
-// records to `.ind`, creating the files when needed. False (with the reason)
-// when a file cannot be written; the index is then left untouched.
-bool AppendTerm(const std::string& siteDir, const std::string& dayName, int hour, int minute,
+// Appends the messages of one term to the day's base file and their records
+// to its index, creating the files when needed. False (with the reason) when
+// a file cannot be written; the index is then left untouched.
+bool AppendTerm(const DayArchive& day, int hour, int minute,
                 const std::vector<TermMessage>& messages, const RecordSplitter* splitter,
                 std::string& error);
 

@@ -29,10 +29,6 @@ std::vector<DemoSite> SitesOf(const DemoOptions& options) {
     return {all.begin(), all.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
-std::string SiteDir(const DemoOptions& options, const DemoSite& site) {
-    return DataRootOf(options) + site.code;
-}
-
 // Whole minute of a date-time value, robust against a value a hair below it.
 double MinuteOf(double t) {
     return std::floor(t / kMinuteDays + 1e-6) * kMinuteDays;
@@ -89,17 +85,17 @@ int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,
     WeatherScene scene;
     int written = 0;
     for (const DemoSite& site : SitesOf(options)) {
-        const std::string dir = SiteDir(options, site);
-        const std::string key = dir + "/" + day;
+        const DayArchive archive = DayArchive::Of(DataRootOf(options), site.code, day);
+        const std::string& key = archive.indexPath;
         auto found = known.find(key);
-        if (found == known.end()) found = known.emplace(key, TermsInIndex(key + ".ind")).first;
+        if (found == known.end()) found = known.emplace(key, TermsInIndex(key)).first;
         if (found->second.count(term) != 0) continue;
         if (!sceneReady) {
             scene = model.at(t);
             sceneReady = true;
         }
         const std::vector<TermMessage> messages = EncodeTerm(site, SampleTerm(site, scene), t);
-        if (!AppendTerm(dir, day, time.hour, time.minute, messages, splitter, error)) return -1;
+        if (!AppendTerm(archive, time.hour, time.minute, messages, splitter, error)) return -1;
         found->second.insert(term);
         ++written;
     }
@@ -120,7 +116,8 @@ bool PrepareStartDirectory(const DemoOptions& options, std::string& error) {
     fs::create_directories(fs::path(options.dir) / "res", failure);
     if (!failure) fs::create_directories(fs::path(options.dir) / "archive", failure);
     for (const DemoSite& site : SitesOf(options)) {
-        if (!failure) fs::create_directories(SiteDir(options, site), failure);
+        if (!failure)
+            fs::create_directories(SiteDirectory(DataRootOf(options), site.code), failure);
     }
     if (failure) {
         error = "Cannot create " + options.dir + ": " + failure.message();

@@ -1,13 +1,15 @@
 #include "demo/demo_sites.h"
 
+#include "common/domain_constants.h"
+
 namespace kalvera::demo {
 
 const std::vector<DemoSite>& DemoSites() {
-    // 26063 is included on purpose: its generic reflectivity carries no
-    // -64 reference, unlike every other site's.
+    // The site without a reference value is included on purpose: its generic
+    // reflectivity carries no -64 reference, unlike every other site's.
     static const std::vector<DemoSite> sites = {
         {"27612", 55.65, 37.77, true},
-        {"26063", 59.97, 30.70, false},
+        {kNoReferenceSite, 59.97, 30.70, false},
         {"27595", 55.79, 49.18, false},
         {"34122", 51.70, 39.25, true},
     };

@@ -12,9 +12,6 @@ namespace kalvera::demo {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kGridHalfExtentKm = 200.0;
-constexpr int kSide = 100;
 // Fixed-layout class values: class c stands for value 2c, so every even
 // value up to 126 has a class; stronger cells travel as 8-bit single cells.
 constexpr int kClassCount = 63;
@@ -23,7 +20,6 @@ constexpr int kMaxClassValue = 2 * kClassCount;
 // values above 63 fit beside the -64 reference.
 constexpr int kWideReflectivityY = 129;
 constexpr int kGenericReflectivityReference = -64;
-const char* const kNoReferenceSite = "26063";
 
 // Both products carry the term's date and time in the same fields.
 template <typename Product>
@@ -61,7 +57,7 @@ bufr::FixedRow FixedRowOf(const Grid& values, int row) {
     bufr::FixedRow out;
     out.rowNumber = static_cast<uint16_t>(row);
     out.segments.emplace_back();
-    const int begin = row * kSide, end = begin + kSide;
+    const int begin = row * kGridSide, end = begin + kGridSide;
     for (int p = begin; p < end;) {
         const int32_t v = values[p];
         const int n = RunLength(values, p, end);
@@ -108,7 +104,7 @@ std::vector<uint8_t> FixedReflectivity(const DemoSite& site, const Grid& values,
     p.heightRaw = static_cast<uint32_t>(layer * 1000 + 1000);
     p.firstReflectivity = 2;
     for (int c = 1; c <= kClassCount; ++c) p.classValues.push_back(static_cast<uint8_t>(2 * c));
-    for (int row = 0; row < kSide; ++row) p.rows.push_back(FixedRowOf(values, row));
+    for (int row = 0; row < kGridSide; ++row) p.rows.push_back(FixedRowOf(values, row));
     return bufr::writeFixedMessage(p);
 }
 
@@ -116,14 +112,13 @@ std::vector<uint8_t> FixedReflectivity(const DemoSite& site, const Grid& values,
 // worth its 16-bit length.
 std::vector<bufr::GenericGroup> GenericGroupsOf(const Grid& raw) {
     std::vector<bufr::GenericGroup> groups;
-    for (int p = 0; p < kSide * kSide;) {
+    for (int p = 0; p < kGridCells;) {
         bufr::GenericGroup g;
-        const int n = RunLength(raw, p, kSide * kSide);
+        const int n = RunLength(raw, p, kGridCells);
         g.runLength = static_cast<uint16_t>(std::min(n, 65535));
         g.runValue = static_cast<uint32_t>(raw[p]);
         p += g.runLength;
-        while (p < kSide * kSide && RunLength(raw, p, kSide * kSide) < 4 &&
-               g.singles.size() < 65535) {
+        while (p < kGridCells && RunLength(raw, p, kGridCells) < 4 && g.singles.size() < 65535) {
             g.singles.push_back(static_cast<uint32_t>(raw[p]));
             ++p;
         }
@@ -139,10 +134,10 @@ std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int l
     StampTerm(p, dateTime);
     p.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0) + 9000);
     p.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0) + 18000);
-    if (layerCode == kEchoTopLayer) {
+    if (layerCode == kLayerEchoTops) {
         p.imageElement = {0, 21, 21};
         p.valueWidth = 4;
-    } else if (layerCode == kPhenomenaLayer) {
+    } else if (layerCode == kLayerWeather) {
         p.imageElement = {0, 21, 22};
         p.valueWidth = 5;
     } else {
@@ -159,11 +154,11 @@ std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int l
 void CellCentres(const DemoSite& site, std::vector<double>& lats, std::vector<double>& lons) {
     double dLat, dLon;
     HalfExtentDeg(site, dLat, dLon);
-    lats.resize(kSide);
-    lons.resize(kSide);
-    for (int k = 0; k < kSide; ++k) {
-        lats[k] = site.lat - dLat + (k + 0.5) * 2.0 * dLat / kSide;
-        lons[k] = site.lon - dLon + (k + 0.5) * 2.0 * dLon / kSide;
+    lats.resize(kGridSide);
+    lons.resize(kGridSide);
+    for (int k = 0; k < kGridSide; ++k) {
+        lats[k] = site.lat - dLat + (k + 0.5) * 2.0 * dLat / kGridSide;
+        lons[k] = site.lon - dLon + (k + 0.5) * 2.0 * dLon / kGridSide;
     }
 }
 
@@ -174,9 +169,9 @@ TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene) {
     local.restrictTo(lats.front() - 0.1, lats.back() + 0.1, lons.front() - 0.2, lons.back() + 0.2);
 
     TermGrids out;
-    for (int i = 0; i < kSide; ++i) {
-        for (int j = 0; j < kSide; ++j) {
-            const int cell = i * kSide + j;
+    for (int i = 0; i < kGridSide; ++i) {
+        for (int j = 0; j < kGridSide; ++j) {
+            const int cell = i * kGridSide + j;
             const Column col = local.sample(lats[i], lons[j]);
             for (int layer = kFirstReflectivityLayer; layer <= kLastReflectivityLayer; ++layer) {
                 // A layer from N to N + 1 km is seen at its middle.
@@ -201,14 +196,13 @@ std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids
             continue;
         }
         Grid raw;
-        for (int k = 0; k < kSide * kSide; ++k) raw[k] = values[k] - reference;
+        for (int k = 0; k < kGridCells; ++k) raw[k] = values[k] - reference;
         out.push_back({layer, GenericMessage(site, raw, layer, dateTime)});
     }
     Grid tops;
-    for (int k = 0; k < kSide * kSide; ++k) tops[k] = grids.echoTopsM[k] / 1000;
-    out.push_back({kEchoTopLayer, GenericMessage(site, tops, kEchoTopLayer, dateTime)});
-    out.push_back(
-        {kPhenomenaLayer, GenericMessage(site, grids.phenomena, kPhenomenaLayer, dateTime)});
+    for (int k = 0; k < kGridCells; ++k) tops[k] = grids.echoTopsM[k] / 1000;
+    out.push_back({kLayerEchoTops, GenericMessage(site, tops, kLayerEchoTops, dateTime)});
+    out.push_back({kLayerWeather, GenericMessage(site, grids.phenomena, kLayerWeather, dateTime)});
     return out;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Turns the weather scene over one site into the messages of one term:
-// reflectivity layers 1..10, echo tops (21) and phenomena (22).
+// reflectivity layers 1..10, echo tops and phenomena.
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "common/domain_constants.h"
 #include "demo/demo_sites.h"
 #include "demo/weather_model.h"
 
@@ -13,8 +14,6 @@ namespace kalvera::demo {
 
 constexpr int kFirstReflectivityLayer = 1;
 constexpr int kLastReflectivityLayer = 10;
-constexpr int kEchoTopLayer = 21;
-constexpr int kPhenomenaLayer = 22;
 // Reflectivity cell values count half decibels (value 2 x dBZ), so that the
 // viewer's steps of ten values span the 5 dBZ classes of its legend.
 constexpr int kMaxReflectivityValue = 190;

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/domain_constants.h"
+
 namespace kalvera::demo {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Middle of the demo region; the scene is a plane in km around it.
 constexpr double kOriginLat = 56.5;
 constexpr double kOriginLon = 40.0;

@@ -17,7 +17,7 @@ class GuiApplicationEnvironment : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[16] = "output_tests";
+    char name_[16] = "kalvera_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
