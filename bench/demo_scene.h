@@ -1,8 +1,8 @@
 #pragma once
-// A one-site demo archive of today, made in a scratch directory for one
-// benchmark run, and the viewer state of its newest term at layer 1 (the
-// lowest reflectivity layer holds the most cells), rendered as the window
-// renders it at the given picture side.
+// A one-site demo archive of today (and the days before it, if asked), made
+// in a scratch directory for one benchmark run, and the viewer state of its
+// newest term at layer 1 (the lowest reflectivity layer holds the most
+// cells), rendered as the window renders it at the given picture side.
 
 #include <unistd.h>
 
@@ -32,7 +32,7 @@ struct DemoScene {
     bool ready = false;
 };
 
-inline DemoScene MakeDemoScene(const std::string& name, int side) {
+inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1) {
     DemoScene s;
     std::string pattern =
         (std::filesystem::temp_directory_path() / ("kalvera-bench-" + name + "-XXXXXX")).string();
@@ -42,7 +42,7 @@ inline DemoScene MakeDemoScene(const std::string& name, int side) {
     options.dir = s.scratch + "/start";
     options.dataDir =
         (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-    options.days = 1;
+    options.days = days;
     options.siteCount = 1;
     std::string error;
     const double now = systemClock().now();

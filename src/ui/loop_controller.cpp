@@ -65,10 +65,7 @@ LoopController::LoopController(TForm1& form, Dialogs& dialogs, const Clock& cloc
 bool LoopController::eventFilter(QObject* watched, QEvent* event) {
     const bool choosing = event->type() == QEvent::MouseButtonPress ||
                           (event->type() == QEvent::KeyPress && watched == form_.reviewListBox);
-    if (running_ && choosing) {
-        halt();
-        ReturnToListedDay(form_);
-    }
+    if (running_ && choosing) halt();
     return QObject::eventFilter(watched, event);
 }
 
@@ -104,6 +101,9 @@ void LoopController::halt() {
     prepareTimer_->stop();
     panel_->showPlaying(false);
     panel_->showPosition(-1, 0);
+    // Frames of earlier days named their own files; what the window does
+    // next works on the listed day.
+    ReturnToListedDay(form_);
 }
 
 void LoopController::pause() {

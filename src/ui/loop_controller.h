@@ -38,7 +38,8 @@ class LoopController : public QObject {
     void pause();
     // Escape: the loop ends on the term that was selected when it began.
     void stop();
-    // The loop ends where it is: the operator has chosen something else.
+    // The loop ends where it is, back on the listed day's files: the
+    // operator has chosen something else.
     void halt();
     // The panel's step buttons: the loop pauses on the frame before or after.
     void step(int direction);

@@ -76,7 +76,6 @@ bool WindowKeys::press(int key) {
         case Qt::Key_Home:
         case Qt::Key_End:
             loop_.halt();
-            ReturnToListedDay(form_);
             ChooseDayEnd(form_, key == Qt::Key_End);
             return true;
         case Qt::Key_PageUp:
