@@ -21,6 +21,7 @@ bool EndsWith(const std::string& path, const std::string& suffix) {
 
 MapFormat MapFormatOf(const std::string& path) {
     if (EndsWith(path, ".tif") || EndsWith(path, ".tiff")) return MapFormat::GeoTiff;
+    if (EndsWith(path, ".kmz")) return MapFormat::Kmz;
     if (EndsWith(path, ".geojson") || EndsWith(path, ".json")) return MapFormat::GeoJson;
     if (EndsWith(path, ".gpkg")) return MapFormat::GeoPackage;
     return MapFormat::None;
@@ -42,6 +43,9 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
     switch (format) {
         case MapFormat::GeoTiff:
             bytes = EncodeGeoTiff(source, error);
+            break;
+        case MapFormat::Kmz:
+            bytes = EncodeKmz(source, error);
             break;
         case MapFormat::GeoJson:
             bytes = EncodeClassPolygons(source, "GeoJSON", error);

@@ -10,9 +10,9 @@
 
 namespace kalvera {
 
-enum class MapFormat { None, GeoTiff, GeoJson, GeoPackage };
+enum class MapFormat { None, GeoTiff, Kmz, GeoJson, GeoPackage };
 
-// .tif/.tiff, .geojson/.json, .gpkg, in any case; None otherwise.
+// .tif/.tiff, .kmz, .geojson/.json, .gpkg, in any case; None otherwise.
 MapFormat MapFormatOf(const std::string& path);
 
 // Writes the source in the format of the path's suffix. False, with a reason
@@ -32,5 +32,7 @@ std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& e
 // ("GeoJSON" or "GPKG").
 std::optional<std::string> EncodeClassPolygons(const MapSource& source, const char* driver,
                                                std::string& error);
+// A ground overlay of the cells, the legend and the site, zipped.
+std::optional<std::string> EncodeKmz(const MapSource& source, std::string& error);
 
 }  // namespace kalvera

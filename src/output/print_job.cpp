@@ -6,8 +6,8 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
-#include "output/print_page.h"
 #include "common/replace_file.h"
+#include "output/print_page.h"
 
 namespace kalvera {
 

@@ -24,7 +24,7 @@ struct SaveDialogOptions {
     // bare name receives.
     QStringList fileTypes = {QStringLiteral("JPEG (*.jpg *.jpeg)"),
                              QStringLiteral("GeoTIFF (*.tif *.tiff)"),
-                             QStringLiteral("GeoJSON (*.geojson)")};
+                             QStringLiteral("KMZ (*.kmz)"), QStringLiteral("GeoJSON (*.geojson)")};
 };
 
 class Dialogs {

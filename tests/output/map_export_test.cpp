@@ -23,10 +23,11 @@ TEST(MapFormat, ChosenByTheSuffixInAnyCase) {
     const struct {
         const char* path;
         MapFormat format;
-    } rows[] = {{"a.tif", MapFormat::GeoTiff},     {"A.TIFF", MapFormat::GeoTiff},
-                {"a.GeoJSON", MapFormat::GeoJson}, {"a.json", MapFormat::GeoJson},
-                {"a.gpkg", MapFormat::GeoPackage}, {"a.png", MapFormat::None},
-                {"tif", MapFormat::None},          {"dir.tif/a", MapFormat::None}};
+    } rows[] = {{"a.tif", MapFormat::GeoTiff},  {"A.TIFF", MapFormat::GeoTiff},
+                {"a.Kmz", MapFormat::Kmz},      {"a.GeoJSON", MapFormat::GeoJson},
+                {"a.json", MapFormat::GeoJson}, {"a.gpkg", MapFormat::GeoPackage},
+                {"a.png", MapFormat::None},     {"tif", MapFormat::None},
+                {"dir.tif/a", MapFormat::None}};
     for (const auto& row : rows) EXPECT_EQ(MapFormatOf(row.path), row.format) << row.path;
 }
 

@@ -38,10 +38,10 @@ struct GdalCloser {
 };
 using OpenedDataset = std::unique_ptr<GDALDataset, GdalCloser>;
 
-inline OpenedDataset OpenWithGdal(const std::string& path) {
+inline OpenedDataset OpenWithGdal(const std::string& path,
+                                  unsigned kinds = GDAL_OF_RASTER | GDAL_OF_VECTOR) {
     GDALAllRegister();
-    return OpenedDataset(
-        GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    return OpenedDataset(GDALDataset::Open(path.c_str(), kinds | GDAL_OF_READONLY));
 }
 
 }  // namespace kalvera::testing

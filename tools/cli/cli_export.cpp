@@ -37,6 +37,8 @@ int ExportWorldFilePng(const RenderArgs& render) {
 }
 
 int ExportMapFile(const RenderArgs& render) {
+    // The legend of a KMZ is drawn with text.
+    const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
     std::string error;
     if (!LoadSettingsFrom(config, render.term.startDir, error)) return LoadFailure(error);
@@ -57,7 +59,7 @@ int runExport(std::vector<std::string> args) {
         return ExportWorldFilePng(render);
     }
     if (MapFormatOf(render.out) == MapFormat::None) {
-        return UsageError("--out must end in .tif, .geojson, .gpkg or .png");
+        return UsageError("--out must end in .tif, .kmz, .geojson, .gpkg or .png");
     }
     return ExportMapFile(render);
 }
@@ -65,7 +67,7 @@ int runExport(std::vector<std::string> args) {
 const CliRegistrar registrar(
     {"export",
      "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out "
-     "FILE.tif|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
+     "FILE.tif|.kmz|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
      "[--half-extent KM]",
      [](const std::vector<std::string>& args) { return runExport(args); }});
 

@@ -1,0 +1,126 @@
+// A Google Earth file: the cells as a ground overlay on the grid square, the
+// legend pinned to the screen and the site as a placemark, in one zip.
+
+#include <cpl_conv.h>
+#include <cpl_minixml.h>
+#include <cpl_string.h>
+#include <cpl_vsi.h>
+
+#include <cstdio>
+
+#include "output/gdal_session.h"
+#include "output/map_export.h"
+#include "output/map_georef.h"
+#include "output/map_images.h"
+#include "render/legend_tables.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr const char* kOverlayName = "overlay.png";
+constexpr const char* kLegendName = "legend.png";
+
+std::string Degrees(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9f", value);
+    return text;
+}
+
+CPLXMLNode* Element(CPLXMLNode* parent, const char* name, const std::string& value = {}) {
+    return value.empty() ? CPLCreateXMLNode(parent, CXT_Element, name)
+                         : CPLCreateXMLElementAndValue(parent, name, value.c_str());
+}
+
+// <name x="..." y="..." xunits="fraction" yunits="fraction"/>
+void FractionPoint(CPLXMLNode* parent, const char* name, double x, double y) {
+    CPLXMLNode* point = Element(parent, name);
+    CPLAddXMLAttributeAndValue(point, "x", CPLSPrintf("%g", x));
+    CPLAddXMLAttributeAndValue(point, "y", CPLSPrintf("%g", y));
+    CPLAddXMLAttributeAndValue(point, "xunits", "fraction");
+    CPLAddXMLAttributeAndValue(point, "yunits", "fraction");
+}
+
+void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
+    CPLXMLNode* overlay = Element(document, "GroundOverlay");
+    Element(overlay, "name", LayerTitle(source.layerCode));
+    const std::string when = IsoTimeOf(source.dayName, source.termText);
+    if (!when.empty()) Element(Element(overlay, "TimeStamp"), "when", when);
+    Element(Element(overlay, "Icon"), "href", kOverlayName);
+    const GeoBox box = GridSquareOf(source.siteLat, source.siteLon);
+    CPLXMLNode* bounds = Element(overlay, "LatLonBox");
+    Element(bounds, "north", Degrees(box.north));
+    Element(bounds, "south", Degrees(box.south));
+    Element(bounds, "east", Degrees(box.east));
+    Element(bounds, "west", Degrees(box.west));
+}
+
+void AddLegend(CPLXMLNode* document) {
+    CPLXMLNode* legend = Element(document, "ScreenOverlay");
+    Element(legend, "name", "Легенда");
+    Element(Element(legend, "Icon"), "href", kLegendName);
+    // The top-left corner of the legend at the top left of the view; the
+    // image keeps its own size.
+    FractionPoint(legend, "overlayXY", 0.0, 1.0);
+    FractionPoint(legend, "screenXY", 0.01, 0.98);
+    FractionPoint(legend, "size", 0.0, 0.0);
+}
+
+void AddSite(CPLXMLNode* document, const MapSource& source) {
+    CPLXMLNode* site = Element(document, "Placemark");
+    Element(site, "name", source.siteName.empty() ? source.siteCode : source.siteName);
+    Element(site, "description", "РРП " + source.siteCode);
+    Element(Element(site, "Point"), "coordinates",
+            Degrees(source.siteLon) + "," + Degrees(source.siteLat));
+}
+
+std::string KmlText(const MapSource& source) {
+    CPLXMLNode* kml = CPLCreateXMLNode(nullptr, CXT_Element, "kml");
+    CPLAddXMLAttributeAndValue(kml, "xmlns", "http://www.opengis.net/kml/2.2");
+    CPLXMLNode* document = Element(kml, "Document");
+    Element(document, "name",
+            source.siteName + " " + IsoTimeOf(source.dayName, source.termText).substr(0, 10) + " " +
+                source.termText + " сгв — " + LayerTitle(source.layerCode));
+    AddGroundOverlay(document, source);
+    AddLegend(document);
+    AddSite(document, source);
+    char* text = CPLSerializeXMLTree(kml);
+    std::string kmlText = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + text;
+    CPLFree(text);
+    CPLDestroyXMLNode(kml);
+    return kmlText;
+}
+
+bool AddToZip(const std::string& zip, const char* name, const std::string& bytes) {
+    VSILFILE* file = VSIFOpenL(("/vsizip/" + zip + "/" + name).c_str(), "wb");
+    if (!file) return false;
+    const bool written = VSIFWriteL(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return VSIFCloseL(file) == 0 && written;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeKmz(const MapSource& source, std::string& error) {
+    const MapImages images = DrawMapImages(source);
+    if (images.overlayPng.empty() || images.legendPng.empty()) {
+        error = "the overlay images could not be drawn";
+        return std::nullopt;
+    }
+    GdalQuiet quiet;
+    MemoryDir memory;
+    const std::string zip = memory.path("map.kmz");
+    // The archive is finished when its own handle closes; Google Earth reads
+    // the first .kml entry, so doc.kml goes first.
+    VSILFILE* archive = VSIFOpenL(("/vsizip/" + zip).c_str(), "wb");
+    bool ok = archive != nullptr && AddToZip(zip, "doc.kml", KmlText(source)) &&
+              AddToZip(zip, kOverlayName, images.overlayPng) &&
+              AddToZip(zip, kLegendName, images.legendPng);
+    if (archive && VSIFCloseL(archive) != 0) ok = false;
+    if (!ok) {
+        error = GdalQuiet::LastReason("the KMZ archive could not be made");
+        return std::nullopt;
+    }
+    return memory.read("map.kmz");
+}
+
+}  // namespace kalvera

@@ -1,0 +1,85 @@
+#include "output/map_images.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include "geo/radar_grid.h"
+#include "geo/viewport.h"
+#include "render/canvas.h"
+#include "render/cell_layer.h"
+#include "render/layer_style.h"
+#include "render/legend_layer.h"
+#include "render/legend_tables.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kLegendWidth = 170;
+constexpr int kLegendBoxHeight = 20;
+constexpr int kLegendTitleHeight = 22;
+
+std::string PngOf(const QImage& image) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {};
+    return buffer.data().toStdString();
+}
+
+// The cells take palette colours only, so an indexed image holds them exactly
+// in a quarter of the bytes, which the PNG encoder then has a quarter of the
+// work with.
+QImage Indexed(const QImage& overlay, const Palette& palette) {
+    QList<QRgb> colours{qRgba(0, 0, 0, 0)};
+    for (const uint32_t colour : palette) colours.push_back(ToQColor(colour).rgb());
+    return overlay.convertToFormat(QImage::Format_Indexed8, colours, Qt::ThresholdDither);
+}
+
+// The layer title with the units its legend labels count in.
+std::string LegendTitle(int layerCode) {
+    if (layerCode == kLayerWeather) return LayerTitle(layerCode);
+    return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? ", м" : ", dBZ");
+}
+
+// The view is the grid square itself, so the cell edges fall on whole
+// multiples of kOverlayCellPixels.
+QImage OverlayImage(const MapSource& source) {
+    const int side = kGridSide * kOverlayCellPixels;
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    CanvasState state;
+    Canvas canvas(image, state);
+    if (!canvas.isActive()) return {};
+    LayerStyle style = LayerStyle::Screen();
+    // The screen's rim makes each cell a pixel wider, which would overlap
+    // the neighbours' colours here and spill past the square's edge.
+    style.cellRimWidth = 1;
+    const CellPaint paint{source.layerCode, 0, &source.palette};
+    DrawCells(canvas,
+              Viewport::Square(side, source.siteLon, source.siteLat, kRadarGridHalfExtentKm), style,
+              RadarGrid::AroundSite(source.siteLon, source.siteLat), source.grid, paint);
+    return image;
+}
+
+QImage LegendImage(const MapSource& source) {
+    const int boxes = kLegendBoxes * kLegendBoxHeight;
+    QImage image(kLegendWidth, kLegendTitleHeight + boxes, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    CanvasState state;
+    Canvas canvas(image, state);
+    if (!canvas.isActive()) return {};
+    canvas.setPenColor(kBlack);
+    canvas.rectangle(0, 0, kLegendWidth, kLegendTitleHeight + 1);
+    canvas.textOut(4, 4, LegendTitle(source.layerCode));
+    DrawLegendBoxes(canvas, 0, kLegendTitleHeight, kLegendWidth, boxes, source.palette,
+                    source.layerCode);
+    return image;
+}
+
+}  // namespace
+
+MapImages DrawMapImages(const MapSource& source) {
+    return {PngOf(Indexed(OverlayImage(source), source.palette)), PngOf(LegendImage(source))};
+}
+
+}  // namespace kalvera

@@ -1,0 +1,102 @@
+// The Google Earth file read back as Google Earth and GDAL read it.
+#include <cpl_minixml.h>
+#include <gtest/gtest.h>
+
+#include "output/map_export.h"
+#include "output/map_georef.h"
+#include "output/map_images.h"
+#include "output/map_test_support.h"
+#include "output/output_test_support.h"
+
+namespace kalvera {
+namespace {
+
+using testing::OpenWithGdal;
+
+class Kmz : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        source = testing::SourceWith(22, {{10, 20, 7}});
+        std::string error;
+        ASSERT_TRUE(WriteMapFile(*source, path, error)) << error;
+    }
+    std::string entry(const std::string& name) const { return "/vsizip/" + path + "/" + name; }
+
+    testing::ScratchDir dir;
+    const std::string path = dir.file("map.kmz");
+    std::unique_ptr<MapSource> source;
+};
+
+TEST_F(Kmz, TheOverlayLiesOnTheGridSquare) {
+    CPLXMLNode* kml = CPLParseXMLFile(entry("doc.kml").c_str());
+    ASSERT_NE(kml, nullptr);
+    const GeoBox box = GridSquareOf(testing::kSiteLat, testing::kSiteLon);
+    const struct {
+        const char* bound;
+        double expected;
+    } rows[] = {{"north", box.north}, {"south", box.south}, {"east", box.east}, {"west", box.west}};
+    for (const auto& row : rows) {
+        const std::string key = std::string("=kml.Document.GroundOverlay.LatLonBox.") + row.bound;
+        EXPECT_NEAR(std::stod(CPLGetXMLValue(kml, key.c_str(), "nan")), row.expected, 1e-8)
+            << row.bound;
+    }
+    EXPECT_STREQ(CPLGetXMLValue(kml, "=kml.Document.GroundOverlay.Icon.href", ""), "overlay.png");
+    EXPECT_STREQ(CPLGetXMLValue(kml, "=kml.Document.ScreenOverlay.Icon.href", ""), "legend.png");
+    EXPECT_STREQ(CPLGetXMLValue(kml, "=kml.Document.GroundOverlay.TimeStamp.when", ""),
+                 "2026-12-07T12:00:00Z");
+    CPLDestroyXMLNode(kml);
+}
+
+TEST_F(Kmz, TheSiteIsAPlacemark) {
+    const auto dataset = OpenWithGdal(path, GDAL_OF_VECTOR);
+    ASSERT_TRUE(dataset && dataset->GetLayerCount() == 1);
+    int sites = 0;
+    for (auto& feature : *dataset->GetLayer(0)) {
+        const OGRGeometry* geometry = feature->GetGeometryRef();
+        if (!geometry || wkbFlatten(geometry->getGeometryType()) != wkbPoint) continue;
+        ++sites;
+        EXPECT_STREQ(feature->GetFieldAsString("Name"), "Москва");
+        EXPECT_NEAR(geometry->toPoint()->getX(), testing::kSiteLon, 1e-6);
+        EXPECT_NEAR(geometry->toPoint()->getY(), testing::kSiteLat, 1e-6);
+    }
+    EXPECT_EQ(sites, 1);
+}
+
+// Pixel (x, y) of the overlay, a paletted PNG, as red, green, blue, alpha.
+std::array<int, 4> OverlayPixel(GDALDataset& overlay, int x, int y) {
+    GByte index = 0;
+    GDALRasterBand* band = overlay.GetRasterBand(1);
+    const GDALColorTable* table = band->GetColorTable();
+    if (!table || band->RasterIO(GF_Read, x, y, 1, 1, &index, 1, 1, GDT_Byte, 0, 0) != CE_None) {
+        return {-1, -1, -1, -1};
+    }
+    const GDALColorEntry* colour = table->GetColorEntry(index);
+    return {colour->c1, colour->c2, colour->c3, colour->c4};
+}
+
+TEST_F(Kmz, CellsInPaletteColoursAndTransparentElsewhere) {
+    const auto centre = [](int cell) { return cell * kOverlayCellPixels + kOverlayCellPixels / 2; };
+    const int side = kGridSide * kOverlayCellPixels;
+    // A phenomenon code, and an echo top low enough for palette entry 0, which
+    // is black and must not turn transparent.
+    const struct { int layer, value, entry; } rows[] = {{22, 7, 7}, {21, 500, 0}};
+    for (const auto& row : rows) {
+        const auto cells = testing::SourceWith(row.layer, {{10, 20, row.value}});
+        std::string error;
+        ASSERT_TRUE(WriteMapFile(*cells, path, error)) << error;
+        const auto overlay = OpenWithGdal(entry("overlay.png"), GDAL_OF_RASTER);
+        ASSERT_TRUE(overlay);
+        ASSERT_EQ(overlay->GetRasterXSize(), side);
+        const uint32_t colour = cells->palette[static_cast<size_t>(row.entry)];
+        const std::array<int, 4> expected{static_cast<int>(colour & 0xFF),
+                                          static_cast<int>((colour >> 8) & 0xFF),
+                                          static_cast<int>((colour >> 16) & 0xFF), 255};
+        // Row 10 from the south, column 20; its eastern neighbour is empty.
+        EXPECT_EQ(OverlayPixel(*overlay, centre(20), side - 1 - centre(10)), expected) << row.layer;
+        EXPECT_EQ(OverlayPixel(*overlay, centre(21), side - 1 - centre(10))[3], 0) << row.layer;
+    }
+    EXPECT_TRUE(OpenWithGdal(entry("legend.png"), GDAL_OF_RASTER));
+}
+
+}  // namespace
+}  // namespace kalvera
