@@ -24,6 +24,7 @@ bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
     if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
+    viewer.pictureDrawn = true;
     DrawDecodedPicture(viewer);
     return true;
 }
@@ -90,6 +91,14 @@ void ShowEmptyPicture(ViewerState& viewer) {
     viewer.WindowDC.changed(area.left, area.top, area.width, area.height);
     WriteHeaderCell(viewer, 0, std::string());
     WriteHeaderCell(viewer, 1, std::string());
+}
+
+void ForgetPicture(ViewerState& viewer) {
+    viewer.picture.values.fill(0);
+    viewer.PictureLayer.image.fill(Qt::white);
+    viewer.display.termText.clear();
+    viewer.display.messageOffset = -1;
+    viewer.pictureDrawn = false;
 }
 
 void RepaintWindow(ViewerState& viewer, bool termListEmpty) {

@@ -35,6 +35,11 @@ void WriteHeaderCell(ViewerState& viewer, int column, const std::string& text);
 // The view without a term: MapLayer as it is, header cells 0 and 1 emptied.
 void ShowEmptyPicture(ViewerState& viewer);
 
+// Drops the picture of a site that is no longer shown: its cells, its grid
+// and its term. Every later composition, print or readout then shows the map
+// alone until the next picture is decoded.
+void ForgetPicture(ViewerState& viewer);
+
 // Re-shows the last render on the window without decoding anything: the paint
 // handler's work. `termListEmpty` shows the empty picture instead.
 void RepaintWindow(ViewerState& viewer, bool termListEmpty);

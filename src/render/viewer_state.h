@@ -80,6 +80,9 @@ struct ViewerState {
     // Highest cell value (negatives as 0) of the last successful render: the
     // filter bar's maximum.
     int32_t gridMaximum = 0;
+    // Whether the grid holds a picture of the site shown: set by a successful
+    // render, cleared when the site's picture is dropped.
+    bool pictureDrawn = false;
     PictureDecoder decoder;
     MapResourceCache mapCache;
 

@@ -14,7 +14,15 @@
 namespace kalvera {
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    // An empty title would make the window system show the program's file
+    // name there; a blank one leaves the title bar as empty as it was meant.
+    const QString shown = title.isEmpty() ? QStringLiteral(" ") : title;
+    QMessageBox box(QMessageBox::NoIcon, shown, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtDialogs::showError(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("КАЛВЕРА"), text, QMessageBox::Ok);
     box.exec();
 }
 

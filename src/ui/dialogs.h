@@ -32,6 +32,8 @@ class Dialogs {
     virtual ~Dialogs() = default;
     // A message box with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text, const QString& title) = 0;
+    // The error box of a failure the program cannot go on from.
+    virtual void showError(const QString& text) { showMessage(nullptr, text, QString()); }
     // The colour dialog; the chosen colour (0x00BBGGRR) or nothing when cancelled.
     virtual std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) = 0;
     // The save-file dialog; the chosen path (with the default suffix added when
@@ -49,6 +51,7 @@ class Dialogs {
 class QtDialogs : public Dialogs {
   public:
     void showMessage(QWidget* parent, const QString& text, const QString& title) override;
+    void showError(const QString& text) override;
     std::optional<uint32_t> chooseColour(QWidget* parent, uint32_t initial) override;
     std::optional<QString> chooseSaveFile(QWidget* parent,
                                           const SaveDialogOptions& options) override;

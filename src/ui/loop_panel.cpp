@@ -11,7 +11,8 @@ namespace kalvera {
 
 namespace {
 
-constexpr int kRow = 22;
+constexpr int kRow = 20;
+constexpr int kRowStep = kRow + 1;
 
 QToolButton* MakeButton(QWidget* parent, const QString& text, const QString& hint, int left,
                         int top, int width) {
@@ -55,14 +56,15 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
     positionLabel = MakeLabel(this, QString(), 108, 0, kWidth - 108);
     positionLabel->setAlignment(Qt::AlignCenter);
     positionLabel->setToolTip(QStringLiteral("Кадр петли"));
-    framesSpin = MakeSpin<QSpinBox>(this, 0, 24, 44, QStringLiteral("Число кадров петли"));
+    framesSpin = MakeSpin<QSpinBox>(this, 0, kRowStep, 44, QStringLiteral("Число кадров петли"));
     framesSpin->setRange(kLoopFramesMin, kLoopFramesMax);
     framesSpin->setValue(kLoopFramesDefault);
-    fpsSpin = MakeSpin<QSpinBox>(this, 48, 24, 60, QStringLiteral("Скорость, кадров в секунду"));
+    fpsSpin =
+        MakeSpin<QSpinBox>(this, 48, kRowStep, 60, QStringLiteral("Скорость, кадров в секунду"));
     fpsSpin->setRange(kLoopFpsMin, kLoopFpsMax);
     fpsSpin->setValue(kLoopFpsDefault);
     fpsSpin->setSuffix(QStringLiteral(" к/с"));
-    dwellSpin = MakeSpin<QDoubleSpinBox>(this, 112, 24, 60,
+    dwellSpin = MakeSpin<QDoubleSpinBox>(this, 112, kRowStep, 60,
                                          QStringLiteral("Задержка на последнем кадре, с"));
     dwellSpin->setRange(0.0, kLoopDwellMax);
     dwellSpin->setDecimals(1);
@@ -70,10 +72,11 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
     dwellSpin->setValue(kLoopDwellDefault);
     dwellSpin->setSuffix(QStringLiteral(" с"));
 
-    ageLabel = MakeLabel(this, QString(), 0, 49, kWidth);
+    ageLabel = MakeLabel(this, QString(), 0, 2 * kRowStep, kWidth);
     ageLabel->setToolTip(QStringLiteral("Последний срок станции и его возраст"));
-    saveAnimationButton = MakeButton(this, QStringLiteral("Сохранить анимацию…"),
-                                     QStringLiteral("Петля как анимированный GIF"), 0, 74, kWidth);
+    saveAnimationButton =
+        MakeButton(this, QStringLiteral("Сохранить анимацию…"),
+                   QStringLiteral("Петля как анимированный GIF"), 0, 3 * kRowStep, kWidth);
 
     connect(playButton, &QToolButton::clicked, this, &LoopPanel::playClicked);
     connect(stepBackButton, &QToolButton::clicked, this, [this] { emit stepClicked(-1); });

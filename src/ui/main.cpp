@@ -1,26 +1,22 @@
 // Program entry: builds the main window and the date picker and runs the loop.
 
-#include <QApplication>
 #include <cstdio>
 #include <cstring>
 
 #include "common/clock.h"
 #include "ui/calendar_form.h"
 #include "ui/dialogs.h"
+#include "ui/exception_guard.h"
 #include "ui/main_window.h"
+#include "ui/qt_translations.h"
 
 #ifndef KALVERA_VERSION
 #define KALVERA_VERSION "unknown"
 #endif
 
-int main(int argc, char** argv) {
-    // Answered before Qt starts, so that it works without a display.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("kalvera %s\n", KALVERA_VERSION);
-        return 0;
-    }
-    QApplication app(argc, argv);
-    kalvera::QtDialogs dialogs;
+namespace {
+
+int RunViewer(kalvera::QtDialogs& dialogs) {
     kalvera::TForm1 window(dialogs, kalvera::systemClock());
     if (!window.started()) {
         // Without its settings the viewer has nothing to show.
@@ -32,7 +28,23 @@ int main(int argc, char** argv) {
     kalvera::TcalendarForm picker(window.viewer().config, window.display(), &window);
     calendarForm = &picker;
     window.show();
-    const int status = app.exec();
+    const int status = QApplication::exec();
     calendarForm = nullptr;
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kalvera %s\n", KALVERA_VERSION);
+        return 0;
+    }
+    kalvera::GuardedApplication app(argc, argv);
+    kalvera::InstallQtTranslations(app);
+    kalvera::QtDialogs dialogs;
+    kalvera::ExceptionGuard guard(dialogs, [](int status) { QCoreApplication::exit(status); });
+    app.setGuard(&guard);
+    return guard.run([&dialogs] { return RunViewer(dialogs); });
 }

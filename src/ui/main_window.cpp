@@ -22,6 +22,8 @@
 #include "geo/settings.h"
 #include "render/picture_render.h"
 #include "ui/button_glyphs.h"
+#include "ui/fitted_label.h"
+#include "ui/list_box.h"
 #include "ui/loop_controller.h"
 #include "ui/window_keys.h"
 
@@ -45,13 +47,6 @@ class FixedHeightDelegate : public QStyledItemDelegate {
     }
 };
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    // The form's labels size themselves to their text, growing to the right.
-    label->setGeometry(left, top, std::max(width, 180 - left), height);
-    return label;
-}
-
 QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString& hint, int left,
                              int top, int width, int height) {
     auto* button = new QToolButton(parent);
@@ -64,7 +59,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const QString& text, const QString
 
 // A list box whose items run down a column and then on into the next one.
 QListWidget* MakeListBox(QWidget* parent, int left, int top, int width, int height, int columns) {
-    auto* list = new QListWidget(parent);
+    auto* list = new ListBox(parent);
     list->setGeometry(left, top, width, height);
     list->setUniformItemSizes(true);
     list->setItemDelegate(new FixedHeightDelegate(list));
@@ -138,7 +133,7 @@ void TForm1::createListControls() {
     facePalette.setColor(QPalette::Base, facePalette.color(QPalette::Button));
     reviewListBox->setPalette(facePalette);
 
-    layerLabel = MakeLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
+    layerLabel = MakeFittedLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
     layerListBox = MakeListBox(this, 5, 305, 170, 32, 7);
     QFont navyFont = layerListBox->font();
     navyFont.setPixelSize(8);
@@ -155,11 +150,9 @@ void TForm1::createListControls() {
 }
 
 void TForm1::createFilterAndScaleControls() {
-    filterLabel = MakeLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
-    filterminLabel = MakeLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
-    filterminLabel->resize(20, 13);
-    filtermaxLabel = MakeLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
-    filtermaxLabel->resize(24, 13);
+    filterLabel = MakeFittedLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
+    filterminLabel = MakeFittedLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
+    filtermaxLabel = MakeFittedLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
     filterScrollBar = new QScrollBar(Qt::Horizontal, this);
     filterScrollBar->setGeometry(6, 377, 170, 17);
     filterScrollBar->setRange(0, 100);
@@ -168,7 +161,7 @@ void TForm1::createFilterAndScaleControls() {
     filterScrollBar->setValue(0);
     filterScrollBar->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it, as they did
 
-    scaleLabel = MakeLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
+    scaleLabel = MakeFittedLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
     scaleScrollBar->setRange(10, 100);
@@ -255,7 +248,7 @@ bool TForm1::runStartUp(const TForm1Options& options) {
     for (const std::string& site : config.siteList.names) {
         locListBox->addItem(QString::fromStdString(SiteDisplayName(config, site)));
     }
-    locListBox->setCurrentRow(0);
+    if (locListBox->count() > 0) SelectByProgram(*locListBox, locListBox->item(0)->text());
 
     DisplayState& state = viewer_.display;
     state.viewLat = config.centreLat;
@@ -268,27 +261,29 @@ bool TForm1::runStartUp(const TForm1Options& options) {
         static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
     SetTimer1Enabled(autoCheckBox->isChecked());
 
-    QSize screenSize = options.screenSize;
-    if (!screenSize.isValid()) {
+    screenSize_ = options.screenSize;
+    if (!screenSize_.isValid()) {
         const QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
-        screenSize = current ? current->geometry().size() : QSize(1024, 768);
+        screenSize_ = current ? current->geometry().size() : QSize(1024, 768);
     }
-    applyGeometry(screenSize);
+    applyGeometry(screenSize_);
+    fitFrame_ = options.fitFrame;
 
     ShowCurrentDate();
     ReloadSite();
     return true;
 }
 
-void TForm1::applyGeometry(QSize screenSize) {
-    // The frame is not known before the window is shown; the client area takes
-    // the whole window height until then.
-    const int clientHeight = screenSize.height() - 30;
+void TForm1::applyGeometry(QSize screenSize, QMargins frame) {
+    // The window, its frame included, is the screen height less 30 high. The
+    // frame is not known before the window is shown; until then the client
+    // area takes the whole of that height.
+    const int clientHeight = screenSize.height() - 30 - frame.top() - frame.bottom();
     const int filterBarRight = filterScrollBar->x() + filterScrollBar->width();
     viewer_.layout = ComputePictureLayout(filterBarRight, clientHeight);
     const int width = WindowWidthFor(viewer_.layout);
     setFixedSize(width, clientHeight);
-    move((screenSize.width() - width) / 2, 0);
+    move((screenSize.width() - width - frame.left() - frame.right()) / 2, 0);
 
     const QColor face = palette().color(QPalette::Button);
     viewer_.windowColor = FromQColor(palette().color(QPalette::Base));
@@ -310,15 +305,19 @@ void TForm1::ShowCurrentDate() {
 }
 
 void TForm1::showLayerLabel() {
-    layerLabel->setText(QStringLiteral("Слой =%1").arg(viewer_.display.layerCode));
+    SetFittedText(*layerLabel, QStringLiteral("Слой =%1").arg(viewer_.display.layerCode),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::showFilterLabel() {
-    filterLabel->setText(QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold));
+    SetFittedText(*filterLabel, QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::showScaleLabel() {
-    scaleLabel->setText(QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()));
+    SetFittedText(*scaleLabel,
+                  QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::SetTimer1Enabled(bool enabled) {
@@ -356,7 +355,8 @@ void TForm1::showGridMaximum() {
         viewer_.display.filterThreshold = filterScrollBar->value();
         showFilterLabel();
     }
-    filtermaxLabel->setText(QString::number(filterScrollBar->maximum()));
+    SetFittedText(*filtermaxLabel, QString::number(filterScrollBar->maximum()),
+                  viewer_.layout.picture.left);
 }
 
 void TForm1::WriteHeaderCell(int column, const QString& text) {
@@ -412,6 +412,10 @@ void TForm1::showEvent(QShowEvent* event) {
     // frame and titles are drawn by it.
     selfUpdate_ = false;
     QWidget::showEvent(event);
+    if (fitFrame_) {
+        fitFrame_ = false;
+        waitForFrame(kFrameQueries);
+    }
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {

@@ -7,7 +7,9 @@
 //   main_window_navigation.cpp  site, day, term and the update timer
 //   main_window_picture.cpp     mouse readout, pan, legend colour, filter, scale, layer
 //   main_window_output.cpp      print and save
+//   main_window_frame.cpp       the window's height once its frame is known
 
+#include <QMargins>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -49,6 +51,10 @@ struct PointerState {
 struct TForm1Options {
     QSize screenSize;        // invalid: the size of the screen the window is on
     PictureDecoder decoder;  // empty: loadPicture
+    // Once the window manager's frame is known, the window is sized again so
+    // that the frame, title bar included, is screen height − 30 high. Off: the
+    // client area keeps that height (tests that measure the picture).
+    bool fitFrame = true;
 };
 
 class TForm1 : public QWidget {
@@ -171,7 +177,13 @@ class TForm1 : public QWidget {
     void wireHandlers();
     void setTabOrderAsDesigned();
     bool runStartUp(const TForm1Options& options);
-    void applyGeometry(QSize screen);
+    void applyGeometry(QSize screen, QMargins frame = QMargins());
+    // (main_window_frame.cpp) Asks the window system for the frame a few
+    // times after the first show, and sizes the window to it once.
+    static constexpr int kFrameQueries = 100;
+    static constexpr int kFrameQueryMs = 20;
+    void waitForFrame(int triesLeft);
+    void fitToFrame(QMargins frame);
     // layerLabel, filterLabel and scaleLabel show the layer code, the filter
     // threshold and the scale bar's position.
     void showLayerLabel();
@@ -186,6 +198,8 @@ class TForm1 : public QWidget {
     bool started_ = false;
     bool endRequested_ = false;
     int exitCode_ = 0;
+    QSize screenSize_;
+    bool fitFrame_ = false;  // armed at start, spent at the first show
     bool timer1Enabled_ = false;
     bool painting_ = false;
     bool selfUpdate_ = false;  // a paint that our own drawing asked for

@@ -12,6 +12,7 @@
 #include "output/picture_export.h"
 #include "render/picture_render.h"
 #include "ui/calendar_form.h"
+#include "ui/list_box.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
@@ -27,14 +28,18 @@ QString WindowTitle() {
     return QStringLiteral("КАЛВЕРА");
 }
 
-void FillTerms(QListWidget* list, const std::vector<std::string>& terms) {
+// The lists highlight the term and layer drawn, so that what the operator
+// sees selected is what the picture shows.
+void FillTerms(QListWidget* list, const std::vector<std::string>& terms, const std::string& drawn) {
     list->clear();
     for (const std::string& term : terms) list->addItem(QString::fromStdString(term));
+    SelectByProgram(*list, QString::fromStdString(drawn));
 }
 
-void FillLayers(QListWidget* list, const std::vector<int>& layers) {
+void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
     list->clear();
     for (int layer : layers) list->addItem(QString::number(layer));
+    SelectByProgram(*list, QString::number(drawn));
 }
 
 // A missing export file is how an office says it wants no JPEG; only a file
@@ -64,9 +69,11 @@ void TForm1::ReloadSite() {
         dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
-        // and no later redraw can show that site's picture under this one.
+        // and no later redraw, print or export can show that site's picture
+        // under this one.
         state.indexPath.clear();
         state.basePath.clear();
+        ForgetPicture(viewer_);
         reviewListBox->clear();
         ShowEmptyPicture();
         return;
@@ -75,7 +82,7 @@ void TForm1::ReloadSite() {
 
     std::vector<std::string> terms;
     LoadTermList(state.indexPath, terms);
-    FillTerms(reviewListBox, terms);
+    FillTerms(reviewListBox, terms, terms.empty() ? std::string() : terms.back());
     if (terms.empty()) return;
     state.termText = terms.back();
 
@@ -86,7 +93,7 @@ void TForm1::ReloadSite() {
         EndProgram(1);
         return;
     }
-    FillLayers(layerListBox, layers);
+    FillLayers(layerListBox, layers, state.layerCode);
     showLayerLabel();
 
     // The bars are reset without their change handlers: the picture is drawn
@@ -122,7 +129,7 @@ void TForm1::reviewListBoxClick() {
 
     std::vector<int> layers;
     const int highest = LoadLayerList(state.indexPath, state.termText, layers);
-    if (highest >= 0) FillLayers(layerListBox, layers);
+    if (highest >= 0) FillLayers(layerListBox, layers, state.layerCode);
     if (highest < 1) {
         ShowEmptyPicture();
     } else {
@@ -164,19 +171,20 @@ void TForm1::OpenCurrentDay() {
 
     std::vector<std::string> terms;
     LoadTermList(state.indexPath, terms);
-    FillTerms(reviewListBox, terms);
+    // After a failed layer lookup there is no layer to draw the day with.
+    const bool drawable = !terms.empty() && state.layerCode >= 0;
+    FillTerms(reviewListBox, terms, drawable ? terms.front() : std::string());
     if (terms.empty()) {
         WriteHeaderCell(0, QString());
         return;
     }
-    // After a failed layer lookup there is no layer to draw the day with.
-    if (state.layerCode < 0) return;
+    if (!drawable) return;
 
     state.termText = terms.front();
     WriteHeaderCell(0, QString::fromStdString(state.termText));
     std::vector<int> layers;
     if (LoadLayerList(state.indexPath, state.termText, layers) >= 0) {
-        FillLayers(layerListBox, layers);
+        FillLayers(layerListBox, layers, state.layerCode);
     }
     RenderPicture();
 }
@@ -186,10 +194,10 @@ void TForm1::Timer1Timer() {
     DisplayState& state = viewer_.display;
     const NewestTerm newest = FollowNewestTerm(state, viewer_.config.dataRoot, clock_);
     if (newest.dayFound) ShowCurrentDate();
-    FillTerms(reviewListBox, newest.terms);
+    FillTerms(reviewListBox, newest.terms, state.termText);
     if (!newest.terms.empty()) {
         if (newest.layerCode >= 0) {
-            FillLayers(layerListBox, newest.layers);
+            FillLayers(layerListBox, newest.layers, state.layerCode);
             showLayerLabel();
         }
         // The tick draws the term it selects, so that the screen, the header

@@ -1,6 +1,7 @@
 // The main window: geometry, controls, repainting, the wiring of its events
 // and its start and end.
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include "render/canvas.h"
@@ -24,6 +25,31 @@ TEST_F(MainWindowTest, Screen768HighGivesAWindow738HighAtTheTopCentred) {
     EXPECT_EQ(f.height(), 738);
     EXPECT_EQ(Rect(area()), QRect(186, 30, 698, 698));
     EXPECT_EQ(Rect(f.viewer().layout.legend), QRect(186 + 698 + 10, 0, 100, 698 + 30));
+}
+
+TEST_F(MainWindowTest, OnceFramedTheWholeWindowIsTheScreenLess30AndThePictureFollows) {
+    dir.addTerm("S1", DayFromNow(0), 10, 0, {1}, 30);
+    start(768, true);
+    TForm1& f = form();
+    f.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (f.frameGeometry().height() == f.height() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_GT(f.frameGeometry().height(), f.height()) << "no frame came";
+    EXPECT_EQ(f.frameGeometry().top(), 0);
+    EXPECT_EQ(f.frameGeometry().height(), 738);
+    const int side = f.height() - 40;
+    EXPECT_EQ(Rect(area()), QRect(186, 30, side, side));
+    EXPECT_EQ(f.width(), 186 + side + 10 + 100 + 10);
+    EXPECT_EQ(f.viewer().WindowDC.image.size(), f.size());
+    EXPECT_EQ(f.viewer().MapLayer.image.size(), QSize(side, side));
+    // The grid in hand is drawn at the new size, without a second decode.
+    const QPoint centre = Rect(area()).center() + QPoint(3, 3);
+    EXPECT_NE(PixelAt(f.viewer().WindowDC.image, centre.x(), centre.y()), kWhite);
+    EXPECT_EQ(decodes, 1);
+    f.hide();
 }
 
 TEST_F(MainWindowTest, ControlsStandWhereTheFormPutsThemInItsTabOrder) {

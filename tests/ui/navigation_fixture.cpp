@@ -90,7 +90,7 @@ void StartDir::touch(const std::string& site, const std::string& name) const {
     std::ofstream(siteDir(site) + "/" + name).put('\0');
 }
 
-void WindowTest::start(int screenHeight) {
+void WindowTest::start(int screenHeight, bool fitFrame) {
     EnsureApplication();
     window.reset();
     // The window keeps its start directory itself; the tests' own stays.
@@ -100,7 +100,8 @@ void WindowTest::start(int screenHeight) {
                           [this](int32_t offset, RadarPicture& picture, DisplayState& state) {
                               ++decodes;
                               return loadPicture(offset, picture, state);
-                          }};
+                          },
+                          fitFrame};
     window = std::make_unique<TForm1>(dialogs, clock, options);
     fs::current_path(before);
 }

@@ -119,7 +119,8 @@ class WindowTest : public ::testing::Test {
                         int updatePeriod = 60)
         : dir(updatePeriod, std::move(sites)), clock(FixtureNow()) {}
 
-    void start(int screenHeight = 768);
+    // `fitFrame`: the window is sized again to its frame once shown.
+    void start(int screenHeight = 768, bool fitFrame = false);
     TForm1& form() { return *window; }
     const DisplayState& state() { return window->display(); }
     const LayoutRect& area() { return window->viewer().layout.picture; }

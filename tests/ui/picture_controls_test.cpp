@@ -184,4 +184,18 @@ TEST_F(PictureControlsTest, AnUnwritablePaletteIsReportedAndTheColourStays) {
               1);
 }
 
+TEST_F(PictureControlsTest, RewrittenLabelsShowTheirWholeTextWithinTheColumn) {
+    dir.addTerm("S1", DayFromNow(0), 10, 0, {21}, 15000);  // echo tops, in metres
+    start();
+    form().filterScrollBar->setValue(15000);
+    form().scaleScrollBar->setValue(100);
+    EXPECT_EQ(form().filtermaxLabel->text(), QStringLiteral("15000"));
+    for (const QLabel* label :
+         {form().layerLabel, form().filterLabel, form().scaleLabel, form().filtermaxLabel}) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        EXPECT_LE(label->x() + label->width(), area().left);
+    }
+}
+
 }  // namespace kalvera::navtest
