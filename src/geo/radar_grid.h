@@ -15,6 +15,9 @@ namespace kalvera {
 // The half side of the square the grid covers.
 constexpr float kRadarGridHalfExtentKm = 200.0f;
 
+// What a reading shows for a point outside the grid (and before any picture).
+constexpr int32_t kOutsideGrid = 65535;
+
 struct GridCell {
     int row = -1;     // from the south
     int column = -1;  // from the west

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "products/derived_products.h"
+#include "products/vil_legend.h"
 #include "render/picture_render.h"
 
 namespace kalvera {
@@ -9,18 +11,21 @@ namespace kalvera {
 double PhysicalValue(int layerCode, int32_t value) {
     if (value == kNoDataCell) return kNoDataValue;
     if (layerCode == kLayerEchoTops || layerCode == kLayerWeather) return value;
+    if (layerCode == kLayerVil) return value / 10.0;
     return value / 2.0;
 }
 
 std::string UnitsOf(int layerCode) {
     if (layerCode == kLayerEchoTops) return "m";
     if (layerCode == kLayerWeather) return "code";
+    if (layerCode == kLayerVil) return "kg/m2";
     return "dBZ";
 }
 
 int LegendClassOf(int layerCode, int32_t value) {
     if (value <= 0 || value == kNoDataCell) return 0;
     if (layerCode == kLayerWeather) return value <= kLegendBoxes ? value : 0;
+    if (layerCode == kLayerVil) return VilClass(value);
     const int32_t step = layerCode == kLayerEchoTops ? 1000 : 10;
     return std::min<int32_t>(value / step + 1, kLegendBoxes);
 }

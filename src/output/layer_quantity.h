@@ -12,17 +12,18 @@ constexpr int32_t kNoDataCell = 65535;
 // What such a cell becomes in a GeoTIFF: below every value a layer can hold.
 constexpr double kNoDataValue = -9999.0;
 
-// dBZ for reflectivity (value / 2), metres for echo tops, the code for
-// phenomena; kNoDataValue for a no-data cell.
+// dBZ for reflectivity and the column maximum (value / 2), metres for echo
+// tops, the code for phenomena, kg/m2 for VIL (value / 10); kNoDataValue for
+// a no-data cell.
 double PhysicalValue(int layerCode, int32_t value);
-// "dBZ", "m" or "code".
+// "dBZ", "m", "code" or "kg/m2".
 std::string UnitsOf(int layerCode);
 
 // The legend box (1..19) whose lower bound the value reaches, the boxes being
 // bounded as their labels read: reflectivity in steps of 5 dBZ from 0, echo
 // tops in steps of 1000 m from 0, phenomena one code each. 0 for a cell the
 // viewer leaves undrawn (0 or below), for no data and for a phenomenon code
-// without a legend box.
+// without a legend box. VIL takes the classes of its own legend.
 int LegendClassOf(int layerCode, int32_t value);
 
 }  // namespace kalvera

@@ -5,6 +5,7 @@
 
 #include "geo/radar_grid.h"
 #include "geo/viewport.h"
+#include "products/derived_products.h"
 #include "render/canvas.h"
 #include "render/cell_layer.h"
 #include "render/layer_style.h"
@@ -37,7 +38,7 @@ QImage Indexed(const QImage& overlay, const Palette& palette) {
 
 // The layer title with the units its legend labels count in.
 std::string LegendTitle(int layerCode) {
-    if (layerCode == kLayerWeather) return LayerTitle(layerCode);
+    if (layerCode == kLayerWeather || layerCode == kLayerVil) return LayerTitle(layerCode);
     return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? ", м" : ", dBZ");
 }
 

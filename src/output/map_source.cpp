@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
-#include "decode/picture_loader.h"
+#include "products/term_layers.h"
 #include "geo/settings.h"
 
 namespace kalvera {
@@ -17,8 +17,8 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
         error = "Cannot read the index file " + at.indexPath;
         return nullptr;
     }
-    const int32_t offset = FindMessageOffset(at.indexPath, at.termText, layerCode);
-    if (offset < 0) {
+    const bool derived = IsDerivedLayer(layerCode);
+    if (!derived && FindMessageOffset(at.indexPath, at.termText, layerCode) < 0) {
         error = "No message for " + what + " in " + at.indexPath;
         return nullptr;
     }
@@ -28,8 +28,9 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
     DisplayState scratch = at;
     scratch.layerCode = layerCode;
     scratch.recentre = 1;
-    if (!loadPicture(offset, source->grid, scratch)) {
-        error = "The message for " + what + " in " + at.basePath + " does not decode";
+    if (!LoadLayerPicture(scratch, source->grid)) {
+        error = derived ? "No layer 1..10 of term " + at.termText + " decodes from " + at.basePath
+                        : "The message for " + what + " in " + at.basePath + " does not decode";
         return nullptr;
     }
     source->layerCode = layerCode;

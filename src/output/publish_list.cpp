@@ -4,6 +4,7 @@
 
 #include "archive/day_archive.h"
 #include "output/map_export.h"
+#include "products/derived_products.h"
 
 namespace kalvera {
 
@@ -18,6 +19,10 @@ std::string Trimmed(const std::string& text) {
 }
 
 bool ParseLayer(const std::string& token, int& layer) {
+    if (token == "max" || token == "vil") {
+        layer = token == "max" ? kLayerColumnMax : kLayerVil;
+        return true;
+    }
     if (token.empty() || token.size() > 2 ||
         token.find_first_not_of("0123456789") != std::string::npos) {
         return false;

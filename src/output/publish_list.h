@@ -1,8 +1,8 @@
 #pragma once
 // res/publish.txt: the extra products that the update tick writes beside the
 // automatic JPEG export, one per line: a layer code and an output path whose
-// suffix picks the map format. Blank lines and lines starting with '#' are
-// skipped.
+// suffix picks the map format; the layer is a code, "max" or "vil". Blank lines and lines starting
+// with '#' are skipped.
 
 #include <string>
 #include <vector>

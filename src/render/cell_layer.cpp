@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "products/derived_products.h"
+#include "products/vil_legend.h"
+
 namespace kalvera {
 
 int ColourEntry(int layerCode, int32_t value) {
     const int32_t v = std::max<int32_t>(value, 0);
     if (layerCode == kLayerWeather) return std::min<int32_t>(v, kPaletteEntries - 1);
     if (layerCode == kLayerEchoTops) return std::min<int32_t>(v / 1000, kLegendBoxes);
+    if (layerCode == kLayerVil) return VilClass(v);
     return std::clamp<int32_t>(v / 10, 0, kLegendBoxes - 1) + 1;
 }
 

@@ -1,5 +1,8 @@
 #include "render/legend_tables.h"
 
+#include "products/derived_products.h"
+#include "products/vil_legend.h"
+
 namespace kalvera {
 
 const LegendLabels& WeatherLabels() {
@@ -35,6 +38,7 @@ const LegendLabels& ReflectivityLabels() {
 const LegendLabels& LabelsForLayer(int layerCode) {
     if (layerCode == 22) return WeatherLabels();
     if (layerCode == 21) return HeightLabels();
+    if (layerCode == kLayerVil) return VilLabels();
     return ReflectivityLabels();
 }
 
@@ -52,6 +56,8 @@ const std::array<std::string_view, 7>& HeaderTitles() {
 std::string LayerTitle(int layerCode) {
     if (layerCode == 22) return "Погода";
     if (layerCode == 21) return "Верх.граница";
+    if (layerCode == kLayerColumnMax) return "Макс. отражаемость";
+    if (layerCode == kLayerVil) return "VIL, кг/м²";
     return "Отр. " + std::to_string(layerCode) + " - " +
            std::to_string(static_cast<long long>(layerCode) + 1) + " км.";
 }

@@ -1,6 +1,7 @@
 #include "render/picture_render.h"
 
 #include "archive/day_archive.h"
+#include "products/term_layers.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/map_background.h"
@@ -22,8 +23,7 @@ int32_t DrawPictureLayer(ViewerState& viewer) {
 
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
-    d.messageOffset = FindMessageOffset(d.indexPath, d.termText, d.layerCode);
-    if (!viewer.decoder || !viewer.decoder(d.messageOffset, viewer.picture, d)) return false;
+    if (!viewer.decoder || !LoadLayerPicture(d, viewer.picture, viewer.decoder)) return false;
     viewer.pictureDrawn = true;
     DrawDecodedPicture(viewer);
     return true;

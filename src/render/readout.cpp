@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geo/radar_grid.h"
+#include "products/derived_products.h"
 #include "render/cell_layer.h"
 #include "render/legend_tables.h"
 
@@ -25,6 +26,7 @@ std::string ValueText(int layerCode, int32_t value) {
         if (value < 1 || value > kLegendBoxes) return std::string();
         return std::string(LegendLabel(kLayerWeather, value));
     }
+    if (layerCode == kLayerVil) return VilText(value);
     return std::to_string(value);
 }
 

@@ -8,11 +8,9 @@
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "geo/map_projection.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
-
-// Shown for a point outside the radar square (and before any picture).
-constexpr int32_t kOutsideGrid = 65535;
 
 // The value of the grid's cell around the decoded site that holds the
 // point, or kOutsideGrid.

@@ -5,11 +5,13 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <vector>
 
 #include "archive/day_archive.h"
 #include "archive/day_listing.h"
 #include "output/picture_export.h"
+#include "products/derived_products.h"
 #include "render/picture_render.h"
 #include "ui/calendar_form.h"
 #include "ui/list_box.h"
@@ -36,10 +38,24 @@ void FillTerms(QListWidget* list, const std::vector<std::string>& terms, const s
     SelectByProgram(*list, QString::fromStdString(drawn));
 }
 
+// Each item carries its layer code; the products derived from layers 1..10
+// follow the archive's layers when the term has any of those.
 void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
     list->clear();
-    for (int layer : layers) list->addItem(QString::number(layer));
-    SelectByProgram(*list, QString::number(drawn));
+    const auto add = [list](const QString& text, int code) {
+        (new QListWidgetItem(text, list))->setData(Qt::UserRole, code);
+    };
+    for (int layer : layers) add(QString::number(layer), layer);
+    QString drawnText = QString::number(drawn);
+    if (std::any_of(layers.begin(), layers.end(), [](int layer) {
+            return layer >= kFirstHeightLayer && layer <= kLastHeightLayer;
+        })) {
+        add(QStringLiteral("Макс"), kLayerColumnMax);
+        add(QStringLiteral("VIL"), kLayerVil);
+        if (drawn == kLayerColumnMax) drawnText = QStringLiteral("Макс");
+        if (drawn == kLayerVil) drawnText = QStringLiteral("VIL");
+    }
+    SelectByProgram(*list, drawnText);
 }
 
 // A missing export file is how an office says it wants no JPEG; only a file

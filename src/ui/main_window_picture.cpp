@@ -104,7 +104,8 @@ void TForm1::layerListBoxClick() {
     const QListWidgetItem* item = layerListBox->currentItem();
     if (layerListBox->count() == 0 || item == nullptr) return;
     bool ok = false;
-    const int layer = item->text().toInt(&ok);
+    const QVariant code = item->data(Qt::UserRole);
+    const int layer = code.isValid() ? code.toInt(&ok) : item->text().toInt(&ok);
     if (!ok) return;
     viewer_.display.layerCode = layer;
     showLayerLabel();

@@ -11,67 +11,14 @@
 #include "archive/frame_selection.h"
 #include "common/date_time.h"
 #include "geo/map_projection.h"
+#include "output/cli_fixture.h"
 #include "output/gif_frames.h"
-#include "output/output_test_support.h"
 
 namespace kalvera {
 namespace {
 
 using testing::ScratchDir;
-
-const std::string kCli = std::string(KALVERA_BINARY_DIR) + "/tools/kalvera-cli";
-
-// One demo archive for the suite and its first site's day and last term.
-class CliRender : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        archive_ = new ScratchDir;
-        start_ = archive_->file("start");
-        if (!std::filesystem::exists(kCli) || !testing::WriteDemoArchive(start_)) return;
-        for (const auto& site : std::filesystem::directory_iterator(start_ + "/archive")) {
-            for (const auto& file : std::filesystem::directory_iterator(site.path())) {
-                std::vector<std::string> terms;
-                if (file.path().extension() != ".ind" ||
-                    LoadTermList(file.path().string(), terms) == 0)
-                    continue;
-                site_ = site.path().filename().string();
-                day_ = file.path().stem().string();
-                term_ = terms.back();
-                return;
-            }
-        }
-    }
-    static void TearDownTestSuite() {
-        delete archive_;
-        archive_ = nullptr;
-    }
-    void SetUp() override {
-        if (term_.empty()) GTEST_SKIP() << "kalvera-cli or kalvera-demo is not built";
-    }
-
-    std::string args(const std::string& out, int layer = 22,
-                     const std::string& command = "render") const {
-        return command + " --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
-               " --term " + term_ + " --layer " + std::to_string(layer) + " --out " + out;
-    }
-    // Exit status of kalvera-cli; its standard error is kept in `err`.
-    int run(const std::string& arguments) {
-        const std::string errFile = dir.file("stderr.txt");
-        const int raw =
-            std::system((testing::Quoted(kCli) + " " + arguments + " 2>" + errFile).c_str());
-        err = testing::ReadWholeFile(errFile);
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    QImage load(const std::string& path) const { return QImage(QString::fromStdString(path)); }
-
-    ScratchDir dir;
-    std::string err;
-    static ScratchDir* archive_;
-    static std::string start_, site_, day_, term_;
-};
-
-ScratchDir* CliRender::archive_ = nullptr;
-std::string CliRender::start_, CliRender::site_, CliRender::day_, CliRender::term_;
+using CliRender = testing::CliArchive;
 
 TEST_F(CliRender, JpegHasTheExportSizeAndEncoding) {
     const std::string out = dir.file("picture.jpg");

@@ -5,6 +5,7 @@
 #include "output/output_test_support.h"
 #include "output/picture_export.h"
 #include "output/publish_list.h"
+#include "products/derived_products.h"
 
 namespace kalvera {
 namespace {
@@ -18,6 +19,8 @@ TEST(PublishLine, ALayerCodeAndAPathWithAMapSuffix) {
     } rows[] = {{"3 out/a.tif", true, 3, "/start/out/a.tif"},
                 {"22\t/srv/www/radar map.GeoJSON ", true, 22, "/srv/www/radar map.GeoJSON"},
                 {"0 a.gpkg", true, 0, "/start/a.gpkg"},
+                {"vil a.kmz", true, kLayerVil, "/start/a.kmz"},
+                {"max a.tif", true, kLayerColumnMax, "/start/a.tif"},
                 {"x a.tif", false, 0, ""},
                 {"3", false, 0, ""},
                 {"3 a.jpg", false, 0, ""},

@@ -49,7 +49,7 @@ TEST_F(NavigationTest, StartUpShowsTheNewestTermOfTodayAtItsHighestLayer) {
     dir.addTerm("S1", DayFromNow(0), 7, 5, kAllReflectivity);
     start();
     TForm1& f = form();
-    EXPECT_EQ(shown(), DayFromNow(0) + " [07.05 10.30] 10.30 Слой =21 (0 1 2 21)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [07.05 10.30] 10.30 Слой =21 (0 1 2 21 Макс VIL)");
     EXPECT_TRUE(drawn("10.30", 21));
     EXPECT_EQ(decodes, 1);
     EXPECT_EQ(f.locListBox->currentRow(), 0);
@@ -69,19 +69,19 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     start();
     form().backButtonClick();
     EXPECT_EQ(shown(),
-              DayFromNow(-1) + " [06.30] 06.30 Слой =3 (0 1 2 3)");  // the layer carries over
+              DayFromNow(-1) + " [06.30] 06.30 Слой =3 (0 1 2 3 Макс VIL)");  // the layer carries over
     EXPECT_EQ(decodes, 2);
     form().backButtonClick();  // a day without files: nothing drawn, no message
-    EXPECT_EQ(shown(), DayFromNow(-2) + " [] 06.30 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(-2) + " [] 06.30 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_EQ(decodes, 2);
     form().backButtonClick();
-    EXPECT_EQ(shown(), DayFromNow(-3) + " [01.00] 01.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(-3) + " [01.00] 01.00 Слой =3 (0 1 2 3 Макс VIL)");
 
     for (int i = 0; i < 3; ++i) form().forwardButtonClick();
-    EXPECT_EQ(shown(), DayFromNow(0) + " [08.00 12.00] 08.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [08.00 12.00] 08.00 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_TRUE(drawn("08.00", 3));
     form().forwardButtonClick();  // past today
-    EXPECT_EQ(shown(), DayFromNow(1) + " [] 08.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(1) + " [] 08.00 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -96,7 +96,7 @@ TEST_F(NavigationTest, ATermIsDrawnWithTheCurrentLayerEvenWhenItLacksIt) {
     EXPECT_EQ(decodes, 1);
 
     click(form().reviewListBox, 1);
-    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 07.00 Слой =21 (0 1 2)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 07.00 Слой =21 (0 1 2 Макс VIL)");
     EXPECT_EQ(decodes, 2);
     EXPECT_EQ(state().messageOffset, -1);
 
@@ -105,7 +105,7 @@ TEST_F(NavigationTest, ATermIsDrawnWithTheCurrentLayerEvenWhenItLacksIt) {
     QCoreApplication::sendEvent(form().reviewListBox, &down);
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(form().reviewListBox, &up);
-    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 09.00 Слой =21 (0 1 2 21)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [06.00 07.00 09.00] 09.00 Слой =21 (0 1 2 21 Макс VIL)");
     EXPECT_EQ(decodes, 3);
 
     click(form().reviewListBox, -1);  // no term selected: nothing happens
@@ -132,7 +132,7 @@ TEST_F(NavigationTest, ASiteWithoutDataThenAnotherRecentresAndResetsScaleAndFilt
     click(form().locListBox, 1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(state().siteCode, "S2");
-    EXPECT_EQ(shown(), DayFromNow(-5) + " [09.00] 09.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(-5) + " [09.00] 09.00 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_NEAR(state().viewLat, 50.0f, 0.01f);
     EXPECT_NEAR(state().viewLon, 30.0f, 0.01f);
     EXPECT_EQ(state().recentre, 1);
@@ -151,7 +151,7 @@ TEST_F(NavigationTest, TheDatePickerReopensTheDayOrListsThePickedOne) {
     dir.addTerm("S1", DayFromNow(-6), 5, 0, kAllReflectivity);
     start();
     form().dateStaticTextClick();  // closed without a pick
-    EXPECT_EQ(shown(), DayFromNow(0) + " [09.00 11.00] 09.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [09.00 11.00] 09.00 Слой =3 (0 1 2 3 Макс VIL)");
 
     const QString day = QString::number(DecodeDate(FixtureNow() - 6).day);
     const QString today = QString::number(DecodeDate(FixtureNow()).day);
@@ -164,7 +164,7 @@ TEST_F(NavigationTest, TheDatePickerReopensTheDayOrListsThePickedOne) {
     };
     form().dateStaticTextClick();
     EXPECT_EQ(dialogs.modalCalls, 2);
-    EXPECT_EQ(shown(), DayFromNow(-6) + " [04.00 05.00] 04.00 Слой =3 (0 1 2 3)");
+    EXPECT_EQ(shown(), DayFromNow(-6) + " [04.00 05.00] 04.00 Слой =3 (0 1 2 3 Макс VIL)");
 }
 
 class AutoUpdateTest : public NavigationTest {
@@ -188,7 +188,7 @@ TEST_F(AutoUpdateTest, TicksFollowAWriterAndExportOnceTheWeatherLayerArrives) {
     const int before = decodes;
 
     form().Timer1Timer();
-    EXPECT_EQ(shown(), DayFromNow(0) + " [09.00 10.00] 10.00 Слой =2 (0 1 2)");
+    EXPECT_EQ(shown(), DayFromNow(0) + " [09.00 10.00] 10.00 Слой =2 (0 1 2 Макс VIL)");
     EXPECT_EQ(decodes, before + 1);  // the tick draws the term it selected
     EXPECT_TRUE(drawn("10.00", 2));
     EXPECT_EQ(exportSize(), 3u);

@@ -1,11 +1,14 @@
 #include "cli_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "products/derived_products.h"
 
 namespace kalvera::cli {
 
@@ -27,6 +30,33 @@ bool ParseInt(const std::string& text, int& value) {
     if (*end != '\0' || errno != 0 || parsed < -1000000 || parsed > 1000000) return false;
     value = static_cast<int>(parsed);
     return true;
+}
+
+bool ParseLayer(const std::string& text, int& layerCode) {
+    if (text == "max") {
+        layerCode = kLayerColumnMax;
+        return true;
+    }
+    if (text == "vil") {
+        layerCode = kLayerVil;
+        return true;
+    }
+    return ParseInt(text, layerCode);
+}
+
+std::string LayerName(int layerCode) {
+    if (layerCode == kLayerColumnMax) return "max";
+    if (layerCode == kLayerVil) return "vil";
+    return std::to_string(layerCode);
+}
+
+bool HasSuffix(const std::string& path, const std::string& suffix) {
+    if (path.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<long>(suffix.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
 }
 
 bool ParseLatLon(const std::string& text, float& lat, float& lon) {

@@ -10,9 +10,9 @@
 #include "archive/day_archive.h"
 #include "cli_command.h"
 #include "cli_options.h"
-#include "decode/picture_loader.h"
 #include "geo/map_projection.h"
 #include "geo/settings.h"
+#include "products/term_layers.h"
 #include "render/readout.h"
 
 namespace kalvera::cli {
@@ -45,7 +45,7 @@ int ParseArgs(const std::vector<std::string>& args, ProbeArgs& probe) {
         else if (name == "--term")
             term.term = value;
         else if (name == "--layer") {
-            if (!ParseInt(value, term.layer)) return UsageError("--layer is not a number");
+            if (!ParseLayer(value, term.layer)) return UsageError("--layer needs N, max or vil");
         } else if (name == "--lat") {
             if (!ParseFloat(value, probe.lat)) return UsageError("--lat is not a number");
         } else if (name == "--lon") {
@@ -76,12 +76,11 @@ int runProbe(const std::vector<std::string>& args) {
     }
     DisplayState state = StateForTerm(probe.term, config.dataRoot);
 
-    state.messageOffset = FindMessageOffset(state.indexPath, state.termText, state.layerCode);
     RadarPicture picture;
-    if (state.messageOffset < 0 || !loadPicture(state.messageOffset, picture, state)) {
-        std::fprintf(stderr, "kalvera-cli: no picture for site %s, day %s, term %s, layer %d\n",
+    if (!LoadLayerPicture(state, picture)) {
+        std::fprintf(stderr, "kalvera-cli: no picture for site %s, day %s, term %s, layer %s\n",
                      probe.term.site.c_str(), probe.term.day.c_str(), probe.term.term.c_str(),
-                     probe.term.layer);
+                     LayerName(probe.term.layer).c_str());
         return 1;
     }
     state.gridCols = kGridSide;
@@ -97,11 +96,11 @@ int runProbe(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar(
-    {"probe",
-     "probe --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --lat LAT --lon LON "
-     "[--centre LAT,LON]",
-     runProbe});
+const CliRegistrar registrar({"probe",
+                              "probe --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer "
+                              "N|max|vil --lat LAT --lon LON "
+                              "[--centre LAT,LON]",
+                              runProbe});
 
 }  // namespace
 

@@ -3,9 +3,7 @@
 // written as JPEG, PNG or, for a .pdf name, the printed page. The batch tool
 // an office uses to publish pictures from a script.
 
-#include <QBuffer>
 #include <QImage>
-#include <QString>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -13,9 +11,9 @@
 
 #include "cli_command.h"
 #include "cli_term_render.h"
-#include "common/replace_file.h"
 #include "output/jpeg_writer.h"
 #include "output/picture_export.h"
+#include "output/png_writer.h"
 #include "output/print_job.h"
 #include "render/viewer_state.h"
 
@@ -26,23 +24,14 @@ namespace {
 enum class OutputKind { Jpeg, Png, Pdf };
 
 OutputKind KindOf(const std::string& path) {
-    const QString name = QString::fromStdString(path);
-    if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return OutputKind::Png;
-    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) return OutputKind::Pdf;
+    if (HasSuffix(path, ".png")) return OutputKind::Png;
+    if (HasSuffix(path, ".pdf")) return OutputKind::Pdf;
     return OutputKind::Jpeg;
 }
 
 bool WriteImage(const QImage& image, const std::string& path, OutputKind kind, std::string& error) {
     if (kind == OutputKind::Jpeg) return WriteJpegFile(image, path, error);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        error = "Cannot encode " + path + " as PNG";
-        return false;
-    }
-    const QByteArray& bytes = buffer.data();
-    return ReplaceFileContents(
-        path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
+    return WritePngFile(image, path, error);
 }
 
 int runRender(const std::vector<std::string>& args) {
@@ -65,7 +54,7 @@ int runRender(const std::vector<std::string>& args) {
 
 const CliRegistrar registrar(
     {"render",
-     "render --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out FILE "
+     "render --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
      "[--side PX] [--centre LAT,LON] [--half-extent KM]",
      runRender});
 

@@ -7,6 +7,7 @@
 #include "cli_command.h"
 #include "common/date_time.h"
 #include "geo/settings.h"
+#include "products/derived_products.h"
 #include "render/picture_render.h"
 
 namespace kalvera::cli {
@@ -45,7 +46,7 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
         if (!SplitTermText(value, hour, minute)) return UsageError("--term needs HH.MM");
         term.term = value;
     } else if (name == "--layer") {
-        if (!ParseInt(value, term.layer)) return UsageError("--layer is not a number");
+        if (!ParseLayer(value, term.layer)) return UsageError("--layer needs N, max or vil");
     } else if (name == "--out") {
         render.out = value;
     } else if (name == "--side") {
@@ -76,12 +77,15 @@ std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
     if (LoadTermList(state.indexPath, terms) == 0) {
         return "cannot read the index file " + state.indexPath;
     }
+    if (IsDerivedLayer(choice.layer)) {
+        return "no layer 1..10 of term " + choice.term + " decodes from " + state.basePath;
+    }
     if (FindMessageOffset(state.indexPath, choice.term, choice.layer) < 0) {
-        return "no message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
+        return "no message for term " + choice.term + ", layer " + LayerName(choice.layer) +
                " in " + state.indexPath;
     }
-    return "the message for term " + choice.term + ", layer " + std::to_string(choice.layer) +
-           " in " + state.basePath + " does not decode";
+    return "the message for term " + choice.term + ", layer " + LayerName(choice.layer) + " in " +
+           state.basePath + " does not decode";
 }
 
 // A batch tool's standard error is for its own reasons; the offscreen

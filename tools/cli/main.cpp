@@ -13,9 +13,13 @@ std::vector<CliCommand>& Registry() {
 }
 }  // namespace
 
-CliRegistrar::CliRegistrar(const CliCommand& command) { Registry().push_back(command); }
+CliRegistrar::CliRegistrar(const CliCommand& command) {
+    Registry().push_back(command);
+}
 
-const std::vector<CliCommand>& Commands() { return Registry(); }
+const std::vector<CliCommand>& Commands() {
+    return Registry();
+}
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "kalvera-cli: %s\n", message.c_str());
@@ -41,7 +45,8 @@ int main(int argc, char** argv) {
     }
     const std::string name = argv[1];
     for (const CliCommand& command : Commands()) {
-        if (name == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+        if (name == command.name)
+            return command.run(std::vector<std::string>(argv + 2, argv + argc));
     }
     return UsageError("unknown command '" + name + "' (see kalvera-cli help)");
 }

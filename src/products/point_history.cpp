@@ -1,0 +1,110 @@
+#include "products/point_history.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "archive/day_archive.h"
+#include "archive/index_records.h"
+#include "geo/radar_grid.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kEchoTopsCode = 21;
+constexpr int kWeatherCode = 22;
+
+// Offsets of the kept layers of every term, from one pass over the index:
+// the first record of a term and layer in file order, as a lookup finds it.
+using TermOffsets = std::array<int32_t, TermLayers::kSlots>;
+
+bool ReadDayOffsets(const std::string& indexPath, std::map<std::string, TermOffsets>& terms) {
+    return ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        auto [entry, added] = terms.try_emplace(TermTextOf(record.hour, record.minute));
+        if (added) entry->second.fill(-1);
+        const int slot = TermLayers::SlotOf(record.layerCode);
+        if (slot >= 0 && entry->second[static_cast<size_t>(slot)] < 0) {
+            entry->second[static_cast<size_t>(slot)] = record.offset;
+        }
+        return true;
+    });
+}
+
+const std::vector<int>& RowLayerCodes() {
+    static const std::vector<int> codes = [] {
+        std::vector<int> c;
+        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) c.push_back(code);
+        c.push_back(kEchoTopsCode);
+        c.push_back(kWeatherCode);
+        return c;
+    }();
+    return codes;
+}
+
+}  // namespace
+
+std::string HistoryCsv(const std::vector<HistoryRow>& rows) {
+    std::string csv = "term";
+    for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) csv += ",v" + std::to_string(n);
+    csv += ",top,weather,max,vil\n";
+    const auto field = [](const std::optional<int32_t>& value) {
+        return value ? ',' + std::to_string(*value) : std::string(",");
+    };
+    for (const HistoryRow& row : rows) {
+        csv += row.term;
+        for (const auto& value : row.layers) csv += field(value);
+        csv += field(row.top) + field(row.weather) + field(row.columnMax);
+        csv += ',' + (row.vilTenths ? VilText(*row.vilTenths) : std::string()) + '\n';
+    }
+    return csv;
+}
+
+void DeriveRow(const TermLayers& term, float lat, float lon, HistoryRow& row) {
+    row.columnMax.reset();
+    row.vilTenths.reset();
+    if (!term.hasHeights()) return;
+    const RadarGrid grid = RadarGrid::AroundSite(term.siteLon, term.siteLat);
+    const GridCell at = grid.CellAt(lat, lon);
+    if (!at.valid()) {
+        row.columnMax = kOutsideGrid;
+        row.vilTenths = kOutsideGrid;
+        return;
+    }
+    CellColumn column;
+    for (int n = 0; n < kHeightLayers; ++n) {
+        const DecodedLayer* layer = term.grids[static_cast<size_t>(n)].get();
+        if (layer) column[static_cast<size_t>(n)] = layer->picture.values[grid.IndexOf(at)];
+    }
+    row.columnMax = DerivedValue(kLayerColumnMax, column);
+    row.vilTenths = DerivedValue(kLayerVil, column);
+}
+
+bool PointHistory(const DisplayState& day, float lat, float lon, std::vector<HistoryRow>& rows,
+                  const LayerDecoder& decode) {
+    rows.clear();
+    std::map<std::string, TermOffsets> terms;
+    if (!ReadDayOffsets(day.indexPath, terms)) return false;
+    DisplayState state = day;
+    TermLayers term;
+    for (const auto& entry : terms) {
+        HistoryRow& row = rows.emplace_back();
+        row.term = entry.first;
+        state.termText = entry.first;
+        const TermOffsets& offsets = entry.second;
+        const LayerOffsets lookup = [&offsets](int code) {
+            return offsets[static_cast<size_t>(TermLayers::SlotOf(code))];
+        };
+        LoadTermLayers(state, RowLayerCodes(), lookup, term, decode);
+        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
+            row.layers[static_cast<size_t>(code - kFirstHeightLayer)] =
+                LayerValueAt(term, code, lat, lon);
+        }
+        row.top = LayerValueAt(term, kEchoTopsCode, lat, lon);
+        row.weather = LayerValueAt(term, kWeatherCode, lat, lon);
+        DeriveRow(term, lat, lon, row);
+    }
+    return true;
+}
+
+}  // namespace kalvera

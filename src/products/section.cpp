@@ -1,0 +1,148 @@
+#include "products/section.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "geo/map_projection.h"
+#include "geo/radar_grid.h"
+
+namespace kalvera {
+
+namespace {
+constexpr int kEchoTopsCode = 21;
+}
+
+namespace {
+
+// Ground distance between two points (haversine, on the sphere of the
+// readout's ranges). The readout's single-precision range is good to a
+// kilometre or two at short range; a sample step needs better.
+double GroundKm(double lat1, double lon1, double lat2, double lon2) {
+    constexpr double kRadians = std::numbers::pi / 180.0;
+    const double a = lat1 * kRadians, b = lat2 * kRadians;
+    const double h =
+        std::pow(std::sin((b - a) / 2), 2) +
+        std::cos(a) * std::cos(b) * std::pow(std::sin((lon2 - lon1) * kRadians / 2), 2);
+    return 2.0 * kEarthRadiusKm * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0)));
+}
+
+constexpr double kPieceKm = 0.05;
+
+// Walks the line in pieces of about kPieceKm and calls visit(t, km) at every
+// whole kilometre of ground distance along it (t = 0 at `from`, 1 at `to`);
+// returns the line's length.
+template <typename Visit>
+double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
+    if (!std::isfinite(from.lat) || !std::isfinite(from.lon) || !std::isfinite(to.lat) ||
+        !std::isfinite(to.lon)) {
+        return 0.0;
+    }
+    const double dLat = static_cast<double>(to.lat) - from.lat;
+    const double dLon = static_cast<double>(to.lon) - from.lon;
+    const double chord = std::min(GroundKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
+    const int pieces = std::max(1, static_cast<int>(std::ceil(chord / kPieceKm)));
+    double walked = 0.0, next = 0.0;
+    double lat = from.lat, lon = from.lon;
+    for (int k = 1; k <= pieces && walked <= kMaxSectionKm; ++k) {
+        const double t = static_cast<double>(k) / pieces;
+        const double nextLat = from.lat + t * dLat, nextLon = from.lon + t * dLon;
+        const double piece = GroundKm(lat, lon, nextLat, nextLon);
+        while (next <= walked + piece && next <= kMaxSectionKm) {
+            const double share = piece > 0.0 ? (next - walked) / piece : 0.0;
+            visit((k - 1 + share) / pieces, next);
+            next += kSectionStepKm;
+        }
+        walked += piece;
+        lat = nextLat;
+        lon = nextLon;
+    }
+    return walked;
+}
+
+}  // namespace
+
+double SectionLengthKm(GeoPoint from, GeoPoint to) {
+    return WalkLine(from, to, [](double, double) {});
+}
+
+std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to) {
+    std::vector<SectionSample> samples;
+    WalkLine(from, to, [&](double t, double km) {
+        SectionSample& sample = samples.emplace_back();
+        sample.distanceKm = km;
+        sample.at.lat = static_cast<float>(from.lat + t * (static_cast<double>(to.lat) - from.lat));
+        sample.at.lon = static_cast<float>(from.lon + t * (static_cast<double>(to.lon) - from.lon));
+    });
+    return samples;
+}
+
+void FillSection(const TermLayers& term, std::vector<SectionSample>& samples) {
+    for (SectionSample& sample : samples) {
+        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
+            sample.layers[static_cast<size_t>(code - kFirstHeightLayer)] =
+                LayerValueAt(term, code, sample.at.lat, sample.at.lon);
+        }
+        sample.top = LayerValueAt(term, kEchoTopsCode, sample.at.lat, sample.at.lon);
+    }
+}
+
+namespace {
+
+SectionEnd EndSeenFromSite(GeoPoint at, float siteLat, float siteLon) {
+    SectionEnd end;
+    end.at = at;
+    MapProjection::Init(1.0f, 1.0f, siteLon, siteLat, kRadarGridHalfExtentKm)
+        .RangeAzimuth(at.lat, at.lon, end.azimuthDeg, end.rangeKm);
+    return end;
+}
+
+std::string OptionalField(const std::optional<int32_t>& value) {
+    return value ? std::to_string(*value) : std::string();
+}
+
+}  // namespace
+
+bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
+                 const LayerDecoder& decode) {
+    std::vector<int> codes;
+    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) codes.push_back(code);
+    codes.push_back(kEchoTopsCode);
+    TermLayers term;
+    if (!LoadTermLayers(state, codes, IndexOffsets(state), term, decode)) return false;
+    out.term = state.termText;
+    out.lengthKm = std::min(SectionLengthKm(from, to), kMaxSectionKm);
+    out.from = EndSeenFromSite(from, state.siteLat, state.siteLon);
+    out.to = EndSeenFromSite(to, state.siteLat, state.siteLon);
+    out.samples = SectionPoints(from, to);
+    FillSection(term, out.samples);
+    return true;
+}
+
+std::string SectionCsv(const Section& section) {
+    std::string csv = "distance_km,lat,lon";
+    for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) csv += ",v" + std::to_string(n);
+    csv += ",top\n";
+    for (const SectionSample& sample : section.samples) {
+        csv += std::to_string(std::lround(sample.distanceKm)) + ',' +
+               CoordinateText(sample.at.lat) + ',' + CoordinateText(sample.at.lon);
+        for (const auto& value : sample.layers) csv += ',' + OptionalField(value);
+        csv += ',' + OptionalField(sample.top) + '\n';
+    }
+    return csv;
+}
+
+std::string CoordinateText(float degrees) {
+    char text[64];
+    for (int decimals = 6; decimals <= 12; ++decimals) {
+        const auto written = std::to_chars(text, text + sizeof text, static_cast<double>(degrees),
+                                           std::chars_format::fixed, decimals);
+        float back = 0.0f;
+        std::from_chars(text, written.ptr, back);
+        if (back == degrees || decimals == 12) return std::string(text, written.ptr);
+    }
+    return std::string();
+}
+
+}  // namespace kalvera

@@ -1,0 +1,102 @@
+#include "ui/section_window.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "output/png_writer.h"
+#include "render/section_render.h"
+
+namespace kalvera {
+
+namespace {
+constexpr int kControlsHeight = 36;
+}
+
+SectionWindow::SectionWindow(const AppConfig& config, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config) {
+    setWindowTitle(QStringLiteral("Вертикальный разрез"));
+    resize(900, 500 + kControlsHeight);
+    setMouseTracking(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    auto* row = new QHBoxLayout;
+    readout_ = new QLabel(this);
+    auto* save = new QPushButton(QStringLiteral("Сохранить PNG..."), this);
+    row->addWidget(readout_, 1);
+    row->addWidget(save);
+    layout->addLayout(row);
+    connect(save, &QPushButton::clicked, this, [this] { saveClicked(); });
+}
+
+void SectionWindow::showLine(const DisplayState& shown, GeoPoint from, GeoPoint to) {
+    from_ = from;
+    to_ = to;
+    lineSet_ = true;
+    followTerm(shown);
+    show();
+    raise();
+}
+
+void SectionWindow::followTerm(const DisplayState& shown) {
+    if (!lineSet_) return;
+    // The loads must not move the main window's view.
+    DisplayState state = shown;
+    state.recentre = 1;
+    Section section;
+    if (!LoadSection(state, from_, to_, section)) {
+        section.term = shown.termText;
+        section.lengthKm = SectionLengthKm(from_, to_);
+    }
+    section_ = std::move(section);
+    readout_->clear();
+    update();
+}
+
+QRect SectionWindow::plotArea() const {
+    return QRect(0, 0, width(), std::max(1, height() - kControlsHeight));
+}
+
+QImage SectionWindow::image() const {
+    const QRect area = plotArea();
+    return DrawSectionImage(section_, config_.palette, area.width(), area.height());
+}
+
+void SectionWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, image());
+}
+
+void SectionWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QRect area = plotArea();
+    const SectionFrame frame = SectionFrame::Of(area.width(), area.height(), section_.lengthKm);
+    const QPoint at = event->position().toPoint();
+    const std::string text =
+        frame.contains(at.x(), at.y())
+            ? SectionReadout(section_, frame.kmOfX(at.x()), frame.heightKmOfY(at.y()))
+            : std::string();
+    readout_->setText(QString::fromStdString(text));
+}
+
+bool SectionWindow::saveImage(const QString& path, QString& error) const {
+    std::string reason;
+    if (WritePngFile(image(), path.toStdString(), reason)) return true;
+    error = QString::fromStdString(reason);
+    return false;
+}
+
+void SectionWindow::saveClicked() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить разрез"),
+                                     QStringLiteral("section.png"), QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!saveImage(path, error)) QMessageBox::warning(this, windowTitle(), error);
+}
+
+}  // namespace kalvera

@@ -1,0 +1,43 @@
+#pragma once
+// The vertical section along a line the operator drew on the picture. It
+// follows the term the main window shows and saves as PNG.
+
+#include <QImage>
+#include <QWidget>
+
+#include "geo/app_config.h"
+#include "products/section.h"
+
+class QLabel;
+
+namespace kalvera {
+
+class SectionWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit SectionWindow(const AppConfig& config, QWidget* parent = nullptr);
+
+    // Samples the line on the term `shown` holds and shows the window.
+    void showLine(const DisplayState& shown, GeoPoint from, GeoPoint to);
+    // The main window shows another term (or frame): the same line on it.
+    void followTerm(const DisplayState& shown);
+    const Section& section() const { return section_; }
+    bool saveImage(const QString& path, QString& error) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    QImage image() const;
+    QRect plotArea() const;
+    void saveClicked();
+
+    const AppConfig& config_;
+    GeoPoint from_, to_;
+    bool lineSet_ = false;
+    Section section_;
+    QLabel* readout_ = nullptr;
+};
+
+}  // namespace kalvera

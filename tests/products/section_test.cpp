@@ -1,0 +1,52 @@
+// Where a section samples its line, and how its points are written.
+#include "products/section.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+
+namespace kalvera {
+namespace {
+
+TEST(SectionPoints, EveryKilometreFromTheStart) {
+    const struct {
+        const char* name;
+        GeoPoint from, to;
+    } rows[] = {
+        {"west to east", {55.7f, 35.0f}, {55.7f, 40.0f}},
+        {"north to south", {57.0f, 37.6f}, {54.5f, 37.6f}},
+        {"diagonal", {54.0f, 36.0f}, {57.4f, 39.9f}},
+        {"shorter than a step", {55.7f, 37.6f}, {55.7f, 37.605f}},
+        {"a point", {55.7f, 37.6f}, {55.7f, 37.6f}},
+    };
+    for (const auto& row : rows) {
+        const std::vector<SectionSample> samples = SectionPoints(row.from, row.to);
+        const double length = SectionLengthKm(row.from, row.to);
+        ASSERT_EQ(samples.size(), static_cast<size_t>(std::floor(length)) + 1) << row.name;
+        EXPECT_EQ(samples.front().at.lat, row.from.lat) << row.name;
+        EXPECT_EQ(samples.front().at.lon, row.from.lon) << row.name;
+        for (size_t i = 1; i < samples.size(); ++i) {
+            EXPECT_DOUBLE_EQ(samples[i].distanceKm, static_cast<double>(i)) << row.name;
+            EXPECT_NEAR(SectionLengthKm(samples[i - 1].at, samples[i].at), 1.0, 0.01) << row.name;
+        }
+    }
+}
+
+TEST(SectionPoints, NoneForEndsThatAreNotNumbers) {
+    EXPECT_TRUE(SectionPoints({NAN, 37.0f}, {55.0f, 38.0f}).empty());
+    EXPECT_TRUE(SectionPoints({55.0f, 37.0f}, {55.0f, INFINITY}).empty());
+}
+
+TEST(CoordinateText, ReadsBackAsTheSameNumber) {
+    for (const float value : {55.7f, 37.123456f, -0.000123f, 179.99999f, 0.0f, 89.5f}) {
+        const std::string text = CoordinateText(value);
+        float back = 1e9f;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        EXPECT_EQ(back, value) << text;
+        EXPECT_GE(text.size() - text.find('.') - 1, 6u) << text;
+    }
+}
+
+}  // namespace
+}  // namespace kalvera

@@ -1,0 +1,111 @@
+// kalvera-cli section: the vertical section of a term along a line, as the
+// viewer's section window shows it (PNG) or as numbers (CSV), one sample
+// every kilometre.
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "cli_command.h"
+#include "cli_options.h"
+#include "cli_term_render.h"
+#include "common/replace_file.h"
+#include "geo/settings.h"
+#include "output/png_writer.h"
+#include "products/section.h"
+#include "render/section_render.h"
+
+namespace kalvera::cli {
+
+namespace {
+
+constexpr int kSectionWidth = 900;
+constexpr int kSectionHeight = 500;
+
+struct SectionArgs {
+    TermChoice term;
+    GeoPoint from, to;
+    std::string out;
+};
+
+bool ParseEnd(const std::string& text, GeoPoint& point) {
+    return ParseLatLon(text, point.lat, point.lon) && point.lat >= -90.0f && point.lat <= 90.0f &&
+           point.lon >= -360.0f && point.lon <= 360.0f;
+}
+
+int ParseArgs(const std::vector<std::string>& args, SectionArgs& section) {
+    std::map<std::string, std::string> options;
+    if (const int usage = ParseOptionPairs(
+            args, {"--start-dir", "--site", "--day", "--term", "--from", "--to", "--out"}, options);
+        usage != 0) {
+        return usage;
+    }
+    TermChoice& term = section.term;
+    for (const auto& [name, value] : options) {
+        if (name == "--start-dir") {
+            term.startDir = value;
+        } else if (name == "--site") {
+            term.site = value;
+        } else if (name == "--day") {
+            term.day = value;
+        } else if (name == "--term") {
+            term.term = value;
+        } else if (name == "--from" || name == "--to") {
+            if (!ParseEnd(value, name == "--from" ? section.from : section.to)) {
+                return UsageError(name + " needs LAT,LON in degrees");
+            }
+        } else if (name == "--out") {
+            section.out = value;
+        } else {
+            return UsageError("unknown option " + name);
+        }
+    }
+    int hour = 0, minute = 0;
+    if (!SplitTermText(term.term, hour, minute)) return UsageError("--term needs HH.MM");
+    if (!HasSuffix(section.out, ".png") && !HasSuffix(section.out, ".csv")) {
+        return UsageError("--out needs a .png or .csv file");
+    }
+    return 0;
+}
+
+int Failure(const std::string& reason) {
+    std::fprintf(stderr, "kalvera-cli: %s\n", reason.c_str());
+    return 1;
+}
+
+int runSection(const std::vector<std::string>& args) {
+    SectionArgs request;
+    if (const int usage = ParseArgs(args, request); usage != 0) return usage;
+
+    AppConfig config;
+    std::string error;
+    if (!LoadSettingsFrom(config, request.term.startDir, error)) return Failure(error);
+    LoadPalette(config);
+    DisplayState state = StateForTerm(request.term, config.dataRoot);
+    Section section;
+    if (!LoadSection(state, request.from, request.to, section)) {
+        return Failure("no layer of term " + request.term.term + " decodes from " + state.basePath);
+    }
+    if (HasSuffix(request.out, ".csv")) {
+        if (!ReplaceFileContents(request.out, SectionCsv(section), error)) return Failure(error);
+        return 0;
+    }
+    const auto app = StartGui();
+    const QImage image = DrawSectionImage(section, config.palette, kSectionWidth, kSectionHeight);
+    if (!WritePngFile(image, request.out, error)) return Failure(error);
+    return 0;
+}
+
+const CliRegistrar registrar(
+    {"section",
+     "section --start-dir DIR --site CODE --day YYMMDD --term HH.MM --from LAT,LON --to LAT,LON "
+     "--out FILE.png|FILE.csv",
+     runSection});
+
+}  // namespace
+
+}  // namespace kalvera::cli
