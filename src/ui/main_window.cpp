@@ -21,10 +21,12 @@
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "render/picture_render.h"
+#include "products/derived_products.h"
 #include "ui/button_glyphs.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
 #include "ui/loop_controller.h"
+#include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
 kalvera::TForm1* Form1 = nullptr;
@@ -92,6 +94,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     createOutputControls();
     setTabOrderAsDesigned();
     wireHandlers();
+    vertical = new VerticalTools(*this, viewer_);
     started_ = runStartUp(options);
     if (started_) {
         loop = new LoopController(*this, dialogs_, clock_);
@@ -100,6 +103,8 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
 }
 
 TForm1::~TForm1() {
+    delete vertical;
+    vertical = nullptr;
     FormDestroy();
     if (Form1 == this) Form1 = nullptr;
 }
@@ -305,8 +310,11 @@ void TForm1::ShowCurrentDate() {
 }
 
 void TForm1::showLayerLabel() {
-    SetFittedText(*layerLabel, QStringLiteral("Слой =%1").arg(viewer_.display.layerCode),
-                  viewer_.layout.picture.left);
+    const int layer = viewer_.display.layerCode;
+    const QString name = layer == kLayerColumnMax ? QStringLiteral("Макс")
+                         : layer == kLayerVil     ? QStringLiteral("VIL")
+                                                  : QString::number(layer);
+    SetFittedText(*layerLabel, QStringLiteral("Слой =") + name, viewer_.layout.picture.left);
 }
 
 void TForm1::showFilterLabel() {
@@ -338,12 +346,14 @@ int TForm1::selectedSiteIndex() const {
 bool TForm1::RenderPicture() {
     if (!kalvera::RenderPicture(viewer_)) return false;
     showGridMaximum();
+    if (vertical) vertical->termShown();
     return true;
 }
 
 void TForm1::ShowDecodedPicture() {
     DrawDecodedPicture(viewer_);
     showGridMaximum();
+    if (vertical) vertical->termShown();
 }
 
 void TForm1::showGridMaximum() {
@@ -405,6 +415,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     selfUpdate_ = false;
     QPainter painter(this);
     painter.drawImage(event->rect(), viewer_.WindowDC.image, event->rect());
+    if (vertical) vertical->paintLine(painter);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -420,15 +431,18 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    if (vertical) vertical->move(*event);
     FormMouseMove(at.x(), at.y());
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
+    if (vertical && vertical->press(*event)) return;
     const QPoint at = event->position().toPoint();
     FormMouseDown(event->button(), at.x(), at.y());
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+    if (vertical && vertical->release(*event)) return;
     const QPoint at = event->position().toPoint();
     FormMouseUp(event->button(), at.x(), at.y());
 }

@@ -33,6 +33,7 @@ namespace kalvera {
 
 class Clock;
 class LoopController;
+class VerticalTools;
 class TcalendarForm;
 
 // What the picture handlers keep between events for the whole run.
@@ -104,6 +105,8 @@ class TForm1 : public QWidget {
     PointerState pointer;
     // The loop panel below the print and save buttons, and the window's keys.
     LoopController* loop = nullptr;
+    // Section (right-button drag) and point history (Ctrl+click) of the picture.
+    VerticalTools* vertical = nullptr;
 
     ViewerState& viewer() { return viewer_; }
     DisplayState& display() { return viewer_.display; }
