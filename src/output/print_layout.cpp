@@ -1,18 +1,31 @@
 #include "output/print_layout.h"
 
+#include <cmath>
+
 namespace kalvera {
 
-bool ComputePrintLayout(int pageWidthPx, int pageHeightPx, PrintLayout& layout) {
+namespace {
+constexpr double kMmPerInch = 25.4;
+constexpr double kMapSideMm = 200.0;
+
+int Pixels(double mm, double pixelsPerMm) {
+    return static_cast<int>(std::lround(mm * pixelsPerMm));
+}
+}  // namespace
+
+bool ComputePrintLayout(int pageWidthPx, double dotsPerInch, PrintLayout& layout) {
     layout = PrintLayout{};
-    layout.ppmX = pageWidthPx / 210;
-    layout.ppmY = pageHeightPx / 297;
-    if (layout.ppmX <= 0 || layout.ppmY <= 0) return false;
-    layout.lineWidth = 210 * layout.ppmX;
-    for (int line = 0; line < 3; ++line) layout.headerTops[line] = 10 * (line + 1) * layout.ppmY;
-    layout.mapLeft = 5 * layout.ppmX;
-    layout.mapTop = 40 * layout.ppmY;
-    layout.mapWidth = 200 * layout.ppmX;
-    layout.mapHeight = 200 * layout.ppmY;
+    const double perMm = dotsPerInch / kMmPerInch;
+    if (!std::isfinite(perMm) || perMm < 1.0 || pageWidthPx <= 0) return false;
+    layout.pixelsPerMm = perMm;
+    layout.pageWidth = pageWidthPx;
+    for (int line = 0; line < 3; ++line) layout.headerTops[line] = Pixels(10.0 * (line + 1), perMm);
+    // A side divisible by 8 puts the rings a quarter of the half side apart
+    // and the last grid lines on the square's edges; it costs at most half a
+    // millimetre at 300 dots per inch.
+    layout.mapSide = Pixels(kMapSideMm, perMm) / 8 * 8;
+    layout.mapLeft = (pageWidthPx - layout.mapSide) / 2;
+    layout.mapTop = Pixels(40.0, perMm);
     return true;
 }
 

@@ -4,17 +4,16 @@
 namespace kalvera {
 
 struct PrintLayout {
-    int ppmX = 0;  // printer pixels per millimetre, truncated
-    int ppmY = 0;
-    int lineWidth = 0;       // the width the header lines are centred in: 210 mm
-    int headerTops[3] = {};  // tops of header lines 1 to 3: 10, 20 and 30 mm
-    int mapLeft = 0;         // the 200 mm map square, 5 mm from the left so that it is
-    int mapTop = 0;          // centred like the header lines; 40 mm from the top
-    int mapWidth = 0;
-    int mapHeight = 0;
+    double pixelsPerMm = 0.0;  // the device's own resolution, not rounded
+    int pageWidth = 0;         // the header lines are centred on the page
+    int headerTops[3] = {};    // tops of header lines 1 to 3: 10, 20 and 30 mm
+    int mapLeft = 0;           // the 200 mm map square, centred across the page
+    int mapTop = 0;            // and 40 mm from the top
+    int mapSide = 0;
 };
 
-// False when the page is too small to hold a millimetre in either direction.
-bool ComputePrintLayout(int pageWidthPx, int pageHeightPx, PrintLayout& layout);
+// The layout of a page `pageWidthPx` wide at `dotsPerInch`. False when the
+// resolution is not a number or too coarse for a millimetre to hold a pixel.
+bool ComputePrintLayout(int pageWidthPx, double dotsPerInch, PrintLayout& layout);
 
 }  // namespace kalvera

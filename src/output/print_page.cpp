@@ -44,9 +44,9 @@ bool PrintPage(const Viewport& viewport, int pixelsPerMm, Canvas& canvas, const 
 PrintResult PrintPicture(QPaintDevice& page, const ViewerState& viewer) {
     PrintResult result;
     PrintLayout layout;
-    if (!ComputePrintLayout(page.width(), page.height(), layout)) return result;
+    if (!ComputePrintLayout(page.width(), page.logicalDpiX(), layout)) return result;
     const DisplayState& display = viewer.display;
-    const Viewport viewport = Viewport::Square(layout.mapWidth, display.viewLon, display.viewLat,
+    const Viewport viewport = Viewport::Square(layout.mapSide, display.viewLon, display.viewLat,
                                                kPrintHalfExtentKm, layout.mapLeft, layout.mapTop);
 
     CanvasState state;
@@ -56,12 +56,12 @@ PrintResult PrintPicture(QPaintDevice& page, const ViewerState& viewer) {
     result.pageBegun = true;
 
     canvas.setFontSize(kHeaderPoints);
-    DrawCentredLines(canvas, 0, layout.lineWidth,
+    DrawCentredLines(canvas, 0, layout.pageWidth,
                      {{layout.headerTops[0], HeaderLine1()},
                       {layout.headerTops[1], ExportHeaderLine2(viewer, HeaderForm::SaveButton)},
                       {layout.headerTops[2], HeaderLine3(display.layerCode)}});
-    result.mapDrawn =
-        PrintPage(viewport, layout.ppmX, canvas, viewer.config, display, viewer.picture);
+    result.mapDrawn = PrintPage(viewport, static_cast<int>(layout.pixelsPerMm), canvas,
+                                viewer.config, display, viewer.picture);
     return result;
 }
 

@@ -81,6 +81,11 @@ void Canvas::setFontSize(double points) {
     applyFont();
 }
 
+void Canvas::setFontFamily(const std::string& family) {
+    state_.fontFamily = family;
+    applyFont();
+}
+
 void Canvas::applyPen() {
     QPen pen(ToQColor(state_.penColor));
     pen.setWidth(state_.penWidth);
@@ -97,6 +102,7 @@ void Canvas::applyPen() {
 void Canvas::applyFont() {
     if (!isActive()) return;
     QFont font = QGuiApplication::font();
+    if (!state_.fontFamily.empty()) font.setFamily(Utf8(state_.fontFamily));
     // Bitmaps get whole-pixel glyphs, as the 8-point screen font always was:
     // a picture then holds only the palette's, the map's and the text's few
     // colours, which an animated GIF keeps exactly. Paper keeps smooth type.

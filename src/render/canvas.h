@@ -56,7 +56,8 @@ struct CanvasState {
     BrushStyle brushStyle = BrushStyle::Solid;
     uint32_t fontColor = kBlack;
     double fontPointSize = 8.0;
-    int penX = 0;  // current position of moveTo / lineTo
+    std::string fontFamily;  // empty: the desktop's default sans font
+    int penX = 0;            // current position of moveTo / lineTo
     int penY = 0;
 };
 
@@ -84,6 +85,7 @@ class Canvas {
     void setBrushStyle(BrushStyle style);
     void setFontColor(uint32_t bgr);
     void setFontSize(double points);
+    void setFontFamily(const std::string& family);
 
     void rectangle(int left, int top, int right, int bottom);
     void ellipse(int left, int top, int right, int bottom);

@@ -26,17 +26,35 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
     QPainter& painter = canvas.painter();
     painter.setClipRect(viewport.left, viewport.top, viewport.side + 1, viewport.side + 1);
     canvas.setPenWidth(style.cellRimWidth);
+    // A run of cells of one colour along a row is one block: each cell's rim
+    // lies under its neighbours', so the run covers exactly the pixels its
+    // cells would, and a frame of a loop draws far fewer rectangles. Edges
+    // that do not run west to east are drawn cell by cell.
+    const bool ordered = std::is_sorted(edges.x.begin(), edges.x.begin() + columns + 1);
+    const auto colourAt = [&](int i, int j, uint32_t& colour) {
+        const int32_t v = values.values[static_cast<size_t>(i * kGridSide + j)];
+        if (v <= paint.threshold) return false;
+        colour = (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, v))];
+        return true;
+    };
     for (int i = 0; i < rows; ++i) {
-        for (int j = 0; j < columns; ++j) {
-            const int32_t v = values.values[static_cast<size_t>(i * kGridSide + j)];
-            if (v <= paint.threshold) continue;
-            const uint32_t colour =
-                (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, v))];
+        for (int j = 0; j < columns;) {
+            uint32_t colour = 0;
+            if (!colourAt(i, j, colour)) {
+                ++j;
+                continue;
+            }
+            int end = j + 1;
+            for (uint32_t next = 0;
+                 ordered && end < columns && colourAt(i, end, next) && next == colour;) {
+                ++end;
+            }
             canvas.setBrushColor(colour);
             canvas.setPenColor(colour);
             canvas.rectangle(edges.x[static_cast<size_t>(j)], edges.y[static_cast<size_t>(i)],
-                             edges.x[static_cast<size_t>(j + 1)],
+                             edges.x[static_cast<size_t>(end)],
                              edges.y[static_cast<size_t>(i + 1)]);
+            j = end;
         }
     }
     painter.setClipping(false);

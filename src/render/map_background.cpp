@@ -118,4 +118,44 @@ void DrawMapBackground(BitmapLayer& mapLayer, const DisplayState& state,
     DrawRingsAndGrid(canvas, viewport, style);
 }
 
+namespace {
+
+bool SamePens(const CanvasState& a, const CanvasState& b) {
+    return a.penColor == b.penColor && a.penWidth == b.penWidth && a.brushColor == b.brushColor &&
+           a.brushStyle == b.brushStyle && a.fontColor == b.fontColor &&
+           a.fontPointSize == b.fontPointSize && a.penX == b.penX && a.penY == b.penY;
+}
+
+bool SameStamp(const MapBackgroundStamp& a, const MapBackgroundStamp& b) {
+    return a.drawn && b.drawn && a.viewLat == b.viewLat && a.viewLon == b.viewLon &&
+           a.halfExtentKm == b.halfExtentKm && a.side == b.side && SamePens(a.pens, b.pens) &&
+           a.resourceReads == b.resourceReads;
+}
+
+}  // namespace
+
+void UpdateMapBackground(ViewerState& viewer) {
+    const DisplayState& d = viewer.display;
+    const std::string& startDir = viewer.config.startDir;
+    MapResourceCache& cache = viewer.mapCache;
+    // Asking the cache first reads whatever changed on disk, which the read
+    // count then shows.
+    MapBackgroundStamp now;
+    now.drawn = cache.outlines(CountryBinPath(startDir), CountryIndPath(startDir)) != nullptr;
+    cache.places(PlacesPath(startDir));
+    now.viewLat = d.viewLat;
+    now.viewLon = d.viewLon;
+    now.halfExtentKm = d.viewHalfExtentKm;
+    now.side = viewer.MapLayer.width();
+    now.pens = viewer.MapLayer.state;
+    now.resourceReads = cache.reads();
+    if (SameStamp(now, viewer.mapDrawnFor)) {
+        viewer.view =
+            Viewport::Square(now.side, d.viewLon, d.viewLat, d.viewHalfExtentKm).projection;
+        return;
+    }
+    DrawMapBackground(viewer.MapLayer, d, startDir, viewer.view, cache);
+    viewer.mapDrawnFor = now;
+}
+
 }  // namespace kalvera

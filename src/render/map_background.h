@@ -44,6 +44,11 @@ void DrawSquareFrame(Canvas& canvas, const Viewport& viewport, const LayerStyle&
 void DrawMapBackground(BitmapLayer& mapLayer, const DisplayState& state,
                        const std::string& startDir, MapProjection& view, MapResourceCache& cache);
 
+// DrawMapBackground for the viewer's map bitmap, skipped when the bitmap
+// already shows the same view from the same files and pens (the view
+// projection is set all the same).
+void UpdateMapBackground(ViewerState& viewer);
+
 // Ring radii and grid line offsets within a square of a side (tests).
 struct RingsAndGrid {
     int cx = 0;

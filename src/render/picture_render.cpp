@@ -40,7 +40,7 @@ void DrawDecodedPicture(ViewerState& viewer) {
     d.gridRows = kGridSide;
     d.gridCols = kGridSide;
 
-    DrawMapBackground(viewer.MapLayer, d, viewer.config.startDir, viewer.view, viewer.mapCache);
+    UpdateMapBackground(viewer);
     viewer.gridMaximum = DrawPictureLayer(viewer);
     ComposePicture(viewer);
     DrawLegend(viewer, viewer.WindowDC);

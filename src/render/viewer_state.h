@@ -62,6 +62,19 @@ struct WindowSurface {
 // program decodes with loadPicture; tests count or fake decodes through it.
 using PictureDecoder = std::function<bool(int32_t, RadarPicture&, DisplayState&)>;
 
+// What the map bitmap was last drawn from: the view, the bitmap's side, the
+// pens it started with and the resource files as read. The same again gives
+// the same pixels, so a frame of a loop draws only its cells.
+struct MapBackgroundStamp {
+    bool drawn = false;
+    float viewLat = 0.0f;
+    float viewLon = 0.0f;
+    float halfExtentKm = 0.0f;
+    int side = 0;
+    CanvasState pens;
+    int resourceReads = 0;
+};
+
 struct ViewerState {
     ViewerState();
 
@@ -85,6 +98,7 @@ struct ViewerState {
     bool pictureDrawn = false;
     PictureDecoder decoder;
     MapResourceCache mapCache;
+    MapBackgroundStamp mapDrawnFor;
 
     int side() const { return layout.picture.width; }
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "output/header_lines.h"
 #include "output/print_layout.h"
@@ -23,33 +24,32 @@ TEST(HeaderLines, DateIsTheDisplayedDayNotTheTimeOfDay) {
     EXPECT_EQ(text.find("16"), std::string::npos) << text;
 }
 
-// Printer pixels per millimetre from the page; the 200 mm map square from
-// 40 mm, centred under the header lines at 10, 20 and 30 mm; too small a page
-// is refused.
-TEST(PrintGeometry, PagesInPrinterPixels) {
+// The 200 mm square at the device's own resolution, centred across the page
+// 40 mm down, under header lines at 10, 20 and 30 mm; a resolution that
+// cannot hold a millimetre is refused.
+TEST(PrintGeometry, TrueMillimetresCentredOnThePage) {
     struct Row {
         const char* name;
-        int pageW, pageH;
+        int pageW;
+        double dpi;
         bool ok;
-        std::array<int, 5> ppmXYMapWHLeft;
+        std::array<int, 6> sideLeftTopLines;
     };
-    const Row rows[] = {{"A4 at 300 dpi", 2480, 3508, true, {11, 11, 2200, 2200, 55}},
-                        {"600 x 300 dpi", 4960, 3508, true, {23, 11, 4600, 2200, 115}},
-                        {"too narrow", 209, 3508, false, {}},
-                        {"too low", 2480, 296, false, {}},
-                        {"empty", 0, 0, false, {}}};
+    const Row rows[] = {
+        {"A4 at 300 dpi", 2480, 300.0, true, {2360, 60, 472, 118, 236, 354}},
+        {"A4 through the PDF writer", 2479, 300.0, true, {2360, 59, 472, 118, 236, 354}},
+        {"A4 at 600 dpi", 4961, 600.0, true, {4720, 120, 945, 236, 472, 709}},
+        {"no resolution", 2480, 0.0, false, {}},
+        {"not a number", 2480, std::nan(""), false, {}},
+        {"empty page", 0, 300.0, false, {}}};
     for (const Row& row : rows) {
         PrintLayout l;
-        ASSERT_EQ(ComputePrintLayout(row.pageW, row.pageH, l), row.ok) << row.name;
+        ASSERT_EQ(ComputePrintLayout(row.pageW, row.dpi, l), row.ok) << row.name;
         if (!row.ok) continue;
-        EXPECT_EQ((std::array{l.ppmX, l.ppmY, l.mapWidth, l.mapHeight, l.mapLeft}),
-                  row.ppmXYMapWHLeft)
+        EXPECT_EQ((std::array{l.mapSide, l.mapLeft, l.mapTop, l.headerTops[0], l.headerTops[1],
+                              l.headerTops[2]}),
+                  row.sideLeftTopLines)
             << row.name;
-        EXPECT_EQ(l.mapTop, 40 * l.ppmY) << row.name;
-        EXPECT_EQ((std::array{l.headerTops[0], l.headerTops[1], l.headerTops[2]}),
-                  (std::array{10 * l.ppmY, 20 * l.ppmY, 30 * l.ppmY}))
-            << row.name;
-        EXPECT_EQ(l.mapLeft * 2 + l.mapWidth, l.lineWidth) << row.name;
     }
 }
 

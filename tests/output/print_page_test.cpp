@@ -6,6 +6,7 @@
 #include <QPrinter>
 
 #include "common/date_time.h"
+#include "geo/radar_grid.h"
 #include "output/output_test_support.h"
 #include "render/picture_render.h"
 
@@ -15,19 +16,37 @@ namespace {
 using testing::DarkPixels;
 using testing::HasColourNear;
 
-// A4 at 300 dots per inch: 11 printer pixels per millimetre, the square of
-// 2200 pixels from (55, 440).
+// A4 at 300 dots per inch: 11.81 printer pixels per millimetre, the square of
+// 2360 pixels (199.8 mm) centred across the page, 472 pixels (40 mm) down.
 constexpr int kPageW = 2480;
 constexpr int kPageH = 3508;
-constexpr int kA = 55;
-constexpr int kB = 440;
-constexpr int kSq = 2200;
-constexpr int kCellPx = 22;  // 4 km cells on a 400 km square
+constexpr int kDotsPerMetre = 11811;  // 300 dots per inch
+constexpr int kA = 60;
+constexpr int kB = 472;
+constexpr int kSq = 2360;
+constexpr int kLineTops[3] = {118, 236, 354};
 
 // Centre of cell (row i from the south, column j from the west) on the page,
 // when the view is centred on the site.
 QPoint CellCentre(int i, int j) {
-    return {kA + j * kCellPx + kCellPx / 2, kB + kSq - i * kCellPx - kCellPx / 2};
+    static const CellEdges edges =
+        RadarGrid::AroundSite(37.0f, 55.0f)
+            .EdgesOn(Viewport::Square(kSq, 37.0f, 55.0f, 200.0f, kA, kB));
+    const auto c = static_cast<size_t>(j), r = static_cast<size_t>(i);
+    return {(edges.x[c] + edges.x[c + 1]) / 2, (edges.y[r] + edges.y[r + 1]) / 2};
+}
+
+// Mean x of the dark pixels in a band of rows.
+double InkCentreX(const QImage& page, int top, int height) {
+    double sum = 0.0;
+    int count = 0;
+    for (int y = top; y < top + height; ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128) {
+                sum += x;
+                ++count;
+            }
+    return count > 0 ? sum / count : -1.0;
 }
 
 // A site at 55 N 37 E with an outline along 54.5 N, places inside and on the
@@ -61,6 +80,8 @@ class PrintedPage : public ::testing::Test {
     int32_t& cell(int i, int j) { return viewer.picture.values[static_cast<size_t>(i * 100 + j)]; }
     QImage print(PrintResult* result = nullptr) {
         QImage page(kPageW, kPageH, QImage::Format_RGB32);
+        page.setDotsPerMeterX(kDotsPerMetre);
+        page.setDotsPerMeterY(kDotsPerMetre);
         page.fill(Qt::white);
         const PrintResult r = PrintPicture(page, viewer);
         if (result) *result = r;
@@ -83,10 +104,14 @@ TEST_F(PrintedPage, HeaderLinesFramedSquareRingsAndGridAndTheWindowScaleKept) {
     EXPECT_TRUE(result.pageBegun);
     EXPECT_TRUE(result.mapDrawn);
     EXPECT_EQ(viewer.display.viewHalfExtentKm, 120.0f);
-    // Header lines from 10, 20 and 30 mm, nothing above or between them.
-    EXPECT_EQ(DarkPixels(page, 0, 0, kPageW, 110), 0);
-    for (int top : {110, 220, 330}) EXPECT_GT(DarkPixels(page, 0, top, kPageW, 40), 30) << top;
-    EXPECT_EQ(DarkPixels(page, 0, 300, kPageW, 30), 0);
+    // Header lines from 10, 20 and 30 mm, centred on the page, nothing above
+    // or between them.
+    EXPECT_EQ(DarkPixels(page, 0, 0, kPageW, kLineTops[0]), 0);
+    for (int top : kLineTops) {
+        EXPECT_GT(DarkPixels(page, 0, top, kPageW, 40), 30) << top;
+        EXPECT_NEAR(InkCentreX(page, top, 40), kPageW / 2.0, 8.0) << top;
+    }
+    EXPECT_EQ(DarkPixels(page, 0, kLineTops[1] + 40, kPageW, 70), 0);
     // The black frame on the square's edges; nothing left of it.
     for (QPoint p :
          {QPoint(kA, 700), QPoint(kA + kSq, 700), QPoint(700, kB), QPoint(700, kB + kSq)})
@@ -94,13 +119,13 @@ TEST_F(PrintedPage, HeaderLinesFramedSquareRingsAndGridAndTheWindowScaleKept) {
     EXPECT_EQ(PixelAt(page, kA - 10, 700), kWhite);
     EXPECT_TRUE(HasColourNear(page, kA + kSq / 8, 1000, 1, kBlue));  // grid every eighth
     EXPECT_TRUE(HasColourNear(page, 1000, kB + 3 * kSq / 8, 1, kBlue));
-    // Rings 275 pixels apart, the outer one touching the square's edges.
+    // Rings 295 pixels (25 km) apart, the outer one touching the square's edges.
     const int cx = kA + kSq / 2, cy = kB + kSq / 2;
-    for (int r : {1100, 825, 550, 275})
+    for (int r : {1180, 885, 590, 295})
         EXPECT_TRUE(HasColourNear(page, cx + static_cast<int>(r * 0.7071),
                                   cy - static_cast<int>(r * 0.7071), 2, kBlue))
             << r;
-    EXPECT_FALSE(HasColourNear(page, cx + 700, cy - 700, 2, kBlue));  // r = 990: no ring
+    EXPECT_FALSE(HasColourNear(page, cx + 730, cy - 730, 2, kBlue));  // r = 1032: no ring
 }
 
 TEST_F(PrintedPage, CellsTakeTheScreenPaletteEntryClampedAndSkipTheThreshold) {
@@ -120,7 +145,7 @@ TEST_F(PrintedPage, CellsTakeTheScreenPaletteEntryClampedAndSkipTheThreshold) {
 }
 
 TEST_F(PrintedPage, CellsStayOnTheRadarSiteWhenTheViewIsPanned) {
-    // The view 100 km east of the site: the site's cells sit 100 km (550
+    // The view 100 km east of the site: the site's cells sit 100 km (590
     // pixels) further west on paper, and nothing is printed outside the square.
     viewer.display.viewLon = 37.0f + 100.0f / 200.0f * map.dLon;
     cell(10, 10) = 0;
@@ -128,7 +153,7 @@ TEST_F(PrintedPage, CellsStayOnTheRadarSiteWhenTheViewIsPanned) {
     cell(50, 2) = 30;   // 292 km west of the view, off the paper
     const QImage page = print();
     const QPoint site = CellCentre(50, 70);
-    EXPECT_EQ(PixelAt(page, site.x() - 550, site.y()), palette(4));
+    EXPECT_EQ(PixelAt(page, site.x() - 590, site.y()), palette(4));
     EXPECT_EQ(at(page, site), kWhite);
     for (int x = 0; x < kA - 2; ++x) ASSERT_EQ(PixelAt(page, x, site.y()), kWhite) << x;
 }
@@ -154,7 +179,7 @@ TEST_F(PrintedPage, WithoutOutlineFilesOnlyTheHeaderIsPrinted) {
     const QImage page = print(&result);
     EXPECT_TRUE(result.pageBegun);
     EXPECT_FALSE(result.mapDrawn);
-    EXPECT_GT(DarkPixels(page, 0, 110, kPageW, 260), 100);
+    EXPECT_GT(DarkPixels(page, 0, kLineTops[0], kPageW, 280), 100);
     EXPECT_EQ(DarkPixels(page, 0, kB - 5, kPageW, kSq + 10), 0);
     EXPECT_FALSE(
         HasColourNear(page, CellCentre(10, 10).x(), CellCentre(10, 10).y(), 3, palette(4)));
@@ -190,8 +215,8 @@ TEST_F(PrintedPage, PdfFromPrintToFileShowsThePage) {
     EXPECT_TRUE(
         HasColourNear(page, onPage(55.5f, 37.5f).x(), onPage(55.5f, 37.5f).y(), 2, kRed, 60));
     // Header text in its 14-point size: three lines, nothing above the first.
-    EXPECT_EQ(DarkPixels(page, 0, 0, kPageW, 105), 0);
-    for (int top : {110, 220, 330}) EXPECT_GT(DarkPixels(page, 0, top, kPageW, 60), 300) << top;
+    EXPECT_EQ(DarkPixels(page, 0, 0, kPageW, kLineTops[0] - 5), 0);
+    for (int top : kLineTops) EXPECT_GT(DarkPixels(page, 0, top, kPageW, 60), 300) << top;
 }
 
 }  // namespace

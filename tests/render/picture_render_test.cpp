@@ -189,6 +189,24 @@ TEST(Legend, BoxesFillTheLegendHeightExactlyAndCarryTheirLabels) {
     EXPECT_GT(ink, 5);
 }
 
+// On white boxes, the two columns before the right rim carry no ink except on
+// the boxes' own rims: no label runs into the edge.
+TEST(Legend, EveryLabelOfTheThreeTablesEndsInsideTheLegend) {
+    RenderFixture f;
+    f.viewer.config.palette.fill(kWhite);
+    for (int layer : {kLayerWeather, kLayerEchoTops, 3}) {
+        f.viewer.display.layerCode = layer;
+        DrawLegend(f.viewer, f.viewer.WindowDC);
+        const QImage& legend = f.viewer.LegendLayer.image;
+        int inkAtTheEdge = 0;
+        for (int y = 0; y < legend.height(); ++y) {
+            if (PixelAt(legend, 1, y) == kBlack) continue;  // a rim row
+            inkAtTheEdge += PixelAt(legend, 97, y) != kWhite || PixelAt(legend, 98, y) != kWhite;
+        }
+        EXPECT_EQ(inkAtTheEdge, 0) << "layer " << layer;
+    }
+}
+
 TEST(Repaint, CoveringAndUncoveringRestoresWithoutANewDecode) {
     RenderFixture f;
     f.viewer.display.termText = "12.30";
