@@ -12,6 +12,7 @@
 #include "common/date_time.h"
 #include "geo/map_projection.h"
 #include "output/cli_fixture.h"
+#include "geo/settings.h"
 #include "output/gif_frames.h"
 
 namespace kalvera {
