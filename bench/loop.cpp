@@ -14,6 +14,7 @@
 
 #include "archive/frame_selection.h"
 #include "archive/frame_store.h"
+#include "products/term_layers.h"
 #include "demo_scene.h"
 #include "output/loop_animation.h"
 #include "render/picture_render.h"
@@ -55,6 +56,13 @@ double ResidentMegabytes() {
     return kilobytes / 1024.0;
 }
 
+// Frames load as the window's loop loads them.
+GridLoader Loader(const ViewerState& v) {
+    return [&v](DisplayState& state, RadarPicture& grid) {
+        return LoadLayerPicture(state, grid, v.decoder);
+    };
+}
+
 #define NEED_SCENE(state)                                            \
     Scene& scene = TheScene();                                       \
     if (!scene.ready) return (state).SkipWithError("no demo scene"); \
@@ -64,7 +72,7 @@ double ResidentMegabytes() {
 // the map, the legend and the term cell.
 void BM_FrameSwitch(benchmark::State& state) {
     NEED_SCENE(state);
-    FrameStore store(v.decoder);
+    FrameStore store(Loader(v));
     store.setFrames(Frames(scene, kLoopFramesMax), scene.site, v.display.layerCode);
     PrepareAll(store);
     int shown = 0;
@@ -90,7 +98,7 @@ void BM_Prepare72Frames(benchmark::State& state) {
     NEED_SCENE(state);
     const std::vector<LoopFrame> frames = Frames(scene, kLoopFramesMax);
     for (auto _ : state) {
-        FrameStore store(v.decoder);
+        FrameStore store(Loader(v));
         store.setFrames(frames, scene.site, v.display.layerCode);
         PrepareAll(store);
     }
@@ -106,7 +114,7 @@ BENCHMARK(BM_Prepare72Frames)
 // 72-frame loop.
 void BM_LoopResidentMemory(benchmark::State& state) {
     NEED_SCENE(state);
-    FrameStore store(v.decoder);
+    FrameStore store(Loader(v));
     for (auto _ : state) {
         store.setFrames(Frames(scene, kLoopFramesMax), scene.site, v.display.layerCode);
         PrepareAll(store);

@@ -13,26 +13,21 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "fuzz_files.h"
 #include "geo/settings.h"
+
+using kalvera::fuzz::WriteFile;
 
 namespace {
 
-std::string& ScratchDir() {
-    static std::string dir = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kalvera-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return std::string();
-        std::filesystem::create_directories(pattern + "/res");
-        return pattern;
+// The scratch directory with the res/ folder the settings readers expect.
+const std::string& ScratchDir() {
+    static const std::string dir = [] {
+        const std::string& scratch = kalvera::fuzz::ScratchDir();
+        if (!scratch.empty()) std::filesystem::create_directories(scratch + "/res");
+        return scratch;
     }();
     return dir;
-}
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        if (size > 0) std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
 }
 
 }  // namespace

@@ -12,29 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_files.h"
 #include "products/point_history.h"
 #include "products/section.h"
 #include "products/term_layers.h"
 
-namespace {
-
-std::string& ScratchDir() {
-    static std::string dir = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kalvera-fuzz-products-XXXXXX").string();
-        return mkdtemp(pattern.data()) ? pattern : std::string();
-    }();
-    return dir;
-}
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        if (size > 0) std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
-}
-
-}  // namespace
+using kalvera::fuzz::ScratchDir;
+using kalvera::fuzz::WriteFile;
 
 // The first byte picks where the index ends and the base file begins (in
 // 16-byte records), and which term is read.

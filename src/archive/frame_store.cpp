@@ -1,7 +1,5 @@
 #include "archive/frame_store.h"
 
-#include "archive/day_archive.h"
-
 namespace kalvera {
 
 void FrameStore::setFrames(std::vector<LoopFrame> frames, const std::string& siteCode,
@@ -43,8 +41,7 @@ void FrameStore::decode(size_t i) {
     state.basePath = frame.basePath;
     state.layerCode = layerCode_;
     state.recentre = 1;
-    const int32_t offset = FindMessageOffset(frame.indexPath, frame.termText, layerCode_);
-    const bool ok = offset >= 0 && decoder_ && decoder_(offset, grid.picture, state);
+    const bool ok = loader_ && loader_(state, grid.picture);
     grid.status = ok ? FrameGrid::Status::Ready : FrameGrid::Status::Failed;
     grid.siteLat = state.siteLat;
     grid.siteLon = state.siteLon;

@@ -17,9 +17,10 @@
 
 namespace kalvera {
 
-// Reads the message at an offset of state.basePath into a grid: loadPicture,
-// or a stand-in in tests.
-using GridDecoder = std::function<bool(int32_t offset, RadarPicture&, DisplayState&)>;
+// Loads state.layerCode of state.termText into a grid, as the window loads a
+// picture (an archive layer or a product derived from the term's layers), or a
+// stand-in in tests. False when nothing decoded.
+using GridLoader = std::function<bool(DisplayState&, RadarPicture&)>;
 
 struct FrameGrid {
     enum class Status { Pending, Ready, Failed };
@@ -31,7 +32,7 @@ struct FrameGrid {
 
 class FrameStore {
   public:
-    explicit FrameStore(GridDecoder decoder) : decoder_(std::move(decoder)) {}
+    explicit FrameStore(GridLoader loader) : loader_(std::move(loader)) {}
 
     // The frames to show and the layer and site they are decoded for. Grids
     // already decoded for the same term and layer are kept; the rest wait.
@@ -61,7 +62,7 @@ class FrameStore {
   private:
     void decode(size_t i);
 
-    GridDecoder decoder_;
+    GridLoader loader_;
     std::vector<LoopFrame> frames_;
     std::vector<FrameGrid> grids_;
     std::string siteCode_;

@@ -22,11 +22,7 @@ void Describe(GDALDataset& dataset, const MapSource& source) {
     dataset.SetMetadataItem("DAY", source.dayName.c_str());
     dataset.SetMetadataItem("TERM", source.termText.c_str());
     dataset.SetMetadataItem("TIME", IsoTimeOf(source.dayName, source.termText).c_str());
-    // Derived products by the names the command line and res/publish.txt use.
-    const std::string layer = source.layerCode == kLayerColumnMax ? "max"
-                              : source.layerCode == kLayerVil     ? "vil"
-                                                              : std::to_string(source.layerCode);
-    dataset.SetMetadataItem("LAYER", layer.c_str());
+    dataset.SetMetadataItem("LAYER", LayerName(source.layerCode).c_str());
     dataset.SetMetadataItem("UNITS", units.c_str());
     GDALRasterBand* band = dataset.GetRasterBand(1);
     band->SetDescription((LayerTitle(source.layerCode) + ", " + units).c_str());

@@ -19,10 +19,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 bool ParseLayer(const std::string& token, int& layer) {
-    if (token == "max" || token == "vil") {
-        layer = token == "max" ? kLayerColumnMax : kLayerVil;
-        return true;
-    }
+    if (DerivedLayerNamed(token, layer)) return true;
     if (token.empty() || token.size() > 2 ||
         token.find_first_not_of("0123456789") != std::string::npos) {
         return false;

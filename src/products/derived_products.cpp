@@ -82,4 +82,16 @@ bool DeriveProduct(int productCode, const HeightLayers& layers, RadarPicture& ou
     return true;
 }
 
+bool DerivedLayerNamed(const std::string& name, int& layerCode) {
+    if (name != "max" && name != "vil") return false;
+    layerCode = name == "max" ? kLayerColumnMax : kLayerVil;
+    return true;
+}
+
+std::string LayerName(int layerCode) {
+    if (layerCode == kLayerColumnMax) return "max";
+    if (layerCode == kLayerVil) return "vil";
+    return std::to_string(layerCode);
+}
+
 }  // namespace kalvera

@@ -25,6 +25,12 @@ inline bool IsDerivedLayer(int layerCode) {
     return layerCode == kLayerColumnMax || layerCode == kLayerVil;
 }
 
+// The names the derived products go by in options, res/publish.txt and file
+// metadata: "max" and "vil". False for any other text.
+bool DerivedLayerNamed(const std::string& name, int& layerCode);
+// A layer by that name: "max", "vil" or the decimal code.
+std::string LayerName(int layerCode);
+
 // Reflectivity values count half decibels; VIL takes no echo above 56 dBZ,
 // where hail rather than liquid water dominates the return.
 constexpr int32_t kVilCapValue = 112;

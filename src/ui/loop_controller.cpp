@@ -14,6 +14,7 @@
 #include "archive/day_archive.h"
 #include "common/clock.h"
 #include "output/loop_animation.h"
+#include "products/term_layers.h"
 #include "ui/dialogs.h"
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
@@ -31,7 +32,13 @@ constexpr std::chrono::milliseconds kPrepareSlice{15};
 }  // namespace
 
 LoopController::LoopController(TForm1& form, Dialogs& dialogs, const Clock& clock)
-    : QObject(&form), form_(form), dialogs_(dialogs), clock_(clock), store_(form.viewer().decoder) {
+    : QObject(&form),
+      form_(form),
+      dialogs_(dialogs),
+      clock_(clock),
+      store_([&form](DisplayState& state, RadarPicture& grid) {
+          return LoadLayerPicture(state, grid, form.viewer().decoder);
+      }) {
     panel_ = new LoopPanel(&form);
     frameTimer_ = new QTimer(this);
     frameTimer_->setSingleShot(true);

@@ -36,11 +36,6 @@ float VerticalTools::lonAt(QPoint at) const {
 bool VerticalTools::press(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
     if (!insidePicture(at) || viewer_.display.messageOffset < 0) return false;
-    if (event.button() == Qt::LeftButton && (event.modifiers() & Qt::ControlModifier)) {
-        ctrlClick_ = true;
-        openHistory(at);
-        return true;
-    }
     if (event.button() == Qt::RightButton) {
         dragging_ = true;
         start_ = end_ = at;
@@ -55,10 +50,6 @@ void VerticalTools::move(const QMouseEvent& event) {
 }
 
 bool VerticalTools::release(const QMouseEvent& event) {
-    if (ctrlClick_ && event.button() == Qt::LeftButton) {
-        ctrlClick_ = false;
-        return true;
-    }
     if (!dragging_ || event.button() != Qt::RightButton) return false;
     dragging_ = false;
     end_ = event.position().toPoint();
@@ -79,7 +70,5 @@ void VerticalTools::paintLine(QPainter& painter) const {
 void VerticalTools::termShown() {
     if (section_ && section_->isVisible()) section_->followTerm(viewer_.display);
 }
-
-void VerticalTools::openHistory(QPoint) {}
 
 }  // namespace kalvera

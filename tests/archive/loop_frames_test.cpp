@@ -71,8 +71,9 @@ TEST_F(SiteArchive, ASiteWithoutDataHasNoFrames) {
 }
 
 // Decodes every term but 00.10, which stands for a broken message.
-bool FakeDecode(int32_t offset, RadarPicture& picture, DisplayState& state) {
-    if (offset == 10) return false;
+bool FakeDecode(DisplayState& state, RadarPicture& picture) {
+    const int32_t offset = FindMessageOffset(state.indexPath, state.termText, state.layerCode);
+    if (offset < 0 || offset == 10) return false;
     picture.values.fill(offset);
     state.siteLat = 55.0f;
     return true;
@@ -103,9 +104,9 @@ TEST_F(SiteArchive, NoFrameDecodesOnAnotherLayer) {
 TEST_F(SiteArchive, ANewTermKeepsTheGridsAlreadyDecoded) {
     day(kDay, {{0, 0}, {0, 20}});
     int decodes = 0;
-    FrameStore store([&](int32_t offset, RadarPicture& picture, DisplayState& state) {
+    FrameStore store([&](DisplayState& state, RadarPicture& picture) {
         ++decodes;
-        return FakeDecode(offset, picture, state);
+        return FakeDecode(state, picture);
     });
     store.setFrames(SelectLoopFrames(dir.prefix(), "S", kDay, "", 2), "S", 1);
     while (store.prepareSome(std::chrono::microseconds(0))) {

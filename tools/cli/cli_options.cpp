@@ -33,21 +33,7 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 bool ParseLayer(const std::string& text, int& layerCode) {
-    if (text == "max") {
-        layerCode = kLayerColumnMax;
-        return true;
-    }
-    if (text == "vil") {
-        layerCode = kLayerVil;
-        return true;
-    }
-    return ParseInt(text, layerCode);
-}
-
-std::string LayerName(int layerCode) {
-    if (layerCode == kLayerColumnMax) return "max";
-    if (layerCode == kLayerVil) return "vil";
-    return std::to_string(layerCode);
+    return DerivedLayerNamed(text, layerCode) || ParseInt(text, layerCode);
 }
 
 bool HasSuffix(const std::string& path, const std::string& suffix) {

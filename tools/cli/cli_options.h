@@ -16,8 +16,6 @@ bool ParseInt(const std::string& text, int& value);
 // A layer as the options name it: an archive layer code, or "max" (column
 // maximum) or "vil" for a product derived from layers 1..10.
 bool ParseLayer(const std::string& text, int& layerCode);
-// The name ParseLayer reads back: "max", "vil" or the decimal code.
-std::string LayerName(int layerCode);
 // Whether a file name ends in `suffix` (".png"), whatever the letter case.
 bool HasSuffix(const std::string& path, const std::string& suffix);
 // "LAT,LON" in degrees.
