@@ -32,11 +32,10 @@ class VerticalProbe : public CliVertical {
     // probe's value text for a layer at a point, or "(none)" when it finds no picture.
     std::string probe(const std::string& term, const std::string& layer, const std::string& lat,
                       const std::string& lon) {
-        const std::string out = dir.file("probe.json");
         if (run("probe" + day() + " --term " + term + " --layer " + layer + " --lat " + lat +
-                " --lon " + lon + " >" + out) != 0)
+                " --lon " + lon) != 0)
             return "(none)";
-        const std::string json = testing::ReadWholeFile(out);
+        const std::string json = printed;
         const size_t start = json.find("\"value\": \"") + 10;
         return json.substr(start, json.find('"', start) - start);
     }
@@ -86,9 +85,8 @@ TEST_F(VerticalProbe, HistoryRowsAreWhatProbeReads) {
     std::ostringstream point;
     point.precision(9);
     point << " --lat " << s.lat + 0.3f << " --lon " << s.lon - 0.4f;
-    const std::string out = dir.file("history.csv");
-    ASSERT_EQ(run("history" + day() + point.str() + " --csv >" + out), 0) << err;
-    const auto rows = CsvRows(testing::ReadWholeFile(out));
+    ASSERT_EQ(run("history" + day() + point.str() + " --csv"), 0) << err;
+    const auto rows = CsvRows(printed);
     std::vector<std::string> terms;
     ASSERT_GT(LoadTermList(start_ + "/archive/" + site_ + "/" + day_ + ".ind", terms), 0);
     ASSERT_EQ(rows.size(), terms.size() + 1);
