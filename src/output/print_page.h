@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/display_state.h"
+#include "common/domain_constants.h"
 #include "common/radar_picture.h"
 #include "geo/app_config.h"
 #include "geo/viewport.h"
@@ -16,7 +17,8 @@ class QPaintDevice;
 
 namespace kalvera {
 
-constexpr float kPrintHalfExtentKm = 200.0f;
+// The printed map shows exactly one product grid.
+constexpr float kPrintHalfExtentKm = kGridHalfExtentKm;
 
 // Draws the map square of `viewport` in the paper style of `pixelsPerMm`:
 // outlines, cells, rings and grid, frame, places. False, with nothing drawn,

@@ -88,15 +88,15 @@ void FillSection(const TermLayers& term, std::vector<SectionSample>& samples) {
     }
 }
 
-namespace {
-
-SectionEnd EndSeenFromSite(GeoPoint at, float siteLat, float siteLon) {
+SectionEnd SeenFromSite(GeoPoint at, float siteLat, float siteLon) {
     SectionEnd end;
     end.at = at;
     MapProjection::Init(1.0f, 1.0f, siteLon, siteLat, kRadarGridHalfExtentKm)
         .RangeAzimuth(at.lat, at.lon, end.azimuthDeg, end.rangeKm);
     return end;
 }
+
+namespace {
 
 std::string OptionalField(const std::optional<int32_t>& value) {
     return value ? std::to_string(*value) : std::string();
@@ -113,8 +113,8 @@ bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
     if (!LoadTermLayers(state, codes, IndexOffsets(state), term, decode)) return false;
     out.term = state.termText;
     out.lengthKm = std::min(SectionLengthKm(from, to), kMaxSectionKm);
-    out.from = EndSeenFromSite(from, state.siteLat, state.siteLon);
-    out.to = EndSeenFromSite(to, state.siteLat, state.siteLon);
+    out.from = SeenFromSite(from, state.siteLat, state.siteLon);
+    out.to = SeenFromSite(to, state.siteLat, state.siteLon);
     out.samples = SectionPoints(from, to);
     FillSection(term, out.samples);
     return true;

@@ -36,6 +36,9 @@ struct SectionEnd {
     float rangeKm = 0.0f;
 };
 
+// A point with its azimuth and range from the site at (siteLat, siteLon).
+SectionEnd SeenFromSite(GeoPoint at, float siteLat, float siteLon);
+
 struct Section {
     std::string term;
     double lengthKm = 0.0;

@@ -176,21 +176,76 @@ QImage DrawSectionImage(const Section& section, const Palette& palette, int widt
     return image;
 }
 
-std::string SectionReadout(const Section& section, double distanceKm, double heightKm) {
-    if (section.samples.empty() || !(distanceKm >= -0.5) || !(heightKm >= 0.0)) return {};
-    const auto index = static_cast<size_t>(std::lround(std::max(distanceKm, 0.0)));
-    if (index >= section.samples.size()) return {};
-    const SectionSample& sample = section.samples[index];
+std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows) {
+    std::vector<SectionSample> columns(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        columns[i].distanceKm = static_cast<double>(i);
+        columns[i].layers = rows[i].layers;
+        columns[i].top = rows[i].top;
+    }
+    return columns;
+}
+
+ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows) {
+    ColumnAxis axis;
+    axis.title = "Срок";
+    for (const HistoryRow& row : rows) axis.names.push_back(row.term);
+    return axis;
+}
+
+QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
+                        int height) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CanvasState state;
+    {
+        Canvas canvas(image, state);
+        const double span = rows.size() > 1 ? static_cast<double>(rows.size() - 1) : 1.0;
+        DrawColumns(canvas, HistoryColumns(rows), palette, SectionFrame::Of(width, height, span),
+                    HistoryAxis(rows));
+    }
+    return image;
+}
+
+namespace {
+
+// The column under x of a plot of `count` columns at 0, 1, 2 ...; false off them.
+bool ColumnUnder(double x, size_t count, double heightKm, size_t& index) {
+    if (count == 0 || !(x >= -0.5) || !(heightKm >= 0.0)) return false;
+    index = static_cast<size_t>(std::lround(std::max(x, 0.0)));
+    return index < count;
+}
+
+// "высота 3.5 км, слой 3: 40, верх. граница 5000 м" for a column.
+std::string ColumnText(const CellColumn& layers, const std::optional<int32_t>& top,
+                       double heightKm) {
     char height[32];
     std::snprintf(height, sizeof height, "%.1f", heightKm);
-    std::string text = std::to_string(index) + " км, высота " + height + " км";
+    std::string text = std::string("высота ") + height + " км";
     const int layer = static_cast<int>(std::floor(heightKm));
     if (layer >= kFirstHeightLayer && layer <= kLastHeightLayer) {
-        const auto& value = sample.layers[static_cast<size_t>(layer - kFirstHeightLayer)];
+        const auto& value = layers[static_cast<size_t>(layer - kFirstHeightLayer)];
         text += ", слой " + std::to_string(layer) + ": " + (value ? std::to_string(*value) : "нет");
     }
-    if (sample.top) text += ", верх. граница " + std::to_string(*sample.top) + " м";
-    return text + ", " + DegMinText(sample.at.lat) + " " + DegMinText(sample.at.lon);
+    if (top) text += ", верх. граница " + std::to_string(*top) + " м";
+    return text;
+}
+
+}  // namespace
+
+std::string SectionReadout(const Section& section, double distanceKm, double heightKm) {
+    size_t index = 0;
+    if (!ColumnUnder(distanceKm, section.samples.size(), heightKm, index)) return {};
+    const SectionSample& sample = section.samples[index];
+    return std::to_string(index) + " км, " + ColumnText(sample.layers, sample.top, heightKm) +
+           ", " + DegMinText(sample.at.lat) + " " + DegMinText(sample.at.lon);
+}
+
+std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, double heightKm) {
+    size_t index = 0;
+    if (!ColumnUnder(column, rows.size(), heightKm, index)) return {};
+    return "Срок " + rows[index].term + ", " +
+           ColumnText(rows[index].layers, rows[index].top, heightKm);
 }
 
 }  // namespace kalvera

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "geo/app_config.h"
+#include "products/point_history.h"
 #include "products/section.h"
 #include "render/canvas.h"
 
@@ -47,6 +48,19 @@ void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
 
 // The section on a white image of that size.
 QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height);
+
+// A point's history as columns: one per term at 0, 1, 2 ..., the terms
+// naming the time axis.
+std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows);
+ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows);
+
+// The history's time-height picture on a white image of that size.
+QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
+                        int height);
+
+// What lies under a point of the history's picture: the term, the height,
+// the layer's value there and the echo tops. Empty outside the columns.
+std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, double heightKm);
 
 // What lies under a point of the plot: distance, height, the layer's value
 // there and the echo tops of that sample. Empty outside the samples.

@@ -1,5 +1,7 @@
 #include "ui/fitted_label.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
 
@@ -28,6 +30,20 @@ void SetFittedText(QLabel& label, const QString& text, int columnRight) {
     int left = label.property(kDesignLeft).toInt();
     if (columnRight > 0 && left + width > columnRight) left = std::max(0, columnRight - width);
     label.setGeometry(left, label.y(), width, label.height());
+}
+
+QFont FontFitting(const QFont& font, const QString& text, int width, int smallestPixels) {
+    const auto fits = [&](const QFont& type) {
+        return QFontMetrics(type).horizontalAdvance(text) <= width;
+    };
+    if (fits(font)) return font;
+    QFont type = font;
+    type.setStretch(QFont::Condensed);
+    // A font may be sized in points or in pixels; the steps are pixels.
+    for (int pixels = QFontInfo(type).pixelSize(); !fits(type) && pixels > smallestPixels;) {
+        type.setPixelSize(--pixels);
+    }
+    return type;
 }
 
 }  // namespace kalvera

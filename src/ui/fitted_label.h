@@ -5,6 +5,7 @@
 // that would reach past the control column moves left instead, so that it is
 // read whole and never covers the picture.
 
+#include <QFont>
 #include <QString>
 
 class QLabel;
@@ -18,5 +19,9 @@ QLabel* MakeFittedLabel(QWidget* parent, const QString& text, int left, int top,
 // Sets the text and fits the label to it, its right edge at most `columnRight`
 // (no limit when that is 0 or less).
 void SetFittedText(QLabel& label, const QString& text, int columnRight);
+
+// `font`, or the same type condensed and then made smaller a pixel at a time
+// down to `smallestPixels`, so that `text` fits `width` pixels where it can.
+QFont FontFitting(const QFont& font, const QString& text, int width, int smallestPixels);
 
 }  // namespace kalvera

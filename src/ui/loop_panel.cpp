@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "archive/frame_selection.h"
+#include "ui/fitted_label.h"
 
 namespace kalvera {
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int kRow = 20;
 constexpr int kRowStep = kRow + 1;
+constexpr int kSmallestAgePixels = 8;
 
 QToolButton* MakeButton(QWidget* parent, const QString& text, const QString& hint, int left,
                         int top, int width) {
@@ -109,6 +111,10 @@ void LoopPanel::showPosition(int shown, int count) {
 
 void LoopPanel::showAge(const QString& text, bool stalled) {
     ageLabel->setText(text);
+    ageLabel->setToolTip(QStringLiteral("Последний срок станции и его возраст: ") + text);
+    // A long line (hours of a stall, a term of an earlier day) takes smaller
+    // type rather than losing its end.
+    ageLabel->setFont(FontFitting(font(), text, ageLabel->width(), kSmallestAgePixels));
     QPalette colours = palette();
     if (stalled) colours.setColor(QPalette::WindowText, Qt::red);
     ageLabel->setPalette(colours);

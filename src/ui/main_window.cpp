@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -471,6 +472,11 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (vertical && vertical->release(*event)) return;
     const QPoint at = event->position().toPoint();
     FormMouseUp(event->button(), at.x(), at.y());
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    if (vertical && vertical->contextMenu(*event)) return;
+    QWidget::contextMenuEvent(event);
 }
 
 void TForm1::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -12,8 +12,10 @@
 #include "archive/newest_term.h"
 #include "output/picture_export.h"
 #include "products/derived_products.h"
+#include "render/legend_tables.h"
 #include "render/picture_render.h"
 #include "ui/calendar_form.h"
+#include "ui/fitted_label.h"
 #include "ui/list_box.h"
 #include "ui/main_window.h"
 
@@ -38,20 +40,34 @@ void FillTerms(QListWidget* list, const std::vector<std::string>& terms, const s
     SelectByProgram(*list, QString::fromStdString(drawn));
 }
 
+constexpr int kDerivedItemMargin = 6;
+constexpr int kSmallestDerivedItemPixels = 7;
+
 // Each item carries its layer code; the products derived from layers 1..10
 // follow the archive's layers when the term has any of those.
 void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
     list->clear();
     const auto add = [list](const QString& text, int code) {
-        (new QListWidgetItem(text, list))->setData(Qt::UserRole, code);
+        auto* item = new QListWidgetItem(text, list);
+        item->setData(Qt::UserRole, code);
+        return item;
+    };
+    // A derived product's name is longer than a layer code: it takes smaller
+    // type to fit its column, and names itself in full in its tooltip.
+    const auto addDerived = [list, &add](const QString& text, int code) {
+        QListWidgetItem* item = add(text, code);
+        item->setToolTip(QString::fromStdString(LayerTitle(code)));
+        item->setFont(FontFitting(list->font(), text,
+                                  list->gridSize().width() - kDerivedItemMargin,
+                                  kSmallestDerivedItemPixels));
     };
     for (int layer : layers) add(QString::number(layer), layer);
     QString drawnText = QString::number(drawn);
     if (std::any_of(layers.begin(), layers.end(), [](int layer) {
             return layer >= kFirstHeightLayer && layer <= kLastHeightLayer;
         })) {
-        add(QStringLiteral("Макс"), kLayerColumnMax);
-        add(QStringLiteral("VIL"), kLayerVil);
+        addDerived(QStringLiteral("Макс"), kLayerColumnMax);
+        addDerived(QStringLiteral("VIL"), kLayerVil);
         if (drawn == kLayerColumnMax) drawnText = QStringLiteral("Макс");
         if (drawn == kLayerVil) drawnText = QStringLiteral("VIL");
     }

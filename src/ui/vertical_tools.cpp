@@ -1,11 +1,15 @@
 #include "ui/vertical_tools.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QWidget>
 
 #include "render/viewer_state.h"
+#include "ui/history_window.h"
 #include "ui/section_window.h"
 
 namespace kalvera {
@@ -36,6 +40,10 @@ float VerticalTools::lonAt(QPoint at) const {
 bool VerticalTools::press(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
     if (!insidePicture(at) || viewer_.display.messageOffset < 0) return false;
+    if (event.modifiers() & Qt::ControlModifier) {
+        ctrlPressed_ = event.button();
+        return true;
+    }
     if (event.button() == Qt::RightButton) {
         dragging_ = true;
         start_ = end_ = at;
@@ -50,6 +58,11 @@ void VerticalTools::move(const QMouseEvent& event) {
 }
 
 bool VerticalTools::release(const QMouseEvent& event) {
+    if (ctrlPressed_ != Qt::NoButton && event.button() == ctrlPressed_) {
+        ctrlPressed_ = Qt::NoButton;
+        if (event.button() == Qt::LeftButton) openHistory(event.position().toPoint());
+        return true;
+    }
     if (!dragging_ || event.button() != Qt::RightButton) return false;
     dragging_ = false;
     end_ = event.position().toPoint();
@@ -59,6 +72,31 @@ bool VerticalTools::release(const QMouseEvent& event) {
     if (!section_) section_ = new SectionWindow(viewer_.config, &window_);
     section_->showLine(viewer_.display, {latAt(start_), lonAt(start_)}, {latAt(end_), lonAt(end_)});
     return true;
+}
+
+bool VerticalTools::contextMenu(const QContextMenuEvent& event) {
+    // A plain right click pans as any click does, and a right drag draws.
+    if (event.reason() == QContextMenuEvent::Mouse && !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    if (!insidePicture(event.pos()) || viewer_.display.messageOffset < 0) return false;
+    if (!menu_) {
+        menu_ = new QMenu(&window_);
+        menu_->addAction(QStringLiteral("История точки"), &window_,
+                         [this] { openHistory(menuPoint_); });
+    }
+    menuPoint_ = event.pos();
+    menu_->popup(event.globalPos());
+    return true;
+}
+
+void VerticalTools::openHistory(QPoint at) {
+    if (!insidePicture(at) || viewer_.display.messageOffset < 0) return;
+    if (!history_) history_ = new HistoryWindow(viewer_.config, &window_);
+    if (!history_->showPoint(viewer_.display, latAt(at), lonAt(at))) {
+        QMessageBox::warning(&window_, history_->windowTitle(),
+                             QStringLiteral("Не удалось прочитать индексный файл ") +
+                                 QString::fromStdString(viewer_.display.indexPath));
+    }
 }
 
 void VerticalTools::paintLine(QPainter& painter) const {

@@ -1,10 +1,13 @@
 #pragma once
 // The picture's tools for a storm's depth: a right-button drag draws a line
-// and opens its vertical section. The main window hands its mouse events here
-// first.
+// and opens its vertical section; Ctrl+click, or the context menu's item,
+// opens the point's history over the day. The main window hands its mouse
+// and context-menu events here first.
 
 #include <QPoint>
 
+class QContextMenuEvent;
+class QMenu;
 class QMouseEvent;
 class QPainter;
 class QWidget;
@@ -12,6 +15,7 @@ class QWidget;
 namespace kalvera {
 
 struct ViewerState;
+class HistoryWindow;
 class SectionWindow;
 
 class VerticalTools {
@@ -23,12 +27,20 @@ class VerticalTools {
     bool press(const QMouseEvent& event);
     void move(const QMouseEvent& event);
     bool release(const QMouseEvent& event);
+    // Ctrl+right click or the menu key over the picture: the picture's menu.
+    // True when the event was the picture's.
+    bool contextMenu(const QContextMenuEvent& event);
     // The line being drawn, over the window's picture.
     void paintLine(QPainter& painter) const;
     // The main window shows another term or frame.
     void termShown();
 
+    // The history of the point at window position `at` over the shown day.
+    void openHistory(QPoint at);
+
     SectionWindow* sectionWindow() const { return section_; }
+    HistoryWindow* historyWindow() const { return history_; }
+    QMenu* pictureMenu() const { return menu_; }
 
   private:
     bool insidePicture(QPoint at) const;
@@ -38,7 +50,13 @@ class VerticalTools {
     QWidget& window_;
     const ViewerState& viewer_;
     SectionWindow* section_ = nullptr;
+    HistoryWindow* history_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QPoint menuPoint_;
     bool dragging_ = false;
+    // A Ctrl+press on the picture, which neither pans nor draws; a left one
+    // opens the history when released.
+    Qt::MouseButton ctrlPressed_ = Qt::NoButton;
     QPoint start_, end_;
 };
 

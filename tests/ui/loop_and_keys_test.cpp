@@ -1,6 +1,7 @@
 // The loop, its panel and the window's keys and wheel, offscreen, on archives
 // written by the project's BUFR writer.
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <QWheelEvent>
@@ -178,6 +179,22 @@ TEST_F(LoopTest, TheWheelZoomsAboutThePointUnderTheCursor) {
     EXPECT_EQ(form().controls().scaleScrollBar->value(), 40);
     turn(QPoint(area().left - 20, area().top + 10), -240);  // beside the picture
     EXPECT_EQ(form().controls().scaleScrollBar->value(), 40);
+}
+
+}  // namespace kalvera::navtest
+
+namespace kalvera::navtest {
+
+TEST_F(LoopTest, TheAgeLineIsReadWholeInThePanel) {
+    start();
+    LoopPanel& panel = *loop().panel();
+    for (const char* text : {"22.10, 4 мин назад", "07.12 23.30, нет данных 23 ч 59 мин",
+                             "07.12 23.30, 23 ч 59 мин назад"}) {
+        panel.showAge(QString::fromUtf8(text), true);
+        EXPECT_LE(QFontMetrics(panel.ageLabel->font()).horizontalAdvance(panel.ageLabel->text()),
+                  panel.ageLabel->width())
+            << text;
+    }
 }
 
 }  // namespace kalvera::navtest
