@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QThread>
+#include <QToolButton>
 #include <QTimer>
 #include <cmath>
 
@@ -257,6 +259,7 @@ void LoopController::refreshAge() {
 }
 
 void LoopController::saveAnimation() {
+    if (saving_) return;
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("gif");
     const std::optional<QString> chosen = dialogs_.chooseSaveFile(&form_, options);
@@ -269,18 +272,35 @@ void LoopController::saveAnimation() {
             form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText,
             panel_->frames());
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::string error;
-    const bool written =
-        WriteLoopAnimation(form_.viewer(), frames, {panel_->fps(), panel_->dwellSeconds()},
-                           QFile::encodeName(*chosen).toStdString(), error);
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        dialogs_.showMessage(&form_,
-                             QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
-                                 QString::fromStdString(error),
-                             form_.windowTitle());
-    }
+    // The frames are drawn on a viewer of the animation's own, from a copy
+    // of the window's (its bitmaps are shared until the window draws again).
+    auto like = std::make_shared<const ViewerState>(form_.viewer());
+    auto error = std::make_shared<std::string>();
+    auto written = std::make_shared<bool>(false);
+    const AnimationTiming timing{panel_->fps(), panel_->dwellSeconds()};
+    const std::string path = QFile::encodeName(*chosen).toStdString();
+    saving_ = QThread::create([like, frames, timing, path, error, written] {
+        *written = WriteLoopAnimation(*like, frames, timing, path, *error);
+    });
+    panel_->saveAnimationButton->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    connect(saving_, &QThread::finished, this, [this, chosen = *chosen, error, written] {
+        QApplication::restoreOverrideCursor();
+        panel_->saveAnimationButton->setEnabled(true);
+        saving_->deleteLater();
+        saving_ = nullptr;
+        if (!*written) {
+            dialogs_.showMessage(&form_,
+                                 QStringLiteral("Не удалось сохранить файл ") + chosen + "\n" +
+                                     QString::fromStdString(*error),
+                                 form_.windowTitle());
+        }
+    });
+    saving_->start();
+}
+
+LoopController::~LoopController() {
+    if (saving_) saving_->wait();
 }
 
 }  // namespace kalvera

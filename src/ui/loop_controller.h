@@ -11,6 +11,7 @@
 
 #include "archive/frame_store.h"
 
+class QThread;
 class QTimer;
 
 namespace kalvera {
@@ -25,6 +26,8 @@ class LoopController : public QObject {
 
   public:
     LoopController(TForm1& form, Dialogs& dialogs, const Clock& clock);
+    // Waits for an animation still being written.
+    ~LoopController() override;
 
     LoopPanel* panel() const { return panel_; }
     bool running() const { return running_; }
@@ -45,7 +48,10 @@ class LoopController : public QObject {
     void step(int direction);
     // The data age line, from the archive as it is now.
     void refreshAge();
+    // Asks for a file and writes the loop's frames there as an animated GIF,
+    // off the GUI thread; the save button waits until the file is written.
     void saveAnimation();
+    bool savingAnimation() const { return saving_ != nullptr; }
     // The next frame, as the frame timer shows it.
     void nextFrame();
     // After each update tick: a newer term joins a running loop.
@@ -73,6 +79,7 @@ class LoopController : public QObject {
     QTimer* frameTimer_ = nullptr;
     QTimer* prepareTimer_ = nullptr;
     QTimer* ageTimer_ = nullptr;
+    QThread* saving_ = nullptr;
     FrameStore store_;
     bool running_ = false;
     int shown_ = -1;

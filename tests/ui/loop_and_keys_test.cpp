@@ -4,9 +4,12 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSpinBox>
+#include <QThread>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include "render/picture_render.h"
+#include "support/file_bytes.h"
 #include "ui/loop_controller.h"
 #include "ui/loop_panel.h"
 #include "ui/navigation_fixture.h"
@@ -195,6 +198,36 @@ TEST_F(LoopTest, TheAgeLineIsReadWholeInThePanel) {
                   panel.ageLabel->width())
             << text;
     }
+}
+
+}  // namespace kalvera::navtest
+
+namespace kalvera::navtest {
+
+TEST_F(LoopTest, AnAnimationIsWrittenWhileTheWindowGoesOn) {
+    for (int minute : {0, 10, 20}) dir.addTerm("S1", day(0), 9, minute, {1});
+    start();
+    const std::string gif = dir.path() + "/loop.gif";
+    dialogs.saveFile = QString::fromStdString(gif);
+    loop().saveAnimation();
+    EXPECT_FALSE(loop().panel()->saveAnimationButton->isEnabled());
+    for (int i = 0; i < 1000 && loop().savingAnimation(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    ASSERT_FALSE(loop().savingAnimation());
+    EXPECT_TRUE(loop().panel()->saveAnimationButton->isEnabled());
+    EXPECT_EQ(testing::ReadWholeFile(gif).substr(0, 6), "GIF89a");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.saveFile = QString::fromStdString(dir.path() + "/no/such/loop.gif");
+    loop().saveAnimation();
+    for (int i = 0; i < 1000 && loop().savingAnimation(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("Не удалось сохранить файл")));
 }
 
 }  // namespace kalvera::navtest

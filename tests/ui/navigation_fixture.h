@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 
@@ -73,7 +74,7 @@ struct ScriptedDialogs : Dialogs {
         return colour;
     }
     std::optional<QString> chooseSaveFile(QWidget*, const SaveDialogOptions&) override {
-        return {};
+        return saveFile;
     }
     bool setUpPrinter(QWidget*, QPrinter&) override { return false; }
     void runModal(QDialog& dialog) override {
@@ -83,6 +84,7 @@ struct ScriptedDialogs : Dialogs {
 
     std::vector<QString> messages;
     std::optional<uint32_t> colour;
+    std::optional<QString> saveFile;
     std::function<void(QDialog&)> onModal;
     int colourCalls = 0;
     int modalCalls = 0;
@@ -123,7 +125,8 @@ class WindowTest : public ::testing::Test {
     StartDir dir;
     FixedClock clock;
     ScriptedDialogs dialogs;
-    int decodes = 0;
+    // Counted from the animation writer's thread too.
+    std::atomic<int> decodes = 0;
     std::unique_ptr<TForm1> window;
 };
 
