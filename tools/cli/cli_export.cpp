@@ -66,7 +66,7 @@ int runExport(std::vector<std::string> args) {
 
 const CliRegistrar registrar(
     {"export",
-     "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N --out "
+     "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out "
      "FILE.tif|.kmz|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
      "[--half-extent KM]",
      [](const std::vector<std::string>& args) { return runExport(args); }});

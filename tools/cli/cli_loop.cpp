@@ -97,7 +97,7 @@ int runLoop(const std::vector<std::string>& given) {
 
 const CliRegistrar registrar(
     {"loop",
-     "loop --start-dir DIR --site CODE --day YYMMDD --term HH.MM --frames N --layer N "
+     "loop --start-dir DIR --site CODE --day YYMMDD --term HH.MM --frames N --layer N|max|vil "
      "--out FILE.gif [--fps F] [--dwell SECONDS] [--side PX] [--centre LAT,LON] "
      "[--half-extent KM]",
      runLoop});
