@@ -187,6 +187,12 @@ void HistoryWindow::reload() {
     showRows();
 }
 
+void HistoryWindow::followTerm(const DisplayState& shown) {
+    if (!isVisible() || shown.indexPath != day_.indexPath) return;
+    const auto known = [&shown](const HistoryRow& row) { return row.term == shown.termText; };
+    if (std::none_of(rows_.begin(), rows_.end(), known)) reload();
+}
+
 QString HistoryWindow::title() const {
     const SectionEnd point = SeenFromSite({lat_, lon_}, day_.siteLat, day_.siteLon);
     const std::string text = "Станция " + day_.siteCode + ", " + ShortDateText(day_.currentDate) + ", точка " +

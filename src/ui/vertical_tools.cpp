@@ -107,6 +107,7 @@ void VerticalTools::paintLine(QPainter& painter) const {
 
 void VerticalTools::termShown() {
     if (section_ && section_->isVisible()) section_->followTerm(viewer_.display);
+    if (history_) history_->followTerm(viewer_.display);
 }
 
 }  // namespace kalvera

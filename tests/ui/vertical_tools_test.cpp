@@ -45,6 +45,12 @@ TEST_F(VerticalToolsTest, CtrlClickOpensTheHistoryOfThePointWithoutPanning) {
     EXPECT_FALSE(rows[1].layers[1].has_value());
     EXPECT_TRUE(history()->title().contains(QStringLiteral("сроков: 2")));
 
+    // A term that comes while the window is open joins it.
+    dir.addTerm("S1", DayFromNow(0), 9, 20, {1}, 30);
+    form().Timer1Timer();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].layers[0], 30);
+
     const std::string csv = dir.path() + "/history.csv";
     QString error;
     ASSERT_TRUE(history()->saveCsv(QString::fromStdString(csv), error)) << error.toStdString();
