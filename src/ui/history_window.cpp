@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
@@ -55,13 +56,27 @@ class HistoryPicture : public QWidget {
         setMinimumHeight(260);
     }
 
+    // The term the main window shows is marked by a dashed line.
+    void markTerm(const std::string& term) {
+        shownTerm_ = term;
+        update();
+    }
+
   protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter(this).drawImage(0, 0, DrawHistoryImage(rows_, config_.palette, width(), height()));
+        QPainter painter(this);
+        painter.drawImage(0, 0, DrawHistoryImage(rows_, config_.palette, width(), height()));
+        const auto shown = std::find_if(rows_.begin(), rows_.end(), [this](const HistoryRow& row) {
+            return row.term == shownTerm_;
+        });
+        if (shown == rows_.end()) return;
+        const SectionFrame frame = plotFrame();
+        const int x = frame.xOfKm(static_cast<double>(shown - rows_.begin()));
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawLine(x, frame.top, x, frame.bottom);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        const double span = rows_.size() > 1 ? static_cast<double>(rows_.size() - 1) : 1.0;
-        const SectionFrame frame = SectionFrame::Of(width(), height(), span);
+        const SectionFrame frame = plotFrame();
         const QPoint at = event->position().toPoint();
         readout_.setText(frame.contains(at.x(), at.y())
                              ? QString::fromStdString(HistoryReadout(
@@ -70,9 +85,15 @@ class HistoryPicture : public QWidget {
     }
 
   private:
+    SectionFrame plotFrame() const {
+        const double span = rows_.size() > 1 ? static_cast<double>(rows_.size() - 1) : 1.0;
+        return SectionFrame::Of(width(), height(), span);
+    }
+
     const AppConfig& config_;
     const std::vector<HistoryRow>& rows_;
     QLabel& readout_;
+    std::string shownTerm_;
 };
 
 // One quantity of the rows against the hour of the day.
@@ -175,6 +196,7 @@ bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon) {
         return false;
     }
     showRows();
+    picture_->markTerm(shown.termText);
     show();
     raise();
     activateWindow();
@@ -188,9 +210,11 @@ void HistoryWindow::reload() {
 }
 
 void HistoryWindow::followTerm(const DisplayState& shown) {
-    if (!isVisible() || shown.indexPath != day_.indexPath) return;
+    if (!isVisible()) return;
+    const bool sameDay = shown.indexPath == day_.indexPath;
+    picture_->markTerm(sameDay ? shown.termText : std::string());
     const auto known = [&shown](const HistoryRow& row) { return row.term == shown.termText; };
-    if (std::none_of(rows_.begin(), rows_.end(), known)) reload();
+    if (sameDay && std::none_of(rows_.begin(), rows_.end(), known)) reload();
 }
 
 QString HistoryWindow::title() const {

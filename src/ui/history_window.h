@@ -30,8 +30,8 @@ class HistoryWindow : public QWidget {
     bool showPoint(const DisplayState& shown, float lat, float lon);
     // Reads the same point's day again, for terms that came since.
     void reload();
-    // The main window shows a term: one of the point's day that the rows
-    // lack has just come, and the rows are read again.
+    // The main window shows a term: the picture marks it, and one of the
+    // point's day that the rows lack has just come, so they are read again.
     void followTerm(const DisplayState& shown);
 
     const std::vector<HistoryRow>& rows() const { return rows_; }
