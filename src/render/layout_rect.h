@@ -13,6 +13,11 @@ struct LayoutRect {
     int32_t height = 0;
     int32_t right() const { return left + width; }
     int32_t bottom() const { return top + height; }
+    // Both far edges belong to the rectangle: the picture's right and bottom
+    // edges still read out.
+    bool contains(int x, int y) const {
+        return x >= left && x <= right() && y >= top && y <= bottom();
+    }
 };
 
 }  // namespace kalvera

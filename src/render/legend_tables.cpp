@@ -62,4 +62,10 @@ std::string LayerTitle(int layerCode) {
            std::to_string(static_cast<long long>(layerCode) + 1) + " км.";
 }
 
+std::string LayerShortName(int layerCode) {
+    if (layerCode == kLayerColumnMax) return "Макс";
+    if (layerCode == kLayerVil) return "VIL";
+    return std::to_string(layerCode);
+}
+
 }  // namespace kalvera

@@ -23,4 +23,8 @@ const std::array<std::string_view, 7>& HeaderTitles();
 // "Погода", "Верх.граница" or "Отр. N - N+1 км.".
 std::string LayerTitle(int layerCode);
 
+// The layer as the layer list and the layer label name it: its code, or
+// "Макс" and "VIL" for the derived products.
+std::string LayerShortName(int layerCode);
+
 }  // namespace kalvera

@@ -101,6 +101,12 @@ struct ViewerState {
     MapBackgroundStamp mapDrawnFor;
 
     int side() const { return layout.picture.width; }
+    // The point of the map under window position (x, y), through the view
+    // of the last render.
+    GeoPoint pointAt(int x, int y) const {
+        return {view.YToLat(static_cast<float>(y - layout.picture.top)),
+                view.XToLon(static_cast<float>(x - layout.picture.left))};
+    }
 };
 
 }  // namespace kalvera

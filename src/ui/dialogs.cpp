@@ -9,9 +9,18 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "common/domain_constants.h"
 #include "render/canvas.h"
 
 namespace kalvera {
+
+void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
+                     const std::string& reason, const QString& title) {
+    dialogs.showMessage(parent,
+                        QStringLiteral("Не удалось сохранить файл ") + path + "\n" +
+                            QString::fromStdString(reason),
+                        title);
+}
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString& title) {
     // An empty title would make the window system show the program's file
@@ -22,7 +31,7 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString&
 }
 
 void QtDialogs::showError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("КАЛВЕРА"), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kWindowTitle), text, QMessageBox::Ok);
     box.exec();
 }
 

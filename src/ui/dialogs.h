@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class QDialog;
 class QPrinter;
@@ -46,6 +47,10 @@ class Dialogs {
     // Shows the date picker modally and returns when it is closed.
     virtual void runModal(QDialog& dialog) = 0;
 };
+
+// "Не удалось сохранить файл PATH" and the reason, in a message box.
+void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
+                     const std::string& reason, const QString& title);
 
 // The real dialogs.
 class QtDialogs : public Dialogs {

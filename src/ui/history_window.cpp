@@ -1,9 +1,7 @@
 #include "ui/history_window.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -26,6 +24,7 @@
 #include "render/legend_tables.h"
 #include "render/readout.h"
 #include "render/section_render.h"
+#include "ui/dialogs.h"
 
 namespace kalvera {
 
@@ -149,8 +148,8 @@ class HistoryChart : public QChartView {
     QValueAxis* values_ = nullptr;
 };
 
-HistoryWindow::HistoryWindow(const AppConfig& config, QWidget* parent)
-    : QWidget(parent, Qt::Window), config_(config) {
+HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("История точки"));
     resize(900, 720);
     auto* layout = new QVBoxLayout(this);
@@ -242,13 +241,15 @@ bool HistoryWindow::saveCsv(const QString& path, QString& error) const {
 }
 
 void HistoryWindow::saveClicked() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Сохранить историю точки"),
-        QStringLiteral("history_%1.csv").arg(QString::fromStdString(day_.dayName)),
-        QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty()) return;
+    SaveDialogOptions options;
+    options.defaultSuffix = QStringLiteral("csv");
+    options.fileTypes = {QStringLiteral("CSV (*.csv)")};
+    const std::optional<QString> path = dialogs_.chooseSaveFile(this, options);
+    if (!path) return;
     QString error;
-    if (!saveCsv(path, error)) QMessageBox::warning(this, windowTitle(), error);
+    if (!saveCsv(*path, error)) {
+        ShowSaveFailure(dialogs_, this, *path, error.toStdString(), windowTitle());
+    }
 }
 
 }  // namespace kalvera

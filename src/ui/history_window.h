@@ -16,13 +16,14 @@ class QLabel;
 
 namespace kalvera {
 
+class Dialogs;
 class HistoryChart;
 class HistoryPicture;
 
 class HistoryWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit HistoryWindow(const AppConfig& config, QWidget* parent = nullptr);
+    HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Reads the history of (lat, lon) over the day `shown` belongs to and
     // shows the window. False, with the window hidden, when the day's index
@@ -43,6 +44,7 @@ class HistoryWindow : public QWidget {
     void showRows();
 
     const AppConfig& config_;
+    Dialogs& dialogs_;
     DisplayState day_;
     float lat_ = 0.0f, lon_ = 0.0f;
     std::vector<HistoryRow> rows_;

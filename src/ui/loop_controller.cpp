@@ -90,8 +90,7 @@ void LoopController::playPause() {
 void LoopController::start() {
     const DisplayState& d = form_.display();
     anchorDate_ = d.currentDate;
-    // An empty day has no selected term: its loop is the days before it.
-    anchorTerm_ = form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText;
+    anchorTerm_ = listedTerm();
     shownDay_ = d.dayName;
     shownTerm_ = d.termText;
     shown_ = -1;
@@ -103,6 +102,12 @@ void LoopController::start() {
     running_ = true;
     panel_->showPlaying(true);
     nextFrame();
+}
+
+std::string LoopController::listedTerm() const {
+    // An empty day has no selected term: its loop is the days before it.
+    return form_.controls().reviewListBox->count() == 0 ? std::string()
+                                                        : form_.display().termText;
 }
 
 void LoopController::halt() {
@@ -163,7 +168,7 @@ bool LoopController::followWindow() {
     if (d.siteCode != store_.siteCode()) {
         // Another site: the loop goes on with its newest terms.
         anchorDate_ = d.currentDate;
-        anchorTerm_ = form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText;
+        anchorTerm_ = listedTerm();
         shown_ = -1;
         selectFrames();
         return true;
@@ -262,39 +267,36 @@ void LoopController::saveAnimation() {
     if (saving_) return;
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("gif");
+    options.fileTypes = {QStringLiteral("GIF (*.gif)")};
     const std::optional<QString> chosen = dialogs_.chooseSaveFile(&form_, options);
     if (!chosen) return;
-    std::vector<LoopFrame> frames = store_.frames();
-    if (!running_) {
-        const DisplayState& d = form_.display();
-        frames = SelectLoopFrames(
-            form_.viewer().config.dataRoot, d.siteCode, d.currentDate,
-            form_.controls().reviewListBox->count() == 0 ? std::string() : d.termText,
-            panel_->frames());
-    }
+    const DisplayState& d = form_.display();
+    const std::vector<LoopFrame> frames =
+        running_ ? store_.frames()
+                 : SelectLoopFrames(form_.viewer().config.dataRoot, d.siteCode, d.currentDate,
+                                    listedTerm(), panel_->frames());
     // The frames are drawn on a viewer of the animation's own, from a copy
     // of the window's (its bitmaps are shared until the window draws again).
     auto like = std::make_shared<const ViewerState>(form_.viewer());
-    auto error = std::make_shared<std::string>();
-    auto written = std::make_shared<bool>(false);
+    struct Outcome {
+        bool written = false;
+        std::string error;
+    };
+    auto outcome = std::make_shared<Outcome>();
     const AnimationTiming timing{panel_->fps(), panel_->dwellSeconds()};
     const std::string path = QFile::encodeName(*chosen).toStdString();
-    saving_ = QThread::create([like, frames, timing, path, error, written] {
-        *written = WriteLoopAnimation(*like, frames, timing, path, *error);
+    saving_ = QThread::create([like, frames, timing, path, outcome] {
+        outcome->written = WriteLoopAnimation(*like, frames, timing, path, outcome->error);
     });
     panel_->saveAnimationButton->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    connect(saving_, &QThread::finished, this, [this, chosen = *chosen, error, written] {
+    connect(saving_, &QThread::finished, this, [this, chosen = *chosen, outcome] {
         QApplication::restoreOverrideCursor();
         panel_->saveAnimationButton->setEnabled(true);
         saving_->deleteLater();
         saving_ = nullptr;
-        if (!*written) {
-            dialogs_.showMessage(&form_,
-                                 QStringLiteral("Не удалось сохранить файл ") + chosen + "\n" +
-                                     QString::fromStdString(*error),
-                                 form_.windowTitle());
-        }
+        if (!outcome->written)
+            ShowSaveFailure(dialogs_, &form_, chosen, outcome->error, form_.windowTitle());
     });
     saving_->start();
 }

@@ -63,6 +63,8 @@ class LoopController : public QObject {
   private:
     void start();
     void selectFrames();
+    // The term the frames end with: the selected one, none on an empty day.
+    std::string listedTerm() const;
     void showFrame(int index);
     void prepareSlice();
     // Looks at what changed in the window since the last frame: another site

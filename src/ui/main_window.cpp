@@ -24,8 +24,8 @@
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "output/header_lines.h"
+#include "render/legend_tables.h"
 #include "render/picture_render.h"
-#include "products/derived_products.h"
 #include "ui/button_glyphs.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
@@ -106,7 +106,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     createOutputControls();
     setTabOrderAsDesigned();
     wireHandlers();
-    vertical = new VerticalTools(*this, viewer_);
+    vertical = new VerticalTools(*this, viewer_, dialogs_);
     started_ = runStartUp(options);
     if (started_) {
         loop = new LoopController(*this, dialogs_, clock_);
@@ -319,10 +319,7 @@ void TForm1::ShowCurrentDate() {
 }
 
 void TForm1::showLayerLabel() {
-    const int layer = viewer_.display.layerCode;
-    const QString name = layer == kLayerColumnMax ? QStringLiteral("Макс")
-                         : layer == kLayerVil     ? QStringLiteral("VIL")
-                                                  : QString::number(layer);
+    const QString name = QString::fromStdString(LayerShortName(viewer_.display.layerCode));
     SetFittedText(*layerLabel, QStringLiteral("Слой =") + name, viewer_.layout.picture.left);
 }
 

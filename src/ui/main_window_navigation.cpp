@@ -54,7 +54,8 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
     };
     // A derived product's name is longer than a layer code: it takes smaller
     // type to fit its column, and names itself in full in its tooltip.
-    const auto addDerived = [list, &add](const QString& text, int code) {
+    const auto addDerived = [list, &add](int code) {
+        const QString text = QString::fromStdString(LayerShortName(code));
         QListWidgetItem* item = add(text, code);
         item->setToolTip(QString::fromStdString(LayerTitle(code)));
         item->setFont(FontFitting(list->font(), text,
@@ -62,16 +63,13 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
                                   kSmallestDerivedItemPixels));
     };
     for (int layer : layers) add(QString::number(layer), layer);
-    QString drawnText = QString::number(drawn);
     if (std::any_of(layers.begin(), layers.end(), [](int layer) {
             return layer >= kFirstHeightLayer && layer <= kLastHeightLayer;
         })) {
-        addDerived(QStringLiteral("Макс"), kLayerColumnMax);
-        addDerived(QStringLiteral("VIL"), kLayerVil);
-        if (drawn == kLayerColumnMax) drawnText = QStringLiteral("Макс");
-        if (drawn == kLayerVil) drawnText = QStringLiteral("VIL");
+        addDerived(kLayerColumnMax);
+        addDerived(kLayerVil);
     }
-    SelectByProgram(*list, drawnText);
+    SelectByProgram(*list, QString::fromStdString(LayerShortName(drawn)));
 }
 
 // A missing export file is how an office says it wants no JPEG; only a file

@@ -44,12 +44,7 @@ void TForm1::saveButtonClick() {
     const bool written = MapFormatOf(path) == MapFormat::None
                              ? WriteJpegFile(picture, path, error)
                              : WriteTermMap(viewer_.config, shown, shown.layerCode, path, error);
-    if (!written) {
-        dialogs_.showMessage(this,
-                             QStringLiteral("Не удалось сохранить файл ") + *chosen + "\n" +
-                                 QString::fromStdString(error),
-                             windowTitle());
-    }
+    if (!written) ShowSaveFailure(dialogs_, this, *chosen, error, windowTitle());
 }
 
 }  // namespace kalvera

@@ -17,21 +17,13 @@ namespace {
 
 constexpr float kMinimumHalfExtentKm = 10.0f;
 
-// Both edges belong to the picture: a position on its right or bottom edge
-// still reads out.
-bool InsidePicture(const LayoutRect& picture, int x, int y) {
-    return x >= picture.left && x <= picture.right() && y >= picture.top && y <= picture.bottom();
-}
-
 }  // namespace
 
 void TForm1::FormMouseMove(int x, int y) {
     const LayoutRect& area = viewer_.layout.picture;
-    if (!InsidePicture(area, x, y)) return;
-    const MapProjection& view = viewer_.view;
-    const float lon = view.XToLon(static_cast<float>(x - area.left));
-    const float lat = view.YToLat(static_cast<float>(y - area.top));
-    const Readout readout = ReadoutAt(view, viewer_.picture, viewer_.display, lat, lon);
+    if (!area.contains(x, y)) return;
+    const auto [lat, lon] = viewer_.pointAt(x, y);
+    const Readout readout = ReadoutAt(viewer_.view, viewer_.picture, viewer_.display, lat, lon);
     pointer.cursorLat = lat;
     pointer.cursorLon = lon;
     pointer.cursorAzimuth = readout.azimuthDeg;
@@ -45,16 +37,17 @@ void TForm1::FormMouseMove(int x, int y) {
 
 void TForm1::FormMouseDown(Qt::MouseButton /*button*/, int x, int y) {
     const LayoutRect& area = viewer_.layout.picture;
-    if (!InsidePicture(area, x, y)) return;
+    if (!area.contains(x, y)) return;
     setCursor(Qt::PointingHandCursor);
-    pointer.pressLat = viewer_.view.YToLat(static_cast<float>(y - area.top));
-    pointer.pressLon = viewer_.view.XToLon(static_cast<float>(x - area.left));
+    const GeoPoint pressed = viewer_.pointAt(x, y);
+    pointer.pressLat = pressed.lat;
+    pointer.pressLon = pressed.lon;
 }
 
 void TForm1::FormMouseUp(Qt::MouseButton /*button*/, int x, int y) {
     pointer.releaseX = x;
     pointer.releaseY = y;
-    if (!InsidePicture(viewer_.layout.picture, x, y)) return;
+    if (!viewer_.layout.picture.contains(x, y)) return;
     // The point pressed becomes the centre, wherever the button comes up.
     viewer_.display.viewLat = pointer.pressLat;
     viewer_.display.viewLon = pointer.pressLon;

@@ -1,9 +1,7 @@
 #include "ui/section_window.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -11,6 +9,7 @@
 
 #include "output/png_writer.h"
 #include "render/section_render.h"
+#include "ui/dialogs.h"
 
 namespace kalvera {
 
@@ -18,8 +17,8 @@ namespace {
 constexpr int kControlsHeight = 36;
 }
 
-SectionWindow::SectionWindow(const AppConfig& config, QWidget* parent)
-    : QWidget(parent, Qt::Window), config_(config) {
+SectionWindow::SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Вертикальный разрез"));
     resize(900, 500 + kControlsHeight);
     setMouseTracking(true);
@@ -91,12 +90,15 @@ bool SectionWindow::saveImage(const QString& path, QString& error) const {
 }
 
 void SectionWindow::saveClicked() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить разрез"),
-                                     QStringLiteral("section.png"), QStringLiteral("PNG (*.png)"));
-    if (path.isEmpty()) return;
+    SaveDialogOptions options;
+    options.defaultSuffix = QStringLiteral("png");
+    options.fileTypes = {QStringLiteral("PNG (*.png)")};
+    const std::optional<QString> path = dialogs_.chooseSaveFile(this, options);
+    if (!path) return;
     QString error;
-    if (!saveImage(path, error)) QMessageBox::warning(this, windowTitle(), error);
+    if (!saveImage(*path, error)) {
+        ShowSaveFailure(dialogs_, this, *path, error.toStdString(), windowTitle());
+    }
 }
 
 }  // namespace kalvera

@@ -12,10 +12,12 @@ class QLabel;
 
 namespace kalvera {
 
+class Dialogs;
+
 class SectionWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit SectionWindow(const AppConfig& config, QWidget* parent = nullptr);
+    SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Samples the line on the term `shown` holds and shows the window.
     void showLine(const DisplayState& shown, GeoPoint from, GeoPoint to);
@@ -34,6 +36,7 @@ class SectionWindow : public QWidget {
     void saveClicked();
 
     const AppConfig& config_;
+    Dialogs& dialogs_;
     GeoPoint from_, to_;
     bool lineSet_ = false;
     Section section_;

@@ -2,13 +2,13 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QWidget>
 
 #include "render/viewer_state.h"
+#include "ui/dialogs.h"
 #include "ui/history_window.h"
 #include "ui/section_window.h"
 
@@ -20,26 +20,20 @@ namespace {
 constexpr int kDragPixels = 6;
 }  // namespace
 
-VerticalTools::VerticalTools(QWidget& window, const ViewerState& viewer)
-    : window_(window), viewer_(viewer) {}
+VerticalTools::VerticalTools(QWidget& window, const ViewerState& viewer, Dialogs& dialogs)
+    : window_(window), viewer_(viewer), dialogs_(dialogs) {}
 
-bool VerticalTools::insidePicture(QPoint at) const {
-    const LayoutRect& area = viewer_.layout.picture;
-    return at.x() >= area.left && at.x() <= area.right() && at.y() >= area.top &&
-           at.y() <= area.bottom();
+bool VerticalTools::onPicture(QPoint at) const {
+    return viewer_.layout.picture.contains(at.x(), at.y()) && viewer_.display.messageOffset >= 0;
 }
 
-float VerticalTools::latAt(QPoint at) const {
-    return viewer_.view.YToLat(static_cast<float>(at.y() - viewer_.layout.picture.top));
-}
-
-float VerticalTools::lonAt(QPoint at) const {
-    return viewer_.view.XToLon(static_cast<float>(at.x() - viewer_.layout.picture.left));
+GeoPoint VerticalTools::pointAt(QPoint at) const {
+    return viewer_.pointAt(at.x(), at.y());
 }
 
 bool VerticalTools::press(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
-    if (!insidePicture(at) || viewer_.display.messageOffset < 0) return false;
+    if (!onPicture(at)) return false;
     if (event.modifiers() & Qt::ControlModifier) {
         ctrlPressed_ = event.button();
         return true;
@@ -67,10 +61,10 @@ bool VerticalTools::release(const QMouseEvent& event) {
     dragging_ = false;
     end_ = event.position().toPoint();
     window_.update();
-    if ((end_ - start_).manhattanLength() < kDragPixels || !insidePicture(end_)) return false;
+    if ((end_ - start_).manhattanLength() < kDragPixels || !onPicture(end_)) return false;
     window_.unsetCursor();
-    if (!section_) section_ = new SectionWindow(viewer_.config, &window_);
-    section_->showLine(viewer_.display, {latAt(start_), lonAt(start_)}, {latAt(end_), lonAt(end_)});
+    if (!section_) section_ = new SectionWindow(viewer_.config, dialogs_, &window_);
+    section_->showLine(viewer_.display, pointAt(start_), pointAt(end_));
     return true;
 }
 
@@ -78,7 +72,7 @@ bool VerticalTools::contextMenu(const QContextMenuEvent& event) {
     // A plain right click pans as any click does, and a right drag draws.
     if (event.reason() == QContextMenuEvent::Mouse && !(event.modifiers() & Qt::ControlModifier))
         return false;
-    if (!insidePicture(event.pos()) || viewer_.display.messageOffset < 0) return false;
+    if (!onPicture(event.pos())) return false;
     if (!menu_) {
         menu_ = new QMenu(&window_);
         menu_->addAction(QStringLiteral("История точки"), &window_,
@@ -90,12 +84,14 @@ bool VerticalTools::contextMenu(const QContextMenuEvent& event) {
 }
 
 void VerticalTools::openHistory(QPoint at) {
-    if (!insidePicture(at) || viewer_.display.messageOffset < 0) return;
-    if (!history_) history_ = new HistoryWindow(viewer_.config, &window_);
-    if (!history_->showPoint(viewer_.display, latAt(at), lonAt(at))) {
-        QMessageBox::warning(&window_, history_->windowTitle(),
+    if (!onPicture(at)) return;
+    if (!history_) history_ = new HistoryWindow(viewer_.config, dialogs_, &window_);
+    const GeoPoint point = pointAt(at);
+    if (!history_->showPoint(viewer_.display, point.lat, point.lon)) {
+        dialogs_.showMessage(&window_,
                              QStringLiteral("Не удалось прочитать индексный файл ") +
-                                 QString::fromStdString(viewer_.display.indexPath));
+                                 QString::fromStdString(viewer_.display.indexPath),
+                             history_->windowTitle());
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <QPoint>
 
+#include "geo/map_resources.h"
+
 class QContextMenuEvent;
 class QMenu;
 class QMouseEvent;
@@ -15,12 +17,13 @@ class QWidget;
 namespace kalvera {
 
 struct ViewerState;
+class Dialogs;
 class HistoryWindow;
 class SectionWindow;
 
 class VerticalTools {
   public:
-    VerticalTools(QWidget& window, const ViewerState& viewer);
+    VerticalTools(QWidget& window, const ViewerState& viewer, Dialogs& dialogs);
 
     // True when the event was a tool's and the window's own handling must
     // not follow (a right-button drag).
@@ -43,12 +46,13 @@ class VerticalTools {
     QMenu* pictureMenu() const { return menu_; }
 
   private:
-    bool insidePicture(QPoint at) const;
-    float latAt(QPoint at) const;
-    float lonAt(QPoint at) const;
+    // Inside the picture, and a picture is shown.
+    bool onPicture(QPoint at) const;
+    GeoPoint pointAt(QPoint at) const;
 
     QWidget& window_;
     const ViewerState& viewer_;
+    Dialogs& dialogs_;
     SectionWindow* section_ = nullptr;
     HistoryWindow* history_ = nullptr;
     QMenu* menu_ = nullptr;

@@ -144,8 +144,7 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel && widget == &form_) {
         const auto* turn = static_cast<QWheelEvent*>(event);
         const QPoint at = turn->position().toPoint();
-        const LayoutRect& area = form_.viewer().layout.picture;
-        if (!QRect(area.left, area.top, area.width, area.height).contains(at)) return false;
+        if (!form_.viewer().layout.picture.contains(at.x(), at.y())) return false;
         wheelRest_ += turn->angleDelta().y();
         const int notches = wheelRest_ / kNotch;
         wheelRest_ -= notches * kNotch;
