@@ -7,7 +7,6 @@
 #include <atomic>
 #include <mutex>
 
-#include "common/replace_file.h"
 
 namespace kalvera {
 
@@ -42,15 +41,6 @@ std::optional<std::string> MemoryDir::read(const std::string& name) const {
     const GByte* data = VSIGetMemFileBuffer(path(name).c_str(), &length, FALSE);
     if (!data) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
-}
-
-bool ReplaceWith(const std::string& path, const std::optional<std::string>& bytes,
-                 std::string& error) {
-    if (!bytes) {
-        if (error.empty()) error = "Cannot make " + path;
-        return false;
-    }
-    return ReplaceFileContents(path, *bytes, error);
 }
 
 }  // namespace kalvera

@@ -37,8 +37,4 @@ class MemoryDir {
     std::string dir_;
 };
 
-// Replaces `path` with `bytes`, or says why not in `error`.
-bool ReplaceWith(const std::string& path, const std::optional<std::string>& bytes,
-                 std::string& error);
-
 }  // namespace kalvera

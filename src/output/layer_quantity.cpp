@@ -4,7 +4,7 @@
 
 #include "products/derived_products.h"
 #include "products/vil_legend.h"
-#include "render/picture_render.h"
+#include "render/cell_layer.h"
 
 namespace kalvera {
 

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "geo/radar_grid.h"
+
 namespace kalvera {
 
-// A cell the viewer holds as "no data" (it shows this for points off the grid).
-constexpr int32_t kNoDataCell = 65535;
+// A cell the viewer holds as "no data": the value it shows for points off the grid.
+constexpr int32_t kNoDataCell = kOutsideGrid;
 // What such a cell becomes in a GeoTIFF: below every value a layer can hold.
 constexpr double kNoDataValue = -9999.0;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/replace_file.h"
 #include "output/gdal_session.h"
 #include "output/map_georef.h"
 
@@ -60,7 +61,7 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
         error = "Cannot make " + path + ": " + error;
         return false;
     }
-    return ReplaceWith(path, bytes, error);
+    return ReplaceFileContents(path, *bytes, error);
 }
 
 bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,

@@ -35,10 +35,15 @@ GeoTransform GeoTransformOf(const GeoBox& box, int cols, int rows) {
             0.0,      -(box.north - box.south) / rows};
 }
 
-std::string Wgs84Wkt(bool esri) {
+OGRSpatialReference Wgs84Srs() {
     OGRSpatialReference srs;
     srs.importFromEPSG(4326);
     srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    return srs;
+}
+
+std::string Wgs84Wkt(bool esri) {
+    const OGRSpatialReference srs = Wgs84Srs();
     char* wkt = nullptr;
     const char* const options[] = {esri ? "FORMAT=WKT1_ESRI" : "FORMAT=WKT1", nullptr};
     srs.exportToWkt(&wkt, options);

@@ -7,6 +7,8 @@
 // exactly a north-up affine geotransform in WGS 84 geographic coordinates
 // (EPSG:4326, longitude first); no custom projection is needed.
 
+#include <ogr_spatialref.h>
+
 #include <array>
 #include <string>
 
@@ -39,7 +41,10 @@ bool IsPlaceable(const GeoBox& box);
 // North up, `cols` x `rows` pixels covering the box.
 GeoTransform GeoTransformOf(const GeoBox& box, int cols, int rows);
 
-// WGS 84 geographic coordinates as WKT, longitude first as GIS files hold
+// WGS 84 geographic coordinates (EPSG:4326), longitude first.
+OGRSpatialReference Wgs84Srs();
+
+// The same as WKT, longitude first as GIS files hold
 // them. `esri` gives the dialect that .prj files beside images use.
 std::string Wgs84Wkt(bool esri = false);
 

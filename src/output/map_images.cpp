@@ -1,10 +1,10 @@
 #include "output/map_images.h"
 
-#include <QBuffer>
 #include <QImage>
 
 #include "geo/radar_grid.h"
 #include "geo/viewport.h"
+#include "output/png_writer.h"
 #include "products/derived_products.h"
 #include "render/canvas.h"
 #include "render/cell_layer.h"
@@ -20,11 +20,9 @@ constexpr int kLegendWidth = 170;
 constexpr int kLegendBoxHeight = 20;
 constexpr int kLegendTitleHeight = 22;
 
+// Empty when the image cannot be encoded.
 std::string PngOf(const QImage& image) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return {};
-    return buffer.data().toStdString();
+    return EncodePng(image).value_or(std::string());
 }
 
 // The cells take palette colours only, so an indexed image holds them exactly

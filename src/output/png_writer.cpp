@@ -1,22 +1,25 @@
 #include "output/png_writer.h"
 
 #include <QBuffer>
-#include <string_view>
 
 #include "common/replace_file.h"
 
 namespace kalvera {
 
-bool WritePngFile(const QImage& image, const std::string& path, std::string& error) {
+std::optional<std::string> EncodePng(const QImage& image) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
+    if (!image.save(&buffer, "PNG")) return std::nullopt;
+    return buffer.data().toStdString();
+}
+
+bool WritePngFile(const QImage& image, const std::string& path, std::string& error) {
+    const std::optional<std::string> png = EncodePng(image);
+    if (!png) {
         error = "Cannot encode " + path + " as PNG";
         return false;
     }
-    const QByteArray& bytes = buffer.data();
-    return ReplaceFileContents(
-        path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
+    return ReplaceFileContents(path, *png, error);
 }
 
 }  // namespace kalvera

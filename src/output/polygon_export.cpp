@@ -13,8 +13,8 @@
 #include "output/layer_quantity.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
+#include "render/cell_layer.h"
 #include "render/legend_tables.h"
-#include "render/picture_render.h"
 
 namespace kalvera {
 
@@ -103,9 +103,7 @@ std::optional<std::string> EncodeClassPolygons(const MapSource& source, const ch
     DatasetPtr target(driver
                           ? driver->Create(memory.path(name).c_str(), 0, 0, 0, GDT_Unknown, nullptr)
                           : nullptr);
-    OGRSpatialReference srs;
-    srs.importFromEPSG(4326);
-    srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    OGRSpatialReference srs = Wgs84Srs();
     bool ok = target && WriteClasses(source, *target, srs, geoJson);
     target.reset();
     ok = ok && CPLGetLastErrorType() < CE_Failure;

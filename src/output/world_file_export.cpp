@@ -4,11 +4,11 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
-#include <QBuffer>
 
 #include "common/replace_file.h"
 #include "output/gdal_session.h"
 #include "output/map_georef.h"
+#include "output/png_writer.h"
 
 namespace kalvera {
 
@@ -42,21 +42,12 @@ Sidecars SidecarsOf(const std::string& png, const GeoTransform& transform) {
                                           png.size(), FALSE);
     if (file) VSIFCloseL(file);
     if (GDALDatasetH dataset = GDALOpen(memory.path("map.png").c_str(), GA_ReadOnly)) {
-        OGRSpatialReferenceH srs = OSRNewSpatialReference(Wgs84Wkt().c_str());
-        OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
-        GDALSetSpatialRef(dataset, srs);
-        OSRDestroySpatialReference(srs);
+        OGRSpatialReference srs = Wgs84Srs();
+        GDALSetSpatialRef(dataset, OGRSpatialReference::ToHandle(&srs));
         GDALClose(dataset);
         sidecars.auxXml = memory.read("map.png.aux.xml");
     }
     return sidecars;
-}
-
-std::optional<std::string> PngBytes(const QImage& image) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return std::nullopt;
-    return buffer.data().toStdString();
 }
 
 }  // namespace
@@ -69,7 +60,7 @@ bool WriteWorldFilePng(const QImage& mapSquare, const MapProjection& view,
         error = "Cannot write " + pngPath + ": the view lies nowhere on the earth";
         return false;
     }
-    const std::optional<std::string> png = PngBytes(mapSquare);
+    const std::optional<std::string> png = EncodePng(mapSquare);
     const Sidecars sidecars =
         png ? SidecarsOf(*png, GeoTransformOf(box, mapSquare.width(), mapSquare.height()))
             : Sidecars{};

@@ -59,6 +59,7 @@ struct CanvasState {
     std::string fontFamily;  // empty: the desktop's default sans font
     int penX = 0;            // current position of moveTo / lineTo
     int penY = 0;
+    bool operator==(const CanvasState&) const = default;
 };
 
 struct CanvasPoint {

@@ -118,22 +118,6 @@ void DrawMapBackground(BitmapLayer& mapLayer, const DisplayState& state,
     DrawRingsAndGrid(canvas, viewport, style);
 }
 
-namespace {
-
-bool SamePens(const CanvasState& a, const CanvasState& b) {
-    return a.penColor == b.penColor && a.penWidth == b.penWidth && a.brushColor == b.brushColor &&
-           a.brushStyle == b.brushStyle && a.fontColor == b.fontColor &&
-           a.fontPointSize == b.fontPointSize && a.penX == b.penX && a.penY == b.penY;
-}
-
-bool SameStamp(const MapBackgroundStamp& a, const MapBackgroundStamp& b) {
-    return a.drawn && b.drawn && a.viewLat == b.viewLat && a.viewLon == b.viewLon &&
-           a.halfExtentKm == b.halfExtentKm && a.side == b.side && SamePens(a.pens, b.pens) &&
-           a.resourceReads == b.resourceReads;
-}
-
-}  // namespace
-
 void UpdateMapBackground(ViewerState& viewer) {
     const DisplayState& d = viewer.display;
     const std::string& startDir = viewer.config.startDir;
@@ -149,7 +133,7 @@ void UpdateMapBackground(ViewerState& viewer) {
     now.side = viewer.MapLayer.width();
     now.pens = viewer.MapLayer.state;
     now.resourceReads = cache.reads();
-    if (SameStamp(now, viewer.mapDrawnFor)) {
+    if (now.drawn && now == viewer.mapDrawnFor) {
         viewer.view =
             Viewport::Square(now.side, d.viewLon, d.viewLat, d.viewHalfExtentKm).projection;
         return;

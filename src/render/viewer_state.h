@@ -73,6 +73,7 @@ struct MapBackgroundStamp {
     int side = 0;
     CanvasState pens;
     int resourceReads = 0;
+    bool operator==(const MapBackgroundStamp&) const = default;
 };
 
 struct ViewerState {
