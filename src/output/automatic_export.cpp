@@ -1,8 +1,11 @@
 #include "output/automatic_export.h"
 
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "output/map_export.h"
+#include "output/map_source.h"
 #include "output/picture_export.h"
 #include "output/publish_list.h"
 
@@ -25,9 +28,16 @@ std::string AutomaticExport::run(const ViewerState& viewer, const std::string& j
 
     const PublishList list = ReadPublishList(viewer.config.startDir);
     // A product that cannot be written now may be written at the next tick;
-    // its reason is the same each time, so only its path is shown.
+    // its reason is the same each time, so only its path is shown. Each
+    // layer is decoded once, however many files it goes to.
+    std::map<int, std::unique_ptr<MapSource>> sources;
     for (const PublishEntry& entry : list.entries) {
-        if (!WriteTermMap(viewer.config, viewer.display, entry.layerCode, entry.path, error)) {
+        const auto [source, fresh] = sources.try_emplace(entry.layerCode);
+        if (fresh) {
+            source->second =
+                LoadMapSource(viewer.config, viewer.display, entry.layerCode, error);
+        }
+        if (!source->second || !WriteMapFile(*source->second, entry.path, error)) {
             failed.push_back(entry.path);
         }
     }
