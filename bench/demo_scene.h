@@ -22,6 +22,40 @@
 
 namespace kalvera::bench {
 
+// A scratch directory with a start directory in it that holds `days` days of
+// the default demo site, today the last of them.
+struct DemoArchive {
+    std::string scratch;  // empty when the directory could not be made
+    std::string startDir;
+    double now = 0.0;  // the time the days are written up to
+    bool ready = false;
+};
+
+inline DemoArchive MakeDemoArchive(const std::string& name, int days) {
+    DemoArchive a;
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("kalvera-bench-" + name + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) return a;
+    a.scratch = pattern;
+    demo::DemoOptions options;
+    options.dir = a.scratch + "/start";
+    options.dataDir =
+        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
+    options.days = days;
+    options.siteCount = 1;
+    std::string error;
+    a.now = systemClock().now();
+    if (!demo::PrepareStartDirectory(options, error) ||
+        demo::WriteHistory(options, a.now, error) <= 0) {
+        std::fprintf(stderr, "bench_%s: cannot make the demo archive: %s\n", name.c_str(),
+                     error.c_str());
+        return a;
+    }
+    a.startDir = options.dir;
+    a.ready = true;
+    return a;
+}
+
 struct DemoScene {
     std::string scratch;
     std::string startDir;
@@ -34,30 +68,17 @@ struct DemoScene {
 
 inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1) {
     DemoScene s;
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / ("kalvera-bench-" + name + "-XXXXXX")).string();
-    if (!mkdtemp(pattern.data())) return s;
-    s.scratch = pattern;
-    demo::DemoOptions options;
-    options.dir = s.scratch + "/start";
-    options.dataDir =
-        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-    options.days = days;
-    options.siteCount = 1;
-    std::string error;
-    const double now = systemClock().now();
-    if (!demo::PrepareStartDirectory(options, error) ||
-        demo::WriteHistory(options, now, error) <= 0) {
-        std::fprintf(stderr, "bench_%s: cannot make the demo archive: %s\n", name.c_str(),
-                     error.c_str());
-        return s;
-    }
-    s.startDir = options.dir;
+    const DemoArchive made = MakeDemoArchive(name, days);
+    s.scratch = made.scratch;
+    if (!made.ready) return s;
+    const double now = made.now;
+    s.startDir = made.startDir;
     s.site = demo::DefaultDemoSite().code;
     s.day = DayNameOf(now);
 
     s.viewer = std::make_unique<ViewerState>();
     ViewerState& v = *s.viewer;
+    std::string error;
     if (!LoadSettingsFrom(v.config, s.startDir, error)) return s;
     LoadPalette(v.config);
     const DayArchive archive = DayArchive::Of(v.config.dataRoot, s.site, s.day);
@@ -83,6 +104,13 @@ inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1) 
     s.ready = RenderPicture(v);
     return s;
 }
+
+// Opens a benchmark on the file's TheScene(): `scene` and its viewer `v`, or
+// skips the benchmark when the scene could not be made.
+#define NEED_SCENE(state)                                            \
+    auto& scene = TheScene();                                        \
+    if (!scene.ready) return (state).SkipWithError("no demo scene"); \
+    ViewerState& v = *scene.viewer
 
 inline void RemoveScratch(const DemoScene& scene) {
     if (scene.scratch.empty()) return;

@@ -63,11 +63,6 @@ GridLoader Loader(const ViewerState& v) {
     };
 }
 
-#define NEED_SCENE(state)                                            \
-    Scene& scene = TheScene();                                       \
-    if (!scene.ready) return (state).SkipWithError("no demo scene"); \
-    ViewerState& v = *scene.viewer
-
 // What the window does when the frame timer fires: the next grid drawn over
 // the map, the legend and the term cell.
 void BM_FrameSwitch(benchmark::State& state) {

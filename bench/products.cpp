@@ -3,7 +3,6 @@
 // over a whole day of 144 terms, read from the files as the viewer reads them.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,9 +10,8 @@
 #include <vector>
 
 #include "archive/day_archive.h"
-#include "common/clock.h"
-#include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
+#include "demo_scene.h"
 #include "geo/settings.h"
 #include "products/point_history.h"
 #include "products/section.h"
@@ -31,28 +29,18 @@ struct DemoDay {
     bool ready = false;
 
     DemoDay() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kalvera-bench-products-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        scratch = pattern;
-        demo::DemoOptions options;
-        options.dir = scratch + "/start";
-        options.dataDir =
-            (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-        options.days = 2;
-        options.siteCount = 1;
-        std::string error;
-        const double now = systemClock().now();
+        const bench::DemoArchive made = bench::MakeDemoArchive("products", 2);
+        scratch = made.scratch;
+        if (!made.ready) return;
         AppConfig config;
-        if (!demo::PrepareStartDirectory(options, error) ||
-            demo::WriteHistory(options, now, error) <= 0 ||
-            !LoadSettingsFrom(config, options.dir, error)) {
+        std::string error;
+        if (!LoadSettingsFrom(config, made.startDir, error)) {
             std::fprintf(stderr, "bench_products: cannot make the demo archive: %s\n",
                          error.c_str());
             return;
         }
-        const DayArchive day =
-            DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code, DayNameOf(now - 1.0));
+        const DayArchive day = DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code,
+                                              DayNameOf(made.now - 1.0));
         state.siteCode = day.siteCode;
         state.dayName = day.dayName;
         state.indexPath = day.indexPath;
@@ -60,7 +48,7 @@ struct DemoDay {
         state.recentre = 1;
         ready = LoadTermList(day.indexPath, terms) > 0;
         // The busiest term: the one whose layers hold the most echo.
-        state.termText = terms[terms.size() / 2];
+        if (ready) state.termText = terms[terms.size() / 2];
     }
     ~DemoDay() {
         std::error_code ignored;
@@ -73,19 +61,13 @@ DemoDay& Day() {
     return day;
 }
 
-std::vector<int> HeightCodes() {
-    std::vector<int> codes;
-    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) codes.push_back(code);
-    return codes;
-}
-
 // Beyond decoding: both products of a term whose layers are decoded already.
 void BM_DeriveBothProducts(benchmark::State& st) {
     DemoDay& day = Day();
     if (!day.ready) return st.SkipWithError("no demo archive");
     DisplayState state = day.state;
     TermLayers term;
-    if (!LoadTermLayers(state, HeightCodes(), IndexOffsets(state), term)) {
+    if (!LoadTermLayers(state, HeightLayerCodes(), IndexOffsets(state), term)) {
         return st.SkipWithError("the term does not decode");
     }
     RadarPicture columnMax, vil;
@@ -104,7 +86,7 @@ void BM_DecodeTenLayers(benchmark::State& st) {
     DisplayState state = day.state;
     TermLayers term;
     for (auto _ : st) {
-        LoadTermLayers(state, HeightCodes(), IndexOffsets(state), term);
+        LoadTermLayers(state, HeightLayerCodes(), IndexOffsets(state), term);
         benchmark::DoNotOptimize(term.grids[0].get());
     }
 }

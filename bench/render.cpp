@@ -29,11 +29,6 @@ Scene& TheScene() {
     return scene;
 }
 
-#define NEED_SCENE(state)                                            \
-    Scene& scene = TheScene();                                       \
-    if (!scene.ready) return (state).SkipWithError("no demo scene"); \
-    ViewerState& v = *scene.viewer
-
 void BM_RenderPicture(benchmark::State& state) {
     NEED_SCENE(state);
     for (auto _ : state) {

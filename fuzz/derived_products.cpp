@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t indexBytes = std::min<size_t>(size - 2, static_cast<size_t>(data[0]) * 16);
     const uint8_t* index = data + 2;
     DisplayState state;
-    state.siteCode = (data[1] & 1) ? "26063" : "26061";
+    state.siteCode = (data[1] & 1) ? kNoReferenceSite : "26061";
     state.indexPath = dir + "/day.ind";
     state.basePath = dir + "/day.bas";
     state.recentre = 1;

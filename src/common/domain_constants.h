@@ -13,6 +13,10 @@ inline constexpr double kPi = std::numbers::pi;
 // the reflectivity between N and N + 1 km.
 inline constexpr int kLayerEchoTops = 21;
 inline constexpr int kLayerWeather = 22;
+// Layers 1..10 make a term's column, the one the derived products read.
+inline constexpr int kFirstHeightLayer = 1;
+inline constexpr int kLastHeightLayer = 10;
+inline constexpr int kHeightLayers = kLastHeightLayer - kFirstHeightLayer + 1;
 // The index holds no code above this one that the viewer lists.
 inline constexpr int kMaxLayerCode = 24;
 

@@ -9,13 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "common/domain_constants.h"
 #include "common/radar_picture.h"
 
 namespace kalvera {
-
-constexpr int kFirstHeightLayer = 1;
-constexpr int kLastHeightLayer = 10;
-constexpr int kHeightLayers = kLastHeightLayer - kFirstHeightLayer + 1;
 
 // An index record stores its layer code in one byte; these lie beyond it.
 constexpr int kLayerColumnMax = 256;

@@ -1,7 +1,5 @@
 #include "products/point_history.h"
 
-#include <algorithm>
-#include <array>
 #include <map>
 
 #include "archive/day_archive.h"
@@ -12,34 +10,14 @@ namespace kalvera {
 
 namespace {
 
-constexpr int kEchoTopsCode = 21;
-constexpr int kWeatherCode = 22;
-
-// Offsets of the kept layers of every term, from one pass over the index:
-// the first record of a term and layer in file order, as a lookup finds it.
-using TermOffsets = std::array<int32_t, TermLayers::kSlots>;
-
+// Offsets of the kept layers of every term, from one pass over the index.
 bool ReadDayOffsets(const std::string& indexPath, std::map<std::string, TermOffsets>& terms) {
     return ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
         auto [entry, added] = terms.try_emplace(TermTextOf(record.hour, record.minute));
         if (added) entry->second.fill(-1);
-        const int slot = TermLayers::SlotOf(record.layerCode);
-        if (slot >= 0 && entry->second[static_cast<size_t>(slot)] < 0) {
-            entry->second[static_cast<size_t>(slot)] = record.offset;
-        }
+        KeepFirstOffset(entry->second, record.layerCode, record.offset);
         return true;
     });
-}
-
-const std::vector<int>& RowLayerCodes() {
-    static const std::vector<int> codes = [] {
-        std::vector<int> c;
-        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) c.push_back(code);
-        c.push_back(kEchoTopsCode);
-        c.push_back(kWeatherCode);
-        return c;
-    }();
-    return codes;
 }
 
 }  // namespace
@@ -92,16 +70,10 @@ bool PointHistory(const DisplayState& day, float lat, float lon, std::vector<His
         row.term = entry.first;
         state.termText = entry.first;
         const TermOffsets& offsets = entry.second;
-        const LayerOffsets lookup = [&offsets](int code) {
-            return offsets[static_cast<size_t>(TermLayers::SlotOf(code))];
-        };
-        LoadTermLayers(state, RowLayerCodes(), lookup, term, decode);
-        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
-            row.layers[static_cast<size_t>(code - kFirstHeightLayer)] =
-                LayerValueAt(term, code, lat, lon);
-        }
-        row.top = LayerValueAt(term, kEchoTopsCode, lat, lon);
-        row.weather = LayerValueAt(term, kWeatherCode, lat, lon);
+        const LayerOffsets lookup = [&offsets](int code) { return OffsetOf(offsets, code); };
+        LoadTermLayers(state, KeptLayerCodes(), lookup, term, decode);
+        ColumnAndTopsAt(term, lat, lon, row.layers, row.top);
+        row.weather = LayerValueAt(term, kLayerWeather, lat, lon);
         DeriveRow(term, lat, lon, row);
     }
     return true;

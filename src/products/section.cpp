@@ -11,10 +11,6 @@
 namespace kalvera {
 
 namespace {
-constexpr int kEchoTopsCode = 21;
-}
-
-namespace {
 
 // Ground distance between two points (haversine, on the sphere of the
 // readout's ranges). The readout's single-precision range is good to a
@@ -32,7 +28,7 @@ constexpr double kPieceKm = 0.05;
 
 // Walks the line in pieces of about kPieceKm and calls visit(t, km) at every
 // whole kilometre of ground distance along it (t = 0 at `from`, 1 at `to`);
-// returns the line's length.
+// returns the line's length, at most kMaxSectionKm.
 template <typename Visit>
 double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
     if (!std::isfinite(from.lat) || !std::isfinite(from.lon) || !std::isfinite(to.lat) ||
@@ -58,7 +54,7 @@ double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
         lat = nextLat;
         lon = nextLon;
     }
-    return walked;
+    return std::min(walked, kMaxSectionKm);
 }
 
 }  // namespace
@@ -67,9 +63,9 @@ double SectionLengthKm(GeoPoint from, GeoPoint to) {
     return WalkLine(from, to, [](double, double) {});
 }
 
-std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to) {
+std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to, double& lengthKm) {
     std::vector<SectionSample> samples;
-    WalkLine(from, to, [&](double t, double km) {
+    lengthKm = WalkLine(from, to, [&](double t, double km) {
         SectionSample& sample = samples.emplace_back();
         sample.distanceKm = km;
         sample.at.lat = static_cast<float>(from.lat + t * (static_cast<double>(to.lat) - from.lat));
@@ -78,13 +74,14 @@ std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to) {
     return samples;
 }
 
+std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to) {
+    double lengthKm = 0.0;
+    return SectionPoints(from, to, lengthKm);
+}
+
 void FillSection(const TermLayers& term, std::vector<SectionSample>& samples) {
     for (SectionSample& sample : samples) {
-        for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
-            sample.layers[static_cast<size_t>(code - kFirstHeightLayer)] =
-                LayerValueAt(term, code, sample.at.lat, sample.at.lon);
-        }
-        sample.top = LayerValueAt(term, kEchoTopsCode, sample.at.lat, sample.at.lon);
+        ColumnAndTopsAt(term, sample.at.lat, sample.at.lon, sample.layers, sample.top);
     }
 }
 
@@ -106,16 +103,14 @@ std::string OptionalField(const std::optional<int32_t>& value) {
 
 bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
                  const LayerDecoder& decode) {
-    std::vector<int> codes;
-    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) codes.push_back(code);
-    codes.push_back(kEchoTopsCode);
     TermLayers term;
-    if (!LoadTermLayers(state, codes, IndexOffsets(state), term, decode)) return false;
+    if (!LoadTermLayers(state, ColumnAndTopsCodes(), IndexOffsets(state), term, decode)) {
+        return false;
+    }
     out.term = state.termText;
-    out.lengthKm = std::min(SectionLengthKm(from, to), kMaxSectionKm);
     out.from = SeenFromSite(from, state.siteLat, state.siteLon);
     out.to = SeenFromSite(to, state.siteLat, state.siteLon);
-    out.samples = SectionPoints(from, to);
+    out.samples = SectionPoints(from, to, out.lengthKm);
     FillSection(term, out.samples);
     return true;
 }

@@ -60,8 +60,10 @@ std::string SectionCsv(const Section& section);
 // are not numbers.
 double SectionLengthKm(GeoPoint from, GeoPoint to);
 
-// The sample points, without values.
+// The sample points, without values; the second form also gives the line's
+// length (SectionLengthKm) from the same walk along it.
 std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to);
+std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to, double& lengthKm);
 
 // Reads every sample's values from the term's layers, as a reading of each
 // layer's picture there gives them.

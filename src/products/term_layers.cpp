@@ -1,21 +1,20 @@
 #include "products/term_layers.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "archive/day_archive.h"
+#include "archive/index_records.h"
 #include "decode/picture_loader.h"
-#include "geo/radar_grid.h"
 
 namespace kalvera {
 
 namespace {
 
-constexpr int kEchoTopsCode = 21;
-constexpr int kWeatherCode = 22;
-
-std::vector<int> HeightCodes() {
+std::vector<int> CodesFrom(std::initializer_list<int> after) {
     std::vector<int> codes;
     for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) codes.push_back(code);
+    codes.insert(codes.end(), after);
     return codes;
 }
 
@@ -29,8 +28,8 @@ int TermLayers::SlotOf(int layerCode) {
     if (layerCode >= kFirstHeightLayer && layerCode <= kLastHeightLayer) {
         return layerCode - kFirstHeightLayer;
     }
-    if (layerCode == kEchoTopsCode) return kHeightLayers;
-    if (layerCode == kWeatherCode) return kHeightLayers + 1;
+    if (layerCode == kLayerEchoTops) return kHeightLayers;
+    if (layerCode == kLayerWeather) return kHeightLayers + 1;
     return -1;
 }
 
@@ -53,6 +52,48 @@ bool TermLayers::hasHeights() const {
                        [](const auto& slot) { return slot != nullptr; });
 }
 
+const std::vector<int>& HeightLayerCodes() {
+    static const std::vector<int> codes = CodesFrom({});
+    return codes;
+}
+
+const std::vector<int>& ColumnAndTopsCodes() {
+    static const std::vector<int> codes = CodesFrom({kLayerEchoTops});
+    return codes;
+}
+
+const std::vector<int>& KeptLayerCodes() {
+    static const std::vector<int> codes = CodesFrom({kLayerEchoTops, kLayerWeather});
+    return codes;
+}
+
+void KeepFirstOffset(TermOffsets& offsets, int layerCode, int32_t offset) {
+    const int slot = TermLayers::SlotOf(layerCode);
+    if (slot >= 0 && offsets[static_cast<size_t>(slot)] < 0) {
+        offsets[static_cast<size_t>(slot)] = offset;
+    }
+}
+
+TermOffsets ReadTermOffsets(const std::string& indexPath, const std::string& termText) {
+    TermOffsets offsets;
+    offsets.fill(-1);
+    int hour = 0, minute = 0;
+    if (!SplitTermText(termText, hour, minute)) return offsets;
+    // A read that fails part way keeps what it found before, as a lookup does.
+    ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        if (record.hour == hour && record.minute == minute) {
+            KeepFirstOffset(offsets, record.layerCode, record.offset);
+        }
+        return true;
+    });
+    return offsets;
+}
+
+int32_t OffsetOf(const TermOffsets& offsets, int layerCode) {
+    const int slot = TermLayers::SlotOf(layerCode);
+    return slot < 0 ? -1 : offsets[static_cast<size_t>(slot)];
+}
+
 bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out, const LayerDecoder& decode) {
     for (auto& slot : out.grids) slot.reset();
@@ -68,8 +109,7 @@ bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
         const bool loaded = decode(offset, decoded->picture, state);
         state.layerCode = shownLayer;
         if (!loaded) continue;
-        decoded->siteLat = state.siteLat;
-        decoded->siteLon = state.siteLon;
+        decoded->grid = RadarGrid::AroundSite(state.siteLon, state.siteLat);
         if (slot < kHeightLayers) {
             out.siteLat = state.siteLat;
             out.siteLon = state.siteLon;
@@ -81,17 +121,26 @@ bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
 }
 
 LayerOffsets IndexOffsets(const DisplayState& state) {
-    return [indexPath = state.indexPath, term = state.termText](int layerCode) {
-        return FindMessageOffset(indexPath, term, layerCode);
+    return [kept = ReadTermOffsets(state.indexPath, state.termText), indexPath = state.indexPath,
+            term = state.termText](int layerCode) {
+        return TermLayers::SlotOf(layerCode) >= 0 ? OffsetOf(kept, layerCode)
+                                                  : FindMessageOffset(indexPath, term, layerCode);
     };
 }
 
 std::optional<int32_t> LayerValueAt(const TermLayers& term, int layerCode, float lat, float lon) {
     const DecodedLayer* decoded = term.layer(layerCode);
     if (!decoded) return std::nullopt;
-    const RadarGrid grid = RadarGrid::AroundSite(decoded->siteLon, decoded->siteLat);
-    const GridCell cell = grid.CellAt(lat, lon);
-    return cell.valid() ? decoded->picture.values[grid.IndexOf(cell)] : kOutsideGrid;
+    const GridCell cell = decoded->grid.CellAt(lat, lon);
+    return cell.valid() ? decoded->picture.values[decoded->grid.IndexOf(cell)] : kOutsideGrid;
+}
+
+void ColumnAndTopsAt(const TermLayers& term, float lat, float lon, CellColumn& layers,
+                     std::optional<int32_t>& top) {
+    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
+        layers[static_cast<size_t>(code - kFirstHeightLayer)] = LayerValueAt(term, code, lat, lon);
+    }
+    top = LayerValueAt(term, kLayerEchoTops, lat, lon);
 }
 
 bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDecoder& decode) {
@@ -99,14 +148,15 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
         state.messageOffset = FindMessageOffset(state.indexPath, state.termText, state.layerCode);
         return decode(state.messageOffset, picture, state);
     }
-    const LayerOffsets offsets = IndexOffsets(state);
+    const TermOffsets offsets = ReadTermOffsets(state.indexPath, state.termText);
+    const LayerOffsets lookup = [&offsets](int code) { return OffsetOf(offsets, code); };
     TermLayers term;
-    const bool loaded = LoadTermLayers(state, HeightCodes(), offsets, term, decode);
+    const bool loaded = LoadTermLayers(state, HeightLayerCodes(), lookup, term, decode);
     state.messageOffset = -1;
     if (!loaded) return false;
     for (int code = kFirstHeightLayer; code <= kLastHeightLayer && state.messageOffset < 0;
          ++code) {
-        if (term.layer(code)) state.messageOffset = offsets(code);
+        if (term.layer(code)) state.messageOffset = OffsetOf(offsets, code);
     }
     return DeriveProduct(state.layerCode, term.heights(), picture);
 }

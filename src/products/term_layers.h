@@ -8,10 +8,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
+#include "geo/radar_grid.h"
 #include "products/derived_products.h"
 
 namespace kalvera {
@@ -26,8 +28,7 @@ bool DecodeArchiveMessage(int32_t offset, RadarPicture& picture, DisplayState& s
 
 struct DecodedLayer {
     RadarPicture picture;
-    float siteLat = 0.0f;  // the site the message names
-    float siteLon = 0.0f;
+    RadarGrid grid;  // around the site the message names
 };
 
 struct TermLayers {
@@ -47,6 +48,26 @@ struct TermLayers {
     bool hasHeights() const;
 };
 
+// The layer codes read together: layers 1..10; those and the echo tops (a
+// section); those and the phenomena too, every layer TermLayers keeps.
+const std::vector<int>& HeightLayerCodes();
+const std::vector<int>& ColumnAndTopsCodes();
+const std::vector<int>& KeptLayerCodes();
+
+// Offsets of a term's messages of the kept layers, by slot; -1 where the
+// term has none.
+using TermOffsets = std::array<int32_t, TermLayers::kSlots>;
+
+// Keeps the offset of a record unless the term's layer has one already, so
+// that the first record in file order counts, as FindMessageOffset finds it.
+// Codes not kept are passed over.
+void KeepFirstOffset(TermOffsets& offsets, int layerCode, int32_t offset);
+// The offsets of termText from one pass over the index; all -1 when the
+// index cannot be read.
+TermOffsets ReadTermOffsets(const std::string& indexPath, const std::string& termText);
+// A layer's offset among them; -1 for a code not kept.
+int32_t OffsetOf(const TermOffsets& offsets, int layerCode);
+
 // Decodes each listed layer of state.termText, with state.layerCode set to
 // it while it decodes; `state` keeps its layer code and otherwise changes as
 // after any decode (site, and the view centre when it asks for one). False
@@ -55,12 +76,17 @@ bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out,
                     const LayerDecoder& decode = DecodeArchiveMessage);
 
-// The index file's offsets of state.termText, one lookup per layer.
+// The index file's offsets of state.termText: the kept layers' from one pass
+// over the index, made now; any other code's looked up when asked for.
 LayerOffsets IndexOffsets(const DisplayState& state);
 
 // The value a reading of one layer's picture gives at a point: its cell
 // there, kOutsideGrid outside the grid, empty when the term lacks the layer.
 std::optional<int32_t> LayerValueAt(const TermLayers& term, int layerCode, float lat, float lon);
+
+// LayerValueAt of layers 1..10 (index N - 1) and of the echo tops.
+void ColumnAndTopsAt(const TermLayers& term, float lat, float lon, CellColumn& layers,
+                     std::optional<int32_t>& top);
 
 // Decodes the picture of state.layerCode into `picture`: one message for an
 // archive layer, layers 1..10 and their product for a derived code. Sets

@@ -18,8 +18,7 @@ TEST(SectionSamples, MatchTheReadoutAtTheSamePoints) {
     for (const int code : {4, 21}) {
         auto layer = std::make_unique<DecodedLayer>();
         for (int cell = 0; cell < kGridCells; ++cell) layer->picture.values[cell] = cell + code;
-        layer->siteLat = state.siteLat;
-        layer->siteLon = state.siteLon;
+        layer->grid = RadarGrid::AroundSite(state.siteLon, state.siteLat);
         term.grids[static_cast<size_t>(TermLayers::SlotOf(code))] = std::move(layer);
     }
     const struct {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "cli_options.h"
 #include "cli_term_render.h"
 #include "geo/settings.h"
 #include "output/map_export.h"
@@ -19,11 +20,6 @@
 namespace kalvera::cli {
 
 namespace {
-
-bool IsPng(const std::string& path) {
-    return path.size() >= 4 &&
-           QString::fromStdString(path).endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-}
 
 int ExportWorldFilePng(const RenderArgs& render) {
     const std::unique_ptr<QGuiApplication> app = StartGui();
@@ -54,7 +50,7 @@ int runExport(std::vector<std::string> args) {
     if (worldFile) args.erase(flag);
     RenderArgs render;
     if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
-    if (IsPng(render.out)) {
+    if (HasSuffix(render.out, ".png")) {
         if (!worldFile) return UsageError("a .png map needs --world-file (or use render)");
         return ExportWorldFilePng(render);
     }

@@ -88,16 +88,11 @@ int runHistory(const std::vector<std::string>& args) {
 
     AppConfig config;
     std::string error;
-    if (!LoadSettingsFrom(config, request.day.startDir, error)) {
-        std::fprintf(stderr, "kalvera-cli: %s\n", error.c_str());
-        return 1;
-    }
+    if (!LoadSettingsFrom(config, request.day.startDir, error)) return LoadFailure(error);
     const DisplayState state = StateForTerm(request.day, config.dataRoot);
     std::vector<HistoryRow> rows;
     if (!PointHistory(state, request.lat, request.lon, rows)) {
-        std::fprintf(stderr, "kalvera-cli: cannot read the index file %s\n",
-                     state.indexPath.c_str());
-        return 1;
+        return LoadFailure("cannot read the index file " + state.indexPath);
     }
     const std::string csv = HistoryCsv(rows);
     std::fputs(request.csv ? csv.c_str() : AlignedTable(csv).c_str(), stdout);

@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -72,31 +71,29 @@ int ParseArgs(const std::vector<std::string>& args, SectionArgs& section) {
     return 0;
 }
 
-int Failure(const std::string& reason) {
-    std::fprintf(stderr, "kalvera-cli: %s\n", reason.c_str());
-    return 1;
-}
-
 int runSection(const std::vector<std::string>& args) {
     SectionArgs request;
     if (const int usage = ParseArgs(args, request); usage != 0) return usage;
 
     AppConfig config;
     std::string error;
-    if (!LoadSettingsFrom(config, request.term.startDir, error)) return Failure(error);
+    if (!LoadSettingsFrom(config, request.term.startDir, error)) return LoadFailure(error);
     LoadPalette(config);
     DisplayState state = StateForTerm(request.term, config.dataRoot);
     Section section;
     if (!LoadSection(state, request.from, request.to, section)) {
-        return Failure("no layer of term " + request.term.term + " decodes from " + state.basePath);
+        return LoadFailure("no layer of term " + request.term.term + " decodes from " +
+                           state.basePath);
     }
     if (HasSuffix(request.out, ".csv")) {
-        if (!ReplaceFileContents(request.out, SectionCsv(section), error)) return Failure(error);
+        if (!ReplaceFileContents(request.out, SectionCsv(section), error)) {
+            return LoadFailure(error);
+        }
         return 0;
     }
     const auto app = StartGui();
     const QImage image = DrawSectionImage(section, config.palette, kSectionWidth, kSectionHeight);
-    if (!WritePngFile(image, request.out, error)) return Failure(error);
+    if (!WritePngFile(image, request.out, error)) return LoadFailure(error);
     return 0;
 }
 

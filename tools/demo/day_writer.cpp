@@ -7,7 +7,6 @@
 
 #include "archive/index_records.h"
 #include "common/error_text.h"
-#include "common/file_bytes.h"
 #include "common/little_endian.h"
 
 namespace kalvera::demo {
@@ -52,14 +51,11 @@ bool DropTornRecord(const std::string& indexPath) {
 
 std::set<int> TermsInIndex(const std::string& indexPath) {
     std::set<int> terms;
-    std::string bytes;
-    int code = 0;
-    if (!ReadFileBytes(indexPath, bytes, code)) return terms;
-    const auto* raw = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize) {
-        const IndexRecord record = DecodeIndexRecord(raw + at);
+    const bool read = ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
         terms.insert(record.hour * 60 + record.minute);
-    }
+        return true;
+    });
+    if (!read) terms.clear();
     return terms;
 }
 

@@ -173,7 +173,7 @@ TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene) {
         for (int j = 0; j < kGridSide; ++j) {
             const int cell = i * kGridSide + j;
             const Column col = local.sample(lats[i], lons[j]);
-            for (int layer = kFirstReflectivityLayer; layer <= kLastReflectivityLayer; ++layer) {
+            for (int layer = kFirstHeightLayer; layer <= kLastHeightLayer; ++layer) {
                 // A layer from N to N + 1 km is seen at its middle.
                 const float h = static_cast<float>(layer) + 0.5f;
                 out.reflectivity[layer][cell] = ReflectivityValue(ReflectivityAt(col, h));
@@ -189,7 +189,7 @@ TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene) {
 std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids, double dateTime) {
     std::vector<TermMessage> out;
     const int reference = site.code == kNoReferenceSite ? 0 : kGenericReflectivityReference;
-    for (int layer = kFirstReflectivityLayer; layer <= kLastReflectivityLayer; ++layer) {
+    for (int layer = kFirstHeightLayer; layer <= kLastHeightLayer; ++layer) {
         const Grid& values = grids.reflectivity[layer];
         if (site.fixedLayout) {
             out.push_back({layer, FixedReflectivity(site, values, layer, dateTime)});

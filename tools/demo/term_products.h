@@ -12,8 +12,6 @@
 
 namespace kalvera::demo {
 
-constexpr int kFirstReflectivityLayer = 1;
-constexpr int kLastReflectivityLayer = 10;
 // Reflectivity cell values count half decibels (value 2 x dBZ), so that the
 // viewer's steps of ten values span the 5 dBZ classes of its legend.
 constexpr int kMaxReflectivityValue = 190;
@@ -22,9 +20,9 @@ using Grid = std::array<int32_t, 10000>;
 
 // The values the viewer should show for each layer, row 0 south.
 struct TermGrids {
-    std::array<Grid, kLastReflectivityLayer + 1> reflectivity{};  // index = layer code
-    Grid echoTopsM{};                                             // metres, whole kilometres
-    Grid phenomena{};                                             // codes 0..19
+    std::array<Grid, kLastHeightLayer + 1> reflectivity{};  // index = layer code
+    Grid echoTopsM{};                                       // metres, whole kilometres
+    Grid phenomena{};                                       // codes 0..19
 };
 
 struct TermMessage {
