@@ -1,30 +1,17 @@
 #include "output/map_export.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/path_suffix.h"
 #include "common/replace_file.h"
 #include "output/gdal_session.h"
 #include "output/map_georef.h"
 
 namespace kalvera {
 
-namespace {
-
-bool EndsWith(const std::string& path, const std::string& suffix) {
-    if (path.size() < suffix.size()) return false;
-    return std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char wanted, char given) {
-        return std::tolower(static_cast<unsigned char>(given)) == wanted;
-    });
-}
-
-}  // namespace
-
 MapFormat MapFormatOf(const std::string& path) {
-    if (EndsWith(path, ".tif") || EndsWith(path, ".tiff")) return MapFormat::GeoTiff;
-    if (EndsWith(path, ".kmz")) return MapFormat::Kmz;
-    if (EndsWith(path, ".geojson") || EndsWith(path, ".json")) return MapFormat::GeoJson;
-    if (EndsWith(path, ".gpkg")) return MapFormat::GeoPackage;
+    if (HasSuffix(path, ".tif") || HasSuffix(path, ".tiff")) return MapFormat::GeoTiff;
+    if (HasSuffix(path, ".kmz")) return MapFormat::Kmz;
+    if (HasSuffix(path, ".geojson") || HasSuffix(path, ".json")) return MapFormat::GeoJson;
+    if (HasSuffix(path, ".gpkg")) return MapFormat::GeoPackage;
     return MapFormat::None;
 }
 

@@ -1,27 +1,16 @@
 #include "output/map_source.h"
 
+#include <cctype>
 #include <cstdio>
-#include <vector>
 
 #include "archive/day_archive.h"
-#include "products/term_layers.h"
 #include "geo/settings.h"
+#include "products/term_layers.h"
 
 namespace kalvera {
 
 std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayState& at,
                                          int layerCode, std::string& error) {
-    const std::string what = "term " + at.termText + ", layer " + std::to_string(layerCode);
-    std::vector<std::string> terms;
-    if (LoadTermList(at.indexPath, terms) == 0) {
-        error = "Cannot read the index file " + at.indexPath;
-        return nullptr;
-    }
-    const bool derived = IsDerivedLayer(layerCode);
-    if (!derived && FindMessageOffset(at.indexPath, at.termText, layerCode) < 0) {
-        error = "No message for " + what + " in " + at.indexPath;
-        return nullptr;
-    }
     auto source = std::make_unique<MapSource>();
     // The decoder moves the view of the state it is given; the viewer's own
     // view stays where the operator put it.
@@ -29,8 +18,11 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
     scratch.layerCode = layerCode;
     scratch.recentre = 1;
     if (!LoadLayerPicture(scratch, source->grid)) {
-        error = derived ? "No layer 1..10 of term " + at.termText + " decodes from " + at.basePath
-                        : "The message for " + what + " in " + at.basePath + " does not decode";
+        scratch = at;
+        scratch.layerCode = layerCode;
+        error = WhyNotLoaded(scratch);
+        // A sentence of its own in the export's messages.
+        error[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(error[0])));
         return nullptr;
     }
     source->layerCode = layerCode;

@@ -161,4 +161,21 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
     return DeriveProduct(state.layerCode, term.heights(), picture);
 }
 
+std::string WhyNotLoaded(const DisplayState& state) {
+    std::vector<std::string> terms;
+    if (LoadTermList(state.indexPath, terms) == 0) {
+        return "cannot read the index file " + state.indexPath;
+    }
+    const std::string term = state.termText;
+    if (IsDerivedLayer(state.layerCode)) {
+        return "no layer 1..10 of term " + term + " decodes from " + state.basePath;
+    }
+    const std::string layer = LayerName(state.layerCode);
+    if (FindMessageOffset(state.indexPath, term, state.layerCode) < 0) {
+        return "no message for term " + term + ", layer " + layer + " in " + state.indexPath;
+    }
+    return "the message for term " + term + ", layer " + layer + " in " + state.basePath +
+           " does not decode";
+}
+
 }  // namespace kalvera

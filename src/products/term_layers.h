@@ -95,4 +95,10 @@ void ColumnAndTopsAt(const TermLayers& term, float lat, float lon, CellColumn& l
 bool LoadLayerPicture(DisplayState& state, RadarPicture& picture,
                       const LayerDecoder& decode = DecodeArchiveMessage);
 
+// Why LoadLayerPicture found nothing for state.termText and state.layerCode,
+// in the order the viewer would stumble on it: "cannot read the index file
+// ...", "no layer 1..10 of term ... decodes from ...", "no message for term
+// ..., layer ... in ..." or "the message for ... does not decode".
+std::string WhyNotLoaded(const DisplayState& state);
+
 }  // namespace kalvera

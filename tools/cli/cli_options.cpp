@@ -1,7 +1,5 @@
 #include "cli_options.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,15 +32,6 @@ bool ParseInt(const std::string& text, int& value) {
 
 bool ParseLayer(const std::string& text, int& layerCode) {
     return DerivedLayerNamed(text, layerCode) || ParseInt(text, layerCode);
-}
-
-bool HasSuffix(const std::string& path, const std::string& suffix) {
-    if (path.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
 }
 
 bool ParseLatLon(const std::string& text, float& lat, float& lon) {

@@ -8,6 +8,7 @@
 
 #include "common/display_state.h"
 #include "common/domain_constants.h"
+#include "common/path_suffix.h"
 
 namespace kalvera::cli {
 
@@ -16,8 +17,6 @@ bool ParseInt(const std::string& text, int& value);
 // A layer as the options name it: an archive layer code, or "max" (column
 // maximum) or "vil" for a product derived from layers 1..10.
 bool ParseLayer(const std::string& text, int& layerCode);
-// Whether a file name ends in `suffix` (".png"), whatever the letter case.
-bool HasSuffix(const std::string& path, const std::string& suffix);
 // "LAT,LON" in degrees.
 bool ParseLatLon(const std::string& text, float& lat, float& lon);
 // A JSON string literal of a UTF-8 text.

@@ -7,7 +7,7 @@
 #include "cli_command.h"
 #include "common/date_time.h"
 #include "geo/settings.h"
-#include "products/derived_products.h"
+#include "products/term_layers.h"
 #include "render/picture_render.h"
 
 namespace kalvera::cli {
@@ -71,23 +71,6 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
     return 0;
 }
 
-// Why the term cannot be drawn, in the order the viewer would stumble on it.
-std::string WhyNotLoaded(const TermChoice& choice, const DisplayState& state) {
-    std::vector<std::string> terms;
-    if (LoadTermList(state.indexPath, terms) == 0) {
-        return "cannot read the index file " + state.indexPath;
-    }
-    if (IsDerivedLayer(choice.layer)) {
-        return "no layer 1..10 of term " + choice.term + " decodes from " + state.basePath;
-    }
-    if (FindMessageOffset(state.indexPath, choice.term, choice.layer) < 0) {
-        return "no message for term " + choice.term + ", layer " + LayerName(choice.layer) +
-               " in " + state.indexPath;
-    }
-    return "the message for term " + choice.term + ", layer " + LayerName(choice.layer) + " in " +
-           state.basePath + " does not decode";
-}
-
 // A batch tool's standard error is for its own reasons; the offscreen
 // platform's remark about a missing runtime directory is not one.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -143,7 +126,7 @@ int PrepareTerm(const RenderArgs& render, ViewerState& viewer) {
 
 int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
     if (const int failed = PrepareTerm(render, viewer); failed != 0) return failed;
-    if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(render.term, viewer.display));
+    if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(viewer.display));
     return 0;
 }
 
