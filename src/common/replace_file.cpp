@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/error_text.h"
+#include "common/file_bytes.h"
 
 namespace kalvera {
 
@@ -111,6 +112,64 @@ void SyncDirectory(const std::string& target) {
     ::close(fd);
 }
 
+// One member of a set: its new content waiting beside it, and what to put
+// back should a later member fail.
+struct PendingFile {
+    std::string target;      // links followed
+    std::vector<char> temp;  // the temporary file's name, empty once renamed or removed
+    bool existed = false;
+    std::string oldBytes;
+};
+
+// Why `target` cannot take part in a set, or empty; keeps its old content.
+std::string RefusalOf(PendingFile& file, struct stat& old) {
+    if (const int code = FollowLinks(file.target)) return ErrorText(code);
+    file.existed = stat(file.target.c_str(), &old) == 0;
+    if (!file.existed) return {};
+    if (S_ISDIR(old.st_mode)) return ErrorText(EISDIR);
+    if (!S_ISREG(old.st_mode)) return "not a regular file";
+    if (access(file.target.c_str(), W_OK) != 0) return ErrorText(errno);
+    int code = 0;
+    if (!ReadFileBytes(file.target, file.oldBytes, code)) return ErrorText(code ? code : EIO);
+    return {};
+}
+
+// The new content in a synced temporary file beside the target, or the reason.
+std::string StageFile(PendingFile& file, const struct stat* old, std::string_view bytes) {
+    const int fd = MakeTemporary(file.target, old, file.temp);
+    if (fd < 0) {
+        const int code = errno;
+        file.temp.clear();
+        return ErrorText(code);
+    }
+    if (const int code = FinishFile(fd, bytes, false)) {
+        ::unlink(file.temp.data());
+        file.temp.clear();
+        return ErrorText(code);
+    }
+    return {};
+}
+
+void RemoveTemporaries(std::vector<PendingFile>& files) {
+    for (PendingFile& file : files) {
+        if (!file.temp.empty()) ::unlink(file.temp.data());
+        file.temp.clear();
+    }
+}
+
+// Puts the first `count` files back as they were; the files that could not
+// be, as a clause for the message.
+std::string PutBack(const std::vector<PendingFile>& files, size_t count) {
+    std::string failed;
+    for (size_t i = count; i-- > 0;) {
+        const PendingFile& file = files[i];
+        const int code = file.existed ? ReplaceFile(file.target, file.oldBytes)
+                                      : (::unlink(file.target.c_str()) == 0 ? 0 : errno);
+        if (code != 0) failed += "; " + file.target + " is left new: " + ErrorText(code);
+    }
+    return failed;
+}
+
 }  // namespace
 
 int ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -139,6 +198,34 @@ int ReplaceFile(const std::string& path, std::string_view bytes) {
     }
     SyncDirectory(target);
     return 0;
+}
+
+bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error) {
+    std::vector<PendingFile> pending(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        pending[i].target = files[i].path;
+        struct stat old {};
+        std::string reason = files[i].path.empty() ? ErrorText(ENOENT) : RefusalOf(pending[i], old);
+        if (reason.empty()) {
+            reason = StageFile(pending[i], pending[i].existed ? &old : nullptr, files[i].bytes);
+        }
+        if (!reason.empty()) {
+            RemoveTemporaries(pending);
+            error = "Cannot write " + files[i].path + ": " + reason;
+            return false;
+        }
+    }
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (std::rename(pending[i].temp.data(), pending[i].target.c_str()) != 0) {
+            const int code = errno;
+            RemoveTemporaries(pending);
+            error = "Cannot write " + files[i].path + ": " + ErrorText(code) + PutBack(pending, i);
+            return false;
+        }
+        pending[i].temp.clear();
+    }
+    for (const PendingFile& file : pending) SyncDirectory(file.target);
+    return true;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kalvera {
 
@@ -20,5 +21,23 @@ int ReplaceFile(const std::string& path, std::string_view bytes);
 
 // The same, with a failure described in `error` as "Cannot write PATH: reason".
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
+
+struct FileContent {
+    std::string path;
+    std::string_view bytes;
+};
+
+// Replaces files that belong together (a picture and the files that place
+// it), in the order given, so that they are all new or all as they were.
+// Every target is checked and every new content written to a temporary file
+// beside its target and synced before the first one is renamed into place. A
+// rename that fails then puts the files already replaced back as they were
+// (their old contents are held in memory; a file that did not exist is
+// removed); only when that too fails are the files left mixed, and `error`
+// says which. A reader may see some files new and some old while the renames
+// run. Unlike ReplaceFile there is no writing in place: a target that cannot
+// be renamed into place fails the whole set, as does a device or pipe.
+// False with the first failure as "Cannot write PATH: reason".
+bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error);
 
 }  // namespace kalvera

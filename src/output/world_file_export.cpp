@@ -4,7 +4,6 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
-
 #include "common/replace_file.h"
 #include "output/gdal_session.h"
 #include "output/map_georef.h"
@@ -68,10 +67,14 @@ bool WriteWorldFilePng(const QImage& mapSquare, const MapProjection& view,
         error = "Cannot encode " + pngPath;
         return false;
     }
-    return ReplaceFileContents(pngPath, *png, error) &&
-           ReplaceFileContents(SidecarPath(pngPath, "pgw"), *sidecars.worldFile, error) &&
-           ReplaceFileContents(SidecarPath(pngPath, "prj"), Wgs84Wkt(true), error) &&
-           ReplaceFileContents(pngPath + ".aux.xml", *sidecars.auxXml, error);
+    // The picture last: a program that watches for it finds the files that
+    // place it already there.
+    const std::string prj = Wgs84Wkt(true);
+    return ReplaceFileSet({{SidecarPath(pngPath, "pgw"), *sidecars.worldFile},
+                           {SidecarPath(pngPath, "prj"), prj},
+                           {pngPath + ".aux.xml", *sidecars.auxXml},
+                           {pngPath, *png}},
+                          error);
 }
 
 }  // namespace kalvera

@@ -14,10 +14,10 @@ namespace kalvera {
 // "dir/name.pgw" and "dir/name.prj" for "dir/name.png".
 std::string SidecarPath(const std::string& pngPath, const std::string& suffix);
 
-// Writes `mapSquare`, drawn with `view`, as `pngPath` and then its
-// sidecar files, each replaced whole. False, with a reason naming the file,
-// when the view lies nowhere on the earth or a file cannot be written; a PNG
-// that could not be written leaves the old sidecars alone.
+// Writes `mapSquare`, drawn with `view`, as `pngPath` with its sidecar
+// files, the four replaced together or not at all. False, with a reason
+// naming the file, when the view lies nowhere on the earth or a file cannot
+// be written; then every file is left as it was.
 bool WriteWorldFilePng(const QImage& mapSquare, const MapProjection& view,
                        const std::string& pngPath, std::string& error);
 

@@ -147,5 +147,54 @@ TEST(FileReplacement, AnUnprivilegedUserWritesInPlaceWhereNoRenameIsAllowed) {
     }
 }
 
+TEST(FileSetReplacement, AllFilesAreReplacedTogether) {
+    TempDir dir;
+    const std::string kept = dir.write("map.pgw", "old"), fresh = dir.file("map.png");
+    std::string error;
+    ASSERT_TRUE(ReplaceFileSet({{kept, "new world"}, {fresh, "new picture"}}, error)) << error;
+    EXPECT_EQ(ReadWholeFile(kept), "new world");
+    EXPECT_EQ(ReadWholeFile(fresh), "new picture");
+    EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// A set whose last file cannot be replaced: refused before anything is
+// touched (a directory in its place), or found out only by its rename
+// (another user's file in a sticky directory, met by an unprivileged user),
+// after which the files already replaced are put back.
+TEST(FileSetReplacement, ASetThatCannotBeWrittenWholeLeavesEveryFileAsItWas) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to make another user's file";
+    const struct {
+        const char* name;
+        bool directory;
+    } cases[] = {{"a directory in the last file's place", true},
+                 {"a rename refused in a sticky directory", false}};
+    for (const auto& c : cases) {
+        TempDir top;
+        const std::string open = top.mkdir("open"), sticky = top.mkdir("sticky");
+        ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+        ASSERT_EQ(chmod(sticky.c_str(), 01777), 0);
+        const std::string kept = top.write("open/map.pgw", "old world");
+        ASSERT_EQ(chmod(kept.c_str(), 0666), 0);
+        const std::string fresh = top.file("open/map.prj");
+        const std::string last =
+            c.directory ? top.mkdir("sticky/map.png") : top.write("sticky/map.png", "old");
+        ASSERT_EQ(chmod(last.c_str(), 0777), 0);  // writable: only the rename is refused
+
+        const int failed = Unprivileged([&] {
+            std::string error;
+            return ReplaceFileSet({{kept, "new world"}, {fresh, "new"}, {last, "new"}}, error) ? 0
+                                                                                               : 1;
+        });
+        EXPECT_EQ(failed, 1) << c.name;
+        EXPECT_EQ(ReadWholeFile(kept), "old world") << c.name;
+        EXPECT_FALSE(fs::exists(fresh)) << c.name;
+        if (!c.directory) {
+            EXPECT_EQ(ReadWholeFile(last), "old") << c.name;
+        }
+        EXPECT_EQ(EntriesIn(open), 1u) << c.name << ": a temporary file was left";
+        EXPECT_EQ(EntriesIn(sticky), 1u) << c.name << ": a temporary file was left";
+    }
+}
+
 }  // namespace
 }  // namespace kalvera
