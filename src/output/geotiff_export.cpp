@@ -15,6 +15,12 @@ namespace kalvera {
 
 namespace {
 
+// The layer's title with its units, named once: VIL's title carries them.
+std::string BandDescription(int layerCode) {
+    if (layerCode == kLayerVil) return LayerTitle(layerCode);
+    return LayerTitle(layerCode) + ", " + UnitsOf(layerCode);
+}
+
 void Describe(GDALDataset& dataset, const MapSource& source) {
     const std::string units = UnitsOf(source.layerCode);
     dataset.SetMetadataItem("SITE", source.siteCode.c_str());
@@ -25,7 +31,7 @@ void Describe(GDALDataset& dataset, const MapSource& source) {
     dataset.SetMetadataItem("LAYER", LayerName(source.layerCode).c_str());
     dataset.SetMetadataItem("UNITS", units.c_str());
     GDALRasterBand* band = dataset.GetRasterBand(1);
-    band->SetDescription((LayerTitle(source.layerCode) + ", " + units).c_str());
+    band->SetDescription(BandDescription(source.layerCode).c_str());
     band->SetUnitType(units.c_str());
     band->SetNoDataValue(kNoDataValue);
 }

@@ -40,8 +40,18 @@ std::string LegendTitle(int layerCode) {
     return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? ", м" : ", dBZ");
 }
 
-// The view is the grid square itself, so the cell edges fall on whole
-// multiples of kOverlayCellPixels.
+// The image is the grid square itself, each cell a block of
+// kOverlayCellPixels, so that the cells line up with the GeoTIFF's on the
+// same box; row 0 is at the south, the bottom.
+CellEdges OverlayEdges() {
+    CellEdges edges;
+    for (int k = 0; k <= kGridSide; ++k) {
+        edges.x.push_back(k * kOverlayCellPixels);
+        edges.y.push_back((kGridSide - k) * kOverlayCellPixels);
+    }
+    return edges;
+}
+
 QImage OverlayImage(const MapSource& source) {
     const int side = kGridSide * kOverlayCellPixels;
     QImage image(side, side, QImage::Format_ARGB32);
@@ -54,9 +64,7 @@ QImage OverlayImage(const MapSource& source) {
     // the neighbours' colours here and spill past the square's edge.
     style.cellRimWidth = 1;
     const CellPaint paint{source.layerCode, 0, &source.palette};
-    DrawCells(canvas,
-              Viewport::Square(side, source.siteLon, source.siteLat, kRadarGridHalfExtentKm), style,
-              RadarGrid::AroundSite(source.siteLon, source.siteLat), source.grid, paint);
+    DrawCellsOnEdges(canvas, OverlayEdges(), style, source.grid, paint);
     return image;
 }
 

@@ -17,14 +17,19 @@ int ColourEntry(int layerCode, int32_t value) {
 
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
                const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint) {
-    if (paint.palette == nullptr) return;
-    const CellEdges edges = grid.EdgesOn(viewport);
-    const int rows = std::min(grid.rows(), kGridSide);
-    const int columns = std::min(grid.columns(), kGridSide);
     // Clipping only: the canvas keeps its own pen and brush, which a painter
     // save and restore would put out of step.
     QPainter& painter = canvas.painter();
     painter.setClipRect(viewport.left, viewport.top, viewport.side + 1, viewport.side + 1);
+    DrawCellsOnEdges(canvas, grid.EdgesOn(viewport), style, values, paint);
+    painter.setClipping(false);
+}
+
+void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                      const RadarPicture& values, const CellPaint& paint) {
+    if (paint.palette == nullptr || edges.x.empty() || edges.y.empty()) return;
+    const int rows = std::min(static_cast<int>(edges.y.size()) - 1, kGridSide);
+    const int columns = std::min(static_cast<int>(edges.x.size()) - 1, kGridSide);
     canvas.setPenWidth(style.cellRimWidth);
     // A run of cells of one colour along a row is one block: each cell's rim
     // lies under its neighbours', so the run covers exactly the pixels its
@@ -57,7 +62,6 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
             j = end;
         }
     }
-    painter.setClipping(false);
     canvas.setBrushColor(kWhite);
     canvas.setPenColor(kBlack);
 }

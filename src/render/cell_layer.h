@@ -36,6 +36,11 @@ struct CellPaint {
 // The canvas is left with a white brush and a black pen.
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
                const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint);
+// The same on cell edges given in pixels, unclipped: for a picture whose cells
+// must be whole blocks of pixels, which edges projected from degrees can miss
+// by one where a float lands just below a whole pixel.
+void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                      const RadarPicture& values, const CellPaint& paint);
 
 // The highest value of a grid, negatives counted as 0: the filter bar's maximum.
 int32_t HighestValue(const RadarPicture& values);

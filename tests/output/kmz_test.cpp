@@ -2,6 +2,8 @@
 #include <cpl_minixml.h>
 #include <gtest/gtest.h>
 
+#include "common/clock.h"
+#include "common/date_time.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
 #include "output/map_images.h"
@@ -96,6 +98,54 @@ TEST_F(Kmz, CellsInPaletteColoursAndTransparentElsewhere) {
         EXPECT_EQ(OverlayPixel(*overlay, centre(21), side - 1 - centre(10))[3], 0) << row.layer;
     }
     EXPECT_TRUE(OpenWithGdal(entry("legend.png"), GDAL_OF_RASTER));
+}
+
+// Each cell is a whole block of kOverlayCellPixels, as in the GeoTIFF of the
+// same grid square: a chequerboard of two codes read back block by block.
+TEST_F(Kmz, OverlayCellsAreWholePixelBlocks) {
+    auto chequered = testing::SourceWith(22, {});
+    for (int i = 0; i < kGridSide; ++i) {
+        for (int j = 0; j < kGridSide; ++j) {
+            chequered->grid.values[static_cast<size_t>(i * kGridSide + j)] = (i + j) % 2 ? 7 : 3;
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(WriteMapFile(*chequered, path, error)) << error;
+    const auto overlay = OpenWithGdal(entry("overlay.png"), GDAL_OF_RASTER);
+    ASSERT_TRUE(overlay);
+    const int side = kGridSide * kOverlayCellPixels;
+    std::vector<GByte> pixels(static_cast<size_t>(side) * side);
+    ASSERT_EQ(overlay->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, side, side, pixels.data(), side,
+                                                  side, GDT_Byte, 0, 0),
+              CE_None);
+    const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * side + x]; };
+    int wrong = 0;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int row = kGridSide - 1 - y / kOverlayCellPixels, column = x / kOverlayCellPixels;
+            // Cells of one parity share a colour, which the other parity lacks.
+            wrong += at(x, y) != at((row + column) % 2 * kOverlayCellPixels, side - 1);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_NE(at(0, side - 1), at(kOverlayCellPixels, side - 1));
+}
+
+TEST_F(Kmz, EntriesCarryTheTimeTheyWereWritten) {
+    const int year = DecodeDate(systemClock().now()).year;
+    const std::string kmz = testing::ReadWholeFile(path);
+    const std::string centralRecord("PK\x01\x02", 4);
+    int entries = 0;
+    for (size_t at = kmz.find(centralRecord); at != std::string::npos;
+         at = kmz.find(centralRecord, at + 1)) {
+        ++entries;
+        const int dosDate = static_cast<unsigned char>(kmz[at + 14]) |
+                            static_cast<unsigned char>(kmz[at + 15]) << 8;
+        EXPECT_GE(1980 + (dosDate >> 9), year - 1) << entries;  // a new year may come meanwhile
+        EXPECT_LE(1980 + (dosDate >> 9), year) << entries;
+        EXPECT_NE(dosDate & 0x1F, 0) << "no day of the month";
+    }
+    EXPECT_EQ(entries, 3);
 }
 
 }  // namespace

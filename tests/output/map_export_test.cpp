@@ -10,6 +10,7 @@
 #include "output/map_georef.h"
 #include "output/map_test_support.h"
 #include "output/output_test_support.h"
+#include "products/derived_products.h"
 #include "render/readout.h"
 #include "support/file_bytes.h"
 
@@ -37,7 +38,12 @@ TEST(GeoTiff, HoldsPhysicalValuesWithNodataOnTheGridSquare) {
         int layer;
         int32_t raw;
         double expected;
-    } rows[] = {{3, 45, 22.5}, {21, 5000, 5000.0}, {22, 7, 7.0}, {3, kNoDataCell, kNoDataValue}};
+        const char* description;  // the units named once
+    } rows[] = {{3, 45, 22.5, "Отр. 3 - 4 км., dBZ"},
+                {21, 5000, 5000.0, "Верх.граница, m"},
+                {22, 7, 7.0, "Погода, code"},
+                {kLayerVil, 125, 12.5, "VIL, кг/м²"},
+                {3, kNoDataCell, kNoDataValue, "Отр. 3 - 4 км., dBZ"}};
     TempDir dir;
     for (const auto& row : rows) {
         const auto source = SourceWith(row.layer, {{10, 20, row.raw}});
@@ -55,6 +61,7 @@ TEST(GeoTiff, HoldsPhysicalValuesWithNodataOnTheGridSquare) {
         EXPECT_EQ(band->GetNoDataValue(&hasNodata), kNoDataValue);
         EXPECT_TRUE(hasNodata);
         EXPECT_EQ(std::string(band->GetUnitType()), UnitsOf(row.layer));
+        EXPECT_STREQ(band->GetDescription(), row.description);
         double transform[6];
         ASSERT_EQ(dataset->GetGeoTransform(transform), CE_None);
         const GeoBox box = GridSquareOf(testing::kSiteLat, testing::kSiteLon);
