@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/clock.h"
+#include "manual/manual_page.h"
 #include "ui/calendar_form.h"
 #include "ui/dialogs.h"
 #include "ui/exception_guard.h"
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("kalvera %s\n", KALVERA_VERSION);
         return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kalvera::manual::UsageText(kalvera::manual::ViewerPage()).c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     kalvera::GuardedApplication app(argc, argv);
     kalvera::InstallQtTranslations(app);

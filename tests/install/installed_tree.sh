@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build under an unusual prefix and checks what a user and a
-# desktop find there: the programs answer --version, the demo finds the shipped
+# desktop find there: the programs answer --version and --help and have their
+# manual pages, the demo finds the shipped
 # resources without --data, the desktop entry is valid and the icon is there.
 # usage: installed_tree.sh BUILD_DIR
 set -euo pipefail
@@ -17,13 +18,18 @@ for file in bin/kalvera bin/kalvera-cli bin/kalvera-demo \
     share/kalvera/towns.txt share/kalvera/punkt.txt share/kalvera/country.ind \
     share/kalvera/country.bin share/kalvera/colors.bin \
     share/applications/kalvera.desktop share/icons/hicolor/scalable/apps/kalvera.svg \
-    share/icons/hicolor/48x48/apps/kalvera.png share/man/man1/kalvera-cli.1; do
+    share/icons/hicolor/48x48/apps/kalvera.png share/man/man1/kalvera.1 \
+    share/man/man1/kalvera-cli.1 share/man/man1/kalvera-demo.1; do
   [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 
 for program in kalvera kalvera-cli kalvera-demo; do
   "$prefix/bin/$program" --version | grep -qx "$program [0-9.]*" \
     || fail "$program --version does not print its version"
+  # Without a display, as a packager's build machine runs it.
+  usage=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/$program" --help) \
+    || fail "$program --help fails"
+  grep -q "^usage: $program " <<<"$usage" || fail "$program --help does not print its usage"
 done
 
 # The installed copy is marked, so that a fall-back on the source tree's

@@ -1,8 +1,7 @@
-// kalvera-demo DIR [--days N] [--step MINUTES] [--live SECONDS] [--seed N] [--data DIR]
-//
-// Writes a start directory with settings, resources and a demo archive of
-// synthetic radar products, and with --live keeps adding a term every
-// SECONDS until interrupted.
+// kalvera-demo DIR: writes a start directory with settings, resources and a
+// demo archive of synthetic radar products, and with --live keeps adding a
+// term every SECONDS until interrupted. Its options are told in
+// manual/program_pages.cpp, from which --help and the manual page come.
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +16,7 @@
 
 #include "common/clock.h"
 #include "demo/demo_generator.h"
+#include "manual/manual_page.h"
 
 #ifndef KALVERA_DEMO_DATA_DIR
 #define KALVERA_DEMO_DATA_DIR "data"
@@ -35,12 +35,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void onStopSignal(int) {
     stopRequested.store(true);
-}
-
-void usage() {
-    std::fprintf(stderr,
-                 "usage: kalvera-demo DIR [--days N] [--step MINUTES] [--live SECONDS]"
-                 " [--seed N] [--data DIR]\n");
 }
 
 bool parseNumber(const char* text, double low, double high, double& value) {
@@ -96,9 +90,14 @@ int main(int argc, char** argv) {
         std::printf("kalvera-demo %s\n", KALVERA_VERSION);
         return 0;
     }
+    const std::string usage = kalvera::manual::UsageText(kalvera::manual::DemoPage());
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(usage.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     kalvera::demo::DemoOptions options;
     if (!parseArguments(argc, argv, options)) {
-        usage();
+        std::fputs(usage.c_str(), stderr);
         return 2;
     }
     // A stop request while the history is written ends it after the term in
