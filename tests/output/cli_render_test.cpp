@@ -11,8 +11,8 @@
 #include "archive/frame_selection.h"
 #include "common/date_time.h"
 #include "geo/map_projection.h"
-#include "output/cli_fixture.h"
 #include "geo/settings.h"
+#include "output/cli_fixture.h"
 #include "output/gif_frames.h"
 
 namespace kalvera {
@@ -135,6 +135,19 @@ TEST_F(CliRender, ExportedMapSquareSitsWhereItsWorldFileSays) {
     EXPECT_NEAR(transform[1] * 300, view.lonSpan, 1e-6);
     EXPECT_NE(std::string(GDALGetProjectionRef(opened)).find("WGS"), std::string::npos);
     GDALClose(opened);
+}
+
+TEST_F(CliRender, AWorldFileExportThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
+    const std::string out = dir.file("square.png"), world = dir.file("square.pgw");
+    const std::string options = " --world-file --side 300";
+    ASSERT_EQ(run(args(out, 3, "export") + options), 0) << err;
+    const std::string png = testing::ReadWholeFile(out), pgw = testing::ReadWholeFile(world);
+    std::filesystem::remove(out + ".aux.xml");
+    std::filesystem::create_directory(out + ".aux.xml");
+    EXPECT_EQ(run(args(out, 3, "export") + options + " --centre 50.0,30.0"), 1);
+    EXPECT_NE(err.find(".aux.xml"), std::string::npos) << err;
+    EXPECT_EQ(testing::ReadWholeFile(out), png);
+    EXPECT_EQ(testing::ReadWholeFile(world), pgw);
 }
 
 TEST_F(CliRender, ExportUsageErrorsExitTwoAndWriteNothing) {

@@ -8,9 +8,10 @@
 
 namespace kalvera::cli {
 
+// What `kalvera-cli help` shows of a command comes from the manual's table
+// (manual/program_pages.cpp), under the same name.
 struct CliCommand {
     const char* name;
-    const char* usage;  // one line, shown by `kalvera-cli help`
     int (*run)(const std::vector<std::string>& args);
 };
 

@@ -69,7 +69,7 @@ int runDecode(const std::vector<std::string>& args) {
     return ok ? 0 : 1;
 }
 
-const CliRegistrar registrar({"decode", "decode BASE OFFSET [--layer N] [--site CODE]", runDecode});
+const CliRegistrar registrar({"decode", runDecode});
 
 }  // namespace
 

@@ -57,15 +57,19 @@ int runExport(std::vector<std::string> args) {
     if (MapFormatOf(render.out) == MapFormat::None) {
         return UsageError("--out must end in .tif, .kmz, .geojson, .gpkg or .png");
     }
+    // These files hold the grid square itself, whatever the view.
+    if (worldFile) return UsageError("--world-file goes with a .png map");
+    if (const int usage =
+            RefuseOptions(render, {"--side", "--centre", "--half-extent"}, "a grid file");
+        usage != 0) {
+        return usage;
+    }
     return ExportMapFile(render);
 }
 
-const CliRegistrar registrar(
-    {"export",
-     "export --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out "
-     "FILE.tif|.kmz|.geojson|.gpkg|.png [--world-file] [--side PX] [--centre LAT,LON] "
-     "[--half-extent KM]",
-     [](const std::vector<std::string>& args) { return runExport(args); }});
+const CliRegistrar registrar({"export", [](const std::vector<std::string>& args) {
+                                  return runExport(args);
+                              }});
 
 }  // namespace
 

@@ -40,11 +40,12 @@ int ParseArgs(std::vector<std::string> args, HistoryArgs& history) {
         } else if (name == "--site") {
             history.day.site = value;
         } else if (name == "--day") {
+            if (!IsDayName(value)) return UsageError(kDayUsage);
             history.day.day = value;
         } else if (name == "--lat") {
-            if (!ParseFloat(value, history.lat)) return UsageError("--lat is not a number");
+            if (!ParseLatitude(value, history.lat)) return UsageError(kLatUsage);
         } else if (name == "--lon") {
-            if (!ParseFloat(value, history.lon)) return UsageError("--lon is not a number");
+            if (!ParseLongitude(value, history.lon)) return UsageError(kLonUsage);
         } else {
             return UsageError("unknown option " + name);
         }
@@ -99,9 +100,7 @@ int runHistory(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar(
-    {"history", "history --start-dir DIR --site CODE --day YYMMDD --lat LAT --lon LON [--csv]",
-     runHistory});
+const CliRegistrar registrar({"history", runHistory});
 
 }  // namespace
 

@@ -90,7 +90,7 @@ int runInfo(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar({"info", "info BASE OFFSET", runInfo});
+const CliRegistrar registrar({"info", runInfo});
 
 }  // namespace
 

@@ -71,6 +71,7 @@ int runLoop(const std::vector<std::string>& given) {
     if (const int usage = TakeLoopOptions(args, loop); usage != 0) return usage;
     RenderArgs render;
     if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
+    if (!HasSuffix(render.out, ".gif")) return UsageError("--out needs a .gif file");
     const std::unique_ptr<QGuiApplication> app = StartGui();
 
     auto viewer = std::make_unique<ViewerState>();
@@ -95,12 +96,7 @@ int runLoop(const std::vector<std::string>& given) {
     return 0;
 }
 
-const CliRegistrar registrar(
-    {"loop",
-     "loop --start-dir DIR --site CODE --day YYMMDD --term HH.MM --frames N --layer N|max|vil "
-     "--out FILE.gif [--fps F] [--dwell SECONDS] [--side PX] [--centre LAT,LON] "
-     "[--half-extent KM]",
-     runLoop});
+const CliRegistrar registrar({"loop", runLoop});
 
 }  // namespace
 

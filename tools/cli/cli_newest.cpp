@@ -13,6 +13,7 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "geo/settings.h"
+#include "products/derived_products.h"
 
 namespace kalvera::cli {
 
@@ -29,10 +30,12 @@ int ParseArgs(const std::vector<std::string>& args, TermChoice& newest) {
         } else if (name == "--site") {
             newest.site = value;
         } else if (name == "--day") {
+            if (!IsDayName(value)) return UsageError(kDayUsage);
             newest.day = value;
         } else if (name == "--layer") {
-            if (!ParseInt(value, newest.layer) || newest.layer < 0) {
-                return UsageError("--layer is not a layer code");
+            // The derived products are made from a term, never stored in one.
+            if (!ParseLayer(value, newest.layer) || IsDerivedLayer(newest.layer)) {
+                return UsageError("--layer needs a code from 0 to 255");
             }
         } else {
             return UsageError("unknown option " + name);
@@ -75,9 +78,7 @@ int runNewest(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar({"newest",
-                              "newest --start-dir DIR [--site CODE] [--day YYMMDD] [--layer N]",
-                              runNewest});
+const CliRegistrar registrar({"newest", runNewest});
 
 }  // namespace
 

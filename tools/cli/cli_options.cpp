@@ -1,11 +1,13 @@
 #include "cli_options.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "common/date_time.h"
 #include "products/derived_products.h"
 
 namespace kalvera::cli {
@@ -15,7 +17,7 @@ bool ParseFloat(const std::string& text, float& value) {
     errno = 0;
     char* end = nullptr;
     const float parsed = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || errno != 0 || !(parsed == parsed)) return false;
+    if (*end != '\0' || errno != 0 || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
 }
@@ -31,13 +33,40 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 bool ParseLayer(const std::string& text, int& layerCode) {
-    return DerivedLayerNamed(text, layerCode) || ParseInt(text, layerCode);
+    if (DerivedLayerNamed(text, layerCode)) return true;
+    int code = 0;
+    if (!ParseInt(text, code) || code < 0 || code > 255) return false;
+    layerCode = code;
+    return true;
+}
+
+bool ParseLatitude(const std::string& text, float& lat) {
+    return ParseFloat(text, lat) && lat >= -90.0f && lat <= 90.0f;
+}
+
+bool ParseLongitude(const std::string& text, float& lon) {
+    return ParseFloat(text, lon) && lon >= -360.0f && lon <= 360.0f;
 }
 
 bool ParseLatLon(const std::string& text, float& lat, float& lon) {
     const size_t comma = text.find(',');
-    return comma != std::string::npos && ParseFloat(text.substr(0, comma), lat) &&
-           ParseFloat(text.substr(comma + 1), lon);
+    return comma != std::string::npos && ParseLatitude(text.substr(0, comma), lat) &&
+           ParseLongitude(text.substr(comma + 1), lon);
+}
+
+bool ParseDay(const std::string& text, int& year, int& month, int& dayOfMonth) {
+    if (text.size() != 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    year = 2000 + std::stoi(text.substr(0, 2));
+    month = std::stoi(text.substr(2, 2));
+    dayOfMonth = std::stoi(text.substr(4, 2));
+    return month >= 1 && month <= 12 && dayOfMonth >= 1 && dayOfMonth <= DaysInMonth(year, month);
+}
+
+bool IsDayName(const std::string& text) {
+    int year = 0, month = 0, dayOfMonth = 0;
+    return ParseDay(text, year, month, dayOfMonth);
 }
 
 std::string JsonString(const std::string& text) {

@@ -12,13 +12,28 @@
 
 namespace kalvera::cli {
 
+inline constexpr const char* kLayerUsage = "--layer needs a code from 0 to 255, max or vil";
+inline constexpr const char* kDayUsage = "--day needs a date as YYMMDD";
+inline constexpr const char* kLatUsage = "--lat needs degrees from -90 to 90";
+inline constexpr const char* kLonUsage = "--lon needs degrees from -360 to 360";
+
+// A finite number.
 bool ParseFloat(const std::string& text, float& value);
 bool ParseInt(const std::string& text, int& value);
-// A layer as the options name it: an archive layer code, or "max" (column
-// maximum) or "vil" for a product derived from layers 1..10.
+// A layer as the options name it: an archive layer code (0..255, what an
+// index record can hold), or "max" (column maximum) or "vil" for a product
+// derived from layers 1..10; their own codes, which no record holds, are not
+// taken in their place.
 bool ParseLayer(const std::string& text, int& layerCode);
-// "LAT,LON" in degrees.
+// Degrees of latitude (-90..90) and longitude (-360..360).
+bool ParseLatitude(const std::string& text, float& lat);
+bool ParseLongitude(const std::string& text, float& lon);
+// "LAT,LON" in degrees, each within the range above.
 bool ParseLatLon(const std::string& text, float& lat, float& lon);
+// YYMMDD of a real calendar day in 2000..2099.
+bool ParseDay(const std::string& text, int& year, int& month, int& dayOfMonth);
+// The same for the options that only pass the day on.
+bool IsDayName(const std::string& text);
 // A JSON string literal of a UTF-8 text.
 std::string JsonString(const std::string& text);
 

@@ -40,16 +40,17 @@ int ParseArgs(const std::vector<std::string>& args, ProbeArgs& probe) {
             term.startDir = value;
         else if (name == "--site")
             term.site = value;
-        else if (name == "--day")
+        else if (name == "--day") {
+            if (!IsDayName(value)) return UsageError(kDayUsage);
             term.day = value;
-        else if (name == "--term")
+        } else if (name == "--term")
             term.term = value;
         else if (name == "--layer") {
-            if (!ParseLayer(value, term.layer)) return UsageError("--layer needs N, max or vil");
+            if (!ParseLayer(value, term.layer)) return UsageError(kLayerUsage);
         } else if (name == "--lat") {
-            if (!ParseFloat(value, probe.lat)) return UsageError("--lat is not a number");
+            if (!ParseLatitude(value, probe.lat)) return UsageError(kLatUsage);
         } else if (name == "--lon") {
-            if (!ParseFloat(value, probe.lon)) return UsageError("--lon is not a number");
+            if (!ParseLongitude(value, probe.lon)) return UsageError(kLonUsage);
         } else if (name == "--centre") {
             if (!ParseLatLon(value, term.centreLat, term.centreLon)) {
                 return UsageError("--centre needs LAT,LON");
@@ -95,11 +96,7 @@ int runProbe(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar({"probe",
-                              "probe --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer "
-                              "N|max|vil --lat LAT --lon LON "
-                              "[--centre LAT,LON]",
-                              runProbe});
+const CliRegistrar registrar({"probe", runProbe});
 
 }  // namespace
 

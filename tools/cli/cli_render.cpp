@@ -37,6 +37,11 @@ bool WriteImage(const QImage& image, const std::string& path, OutputKind kind, s
 int runRender(const std::vector<std::string>& args) {
     RenderArgs render;
     if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
+    // The printed page has a map square of its own size.
+    if (KindOf(render.out) == OutputKind::Pdf) {
+        if (const int usage = RefuseOptions(render, {"--side"}, "a .pdf page"); usage != 0)
+            return usage;
+    }
     const std::unique_ptr<QGuiApplication> app = StartGui();
 
     // About 100 MB of bitmaps at the largest side: kept off the stack.
@@ -52,11 +57,7 @@ int runRender(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar(
-    {"render",
-     "render --start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-     "[--side PX] [--centre LAT,LON] [--half-extent KM]",
-     runRender});
+const CliRegistrar registrar({"render", runRender});
 
 }  // namespace
 

@@ -31,11 +31,6 @@ struct SectionArgs {
     std::string out;
 };
 
-bool ParseEnd(const std::string& text, GeoPoint& point) {
-    return ParseLatLon(text, point.lat, point.lon) && point.lat >= -90.0f && point.lat <= 90.0f &&
-           point.lon >= -360.0f && point.lon <= 360.0f;
-}
-
 int ParseArgs(const std::vector<std::string>& args, SectionArgs& section) {
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(
@@ -50,11 +45,13 @@ int ParseArgs(const std::vector<std::string>& args, SectionArgs& section) {
         } else if (name == "--site") {
             term.site = value;
         } else if (name == "--day") {
+            if (!IsDayName(value)) return UsageError(kDayUsage);
             term.day = value;
         } else if (name == "--term") {
             term.term = value;
         } else if (name == "--from" || name == "--to") {
-            if (!ParseEnd(value, name == "--from" ? section.from : section.to)) {
+            GeoPoint& end = name == "--from" ? section.from : section.to;
+            if (!ParseLatLon(value, end.lat, end.lon)) {
                 return UsageError(name + " needs LAT,LON in degrees");
             }
         } else if (name == "--out") {
@@ -97,11 +94,7 @@ int runSection(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliRegistrar registrar(
-    {"section",
-     "section --start-dir DIR --site CODE --day YYMMDD --term HH.MM --from LAT,LON --to LAT,LON "
-     "--out FILE.png|FILE.csv",
-     runSection});
+const CliRegistrar registrar({"section", runSection});
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "cli_term_render.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -20,18 +21,6 @@ constexpr int kMaxSide = 8000;
 // here, but the layout is the window's.
 constexpr int kFilterBarRight = 176;
 
-// YYMMDD of a real calendar day in 2000..2099.
-bool ParseDay(const std::string& text, RenderArgs& render) {
-    if (text.size() != 6 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    render.year = 2000 + std::stoi(text.substr(0, 2));
-    render.month = std::stoi(text.substr(2, 2));
-    render.dayOfMonth = std::stoi(text.substr(4, 2));
-    return render.month >= 1 && render.month <= 12 && render.dayOfMonth >= 1 &&
-           render.dayOfMonth <= DaysInMonth(render.year, render.month);
-}
-
 int ParseOption(const std::string& name, const std::string& value, RenderArgs& render) {
     TermChoice& term = render.term;
     if (name == "--start-dir") {
@@ -39,14 +28,15 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
     } else if (name == "--site") {
         term.site = value;
     } else if (name == "--day") {
-        if (!ParseDay(value, render)) return UsageError("--day needs a date as YYMMDD");
+        if (!ParseDay(value, render.year, render.month, render.dayOfMonth))
+            return UsageError(kDayUsage);
         term.day = value;
     } else if (name == "--term") {
         int hour = 0, minute = 0;
         if (!SplitTermText(value, hour, minute)) return UsageError("--term needs HH.MM");
         term.term = value;
     } else if (name == "--layer") {
-        if (!ParseLayer(value, term.layer)) return UsageError("--layer needs N, max or vil");
+        if (!ParseLayer(value, term.layer)) return UsageError(kLayerUsage);
     } else if (name == "--out") {
         render.out = value;
     } else if (name == "--side") {
@@ -89,6 +79,17 @@ int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render) {
     }
     for (const auto& [name, value] : options) {
         if (const int usage = ParseOption(name, value, render); usage != 0) return usage;
+        render.given.push_back(name);
+    }
+    return 0;
+}
+
+int RefuseOptions(const RenderArgs& render, const std::vector<std::string>& names,
+                  const std::string& format) {
+    for (const std::string& name : names) {
+        if (std::find(render.given.begin(), render.given.end(), name) != render.given.end()) {
+            return UsageError(name + " does not apply to " + format);
+        }
     }
     return 0;
 }

@@ -17,11 +17,17 @@ struct RenderArgs {
     std::string out;
     int side = 700;
     int year = 0, month = 0, dayOfMonth = 0;
+    std::vector<std::string> given;  // the options named on the command line
 };
 
 // The term options with --out required, and --side, --centre and
 // --half-extent; 0 or the usage error's exit status.
 int ParseRenderArgs(const std::vector<std::string>& args, RenderArgs& render);
+
+// A format that has no use for some of the options refuses them rather than
+// drop them unseen: 0, or the usage error's status naming the first one given.
+int RefuseOptions(const RenderArgs& render, const std::vector<std::string>& names,
+                  const std::string& format);
 
 // Fonts need an application object; without a display the offscreen
 // platform draws them just the same. Null when one exists already.
