@@ -153,7 +153,9 @@ std::string RoffParagraphs(const char* text, bool tagged) {
         if (paragraph.rfind("  ", 0) == 0) {
             out += ".nf\n";
             for (const std::string& line : Split(paragraph, "\n")) {
-                out += (line.front() == '.' ? "\\&" : "") + Escaped(line.substr(2)) + "\n";
+                const std::string shown = line.size() > 2 ? line.substr(2) : std::string();
+                out += (shown.rfind('.', 0) == 0 || shown.rfind('\'', 0) == 0 ? "\\&" : "") +
+                       Escaped(shown) + "\n";
             }
             out += ".fi\n";
         } else if (paragraph.rfind("- ", 0) == 0) {
