@@ -8,6 +8,7 @@
 #include "output/map_source.h"
 #include "output/picture_export.h"
 #include "output/publish_list.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -49,10 +50,10 @@ std::string AutomaticExport::run(const ViewerState& viewer, const std::string& j
     }
 
     std::string notice;
-    if (!failed.empty()) notice += " — не удалось записать " + Joined(failed);
+    if (!failed.empty()) notice += TranslatedText("kalvera::Publish", QT_TRANSLATE_NOOP("kalvera::Publish", " — не удалось записать ")) + Joined(failed);
     if (!freshLines.empty()) {
         notice += std::string(" — publish.txt: ") +
-                  (freshLines.size() == 1 ? "пропущена строка " : "пропущены строки ") +
+                  (freshLines.size() == 1 ? TranslatedText("kalvera::Publish", QT_TRANSLATE_NOOP("kalvera::Publish", "пропущена строка ")) : TranslatedText("kalvera::Publish", QT_TRANSLATE_NOOP("kalvera::Publish", "пропущены строки "))) +
                   Joined(freshLines);
     }
     return notice;

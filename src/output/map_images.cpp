@@ -11,6 +11,7 @@
 #include "render/layer_style.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -37,7 +38,7 @@ QImage Indexed(const QImage& overlay, const Palette& palette) {
 // The layer title with the units its legend labels count in.
 std::string LegendTitle(int layerCode) {
     if (layerCode == kLayerWeather || layerCode == kLayerVil) return LayerTitle(layerCode);
-    return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? ", м" : ", dBZ");
+    return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? TranslatedText("kalvera::Legend", QT_TRANSLATE_NOOP("kalvera::Legend", ", м")) : ", dBZ");
 }
 
 // The view is the grid square itself, so the cell edges fall on whole

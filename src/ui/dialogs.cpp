@@ -1,5 +1,6 @@
 #include "ui/dialogs.h"
 
+#include <QCoreApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -11,13 +12,14 @@
 
 #include "common/domain_constants.h"
 #include "render/canvas.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
 void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
                      const std::string& reason, const QString& title) {
     dialogs.showMessage(parent,
-                        QStringLiteral("Не удалось сохранить файл ") + path + "\n" +
+                        QCoreApplication::translate("kalvera::Dialogs", "Не удалось сохранить файл ") + path + "\n" +
                             QString::fromStdString(reason),
                         title);
 }
@@ -31,7 +33,7 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString&
 }
 
 void QtDialogs::showError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kWindowTitle), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, ProgramTitle(), text, QMessageBox::Ok);
     box.exec();
 }
 

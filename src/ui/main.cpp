@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     kalvera::GuardedApplication app(argc, argv);
-    kalvera::InstallQtTranslations(app);
+    kalvera::InstallTranslations(app);
     kalvera::QtDialogs dialogs;
     kalvera::ExceptionGuard guard(dialogs, [](int status) { QCoreApplication::exit(status); });
     app.setGuard(&guard);

@@ -27,7 +27,7 @@ void TForm1::printButtonClick() {
     const PrintResult result = PrintPicture(printer, viewer_);
     if (!result.pageBegun) {
         dialogs_.showMessage(this,
-                             QStringLiteral("Не удалось начать печать: ") + printer.printerName(),
+                             tr("Не удалось начать печать: ") + printer.printerName(),
                              windowTitle());
     }
 }
