@@ -16,13 +16,13 @@ std::string HeaderLine1() {
 
 std::string HeaderLine2(HeaderForm form, const std::string& site, const std::string& date,
                         const std::string& term) {
-    const QString line = form == HeaderForm::SaveButton
-                             ? QCoreApplication::translate("kalvera::Header",
-                                                           "РРП а/п %1. Дата %2 Время %3 сгв")
-                             : QCoreApplication::translate("kalvera::Header",
-                                                           "РРП а/п%1. Дата %2 Время %3 сгв");
-    return line.arg(QString::fromStdString(site), QString::fromStdString(date),
-                    QString::fromStdString(term))
+    const QString line =
+        form == HeaderForm::SaveButton
+            ? QCoreApplication::translate("kalvera::Header", "РРП а/п %1. Дата %2 Время %3 сгв")
+            : QCoreApplication::translate("kalvera::Header", "РРП а/п%1. Дата %2 Время %3 сгв");
+    return line
+        .arg(QString::fromStdString(site), QString::fromStdString(date),
+             QString::fromStdString(term))
         .toStdString();
 }
 

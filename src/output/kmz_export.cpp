@@ -6,6 +6,7 @@
 #include <cpl_string.h>
 #include <cpl_vsi.h>
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "output/gdal_session.h"
@@ -13,7 +14,6 @@
 #include "output/map_georef.h"
 #include "output/map_images.h"
 #include "render/legend_tables.h"
-#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -58,7 +58,8 @@ void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
 
 void AddLegend(CPLXMLNode* document) {
     CPLXMLNode* legend = Element(document, "ScreenOverlay");
-    Element(legend, "name", TranslatedText("kalvera::Header", QT_TRANSLATE_NOOP("kalvera::Header", "Легенда")));
+    Element(legend, "name",
+            QCoreApplication::translate("kalvera::Header", "Легенда").toStdString());
     Element(Element(legend, "Icon"), "href", kLegendName);
     // The top-left corner of the legend at the top left of the view; the
     // image keeps its own size.
@@ -70,7 +71,8 @@ void AddLegend(CPLXMLNode* document) {
 void AddSite(CPLXMLNode* document, const MapSource& source) {
     CPLXMLNode* site = Element(document, "Placemark");
     Element(site, "name", source.siteName.empty() ? source.siteCode : source.siteName);
-    Element(site, "description", TranslatedText("kalvera::Header", QT_TRANSLATE_NOOP("kalvera::Header", "РРП ")) + source.siteCode);
+    Element(site, "description",
+            QCoreApplication::translate("kalvera::Header", "РРП ").toStdString() + source.siteCode);
     Element(Element(site, "Point"), "coordinates",
             Degrees(source.siteLon) + "," + Degrees(source.siteLat));
 }
@@ -81,7 +83,9 @@ std::string KmlText(const MapSource& source) {
     CPLXMLNode* document = Element(kml, "Document");
     Element(document, "name",
             source.siteName + " " + IsoTimeOf(source.dayName, source.termText).substr(0, 10) + " " +
-                source.termText + TranslatedText("kalvera::Header", QT_TRANSLATE_NOOP("kalvera::Header", " сгв — ")) + LayerTitle(source.layerCode));
+                source.termText +
+                QCoreApplication::translate("kalvera::Header", " сгв — ").toStdString() +
+                LayerTitle(source.layerCode));
     AddGroundOverlay(document, source);
     AddLegend(document);
     AddSite(document, source);

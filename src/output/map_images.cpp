@@ -1,5 +1,6 @@
 #include "output/map_images.h"
 
+#include <QCoreApplication>
 #include <QImage>
 
 #include "geo/radar_grid.h"
@@ -11,7 +12,6 @@
 #include "render/layer_style.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
-#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -38,7 +38,10 @@ QImage Indexed(const QImage& overlay, const Palette& palette) {
 // The layer title with the units its legend labels count in.
 std::string LegendTitle(int layerCode) {
     if (layerCode == kLayerWeather || layerCode == kLayerVil) return LayerTitle(layerCode);
-    return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? TranslatedText("kalvera::Legend", QT_TRANSLATE_NOOP("kalvera::Legend", ", м")) : ", dBZ");
+    return LayerTitle(layerCode) +
+           (layerCode == kLayerEchoTops
+                ? QCoreApplication::translate("kalvera::Legend", ", м").toStdString()
+                : ", dBZ");
 }
 
 // The view is the grid square itself, so the cell edges fall on whole

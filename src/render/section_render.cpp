@@ -47,7 +47,8 @@ double DistanceStep(double lengthKm, int pixels) {
 std::string EndText(const char* name, const SectionEnd& end) {
     return Tr(QCoreApplication::translate("kalvera::Section", "%1: %2 %3, аз. %4°, %5 км")
                   .arg(QString::fromUtf8(name), QString::fromStdString(DegMinText(end.at.lat)),
-                       QString::fromStdString(DegMinText(end.at.lon)), QString::fromStdString(CeilingText(end.azimuthDeg)),
+                       QString::fromStdString(DegMinText(end.at.lon)),
+                       QString::fromStdString(CeilingText(end.azimuthDeg)),
                        QString::fromStdString(CeilingText(end.rangeKm))));
 }
 
@@ -114,14 +115,16 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
     const std::string title = TranslatedText("kalvera::Section", axis.title);
     canvas.textOut((frame.left + frame.right - canvas.textWidth(title)) / 2, frame.bottom + 24,
                    title);
-    canvas.textOut(4, frame.top - 18, Tr(QCoreApplication::translate("kalvera::Section", "Высота, км")));
+    canvas.textOut(4, frame.top - 18,
+                   Tr(QCoreApplication::translate("kalvera::Section", "Высота, км")));
 }
 
 void DrawTitles(Canvas& canvas, const Section& section, const SectionFrame& frame) {
     canvas.setBrushStyle(BrushStyle::Clear);
     canvas.textOut(frame.left, 4,
                    Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, разрез %2 км")
-                          .arg(QString::fromStdString(section.term), QString::fromStdString(CeilingText(section.lengthKm)))));
+                          .arg(QString::fromStdString(section.term),
+                               QString::fromStdString(CeilingText(section.lengthKm)))));
     const std::string from = EndText("A", section.from);
     const std::string to = EndText("B", section.to);
     canvas.textOut(frame.left, 20, from);
@@ -236,7 +239,8 @@ std::string ColumnText(const CellColumn& layers, const std::optional<int32_t>& t
                        double heightKm) {
     char height[32];
     std::snprintf(height, sizeof height, "%.1f", heightKm);
-    std::string text = Tr(QCoreApplication::translate("kalvera::Section", "высота %1 км").arg(QString::fromUtf8(height)));
+    std::string text = Tr(QCoreApplication::translate("kalvera::Section", "высота %1 км")
+                              .arg(QString::fromUtf8(height)));
     const int layer = static_cast<int>(std::floor(heightKm));
     if (layer >= kFirstHeightLayer && layer <= kLastHeightLayer) {
         const auto& value = layers[static_cast<size_t>(layer - kFirstHeightLayer)];
@@ -245,7 +249,9 @@ std::string ColumnText(const CellColumn& layers, const std::optional<int32_t>& t
                        .arg(value ? QString::number(*value)
                                   : QCoreApplication::translate("kalvera::Section", "нет")));
     }
-    if (top) text += Tr(QCoreApplication::translate("kalvera::Section", ", верх. граница %1 м").arg(*top));
+    if (top)
+        text +=
+            Tr(QCoreApplication::translate("kalvera::Section", ", верх. граница %1 м").arg(*top));
     return text;
 }
 
@@ -256,8 +262,10 @@ std::string SectionReadout(const Section& section, double distanceKm, double hei
     if (!ColumnUnder(distanceKm, section.samples.size(), heightKm, index)) return {};
     const SectionSample& sample = section.samples[index];
     return Tr(QCoreApplication::translate("kalvera::Section", "%1 км, %2, %3 %4")
-                  .arg(QString::number(index), QString::fromStdString(ColumnText(sample.layers, sample.top, heightKm)),
-                       QString::fromStdString(DegMinText(sample.at.lat)), QString::fromStdString(DegMinText(sample.at.lon))));
+                  .arg(QString::number(index),
+                       QString::fromStdString(ColumnText(sample.layers, sample.top, heightKm)),
+                       QString::fromStdString(DegMinText(sample.at.lat)),
+                       QString::fromStdString(DegMinText(sample.at.lon))));
 }
 
 std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, double heightKm) {
@@ -265,7 +273,8 @@ std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, d
     if (!ColumnUnder(column, rows.size(), heightKm, index)) return {};
     return Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, %2")
                   .arg(QString::fromStdString(rows[index].term),
-                       QString::fromStdString(ColumnText(rows[index].layers, rows[index].top, heightKm))));
+                       QString::fromStdString(
+                           ColumnText(rows[index].layers, rows[index].top, heightKm))));
 }
 
 }  // namespace kalvera

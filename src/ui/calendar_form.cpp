@@ -12,15 +12,32 @@
 namespace kalvera {
 
 const std::array<const char*, 12>& MonthNames() {
-    static const std::array<const char*, 12> names = {QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Январь"),   QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Февраль"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Март"),   QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Апрель"),
-                                                      QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Май"),      QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июнь"),    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июль"),   QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Август"),
-                                                      QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сентябрь"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Октябрь"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ноябрь"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Декабрь")};
+    static const std::array<const char*, 12> names = {
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Январь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Февраль"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Март"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Апрель"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Май"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июнь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июль"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Август"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сентябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Октябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ноябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Декабрь")};
     return names;
 }
 
 namespace {
 constexpr int kFirstYear = 1970;
-const std::array<const char*, 7> kWeekdayCaptions = {QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пн"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вт"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ср"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Чт"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пт"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сб"), QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вс")};
+const std::array<const char*, 7> kWeekdayCaptions = {
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пн"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ср"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Чт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сб"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вс")};
 }  // namespace
 
 TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidget* parent)

@@ -1,7 +1,7 @@
 #include "ui/dialogs.h"
 
-#include <QCoreApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,10 +18,11 @@ namespace kalvera {
 
 void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
                      const std::string& reason, const QString& title) {
-    dialogs.showMessage(parent,
-                        QCoreApplication::translate("kalvera::Dialogs", "Не удалось сохранить файл ") + path + "\n" +
-                            QString::fromStdString(reason),
-                        title);
+    dialogs.showMessage(
+        parent,
+        QCoreApplication::translate("kalvera::Dialogs", "Не удалось сохранить файл ") + path +
+            "\n" + QString::fromStdString(reason),
+        title);
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString& title) {

@@ -158,12 +158,13 @@ HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
     readout_ = new QLabel(this);
     picture_ = new HistoryPicture(config_, rows_, *readout_, this);
     // The legend's reflectivity classes count half decibels.
-    maxChart_ = new HistoryChart(QString::fromStdString(LayerTitle(kLayerColumnMax)) + tr(", дБZ"), 10.0,
-                                 [](const HistoryRow& row) -> std::optional<double> {
-                                     if (!Present(row.columnMax)) return std::nullopt;
-                                     return *row.columnMax / 2.0;
-                                 },
-                                 this);
+    maxChart_ = new HistoryChart(
+        QString::fromStdString(LayerTitle(kLayerColumnMax)) + tr(", дБZ"), 10.0,
+        [](const HistoryRow& row) -> std::optional<double> {
+            if (!Present(row.columnMax)) return std::nullopt;
+            return *row.columnMax / 2.0;
+        },
+        this);
     vilChart_ = new HistoryChart(QString::fromStdString(LayerTitle(kLayerVil)), 10.0,
                                  [](const HistoryRow& row) -> std::optional<double> {
                                      if (!Present(row.vilTenths)) return std::nullopt;
@@ -220,10 +221,11 @@ void HistoryWindow::followTerm(const DisplayState& shown) {
 QString HistoryWindow::title() const {
     const SectionEnd point = SeenFromSite({lat_, lon_}, day_.siteLat, day_.siteLon);
     return tr("Станция %1, %2, точка %3 %4, аз. %5°, %6 км, сроков: %7")
-        .arg(QString::fromStdString(day_.siteCode), QString::fromStdString(ShortDateText(day_.currentDate)),
+        .arg(QString::fromStdString(day_.siteCode),
+             QString::fromStdString(ShortDateText(day_.currentDate)),
              QString::fromStdString(DegMinText(lat_)), QString::fromStdString(DegMinText(lon_)),
-             QString::fromStdString(CeilingText(point.azimuthDeg)), QString::fromStdString(CeilingText(point.rangeKm)),
-             QString::number(rows_.size()));
+             QString::fromStdString(CeilingText(point.azimuthDeg)),
+             QString::fromStdString(CeilingText(point.rangeKm)), QString::number(rows_.size()));
 }
 
 void HistoryWindow::showRows() {

@@ -51,8 +51,7 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
 
     stepBackButton = MakeButton(this, QStringLiteral("|◀"), tr("Кадр назад"), 0, 0, 30);
     playButton = MakeButton(this, QString(), QString(), 32, 0, 40);
-    stepForwardButton =
-        MakeButton(this, QStringLiteral("▶|"), tr("Кадр вперед"), 74, 0, 30);
+    stepForwardButton = MakeButton(this, QStringLiteral("▶|"), tr("Кадр вперед"), 74, 0, 30);
     showPlaying(false);
 
     positionLabel = MakeLabel(this, QString(), 108, 0, kWidth - 108);
@@ -61,13 +60,12 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
     framesSpin = MakeSpin<QSpinBox>(this, 0, kRowStep, 44, tr("Число кадров петли"));
     framesSpin->setRange(kLoopFramesMin, kLoopFramesMax);
     framesSpin->setValue(kLoopFramesDefault);
-    fpsSpin =
-        MakeSpin<QSpinBox>(this, 48, kRowStep, 60, tr("Скорость, кадров в секунду"));
+    fpsSpin = MakeSpin<QSpinBox>(this, 48, kRowStep, 60, tr("Скорость, кадров в секунду"));
     fpsSpin->setRange(kLoopFpsMin, kLoopFpsMax);
     fpsSpin->setValue(kLoopFpsDefault);
     fpsSpin->setSuffix(tr(" к/с"));
-    dwellSpin = MakeSpin<QDoubleSpinBox>(this, 112, kRowStep, 60,
-                                         tr("Задержка на последнем кадре, с"));
+    dwellSpin =
+        MakeSpin<QDoubleSpinBox>(this, 112, kRowStep, 60, tr("Задержка на последнем кадре, с"));
     dwellSpin->setRange(0.0, kLoopDwellMax);
     dwellSpin->setDecimals(1);
     dwellSpin->setSingleStep(0.5);
@@ -76,9 +74,8 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
 
     ageLabel = MakeLabel(this, QString(), 0, 2 * kRowStep, kWidth);
     ageLabel->setToolTip(tr("Последний срок станции и его возраст"));
-    saveAnimationButton =
-        MakeButton(this, tr("Сохранить анимацию…"),
-                   tr("Петля как анимированный GIF"), 0, 3 * kRowStep, kWidth);
+    saveAnimationButton = MakeButton(this, tr("Сохранить анимацию…"),
+                                     tr("Петля как анимированный GIF"), 0, 3 * kRowStep, kWidth);
 
     connect(playButton, &QToolButton::clicked, this, &LoopPanel::playClicked);
     connect(stepBackButton, &QToolButton::clicked, this, [this] { emit stepClicked(-1); });
@@ -100,8 +97,7 @@ double LoopPanel::dwellSeconds() const {
 
 void LoopPanel::showPlaying(bool playing) {
     playButton->setText(playing ? QStringLiteral("❚❚") : QStringLiteral("▶"));
-    playButton->setToolTip(playing ? tr("Пауза (пробел)")
-                                   : tr("Петля: пуск (пробел)"));
+    playButton->setToolTip(playing ? tr("Пауза (пробел)") : tr("Петля: пуск (пробел)"));
 }
 
 void LoopPanel::showPosition(int shown, int count) {

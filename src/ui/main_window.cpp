@@ -123,8 +123,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createNavigationControls() {
-    backButton =
-        MakeSpeedButton(this, QStringLiteral("<<"), tr("День назад"), 5, 10, 23, 25);
+    backButton = MakeSpeedButton(this, QStringLiteral("<<"), tr("День назад"), 5, 10, 23, 25);
     dateStaticText = new ClickableLabel(this);
     dateStaticText->setGeometry(45, 10, 92, 21);
     dateStaticText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -132,8 +131,7 @@ void TForm1::createNavigationControls() {
     dateStaticText->setAlignment(Qt::AlignCenter);
     dateStaticText->setToolTip(tr("Выбор даты"));
     dateStaticText->setCursor(Qt::PointingHandCursor);
-    forwardButton =
-        MakeSpeedButton(this, QStringLiteral(">>"), tr("День вперед"), 154, 10, 23, 22);
+    forwardButton = MakeSpeedButton(this, QStringLiteral(">>"), tr("День вперед"), 154, 10, 23, 22);
     autoCheckBox = new QCheckBox(tr("Автообновление"), this);
     // The desktop font runs wider than the form's; the box grows to its text.
     autoCheckBox->setGeometry(32, 40, std::max(113, autoCheckBox->sizeHint().width()), 17);
@@ -330,8 +328,7 @@ void TForm1::showFilterLabel() {
 }
 
 void TForm1::showScaleLabel() {
-    SetFittedText(*scaleLabel,
-                  tr("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
+    SetFittedText(*scaleLabel, tr("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
                   viewer_.layout.picture.left);
 }
 

@@ -16,8 +16,7 @@ namespace kalvera {
 // English, whose texts Qt has built in, there is nothing to load. False when
 // the catalogue is not installed there; Qt's dialogs then keep their English
 // texts.
-bool InstallQtTranslations(QCoreApplication& app,
-                           AppLanguage language = AppLanguage::Russian);
+bool InstallQtTranslations(QCoreApplication& app, AppLanguage language = AppLanguage::Russian);
 
 // The language chosen by `--lang NAME` among `arguments` (the program's
 // name first), else by the user's settings, else Russian. An unknown name

@@ -68,7 +68,8 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
         if (options.count(name) == 0) return UsageError(std::string("missing ") + name);
     }
     if (const auto lang = options.find("--lang"); lang != options.end()) {
-        if (lang->second != "ru" && lang->second != "en") return UsageError("--lang needs ru or en");
+        if (lang->second != "ru" && lang->second != "en")
+            return UsageError("--lang needs ru or en");
         PictureLanguage() = lang->second;
         options.erase(lang);
     }

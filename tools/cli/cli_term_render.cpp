@@ -104,8 +104,7 @@ std::unique_ptr<QGuiApplication> StartGui() {
     static char name[] = "kalvera-cli";
     static char* argv[] = {name, nullptr};
     auto app = std::make_unique<QGuiApplication>(argc, argv);
-    InstallLanguage(*app,
-                    PictureLanguage() == "en" ? AppLanguage::English : AppLanguage::Russian);
+    InstallLanguage(*app, PictureLanguage() == "en" ? AppLanguage::English : AppLanguage::Russian);
     return app;
 }
 
