@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTranslator>
 
 #include "output/header_lines.h"
@@ -102,7 +103,7 @@ TEST_F(LanguageTest, RussianTextsStayAsTheyWere) {
     for (const auto& row : rows) EXPECT_EQ(row.shown, row.expected);
     start();
     EXPECT_EQ(form().windowTitle(), QStringLiteral("КАЛВЕРА"));
-    EXPECT_EQ(form().autoCheckBox->text(), QStringLiteral("Автообновление"));
+    EXPECT_EQ(form().controls().autoCheckBox->text(), QStringLiteral("Автообновление"));
 }
 
 TEST_F(LanguageTest, EnglishTextsAndDatesFollowTheCatalogue) {
@@ -121,6 +122,7 @@ TEST_F(LanguageTest, AnEnglishStartShowsNoCyrillicOutsideTheData) {
     dir.addTerm("S1", DayFromNow(0), 10, 0, {1, 2}, 30);
     start();
     ASSERT_TRUE(form().started());
+    EXPECT_EQ(form().controls().autoCheckBox->text(), QStringLiteral("Auto update"));
     TcalendarForm picker(form().viewer().config, form().display(), &form());
     SectionWindow section(form().viewer().config, dialogs, &form());
     HistoryWindow history(form().viewer().config, dialogs, &form());
@@ -128,7 +130,7 @@ TEST_F(LanguageTest, AnEnglishStartShowsNoCyrillicOutsideTheData) {
                     QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save | QMessageBox::Yes |
                         QMessageBox::No);
     for (const QWidget* widget : QApplication::allWidgets()) {
-        for (const QString& text : ShownTexts(*widget, form().locListBox)) {
+        for (const QString& text : ShownTexts(*widget, form().controls().locListBox)) {
             EXPECT_FALSE(HasCyrillic(text))
                 << widget->metaObject()->className() << ": " << text.toStdString();
         }
