@@ -1,5 +1,6 @@
 #include "output/automatic_export.h"
 
+#include <QCoreApplication>
 #include <map>
 #include <memory>
 #include <vector>
@@ -49,10 +50,17 @@ std::string AutomaticExport::run(const ViewerState& viewer, const std::string& j
     }
 
     std::string notice;
-    if (!failed.empty()) notice += " — не удалось записать " + Joined(failed);
+    if (!failed.empty())
+        notice += QCoreApplication::translate("kalvera::Publish", " — не удалось записать ")
+                      .toStdString() +
+                  Joined(failed);
     if (!freshLines.empty()) {
         notice += std::string(" — publish.txt: ") +
-                  (freshLines.size() == 1 ? "пропущена строка " : "пропущены строки ") +
+                  (freshLines.size() == 1
+                       ? QCoreApplication::translate("kalvera::Publish", "пропущена строка ")
+                             .toStdString()
+                       : QCoreApplication::translate("kalvera::Publish", "пропущены строки ")
+                             .toStdString()) +
                   Joined(freshLines);
     }
     return notice;

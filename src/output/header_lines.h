@@ -17,7 +17,8 @@ std::string HeaderLine2(HeaderForm form, const std::string& site, const std::str
 // The printed page's third line: "Слой <layerCode>".
 std::string HeaderLine3(int layerCode);
 
-// A date-time value in the system's short date format.
+// A date-time value in the short date format of the chosen language (the
+// default QLocale, which is the system's until the program chooses one).
 std::string ShortDateText(double dateTime);
 
 }  // namespace kalvera

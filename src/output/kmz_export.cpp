@@ -6,6 +6,7 @@
 #include <cpl_string.h>
 #include <cpl_vsi.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 
@@ -60,7 +61,8 @@ void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
 
 void AddLegend(CPLXMLNode* document) {
     CPLXMLNode* legend = Element(document, "ScreenOverlay");
-    Element(legend, "name", "Легенда");
+    Element(legend, "name",
+            QCoreApplication::translate("kalvera::Header", "Легенда").toStdString());
     Element(Element(legend, "Icon"), "href", kLegendName);
     // The top-left corner of the legend at the top left of the view; the
     // image keeps its own size.
@@ -72,7 +74,8 @@ void AddLegend(CPLXMLNode* document) {
 void AddSite(CPLXMLNode* document, const MapSource& source) {
     CPLXMLNode* site = Element(document, "Placemark");
     Element(site, "name", source.siteName.empty() ? source.siteCode : source.siteName);
-    Element(site, "description", "РРП " + source.siteCode);
+    Element(site, "description",
+            QCoreApplication::translate("kalvera::Header", "РРП ").toStdString() + source.siteCode);
     Element(Element(site, "Point"), "coordinates",
             Degrees(source.siteLon) + "," + Degrees(source.siteLat));
 }
@@ -83,7 +86,9 @@ std::string KmlText(const MapSource& source) {
     CPLXMLNode* document = Element(kml, "Document");
     Element(document, "name",
             source.siteName + " " + IsoTimeOf(source.dayName, source.termText).substr(0, 10) + " " +
-                source.termText + " сгв — " + LayerTitle(source.layerCode));
+                source.termText +
+                QCoreApplication::translate("kalvera::Header", " сгв — ").toStdString() +
+                LayerTitle(source.layerCode));
     AddGroundOverlay(document, source);
     AddLegend(document);
     AddSite(document, source);

@@ -1,5 +1,6 @@
 #include "output/map_images.h"
 
+#include <QCoreApplication>
 #include <QImage>
 
 #include "geo/radar_grid.h"
@@ -37,7 +38,10 @@ QImage Indexed(const QImage& overlay, const Palette& palette) {
 // The layer title with the units its legend labels count in.
 std::string LegendTitle(int layerCode) {
     if (layerCode == kLayerWeather || layerCode == kLayerVil) return LayerTitle(layerCode);
-    return LayerTitle(layerCode) + (layerCode == kLayerEchoTops ? ", м" : ", dBZ");
+    return LayerTitle(layerCode) +
+           (layerCode == kLayerEchoTops
+                ? QCoreApplication::translate("kalvera::Legend", ", м").toStdString()
+                : ", dBZ");
 }
 
 // The image is the grid square itself, each cell a block of

@@ -1,6 +1,7 @@
 #include "render/header_layer.h"
 
 #include "render/legend_tables.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -11,7 +12,8 @@ void DrawHeaderFrame(Canvas& canvas, const LayoutRect& header) {
     canvas.lineTo(l + w, t + h / 2);
     const int cw = w / kHeaderColumns;
     for (int k = 0; k < kHeaderColumns; ++k) {
-        const std::string title(HeaderTitles()[static_cast<size_t>(k)]);
+        const std::string title =
+            TranslatedText("kalvera::Legend", HeaderTitles()[static_cast<size_t>(k)]);
         canvas.textOut(l + k * cw + (cw - canvas.textWidth(title)) / 2, t + 1, title);
     }
 }

@@ -1,21 +1,39 @@
 #include "render/legend_tables.h"
 
+#include <QCoreApplication>
+
 #include "products/derived_products.h"
 #include "products/vil_legend.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
+namespace {
+std::string Tr(const char* text) {
+    return TranslatedText("kalvera::Legend", text);
+}
+}  // namespace
+
 const LegendLabels& WeatherLabels() {
-    static const LegendLabels labels = {"Ci - As",          "Ns",
-                                        "Осадки слабые",    "Осадки умеренные",
-                                        "Осадки сильные",   "Мощнокучевые",
-                                        "ливень слабый",    "ливень умеренный",
-                                        "ливень сильный",   "гроза слабая",
-                                        "гроза умеренная",  "гроза сильная",
-                                        "град слабый",      "град умеренный",
-                                        "град сильный",     "шквал  слабый",
-                                        "шквал  умеренный", "шквал  сильный",
-                                        "торнадо"};
+    static const LegendLabels labels = {"Ci - As",
+                                        "Ns",
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "Осадки слабые"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "Осадки умеренные"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "Осадки сильные"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "Мощнокучевые"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "ливень слабый"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "ливень умеренный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "ливень сильный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "гроза слабая"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "гроза умеренная"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "гроза сильная"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "град слабый"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "град умеренный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "град сильный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "шквал  слабый"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "шквал  умеренный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "шквал  сильный"),
+                                        QT_TRANSLATE_NOOP("kalvera::Legend", "торнадо")};
     return labels;
 }
 
@@ -42,28 +60,38 @@ const LegendLabels& LabelsForLayer(int layerCode) {
     return ReflectivityLabels();
 }
 
-std::string_view LegendLabel(int layerCode, int box) {
+std::string LegendLabel(int layerCode, int box) {
     if (box < 1 || box > 19) return {};
-    return LabelsForLayer(layerCode)[static_cast<size_t>(box - 1)];
+    return TranslatedText("kalvera::Legend",
+                          LabelsForLayer(layerCode)[static_cast<size_t>(box - 1)]);
 }
 
 const std::array<std::string_view, 7>& HeaderTitles() {
     static const std::array<std::string_view, 7> titles = {
-        "Срок", "Слой", "Значение", "Азимут", "Дальность", "Широта", "Долгота"};
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Срок"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Слой"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Значение"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Азимут"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Дальность"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Широта"),
+        QT_TRANSLATE_NOOP("kalvera::Legend", "Долгота")};
     return titles;
 }
 
 std::string LayerTitle(int layerCode) {
-    if (layerCode == 22) return "Погода";
-    if (layerCode == 21) return "Верх.граница";
-    if (layerCode == kLayerColumnMax) return "Макс. отражаемость";
-    if (layerCode == kLayerVil) return "VIL, кг/м²";
-    return "Отр. " + std::to_string(layerCode) + " - " +
-           std::to_string(static_cast<long long>(layerCode) + 1) + " км.";
+    if (layerCode == 22) return Tr(QT_TRANSLATE_NOOP("kalvera::Legend", "Погода"));
+    if (layerCode == 21) return Tr(QT_TRANSLATE_NOOP("kalvera::Legend", "Верх.граница"));
+    if (layerCode == kLayerColumnMax)
+        return Tr(QT_TRANSLATE_NOOP("kalvera::Legend", "Макс. отражаемость"));
+    if (layerCode == kLayerVil) return Tr(QT_TRANSLATE_NOOP("kalvera::Legend", "VIL, кг/м²"));
+    return QCoreApplication::translate("kalvera::Legend", "Отр. %1 - %2 км.")
+        .arg(layerCode)
+        .arg(static_cast<long long>(layerCode) + 1)
+        .toStdString();
 }
 
 std::string LayerShortName(int layerCode) {
-    if (layerCode == kLayerColumnMax) return "Макс";
+    if (layerCode == kLayerColumnMax) return Tr(QT_TRANSLATE_NOOP("kalvera::Legend", "Макс"));
     if (layerCode == kLayerVil) return "VIL";
     return std::to_string(layerCode);
 }

@@ -15,8 +15,9 @@ const LegendLabels& HeightLabels();
 const LegendLabels& ReflectivityLabels();
 // The table that labels the legend of a layer.
 const LegendLabels& LabelsForLayer(int layerCode);
-// Text of legend box `box` (1..19) of a layer; empty outside 1..19.
-std::string_view LegendLabel(int layerCode, int box);
+// Text of legend box `box` (1..19) of a layer in the chosen language; empty
+// outside 1..19. The tables hold the Russian texts.
+std::string LegendLabel(int layerCode, int box);
 
 const std::array<std::string_view, 7>& HeaderTitles();
 

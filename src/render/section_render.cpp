@@ -1,5 +1,6 @@
 #include "render/section_render.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "geo/radar_grid.h"
 #include "render/cell_layer.h"
 #include "render/readout.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -18,6 +20,15 @@ constexpr int kMarginRight = 24;
 constexpr int kMarginTop = 52;
 constexpr int kMarginBottom = 44;
 constexpr uint32_t kGridGrey = 0xD0D0D0;
+
+// The axis titles a ColumnAxis holds, for the catalogue.
+[[maybe_unused]] constexpr const char* kAxisTitles[] = {
+    QT_TRANSLATE_NOOP("kalvera::Section", "Расстояние, км"),
+    QT_TRANSLATE_NOOP("kalvera::Section", "Срок")};
+
+std::string Tr(const QString& text) {
+    return text.toStdString();
+}
 
 // A reading that is data rather than the mark of a point off the grid.
 bool Drawn(const std::optional<int32_t>& value) {
@@ -34,8 +45,11 @@ double DistanceStep(double lengthKm, int pixels) {
 }
 
 std::string EndText(const char* name, const SectionEnd& end) {
-    return std::string(name) + ": " + DegMinText(end.at.lat) + " " + DegMinText(end.at.lon) +
-           ", аз. " + CeilingText(end.azimuthDeg) + "°, " + CeilingText(end.rangeKm) + " км";
+    return Tr(QCoreApplication::translate("kalvera::Section", "%1: %2 %3, аз. %4°, %5 км")
+                  .arg(QString::fromUtf8(name), QString::fromStdString(DegMinText(end.at.lat)),
+                       QString::fromStdString(DegMinText(end.at.lon)),
+                       QString::fromStdString(CeilingText(end.azimuthDeg)),
+                       QString::fromStdString(CeilingText(end.rangeKm))));
 }
 
 void DrawBands(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
@@ -98,15 +112,19 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
                                : (index < axis.names.size() ? axis.names[index] : std::string());
         canvas.textOut(x - canvas.textWidth(label) / 2, frame.bottom + 6, label);
     }
-    canvas.textOut((frame.left + frame.right - canvas.textWidth(axis.title)) / 2, frame.bottom + 24,
-                   axis.title);
-    canvas.textOut(4, frame.top - 18, "Высота, км");
+    const std::string title = TranslatedText("kalvera::Section", axis.title);
+    canvas.textOut((frame.left + frame.right - canvas.textWidth(title)) / 2, frame.bottom + 24,
+                   title);
+    canvas.textOut(4, frame.top - 18,
+                   Tr(QCoreApplication::translate("kalvera::Section", "Высота, км")));
 }
 
 void DrawTitles(Canvas& canvas, const Section& section, const SectionFrame& frame) {
     canvas.setBrushStyle(BrushStyle::Clear);
     canvas.textOut(frame.left, 4,
-                   "Срок " + section.term + ", разрез " + CeilingText(section.lengthKm) + " км");
+                   Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, разрез %2 км")
+                          .arg(QString::fromStdString(section.term),
+                               QString::fromStdString(CeilingText(section.lengthKm)))));
     const std::string from = EndText("A", section.from);
     const std::string to = EndText("B", section.to);
     canvas.textOut(frame.left, 20, from);
@@ -221,13 +239,19 @@ std::string ColumnText(const CellColumn& layers, const std::optional<int32_t>& t
                        double heightKm) {
     char height[32];
     std::snprintf(height, sizeof height, "%.1f", heightKm);
-    std::string text = std::string("высота ") + height + " км";
+    std::string text = Tr(QCoreApplication::translate("kalvera::Section", "высота %1 км")
+                              .arg(QString::fromUtf8(height)));
     const int layer = static_cast<int>(std::floor(heightKm));
     if (layer >= kFirstHeightLayer && layer <= kLastHeightLayer) {
         const auto& value = layers[static_cast<size_t>(layer - kFirstHeightLayer)];
-        text += ", слой " + std::to_string(layer) + ": " + (value ? std::to_string(*value) : "нет");
+        text += Tr(QCoreApplication::translate("kalvera::Section", ", слой %1: %2")
+                       .arg(layer)
+                       .arg(value ? QString::number(*value)
+                                  : QCoreApplication::translate("kalvera::Section", "нет")));
     }
-    if (top) text += ", верх. граница " + std::to_string(*top) + " м";
+    if (top)
+        text +=
+            Tr(QCoreApplication::translate("kalvera::Section", ", верх. граница %1 м").arg(*top));
     return text;
 }
 
@@ -237,15 +261,20 @@ std::string SectionReadout(const Section& section, double distanceKm, double hei
     size_t index = 0;
     if (!ColumnUnder(distanceKm, section.samples.size(), heightKm, index)) return {};
     const SectionSample& sample = section.samples[index];
-    return std::to_string(index) + " км, " + ColumnText(sample.layers, sample.top, heightKm) +
-           ", " + DegMinText(sample.at.lat) + " " + DegMinText(sample.at.lon);
+    return Tr(QCoreApplication::translate("kalvera::Section", "%1 км, %2, %3 %4")
+                  .arg(QString::number(index),
+                       QString::fromStdString(ColumnText(sample.layers, sample.top, heightKm)),
+                       QString::fromStdString(DegMinText(sample.at.lat)),
+                       QString::fromStdString(DegMinText(sample.at.lon))));
 }
 
 std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, double heightKm) {
     size_t index = 0;
     if (!ColumnUnder(column, rows.size(), heightKm, index)) return {};
-    return "Срок " + rows[index].term + ", " +
-           ColumnText(rows[index].layers, rows[index].top, heightKm);
+    return Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, %2")
+                  .arg(QString::fromStdString(rows[index].term),
+                       QString::fromStdString(
+                           ColumnText(rows[index].layers, rows[index].top, heightKm))));
 }
 
 }  // namespace kalvera

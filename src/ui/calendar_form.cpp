@@ -12,15 +12,32 @@
 namespace kalvera {
 
 const std::array<const char*, 12>& MonthNames() {
-    static const std::array<const char*, 12> names = {"Январь",   "Февраль", "Март",   "Апрель",
-                                                      "Май",      "Июнь",    "Июль",   "Август",
-                                                      "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
+    static const std::array<const char*, 12> names = {
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Январь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Февраль"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Март"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Апрель"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Май"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июнь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Июль"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Август"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сентябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Октябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ноябрь"),
+        QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Декабрь")};
     return names;
 }
 
 namespace {
 constexpr int kFirstYear = 1970;
-const std::array<const char*, 7> kWeekdayCaptions = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
+const std::array<const char*, 7> kWeekdayCaptions = {
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пн"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Ср"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Чт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Пт"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Сб"),
+    QT_TRANSLATE_NOOP("kalvera::TcalendarForm", "Вс")};
 }  // namespace
 
 TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidget* parent)
@@ -38,7 +55,7 @@ TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidg
     // Typed text would leave the boxes without a selected item.
     yearCombo->setEditable(false);
     monthCombo->setEditable(false);
-    for (const char* name : MonthNames()) monthCombo->addItem(QString::fromUtf8(name));
+    for (const char* name : MonthNames()) monthCombo->addItem(tr(name));
 
     FormCreate();
 
@@ -48,7 +65,7 @@ TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidg
 
 void TcalendarForm::FormCreate() {
     for (int column = 0; column < kMonthGridColumns; ++column) {
-        QLabel* label = new QLabel(QString::fromUtf8(kWeekdayCaptions[column]), this);
+        QLabel* label = new QLabel(tr(kWeekdayCaptions[column]), this);
         label->setGeometry(column * kCell, kCell, kCell, kCell);
         label->setAlignment(Qt::AlignCenter);
         label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

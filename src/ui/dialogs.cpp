@@ -1,6 +1,7 @@
 #include "ui/dialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,15 +12,17 @@
 
 #include "common/domain_constants.h"
 #include "render/canvas.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
 void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
                      const std::string& reason, const QString& title) {
-    dialogs.showMessage(parent,
-                        QStringLiteral("Не удалось сохранить файл ") + path + "\n" +
-                            QString::fromStdString(reason),
-                        title);
+    dialogs.showMessage(
+        parent,
+        QCoreApplication::translate("kalvera::Dialogs", "Не удалось сохранить файл ") + path +
+            "\n" + QString::fromStdString(reason),
+        title);
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString& title) {
@@ -31,7 +34,7 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text, const QString&
 }
 
 void QtDialogs::showError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kWindowTitle), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, ProgramTitle(), text, QMessageBox::Ok);
     box.exec();
 }
 

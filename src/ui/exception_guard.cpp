@@ -1,5 +1,7 @@
 #include "ui/exception_guard.h"
 
+#include <QCoreApplication>
+
 #include "ui/dialogs.h"
 
 namespace kalvera {
@@ -12,7 +14,7 @@ QString ExceptionMessage(const std::exception_ptr& error) {
         if (!text.isEmpty()) return text;
     } catch (...) {
     }
-    return QStringLiteral("Неизвестная ошибка");
+    return QCoreApplication::translate("kalvera::ExceptionGuard", "Неизвестная ошибка");
 }
 
 ExceptionGuard::ExceptionGuard(Dialogs& dialogs, std::function<void(int)> quit)

@@ -1,5 +1,6 @@
 #include "ui/history_window.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -112,7 +113,7 @@ class HistoryChart : public QChartView {
         hours_->setRange(0, 24);
         hours_->setTickCount(7);
         hours_->setLabelFormat("%d");
-        hours_->setTitleText(QStringLiteral("Срок, ч"));
+        hours_->setTitleText(QCoreApplication::translate("kalvera::HistoryWindow", "Срок, ч"));
         values_ = new QValueAxis(chart);
         values_->setLabelFormat("%g");
         chart->addAxis(hours_, Qt::AlignBottom);
@@ -150,19 +151,20 @@ class HistoryChart : public QChartView {
 
 HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
-    setWindowTitle(QStringLiteral("История точки"));
+    setWindowTitle(tr("История точки"));
     resize(900, 720);
     auto* layout = new QVBoxLayout(this);
     titleLabel_ = new QLabel(this);
     readout_ = new QLabel(this);
     picture_ = new HistoryPicture(config_, rows_, *readout_, this);
     // The legend's reflectivity classes count half decibels.
-    maxChart_ = new HistoryChart(QString::fromStdString(LayerTitle(kLayerColumnMax) + ", дБZ"), 10.0,
-                                 [](const HistoryRow& row) -> std::optional<double> {
-                                     if (!Present(row.columnMax)) return std::nullopt;
-                                     return *row.columnMax / 2.0;
-                                 },
-                                 this);
+    maxChart_ = new HistoryChart(
+        QString::fromStdString(LayerTitle(kLayerColumnMax)) + tr(", дБZ"), 10.0,
+        [](const HistoryRow& row) -> std::optional<double> {
+            if (!Present(row.columnMax)) return std::nullopt;
+            return *row.columnMax / 2.0;
+        },
+        this);
     vilChart_ = new HistoryChart(QString::fromStdString(LayerTitle(kLayerVil)), 10.0,
                                  [](const HistoryRow& row) -> std::optional<double> {
                                      if (!Present(row.vilTenths)) return std::nullopt;
@@ -173,8 +175,8 @@ HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
     charts->addWidget(maxChart_);
     charts->addWidget(vilChart_);
     auto* buttons = new QHBoxLayout;
-    auto* reloadButton = new QPushButton(QStringLiteral("Обновить"), this);
-    auto* save = new QPushButton(QStringLiteral("Сохранить CSV..."), this);
+    auto* reloadButton = new QPushButton(tr("Обновить"), this);
+    auto* save = new QPushButton(tr("Сохранить CSV..."), this);
     buttons->addWidget(readout_, 1);
     buttons->addWidget(reloadButton);
     buttons->addWidget(save);
@@ -218,11 +220,12 @@ void HistoryWindow::followTerm(const DisplayState& shown) {
 
 QString HistoryWindow::title() const {
     const SectionEnd point = SeenFromSite({lat_, lon_}, day_.siteLat, day_.siteLon);
-    const std::string text = "Станция " + day_.siteCode + ", " + ShortDateText(day_.currentDate) + ", точка " +
-                             DegMinText(lat_) + " " + DegMinText(lon_) + ", аз. " +
-                             CeilingText(point.azimuthDeg) + "°, " + CeilingText(point.rangeKm) +
-                             " км, сроков: " + std::to_string(rows_.size());
-    return QString::fromStdString(text);
+    return tr("Станция %1, %2, точка %3 %4, аз. %5°, %6 км, сроков: %7")
+        .arg(QString::fromStdString(day_.siteCode),
+             QString::fromStdString(ShortDateText(day_.currentDate)),
+             QString::fromStdString(DegMinText(lat_)), QString::fromStdString(DegMinText(lon_)),
+             QString::fromStdString(CeilingText(point.azimuthDeg)),
+             QString::fromStdString(CeilingText(point.rangeKm)), QString::number(rows_.size()));
 }
 
 void HistoryWindow::showRows() {

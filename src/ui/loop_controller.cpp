@@ -17,6 +17,7 @@
 #include "common/clock.h"
 #include "output/loop_animation.h"
 #include "products/term_layers.h"
+#include "render/translated_text.h"
 #include "ui/dialogs.h"
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
@@ -260,7 +261,7 @@ void LoopController::refreshAge() {
     const DataAge age =
         DescribeDataAge(FindNewestData(viewer.config.dataRoot, viewer.display.siteCode, now), now,
                         viewer.config.updatePeriod);
-    panel_->showAge(QString::fromStdString(age.text), age.stalled);
+    panel_->showAge(DataAgeText(age.text), age.stalled);
 }
 
 void LoopController::saveAnimation() {

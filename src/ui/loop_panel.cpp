@@ -49,36 +49,33 @@ LoopPanel::LoopPanel(QWidget* parent) : QWidget(parent) {
     setGeometry(kLeft, kTop, kWidth, kHeight);
     setToolTip(KeysHelp());
 
-    stepBackButton = MakeButton(this, QStringLiteral("|◀"), QStringLiteral("Кадр назад"), 0, 0, 30);
+    stepBackButton = MakeButton(this, QStringLiteral("|◀"), tr("Кадр назад"), 0, 0, 30);
     playButton = MakeButton(this, QString(), QString(), 32, 0, 40);
-    stepForwardButton =
-        MakeButton(this, QStringLiteral("▶|"), QStringLiteral("Кадр вперед"), 74, 0, 30);
+    stepForwardButton = MakeButton(this, QStringLiteral("▶|"), tr("Кадр вперед"), 74, 0, 30);
     showPlaying(false);
 
     positionLabel = MakeLabel(this, QString(), 108, 0, kWidth - 108);
     positionLabel->setAlignment(Qt::AlignCenter);
-    positionLabel->setToolTip(QStringLiteral("Кадр петли"));
-    framesSpin = MakeSpin<QSpinBox>(this, 0, kRowStep, 44, QStringLiteral("Число кадров петли"));
+    positionLabel->setToolTip(tr("Кадр петли"));
+    framesSpin = MakeSpin<QSpinBox>(this, 0, kRowStep, 44, tr("Число кадров петли"));
     framesSpin->setRange(kLoopFramesMin, kLoopFramesMax);
     framesSpin->setValue(kLoopFramesDefault);
-    fpsSpin =
-        MakeSpin<QSpinBox>(this, 48, kRowStep, 60, QStringLiteral("Скорость, кадров в секунду"));
+    fpsSpin = MakeSpin<QSpinBox>(this, 48, kRowStep, 60, tr("Скорость, кадров в секунду"));
     fpsSpin->setRange(kLoopFpsMin, kLoopFpsMax);
     fpsSpin->setValue(kLoopFpsDefault);
-    fpsSpin->setSuffix(QStringLiteral(" к/с"));
-    dwellSpin = MakeSpin<QDoubleSpinBox>(this, 112, kRowStep, 60,
-                                         QStringLiteral("Задержка на последнем кадре, с"));
+    fpsSpin->setSuffix(tr(" к/с"));
+    dwellSpin =
+        MakeSpin<QDoubleSpinBox>(this, 112, kRowStep, 60, tr("Задержка на последнем кадре, с"));
     dwellSpin->setRange(0.0, kLoopDwellMax);
     dwellSpin->setDecimals(1);
     dwellSpin->setSingleStep(0.5);
     dwellSpin->setValue(kLoopDwellDefault);
-    dwellSpin->setSuffix(QStringLiteral(" с"));
+    dwellSpin->setSuffix(tr(" с"));
 
     ageLabel = MakeLabel(this, QString(), 0, 2 * kRowStep, kWidth);
-    ageLabel->setToolTip(QStringLiteral("Последний срок станции и его возраст"));
-    saveAnimationButton =
-        MakeButton(this, QStringLiteral("Сохранить анимацию…"),
-                   QStringLiteral("Петля как анимированный GIF"), 0, 3 * kRowStep, kWidth);
+    ageLabel->setToolTip(tr("Последний срок станции и его возраст"));
+    saveAnimationButton = MakeButton(this, tr("Сохранить анимацию…"),
+                                     tr("Петля как анимированный GIF"), 0, 3 * kRowStep, kWidth);
 
     connect(playButton, &QToolButton::clicked, this, &LoopPanel::playClicked);
     connect(stepBackButton, &QToolButton::clicked, this, [this] { emit stepClicked(-1); });
@@ -100,8 +97,7 @@ double LoopPanel::dwellSeconds() const {
 
 void LoopPanel::showPlaying(bool playing) {
     playButton->setText(playing ? QStringLiteral("❚❚") : QStringLiteral("▶"));
-    playButton->setToolTip(playing ? QStringLiteral("Пауза (пробел)")
-                                   : QStringLiteral("Петля: пуск (пробел)"));
+    playButton->setToolTip(playing ? tr("Пауза (пробел)") : tr("Петля: пуск (пробел)"));
 }
 
 void LoopPanel::showPosition(int shown, int count) {
@@ -111,7 +107,7 @@ void LoopPanel::showPosition(int shown, int count) {
 
 void LoopPanel::showAge(const QString& text, bool stalled) {
     ageLabel->setText(text);
-    ageLabel->setToolTip(QStringLiteral("Последний срок станции и его возраст: ") + text);
+    ageLabel->setToolTip(tr("Последний срок станции и его возраст: ") + text);
     // A long line (hours of a stall, a term of an earlier day) takes smaller
     // type rather than losing its end.
     ageLabel->setFont(FontFitting(font(), text, ageLabel->width(), kSmallestAgePixels));
@@ -121,7 +117,7 @@ void LoopPanel::showAge(const QString& text, bool stalled) {
 }
 
 QString LoopPanel::KeysHelp() {
-    return QStringLiteral(
+    return tr(
         "Клавиши окна:\n"
         "← →  предыдущий и следующий срок\n"
         "Home, End  первый и последний срок дня\n"

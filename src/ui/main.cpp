@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     kalvera::GuardedApplication app(argc, argv);
-    kalvera::InstallQtTranslations(app);
+    kalvera::InstallTranslations(app);
     kalvera::QtDialogs dialogs;
     kalvera::ExceptionGuard guard(dialogs, [](int status) { QCoreApplication::exit(status); });
     app.setGuard(&guard);

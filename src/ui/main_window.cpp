@@ -26,6 +26,7 @@
 #include "output/header_lines.h"
 #include "render/legend_tables.h"
 #include "render/picture_render.h"
+#include "render/translated_text.h"
 #include "ui/button_glyphs.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
@@ -93,7 +94,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
-    setWindowTitle(QString::fromUtf8(kWindowTitle));
+    setWindowTitle(ProgramTitle());
     QFont formFont = QApplication::font();
     formFont.setPointSize(8);
     setFont(formFont);
@@ -122,22 +123,20 @@ TForm1::~TForm1() {
 }
 
 void TForm1::createNavigationControls() {
-    backButton =
-        MakeSpeedButton(this, QStringLiteral("<<"), QStringLiteral("День назад"), 5, 10, 23, 25);
+    backButton = MakeSpeedButton(this, QStringLiteral("<<"), tr("День назад"), 5, 10, 23, 25);
     dateStaticText = new ClickableLabel(this);
     dateStaticText->setGeometry(45, 10, 92, 21);
     dateStaticText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     dateStaticText->setLineWidth(1);
     dateStaticText->setAlignment(Qt::AlignCenter);
-    dateStaticText->setToolTip(QStringLiteral("Выбор даты"));
+    dateStaticText->setToolTip(tr("Выбор даты"));
     dateStaticText->setCursor(Qt::PointingHandCursor);
-    forwardButton =
-        MakeSpeedButton(this, QStringLiteral(">>"), QStringLiteral("День вперед"), 154, 10, 23, 22);
-    autoCheckBox = new QCheckBox(QStringLiteral("Автообновление"), this);
+    forwardButton = MakeSpeedButton(this, QStringLiteral(">>"), tr("День вперед"), 154, 10, 23, 22);
+    autoCheckBox = new QCheckBox(tr("Автообновление"), this);
     // The desktop font runs wider than the form's; the box grows to its text.
     autoCheckBox->setGeometry(32, 40, std::max(113, autoCheckBox->sizeHint().width()), 17);
     autoCheckBox->setChecked(true);
-    StaticText2 = new QLabel(QStringLiteral("Срок"), this);
+    StaticText2 = new QLabel(tr("Срок"), this);
     StaticText2->setGeometry(78, 60, 29, 17);
     StaticText2->setFrameStyle(QFrame::NoFrame);
     Timer1 = new QTimer(this);
@@ -150,7 +149,7 @@ void TForm1::createListControls() {
     facePalette.setColor(QPalette::Base, facePalette.color(QPalette::Button));
     reviewListBox->setPalette(facePalette);
 
-    layerLabel = MakeFittedLabel(this, QStringLiteral("Слой"), 59, 288, 25, 13);
+    layerLabel = MakeFittedLabel(this, tr("Слой"), 59, 288, 25, 13);
     layerListBox = MakeListBox(this, 5, 305, 170, 32, 7);
     QFont navyFont = layerListBox->font();
     navyFont.setPixelSize(8);
@@ -167,7 +166,7 @@ void TForm1::createListControls() {
 }
 
 void TForm1::createFilterAndScaleControls() {
-    filterLabel = MakeFittedLabel(this, QStringLiteral("Фильтр"), 66, 356, 40, 13);
+    filterLabel = MakeFittedLabel(this, tr("Фильтр"), 66, 356, 40, 13);
     filterminLabel = MakeFittedLabel(this, QStringLiteral("0"), 8, 360, 6, 13);
     filtermaxLabel = MakeFittedLabel(this, QStringLiteral("0"), 161, 354, 6, 13);
     filterScrollBar = new QScrollBar(Qt::Horizontal, this);
@@ -178,7 +177,7 @@ void TForm1::createFilterAndScaleControls() {
     filterScrollBar->setValue(0);
     filterScrollBar->setFocusPolicy(Qt::StrongFocus);  // the arrow keys move it, as they did
 
-    scaleLabel = MakeFittedLabel(this, QStringLiteral("Масштаб в окне"), 18, 403, 82, 13);
+    scaleLabel = MakeFittedLabel(this, tr("Масштаб в окне"), 18, 403, 82, 13);
     scaleScrollBar = new QScrollBar(Qt::Horizontal, this);
     scaleScrollBar->setGeometry(6, 426, 170, 17);
     SetScaleBarToDefault(scaleScrollBar);
@@ -186,10 +185,10 @@ void TForm1::createFilterAndScaleControls() {
 }
 
 void TForm1::createOutputControls() {
-    printButton = MakeSpeedButton(this, QString(), QStringLiteral("Печать"), 8, 582, 33, 33);
+    printButton = MakeSpeedButton(this, QString(), tr("Печать"), 8, 582, 33, 33);
     printButton->setIcon(PrintGlyph());
     printButton->setIconSize(QSize(24, 24));
-    saveButton = MakeSpeedButton(this, QString(), QStringLiteral("Сохранить"), 145, 583, 33, 33);
+    saveButton = MakeSpeedButton(this, QString(), tr("Сохранить"), 145, 583, 33, 33);
     saveButton->setIcon(SaveGlyph());
     saveButton->setIconSize(QSize(24, 24));
 }
@@ -320,17 +319,16 @@ void TForm1::ShowCurrentDate() {
 
 void TForm1::showLayerLabel() {
     const QString name = QString::fromStdString(LayerShortName(viewer_.display.layerCode));
-    SetFittedText(*layerLabel, QStringLiteral("Слой =") + name, viewer_.layout.picture.left);
+    SetFittedText(*layerLabel, tr("Слой =") + name, viewer_.layout.picture.left);
 }
 
 void TForm1::showFilterLabel() {
-    SetFittedText(*filterLabel, QStringLiteral("Фильтр = %1").arg(viewer_.display.filterThreshold),
+    SetFittedText(*filterLabel, tr("Фильтр = %1").arg(viewer_.display.filterThreshold),
                   viewer_.layout.picture.left);
 }
 
 void TForm1::showScaleLabel() {
-    SetFittedText(*scaleLabel,
-                  QStringLiteral("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
+    SetFittedText(*scaleLabel, tr("Масштаб: 1 дел = %1 км").arg(scaleScrollBar->value()),
                   viewer_.layout.picture.left);
 }
 

@@ -14,6 +14,7 @@
 #include "products/derived_products.h"
 #include "render/legend_tables.h"
 #include "render/picture_render.h"
+#include "render/translated_text.h"
 #include "ui/calendar_form.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
@@ -24,7 +25,7 @@ namespace kalvera {
 namespace {
 
 QString WindowTitle() {
-    return QString::fromUtf8(kWindowTitle);
+    return ProgramTitle();
 }
 
 // Items carry what they stand for, so that a click never reads it back from
@@ -110,7 +111,7 @@ void TForm1::ReloadSite() {
 
     const NewestTerm newest = openNewestDay();
     if (!newest.dayFound) {
-        dialogs_.showMessage(this, QStringLiteral("Не найдена база данных."), QString());
+        dialogs_.showMessage(this, tr("Не найдена база данных."), QString());
         // The search puts the previous day back so that the date shown stays
         // true; its files belong to the previous site, so none is named now,
         // and no later redraw, print or export can show that site's picture
@@ -124,7 +125,7 @@ void TForm1::ReloadSite() {
     }
     if (!newest.hasTerm()) return;
     if (newest.layerCode == -1) {
-        dialogs_.showMessage(this, QStringLiteral("Ошибка в базе данных"), QString());
+        dialogs_.showMessage(this, tr("Ошибка в базе данных"), QString());
         EndProgram(1);
         return;
     }

@@ -26,8 +26,7 @@ void TForm1::printButtonClick() {
     printer.setFullPage(true);
     const PrintResult result = PrintPicture(printer, viewer_);
     if (!result.pageBegun) {
-        dialogs_.showMessage(this,
-                             QStringLiteral("Не удалось начать печать: ") + printer.printerName(),
+        dialogs_.showMessage(this, tr("Не удалось начать печать: ") + printer.printerName(),
                              windowTitle());
     }
 }

@@ -70,7 +70,7 @@ void TForm1::FormDblClick() {
         // The colour stays in effect for this run; the operator learns that
         // it will be gone at the next start.
         dialogs_.showMessage(this,
-                             QStringLiteral("Не удалось записать файл %1")
+                             tr("Не удалось записать файл %1")
                                  .arg(QString::fromStdString(PalettePath(config.startDir))),
                              QString());
     }

@@ -19,14 +19,14 @@ constexpr int kControlsHeight = 36;
 
 SectionWindow::SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
-    setWindowTitle(QStringLiteral("Вертикальный разрез"));
+    setWindowTitle(tr("Вертикальный разрез"));
     resize(900, 500 + kControlsHeight);
     setMouseTracking(true);
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     auto* row = new QHBoxLayout;
     readout_ = new QLabel(this);
-    auto* save = new QPushButton(QStringLiteral("Сохранить PNG..."), this);
+    auto* save = new QPushButton(tr("Сохранить PNG..."), this);
     row->addWidget(readout_, 1);
     row->addWidget(save);
     layout->addLayout(row);

@@ -1,6 +1,7 @@
 #include "ui/vertical_tools.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -75,8 +76,8 @@ bool VerticalTools::contextMenu(const QContextMenuEvent& event) {
     if (!onPicture(event.pos())) return false;
     if (!menu_) {
         menu_ = new QMenu(&window_);
-        menu_->addAction(QStringLiteral("История точки"), &window_,
-                         [this] { openHistory(menuPoint_); });
+        menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "История точки"),
+                         &window_, [this] { openHistory(menuPoint_); });
     }
     menuPoint_ = event.pos();
     menu_->popup(event.globalPos());
@@ -89,7 +90,8 @@ void VerticalTools::openHistory(QPoint at) {
     const GeoPoint point = pointAt(at);
     if (!history_->showPoint(viewer_.display, point.lat, point.lon)) {
         dialogs_.showMessage(&window_,
-                             QStringLiteral("Не удалось прочитать индексный файл ") +
+                             QCoreApplication::translate("kalvera::VerticalTools",
+                                                         "Не удалось прочитать индексный файл ") +
                                  QString::fromStdString(viewer_.display.indexPath),
                              history_->windowTitle());
     }

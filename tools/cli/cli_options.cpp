@@ -96,7 +96,18 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
     for (const char* name : required) {
         if (options.count(name) == 0) return UsageError(std::string("missing ") + name);
     }
+    if (const auto lang = options.find("--lang"); lang != options.end()) {
+        if (lang->second != "ru" && lang->second != "en")
+            return UsageError("--lang needs ru or en");
+        PictureLanguage() = lang->second;
+        options.erase(lang);
+    }
     return 0;
+}
+
+std::string& PictureLanguage() {
+    static std::string language = "ru";
+    return language;
 }
 
 std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot) {

@@ -39,8 +39,12 @@ std::string JsonString(const std::string& text);
 
 // "--name value" pairs. Returns 0, or the usage error's exit status when an
 // argument is not an option, lacks its value, or a required option is missing.
+// "--lang ru|en" is taken out of the pairs into PictureLanguage().
 int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<const char*>& required,
                      std::map<std::string, std::string>& options);
+
+// The language of the texts the pictures carry: "ru" (the default) or "en".
+std::string& PictureLanguage();
 
 // The term to open, as the viewer would hold it after choosing it.
 struct TermChoice {

@@ -9,6 +9,7 @@
 #include "common/date_time.h"
 #include "geo/settings.h"
 #include "products/term_layers.h"
+#include "render/app_language.h"
 #include "render/picture_render.h"
 
 namespace kalvera::cli {
@@ -103,7 +104,9 @@ std::unique_ptr<QGuiApplication> StartGui() {
     static int argc = 1;
     static char name[] = "kalvera-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    InstallLanguage(*app, PictureLanguage() == "en" ? AppLanguage::English : AppLanguage::Russian);
+    return app;
 }
 
 int PrepareTerm(const RenderArgs& render, ViewerState& viewer) {

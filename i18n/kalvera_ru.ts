@@ -1,0 +1,542 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="ru_RU">
+<context>
+    <name>kalvera::DataAge</name>
+    <message>
+        <source>нет данных</source>
+        <translation>нет данных</translation>
+    </message>
+    <message>
+        <source>мин</source>
+        <translation>мин</translation>
+    </message>
+    <message>
+        <source>ч</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>сут</source>
+        <translation>сут</translation>
+    </message>
+    <message>
+        <source>назад</source>
+        <translation>назад</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Dialogs</name>
+    <message>
+        <source>Не удалось сохранить файл </source>
+        <translation>Не удалось сохранить файл </translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::ExceptionGuard</name>
+    <message>
+        <source>Неизвестная ошибка</source>
+        <translation>Неизвестная ошибка</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Header</name>
+    <message>
+        <source>РРП а/п %1. Дата %2 Время %3 сгв</source>
+        <translation>РРП а/п %1. Дата %2 Время %3 сгв</translation>
+    </message>
+    <message>
+        <source>РРП а/п%1. Дата %2 Время %3 сгв</source>
+        <translation>РРП а/п%1. Дата %2 Время %3 сгв</translation>
+    </message>
+    <message>
+        <source>Слой %1</source>
+        <translation>Слой %1</translation>
+    </message>
+    <message>
+        <source>Легенда</source>
+        <translation>Легенда</translation>
+    </message>
+    <message>
+        <source>РРП </source>
+        <translation>РРП </translation>
+    </message>
+    <message>
+        <source> сгв — </source>
+        <translation> сгв — </translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::HistoryWindow</name>
+    <message>
+        <source>Срок, ч</source>
+        <translation>Срок, ч</translation>
+    </message>
+    <message>
+        <source>История точки</source>
+        <translation>История точки</translation>
+    </message>
+    <message>
+        <source>, дБZ</source>
+        <translation>, дБZ</translation>
+    </message>
+    <message>
+        <source>Обновить</source>
+        <translation>Обновить</translation>
+    </message>
+    <message>
+        <source>Сохранить CSV...</source>
+        <translation>Сохранить CSV...</translation>
+    </message>
+    <message>
+        <source>Станция %1, %2, точка %3 %4, аз. %5°, %6 км, сроков: %7</source>
+        <translation>Станция %1, %2, точка %3 %4, аз. %5°, %6 км, сроков: %7</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Legend</name>
+    <message>
+        <source>Осадки слабые</source>
+        <translation>Осадки слабые</translation>
+    </message>
+    <message>
+        <source>Осадки умеренные</source>
+        <translation>Осадки умеренные</translation>
+    </message>
+    <message>
+        <source>Осадки сильные</source>
+        <translation>Осадки сильные</translation>
+    </message>
+    <message>
+        <source>Мощнокучевые</source>
+        <translation>Мощнокучевые</translation>
+    </message>
+    <message>
+        <source>ливень слабый</source>
+        <translation>ливень слабый</translation>
+    </message>
+    <message>
+        <source>ливень умеренный</source>
+        <translation>ливень умеренный</translation>
+    </message>
+    <message>
+        <source>ливень сильный</source>
+        <translation>ливень сильный</translation>
+    </message>
+    <message>
+        <source>гроза слабая</source>
+        <translation>гроза слабая</translation>
+    </message>
+    <message>
+        <source>гроза умеренная</source>
+        <translation>гроза умеренная</translation>
+    </message>
+    <message>
+        <source>гроза сильная</source>
+        <translation>гроза сильная</translation>
+    </message>
+    <message>
+        <source>град слабый</source>
+        <translation>град слабый</translation>
+    </message>
+    <message>
+        <source>град умеренный</source>
+        <translation>град умеренный</translation>
+    </message>
+    <message>
+        <source>град сильный</source>
+        <translation>град сильный</translation>
+    </message>
+    <message>
+        <source>шквал  слабый</source>
+        <translation>шквал  слабый</translation>
+    </message>
+    <message>
+        <source>шквал  умеренный</source>
+        <translation>шквал  умеренный</translation>
+    </message>
+    <message>
+        <source>шквал  сильный</source>
+        <translation>шквал  сильный</translation>
+    </message>
+    <message>
+        <source>торнадо</source>
+        <translation>торнадо</translation>
+    </message>
+    <message>
+        <source>Срок</source>
+        <translation>Срок</translation>
+    </message>
+    <message>
+        <source>Слой</source>
+        <translation>Слой</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>Азимут</source>
+        <translation>Азимут</translation>
+    </message>
+    <message>
+        <source>Дальность</source>
+        <translation>Дальность</translation>
+    </message>
+    <message>
+        <source>Широта</source>
+        <translation>Широта</translation>
+    </message>
+    <message>
+        <source>Долгота</source>
+        <translation>Долгота</translation>
+    </message>
+    <message>
+        <source>Погода</source>
+        <translation>Погода</translation>
+    </message>
+    <message>
+        <source>Верх.граница</source>
+        <translation>Верх.граница</translation>
+    </message>
+    <message>
+        <source>Макс. отражаемость</source>
+        <translation>Макс. отражаемость</translation>
+    </message>
+    <message>
+        <source>VIL, кг/м²</source>
+        <translation>VIL, кг/м²</translation>
+    </message>
+    <message>
+        <source>Отр. %1 - %2 км.</source>
+        <translation>Отр. %1 - %2 км.</translation>
+    </message>
+    <message>
+        <source>Макс</source>
+        <translation>Макс</translation>
+    </message>
+    <message>
+        <source>, м</source>
+        <translation>, м</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::LoopPanel</name>
+    <message>
+        <source>Кадр назад</source>
+        <translation>Кадр назад</translation>
+    </message>
+    <message>
+        <source>Кадр вперед</source>
+        <translation>Кадр вперед</translation>
+    </message>
+    <message>
+        <source>Кадр петли</source>
+        <translation>Кадр петли</translation>
+    </message>
+    <message>
+        <source>Число кадров петли</source>
+        <translation>Число кадров петли</translation>
+    </message>
+    <message>
+        <source>Скорость, кадров в секунду</source>
+        <translation>Скорость, кадров в секунду</translation>
+    </message>
+    <message>
+        <source> к/с</source>
+        <translation> к/с</translation>
+    </message>
+    <message>
+        <source>Задержка на последнем кадре, с</source>
+        <translation>Задержка на последнем кадре, с</translation>
+    </message>
+    <message>
+        <source> с</source>
+        <translation> с</translation>
+    </message>
+    <message>
+        <source>Последний срок станции и его возраст</source>
+        <translation>Последний срок станции и его возраст</translation>
+    </message>
+    <message>
+        <source>Сохранить анимацию…</source>
+        <translation>Сохранить анимацию…</translation>
+    </message>
+    <message>
+        <source>Петля как анимированный GIF</source>
+        <translation>Петля как анимированный GIF</translation>
+    </message>
+    <message>
+        <source>Пауза (пробел)</source>
+        <translation>Пауза (пробел)</translation>
+    </message>
+    <message>
+        <source>Петля: пуск (пробел)</source>
+        <translation>Петля: пуск (пробел)</translation>
+    </message>
+    <message>
+        <source>Последний срок станции и его возраст: </source>
+        <translation>Последний срок станции и его возраст: </translation>
+    </message>
+    <message>
+        <source>Клавиши окна:
+← →  предыдущий и следующий срок
+Home, End  первый и последний срок дня
+PageUp, PageDown  день назад и вперед
+Пробел  петля: пуск и пауза
+Esc  остановить петлю
++ −  шаг масштаба
+Колесо над картой  масштаб вокруг курсора
+F1  эта подсказка</source>
+        <translation>Клавиши окна:
+← →  предыдущий и следующий срок
+Home, End  первый и последний срок дня
+PageUp, PageDown  день назад и вперед
+Пробел  петля: пуск и пауза
+Esc  остановить петлю
++ −  шаг масштаба
+Колесо над картой  масштаб вокруг курсора
+F1  эта подсказка</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Program</name>
+    <message>
+        <source>КАЛВЕРА</source>
+        <translation>КАЛВЕРА</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Publish</name>
+    <message>
+        <source> — не удалось записать </source>
+        <translation> — не удалось записать </translation>
+    </message>
+    <message>
+        <source>пропущена строка </source>
+        <translation>пропущена строка </translation>
+    </message>
+    <message>
+        <source>пропущены строки </source>
+        <translation>пропущены строки </translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Section</name>
+    <message>
+        <source>Расстояние, км</source>
+        <translation>Расстояние, км</translation>
+    </message>
+    <message>
+        <source>Срок</source>
+        <translation>Срок</translation>
+    </message>
+    <message>
+        <source>%1: %2 %3, аз. %4°, %5 км</source>
+        <translation>%1: %2 %3, аз. %4°, %5 км</translation>
+    </message>
+    <message>
+        <source>Высота, км</source>
+        <translation>Высота, км</translation>
+    </message>
+    <message>
+        <source>Срок %1, разрез %2 км</source>
+        <translation>Срок %1, разрез %2 км</translation>
+    </message>
+    <message>
+        <source>высота %1 км</source>
+        <translation>высота %1 км</translation>
+    </message>
+    <message>
+        <source>, слой %1: %2</source>
+        <translation>, слой %1: %2</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>, верх. граница %1 м</source>
+        <translation>, верх. граница %1 м</translation>
+    </message>
+    <message>
+        <source>%1 км, %2, %3 %4</source>
+        <translation>%1 км, %2, %3 %4</translation>
+    </message>
+    <message>
+        <source>Срок %1, %2</source>
+        <translation>Срок %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::SectionWindow</name>
+    <message>
+        <source>Вертикальный разрез</source>
+        <translation>Вертикальный разрез</translation>
+    </message>
+    <message>
+        <source>Сохранить PNG...</source>
+        <translation>Сохранить PNG...</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::TForm1</name>
+    <message>
+        <source>День назад</source>
+        <translation>День назад</translation>
+    </message>
+    <message>
+        <source>Выбор даты</source>
+        <translation>Выбор даты</translation>
+    </message>
+    <message>
+        <source>День вперед</source>
+        <translation>День вперед</translation>
+    </message>
+    <message>
+        <source>Автообновление</source>
+        <translation>Автообновление</translation>
+    </message>
+    <message>
+        <source>Срок</source>
+        <translation>Срок</translation>
+    </message>
+    <message>
+        <source>Слой</source>
+        <translation>Слой</translation>
+    </message>
+    <message>
+        <source>Фильтр</source>
+        <translation>Фильтр</translation>
+    </message>
+    <message>
+        <source>Масштаб в окне</source>
+        <translation>Масштаб в окне</translation>
+    </message>
+    <message>
+        <source>Печать</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Слой =</source>
+        <translation>Слой =</translation>
+    </message>
+    <message>
+        <source>Фильтр = %1</source>
+        <translation>Фильтр = %1</translation>
+    </message>
+    <message>
+        <source>Масштаб: 1 дел = %1 км</source>
+        <translation>Масштаб: 1 дел = %1 км</translation>
+    </message>
+    <message>
+        <source>Не найдена база данных.</source>
+        <translation>Не найдена база данных.</translation>
+    </message>
+    <message>
+        <source>Ошибка в базе данных</source>
+        <translation>Ошибка в базе данных</translation>
+    </message>
+    <message>
+        <source>Не удалось начать печать: </source>
+        <translation>Не удалось начать печать: </translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл %1</source>
+        <translation>Не удалось записать файл %1</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::TcalendarForm</name>
+    <message>
+        <source>Январь</source>
+        <translation>Январь</translation>
+    </message>
+    <message>
+        <source>Февраль</source>
+        <translation>Февраль</translation>
+    </message>
+    <message>
+        <source>Март</source>
+        <translation>Март</translation>
+    </message>
+    <message>
+        <source>Апрель</source>
+        <translation>Апрель</translation>
+    </message>
+    <message>
+        <source>Май</source>
+        <translation>Май</translation>
+    </message>
+    <message>
+        <source>Июнь</source>
+        <translation>Июнь</translation>
+    </message>
+    <message>
+        <source>Июль</source>
+        <translation>Июль</translation>
+    </message>
+    <message>
+        <source>Август</source>
+        <translation>Август</translation>
+    </message>
+    <message>
+        <source>Сентябрь</source>
+        <translation>Сентябрь</translation>
+    </message>
+    <message>
+        <source>Октябрь</source>
+        <translation>Октябрь</translation>
+    </message>
+    <message>
+        <source>Ноябрь</source>
+        <translation>Ноябрь</translation>
+    </message>
+    <message>
+        <source>Декабрь</source>
+        <translation>Декабрь</translation>
+    </message>
+    <message>
+        <source>Пн</source>
+        <translation>Пн</translation>
+    </message>
+    <message>
+        <source>Вт</source>
+        <translation>Вт</translation>
+    </message>
+    <message>
+        <source>Ср</source>
+        <translation>Ср</translation>
+    </message>
+    <message>
+        <source>Чт</source>
+        <translation>Чт</translation>
+    </message>
+    <message>
+        <source>Пт</source>
+        <translation>Пт</translation>
+    </message>
+    <message>
+        <source>Сб</source>
+        <translation>Сб</translation>
+    </message>
+    <message>
+        <source>Вс</source>
+        <translation>Вс</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::VerticalTools</name>
+    <message>
+        <source>История точки</source>
+        <translation>История точки</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать индексный файл </source>
+        <translation>Не удалось прочитать индексный файл </translation>
+    </message>
+</context>
+</TS>
