@@ -24,6 +24,9 @@ const Option kSide{"--side PX", "The side of the map square in pixels, 64 to 800
 const Option kCentre{"--centre LAT,LON",
                      "The centre of the view in degrees (latitude -89 to 89); by default the "
                      "radar site."};
+const Option kPictureLang{"--lang ru|en",
+                          "The language of the texts drawn on the picture (header lines, "
+                          "legend, titles): ru (the default) or en."};
 const Option kHalfExtent{"--half-extent KM",
                          "Half the side of the view in kilometres, 10 to 5000 (default 200)."};
 
@@ -39,7 +42,7 @@ const char* kCliText =
 Command Render() {
     return {"render",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-            "[--side PX] [--centre LAT,LON] [--half-extent KM]",
+            "[--side PX] [--centre LAT,LON] [--half-extent KM] [--lang ru|en]",
             "The picture of a term as JPEG, PNG or the printed page.",
             "Loads the term and layer and composes the picture as the viewer's automatic export "
             "does: the header band with its two lines, the map with the cells over it and the "
@@ -55,14 +58,15 @@ Command Render() {
               "else as a baseline JPEG of quality 90."},
              kSide,
              kCentre,
-             kHalfExtent}};
+             kHalfExtent,
+             kPictureLang}};
 }
 
 Command Loop() {
     return {"loop",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --frames N --layer N|max|vil "
             "--out FILE.gif [--fps F] [--dwell SECONDS] [--side PX] [--centre LAT,LON] "
-            "[--half-extent KM]",
+            "[--half-extent KM] [--lang ru|en]",
             "The newest terms up to a term as an animated GIF.",
             "Writes the N newest terms up to and including --term, oldest first, as a GIF that "
             "loops forever; when the day holds fewer, the loop reaches back into the days "
@@ -80,13 +84,14 @@ Command Loop() {
              {"--dwell SECONDS", "How long the newest frame stays, 0 to 30 (default 1.5)."},
              kSide,
              kCentre,
-             kHalfExtent}};
+             kHalfExtent,
+             kPictureLang}};
 }
 
 Command Export() {
     return {"export",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM]]",
+            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM]] [--lang ru|en]",
             "A term's layer for GIS programs, Google Earth and web pages.",
             "Writes the term's layer, through GDAL, in the format that the suffix of FILE names "
             "(in any case). All files are in WGS 84 longitude and latitude (EPSG:4326):\n\n"
@@ -109,7 +114,8 @@ Command Export() {
              {"--world-file", "Required with a .png, refused with any other format."},
              kSide,
              kCentre,
-             kHalfExtent}};
+             kHalfExtent,
+             kPictureLang}};
 }
 
 Command Probe() {
@@ -133,7 +139,7 @@ Command Probe() {
 Command Section() {
     return {"section",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --from LAT,LON --to LAT,LON "
-            "--out FILE.png|FILE.csv",
+            "--out FILE.png|FILE.csv [--lang ru|en]",
             "A vertical section along a line, as a picture or numbers.",
             "Writes the section window's picture (PNG, 900 x 500) or its numbers (CSV), one "
             "sample every kilometre along the line: distance_km,lat,lon,v1,...,v10,top. Each "
@@ -144,7 +150,8 @@ Command Section() {
              kTerm,
              {"--from LAT,LON", "Where the line starts, in degrees."},
              {"--to LAT,LON", "Where the line ends, in degrees."},
-             {"--out FILE.png|FILE.csv", "The picture or the numbers."}}};
+             {"--out FILE.png|FILE.csv", "The picture or the numbers."},
+             kPictureLang}};
 }
 
 Command History() {
@@ -230,7 +237,7 @@ Page MakeCliPage() {
 Page MakeViewerPage() {
     return {"kalvera",
             "viewer for weather-radar products in day archives",
-            "[--help] [--version]",
+            "[--lang ru|en|system] [--help] [--version]",
             "kalvera shows the BUFR radar products of a day archive (echo, tops, phenomena, "
             "column maximum and VIL) in palette colours over a map with range rings, a grid, "
             "places, a legend and a live readout of value, azimuth, range, latitude and "
@@ -239,7 +246,12 @@ Page MakeViewerPage() {
             "What a user chooses (colour tables, opacity, language, last folders) is kept in "
             "kalvera/kalvera.conf under the XDG configuration directory (~/.config by default).",
             {},
-            {kHelp, kVersion},
+            {{"--lang ru|en|system",
+              "The language of the window, its messages, Qt's own dialogs and dates: ru (the "
+              "default, whatever the desktop's locale), en, or system to follow the desktop's "
+              "locale. Without it, the language key of the user's settings file decides."},
+             kHelp,
+             kVersion},
             {{"FILES",
               "- settings: the office's settings (data root, sites, update period).\n"
               "- res/: the map and place resources and the palette colors.bin.\n"
