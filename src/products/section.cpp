@@ -121,10 +121,11 @@ std::string SectionSubject(const Section& section) {
     const auto point = [](const SectionEnd& end) {
         return CoordinateText(end.at.lat) + ',' + CoordinateText(end.at.lon);
     };
-    return "product: vertical section\n"
-           "site: " + section.site + "\nday: " + section.day + "\nterm: " + section.term +
-           "\nfrom: " + point(section.from) + "\nto: " + point(section.to) +
-           "\nlayers: 1-10 as v1-v10 (reflectivity, 2 x dBZ), 21 as top (echo tops, m)\n";
+    std::string lines = "product: vertical section\n";
+    lines += "site: " + section.site + "\nday: " + section.day + "\nterm: " + section.term + '\n';
+    lines += "from: " + point(section.from) + "\nto: " + point(section.to) + '\n';
+    lines += "layers: 1-10 as v1-v10 (reflectivity, 2 x dBZ), 21 as top (echo tops, m)\n";
+    return lines;
 }
 
 std::string CsvComments(const std::string& lines) {

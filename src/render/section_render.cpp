@@ -101,8 +101,9 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
         const std::string label = std::to_string(km);
         canvas.textOut(frame.left - 8 - canvas.textWidth(label), y - 7, label);
     }
-    const double step = axis.tickStep > 0.0 ? axis.tickStep
-                                            : DistanceStep(frame.lengthKm, frame.right - frame.left);
+    const double step = axis.tickStep > 0.0
+                            ? axis.tickStep
+                            : DistanceStep(frame.lengthKm, frame.right - frame.left);
     for (double km = 0.0; km <= frame.lengthKm + 1e-9; km += step) {
         const int x = frame.xOfKm(km);
         canvas.moveTo(x, frame.bottom);
@@ -120,8 +121,8 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
 void DrawKey(Canvas& canvas, const Palette& palette, const SectionFrame& frame) {
     const int left = frame.right + kKeyGap;
     const int lineY = frame.bottom - 20;
-    DrawLegendBoxes(canvas, left, frame.top, kKeyWidth, std::max(kLegendBoxes, lineY - 8 - frame.top),
-                    palette, kFirstHeightLayer);
+    DrawLegendBoxes(canvas, left, frame.top, kKeyWidth,
+                    std::max(kLegendBoxes, lineY - 8 - frame.top), palette, kFirstHeightLayer);
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(2);
     canvas.moveTo(left, lineY);
@@ -383,7 +384,8 @@ std::string HistoryReadout(const std::vector<HistoryRow>& rows, double hours, do
     size_t index = rows.size();
     for (size_t i = 0; i < rows.size(); ++i) {
         if (times[i] && std::fabs(*times[i] - hours) <= half &&
-            (index == rows.size() || std::fabs(*times[i] - hours) < std::fabs(*times[index] - hours)))
+            (index == rows.size() ||
+             std::fabs(*times[i] - hours) < std::fabs(*times[index] - hours)))
             index = i;
     }
     if (index == rows.size()) return {};

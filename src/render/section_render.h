@@ -41,7 +41,7 @@ struct ColumnAxis {
     std::string title = "Расстояние, км";
     double origin = 0.0;
     double columnWidth = kSectionStepKm;  // one sample's column, in axis units
-    double tickStep = 0.0;  // 0: whole kilometres, about one tick per 80 pixels
+    double tickStep = 0.0;                // 0: whole kilometres, about one tick per 80 pixels
 };
 
 // Bands, echo-top line and axes of columns placed at sample.distanceKm.

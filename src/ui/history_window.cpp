@@ -74,10 +74,10 @@ class HistoryPicture : public QWidget {
         const SectionFrame frame = plotFrame();
         const QPoint at = event->position().toPoint();
         const double hours = HistoryHours(rows_).first + frame.kmOfX(at.x());
-        readout_.setText(frame.contains(at.x(), at.y())
-                             ? QString::fromStdString(
-                                   HistoryReadout(rows_, hours, frame.heightKmOfY(at.y())))
-                             : QString());
+        readout_.setText(
+            frame.contains(at.x(), at.y())
+                ? QString::fromStdString(HistoryReadout(rows_, hours, frame.heightKmOfY(at.y())))
+                : QString());
     }
 
   private:
@@ -200,8 +200,7 @@ HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
     connect(save, &QPushButton::clicked, this, [this] { saveClicked(); });
 }
 
-bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon,
-                              QPoint keepVisible) {
+bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon, QPoint keepVisible) {
     day_ = shown;
     lat_ = lat;
     lon_ = lon;
@@ -253,7 +252,8 @@ void HistoryWindow::showRows() {
 
 bool HistoryWindow::saveCsv(const QString& path, QString& error) const {
     std::string reason;
-    if (ReplaceFileContents(path.toStdString(), HistoryCsv(day_, lat_, lon_, rows_), reason)) return true;
+    if (ReplaceFileContents(path.toStdString(), HistoryCsv(day_, lat_, lon_, rows_), reason))
+        return true;
     error = QString::fromStdString(reason);
     return false;
 }

@@ -270,9 +270,9 @@ void LoopController::saveAnimation() {
     options.defaultSuffix = QStringLiteral("gif");
     options.fileTypes = {QStringLiteral("GIF (*.gif)")};
     const DisplayState& d = form_.display();
-    const std::optional<QString> chosen = ChooseSaveFile(
-        dialogs_, &form_, options,
-        ProposedFileName(d.siteCode, d.dayName, d.termText, LayerName(d.layerCode)));
+    const std::optional<QString> chosen =
+        ChooseSaveFile(dialogs_, &form_, options,
+                       ProposedFileName(d.siteCode, d.dayName, d.termText, LayerName(d.layerCode)));
     if (!chosen) return;
     const std::vector<LoopFrame> frames =
         running_ ? store_.frames()

@@ -114,9 +114,9 @@ void SectionWindow::saveClicked() {
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("png");
     options.fileTypes = {QStringLiteral("PNG (*.png)")};
-    const std::optional<QString> path = ChooseSaveFile(
-        dialogs_, this, options,
-        ProposedFileName(section_.site, section_.day, section_.term, "section"));
+    const std::optional<QString> path =
+        ChooseSaveFile(dialogs_, this, options,
+                       ProposedFileName(section_.site, section_.day, section_.term, "section"));
     if (!path) return;
     QString error;
     if (!saveImage(*path, error)) {

@@ -1,8 +1,8 @@
 #include "ui/tool_window.h"
 
 #include <QScreen>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace kalvera {
@@ -34,7 +34,8 @@ void PlaceToolWindow(QWidget& window, const QWidget& owner, QSize wanted, QPoint
     const QRect outer = owner.frameGeometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const QSize size = wanted.boundedTo(free.size().shrunkBy(frame)).expandedTo(window.minimumSize());
+    const QSize size =
+        wanted.boundedTo(free.size().shrunkBy(frame)).expandedTo(window.minimumSize());
     window.resize(size);
     QRect placed(QPoint(), size.grownBy(frame));
     placed.moveCenter(outer.center());

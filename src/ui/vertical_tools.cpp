@@ -99,8 +99,7 @@ void VerticalTools::endLine(QPoint at) {
     if ((end_ - start_).manhattanLength() < kDragPixels || !onPicture(end_)) return;
     if (!section_) {
         section_ = new SectionWindow(viewer_.config, dialogs_, &window_);
-        QObject::connect(section_, &SectionWindow::hidden, &window_,
-                         [this] { window_.update(); });
+        QObject::connect(section_, &SectionWindow::hidden, &window_, [this] { window_.update(); });
     }
     section_->showLine(viewer_.display, pointAt(start_), pointAt(end_),
                        window_.mapToGlobal((start_ + end_) / 2));

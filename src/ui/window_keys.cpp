@@ -53,13 +53,14 @@ WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
 }
 
 QString WindowKeys::Help() {
-    return LoopPanel::KeysHelp() +
-           QStringLiteral("\n\nМышь:\n"
-                          "Щелчок по карте  центр карты в эту точку\n"
-                          "Протяжка правой кнопкой  вертикальный разрез по линии\n"
-                          "Ctrl+щелчок  история точки за день\n"
-                          "Ctrl+правый щелчок, клавиша меню  меню карты\n"
-                          "Двойной щелчок по легенде  цвет класса");
+    const QString mouse = QStringLiteral(
+        "\n\nМышь:\n"
+        "Щелчок по карте  центр карты в эту точку\n"
+        "Протяжка правой кнопкой  вертикальный разрез по линии\n"
+        "Ctrl+щелчок  история точки за день\n"
+        "Ctrl+правый щелчок, клавиша меню  меню карты\n"
+        "Двойной щелчок по легенде  цвет класса");
+    return LoopPanel::KeysHelp() + mouse;
 }
 
 void WindowKeys::ShowHelp(TForm1& form) {

@@ -118,8 +118,8 @@ TEST_F(CliVertical, SavedFilesSayWhatTheyHold) {
     const std::string said = "# site: " + site_ + "\n# day: " + day_ + "\n# term: " + term_;
     EXPECT_NE(testing::ReadWholeFile(dir.file("s.csv")).find(said), std::string::npos);
     const QImage png(QString::fromStdString(dir.file("s.png")));
-    EXPECT_TRUE(png.text(QStringLiteral("Description"))
-                    .contains(QString::fromStdString("term: " + term_)));
+    EXPECT_TRUE(
+        png.text(QStringLiteral("Description")).contains(QString::fromStdString("term: " + term_)));
     ASSERT_EQ(run("history" + day + " --lat 55 --lon 37 --csv"), 0) << err;
     EXPECT_NE(printed.find("# site: " + site_ + "\n# day: " + day_ + "\n# point: "),
               std::string::npos);

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "archive/index_bytes.h"
-#include "support/temp_dir.h"
 #include "geo/radar_grid.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
@@ -105,8 +105,9 @@ TEST_F(PointHistoryTest, CsvOpensWithCommentsThatSayWhatItHolds) {
     day.siteCode = "27612";
     day.dayName = "261207";
     const std::string csv = HistoryCsv(day, 55.5f, 37.25f, {});
-    EXPECT_TRUE(csv.starts_with("# product: point history\n# site: 27612\n# day: 261207\n"
-                                "# point: 55.500000,37.250000\n# layers: "))
+    EXPECT_TRUE(
+        csv.starts_with("# product: point history\n# site: 27612\n# day: 261207\n"
+                        "# point: 55.500000,37.250000\n# layers: "))
         << csv;
     EXPECT_NE(csv.find("\nterm,"), std::string::npos);
 }

@@ -19,13 +19,15 @@ std::vector<HistoryRow> Terms(std::initializer_list<const char*> terms) {
 
 TEST(SectionPicture, ShowsEveryColourOfItsKey) {
     Palette palette{};
-    for (size_t k = 0; k < palette.size(); ++k) palette[k] = 0x010203 * static_cast<uint32_t>(k + 7);
+    for (size_t k = 0; k < palette.size(); ++k)
+        palette[k] = 0x010203 * static_cast<uint32_t>(k + 7);
     const QImage image = DrawSectionImage(Section{}, palette, 900, 500);
     std::set<uint32_t> seen;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) seen.insert(PixelAt(image, x, y));
     }
-    for (int k = 1; k <= kLegendBoxes; ++k) EXPECT_TRUE(seen.count(palette[static_cast<size_t>(k)])) << "class " << k;
+    for (int k = 1; k <= kLegendBoxes; ++k)
+        EXPECT_TRUE(seen.count(palette[static_cast<size_t>(k)])) << "class " << k;
 }
 
 TEST(SectionPicture, ItsPngSaysWhatItShows) {

@@ -2,6 +2,8 @@
 // menu open the point's history; a plain right click still pans; a right
 // drag opens the section, whose line the picture keeps while it is open.
 
+#include "ui/vertical_tools.h"
+
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QLabel>
@@ -15,7 +17,6 @@
 #include "ui/history_window.h"
 #include "ui/navigation_fixture.h"
 #include "ui/section_window.h"
-#include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
 namespace kalvera::navtest {
@@ -173,7 +174,8 @@ TEST_F(VerticalToolsTest, TheSectionsLineStaysOnThePictureWhileItsWindowIsOpen) 
     const QPoint middle = (from + to) / 2;
     const auto changedNear = [&](const QImage& image) {
         for (int dx = -3; dx <= 3; ++dx) {
-            if (image.pixel(middle + QPoint(dx, 0)) != before.pixel(middle + QPoint(dx, 0))) return true;
+            if (image.pixel(middle + QPoint(dx, 0)) != before.pixel(middle + QPoint(dx, 0)))
+                return true;
         }
         return false;
     };
