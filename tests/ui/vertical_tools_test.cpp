@@ -128,6 +128,21 @@ TEST_F(VerticalToolsTest, TheMenuNamesEachToolsKeyAndF1TheMouseTools) {
     }
 }
 
+TEST_F(VerticalToolsTest, ALineBegunFromTheMenuEndsAtTheNextClickWithoutPanning) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {1, 21}, 40);
+    start();
+    const float viewLat = state().viewLat;
+    QMenu* menu = menuAt(centre() - QPoint(60, 0));
+    ASSERT_NE(menu, nullptr);
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(section(), nullptr);
+    click(centre() + QPoint(60, 30), Qt::LeftButton, Qt::NoModifier);
+    EXPECT_FLOAT_EQ(state().viewLat, viewLat);
+    ASSERT_NE(section(), nullptr);
+    EXPECT_TRUE(section()->isVisible());
+    EXPECT_GT(section()->section().lengthKm, 0.0);
+}
+
 TEST_F(VerticalToolsTest, ToolWindowsStayAboveTheMainWindowAndFitItsScreen) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, {1, 21}, 40);
     start();
