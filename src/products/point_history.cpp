@@ -5,6 +5,7 @@
 #include "archive/day_archive.h"
 #include "archive/index_records.h"
 #include "geo/radar_grid.h"
+#include "products/section.h"
 
 namespace kalvera {
 
@@ -22,8 +23,16 @@ bool ReadDayOffsets(const std::string& indexPath, std::map<std::string, TermOffs
 
 }  // namespace
 
-std::string HistoryCsv(const std::vector<HistoryRow>& rows) {
-    std::string csv = "term";
+std::string HistorySubject(const DisplayState& day, float lat, float lon) {
+    return "product: point history\nsite: " + day.siteCode + "\nday: " + day.dayName +
+           "\npoint: " + CoordinateText(lat) + ',' + CoordinateText(lon) +
+           "\nlayers: 1-10 as v1-v10 (reflectivity, 2 x dBZ), 21 as top (echo tops, m), "
+           "22 as weather (phenomenon code), max (column maximum, 2 x dBZ), vil (kg/m2)\n";
+}
+
+std::string HistoryCsv(const DisplayState& day, float lat, float lon,
+                       const std::vector<HistoryRow>& rows) {
+    std::string csv = CsvComments(HistorySubject(day, lat, lon)) + "term";
     for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) csv += ",v" + std::to_string(n);
     csv += ",top,weather,max,vil\n";
     const auto field = [](const std::optional<int32_t>& value) {

@@ -32,9 +32,15 @@ struct HistoryRow {
 bool PointHistory(const DisplayState& day, float lat, float lon, std::vector<HistoryRow>& rows,
                   const LayerDecoder& decode = DecodeArchiveMessage);
 
-// The rows as CSV: a header row "term,v1,...,v10,top,weather,max,vil" and a
-// row per term; VIL in kg/m2 with one decimal, a missing value empty.
-std::string HistoryCsv(const std::vector<HistoryRow>& rows);
+// What the history of (lat, lon) over the day of `day` is of, as lines
+// "key: value": the product, site, day, point and what the columns hold.
+std::string HistorySubject(const DisplayState& day, float lat, float lon);
+
+// The rows of that history as CSV: the subject as comment lines, a header row
+// "term,v1,...,v10,top,weather,max,vil" and a row per term; VIL in kg/m2 with
+// one decimal, a missing value empty.
+std::string HistoryCsv(const DisplayState& day, float lat, float lon,
+                       const std::vector<HistoryRow>& rows);
 
 // The derived fields of a row, from the term's decoded layers: the column at
 // the cell under the point of the site a derived picture is placed at.

@@ -107,6 +107,8 @@ bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
     if (!LoadTermLayers(state, ColumnAndTopsCodes(), IndexOffsets(state), term, decode)) {
         return false;
     }
+    out.site = state.siteCode;
+    out.day = state.dayName;
     out.term = state.termText;
     out.from = SeenFromSite(from, state.siteLat, state.siteLon);
     out.to = SeenFromSite(to, state.siteLat, state.siteLon);
@@ -115,8 +117,30 @@ bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
     return true;
 }
 
+std::string SectionSubject(const Section& section) {
+    const auto point = [](const SectionEnd& end) {
+        return CoordinateText(end.at.lat) + ',' + CoordinateText(end.at.lon);
+    };
+    std::string lines = "product: vertical section\n";
+    lines += "site: " + section.site + "\nday: " + section.day + "\nterm: " + section.term + '\n';
+    lines += "from: " + point(section.from) + "\nto: " + point(section.to) + '\n';
+    lines += "layers: 1-10 as v1-v10 (reflectivity, 2 x dBZ), 21 as top (echo tops, m)\n";
+    return lines;
+}
+
+std::string CsvComments(const std::string& lines) {
+    std::string comments;
+    size_t start = 0;
+    while (start < lines.size()) {
+        const size_t end = std::min(lines.find('\n', start), lines.size());
+        comments += "# " + lines.substr(start, end - start) + '\n';
+        start = end + 1;
+    }
+    return comments;
+}
+
 std::string SectionCsv(const Section& section) {
-    std::string csv = "distance_km,lat,lon";
+    std::string csv = CsvComments(SectionSubject(section)) + "distance_km,lat,lon";
     for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) csv += ",v" + std::to_string(n);
     csv += ",top\n";
     for (const SectionSample& sample : section.samples) {

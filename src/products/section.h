@@ -40,6 +40,8 @@ struct SectionEnd {
 SectionEnd SeenFromSite(GeoPoint at, float siteLat, float siteLon);
 
 struct Section {
+    std::string site;  // the site's code
+    std::string day;   // YYMMDD
     std::string term;
     double lengthKm = 0.0;
     SectionEnd from, to;
@@ -52,9 +54,19 @@ struct Section {
 bool LoadSection(DisplayState& state, GeoPoint from, GeoPoint to, Section& out,
                  const LayerDecoder& decode = DecodeArchiveMessage);
 
-// The section as CSV: a header row "distance_km,lat,lon,v1,...,v10,top" and a
-// row per sample; a layer the term lacks is an empty field.
+// What a section is of, as lines "key: value": the product, site, day,
+// term, the line's ends and what its columns hold. Its CSV opens with them
+// and its picture carries them, so a saved file says what it is.
+std::string SectionSubject(const Section& section);
+
+// The section as CSV: the subject as comment lines, a header row
+// "distance_km,lat,lon,v1,...,v10,top" and a row per sample; a layer the term
+// lacks is an empty field.
 std::string SectionCsv(const Section& section);
+
+// Each line of `lines` as a CSV comment line, "# " before it. The program's
+// own readers of these files skip lines that begin with '#'.
+std::string CsvComments(const std::string& lines);
 
 // Ground length of the line in km (at most kMaxSectionKm); 0 for ends that
 // are not numbers.

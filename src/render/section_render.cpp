@@ -1,13 +1,19 @@
 #include "render/section_render.h"
 
 #include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
+#include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "archive/day_archive.h"
 #include "geo/map_projection.h"
 #include "geo/radar_grid.h"
 #include "render/cell_layer.h"
+#include "render/legend_layer.h"
 #include "render/readout.h"
 #include "render/translated_text.h"
 
@@ -16,7 +22,10 @@ namespace kalvera {
 namespace {
 
 constexpr int kMarginLeft = 56;
-constexpr int kMarginRight = 24;
+// The colour key stands right of the plot.
+constexpr int kKeyGap = 14;
+constexpr int kKeyWidth = 56;
+constexpr int kMarginRight = kKeyGap + kKeyWidth + 10;
 constexpr int kMarginTop = 52;
 constexpr int kMarginBottom = 44;
 constexpr uint32_t kGridGrey = 0xD0D0D0;
@@ -53,10 +62,10 @@ std::string EndText(const char* name, const SectionEnd& end) {
 }
 
 void DrawBands(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
-               const SectionFrame& frame) {
+               const SectionFrame& frame, double columnWidth) {
     for (const SectionSample& sample : samples) {
-        const int x0 = frame.xOfKm(std::max(0.0, sample.distanceKm - 0.5));
-        const int x1 = frame.xOfKm(std::min(frame.lengthKm, sample.distanceKm + 0.5));
+        const int x0 = frame.xOfKm(std::max(0.0, sample.distanceKm - columnWidth / 2));
+        const int x1 = frame.xOfKm(std::min(frame.lengthKm, sample.distanceKm + columnWidth / 2));
         for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
             const auto& value = sample.layers[static_cast<size_t>(n - kFirstHeightLayer)];
             if (!Drawn(value)) continue;
@@ -69,8 +78,10 @@ void DrawBands(Canvas& canvas, const std::vector<SectionSample>& samples, const 
     }
 }
 
-void DrawTops(Canvas& canvas, const std::vector<SectionSample>& samples,
-              const SectionFrame& frame) {
+// The tops of neighbouring columns are joined; a gap of a column or more
+// (a term missing from the day) breaks the line.
+void DrawTops(Canvas& canvas, const std::vector<SectionSample>& samples, const SectionFrame& frame,
+              double columnWidth) {
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(2);
     std::vector<CanvasPoint> run;
@@ -78,7 +89,10 @@ void DrawTops(Canvas& canvas, const std::vector<SectionSample>& samples,
         if (run.size() > 1) canvas.polyline(run);
         run.clear();
     };
+    double last = 0.0;
     for (const SectionSample& sample : samples) {
+        if (!run.empty() && sample.distanceKm - last > 1.5 * columnWidth) flush();
+        last = sample.distanceKm;
         if (!Drawn(sample.top)) {
             flush();
             continue;
@@ -101,15 +115,14 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
         const std::string label = std::to_string(km);
         canvas.textOut(frame.left - 8 - canvas.textWidth(label), y - 7, label);
     }
-    const double step = DistanceStep(frame.lengthKm, frame.right - frame.left);
+    const double step = axis.tickStep > 0.0
+                            ? axis.tickStep
+                            : DistanceStep(frame.lengthKm, frame.right - frame.left);
     for (double km = 0.0; km <= frame.lengthKm + 1e-9; km += step) {
         const int x = frame.xOfKm(km);
         canvas.moveTo(x, frame.bottom);
         canvas.lineTo(x, frame.bottom + 4);
-        const auto index = static_cast<size_t>(std::lround(km));
-        const std::string label =
-            axis.names.empty() ? std::to_string(index)
-                               : (index < axis.names.size() ? axis.names[index] : std::string());
+        const std::string label = std::to_string(std::lround(axis.origin + km));
         canvas.textOut(x - canvas.textWidth(label) / 2, frame.bottom + 6, label);
     }
     const std::string title = TranslatedText("kalvera::Section", axis.title);
@@ -119,12 +132,40 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
                    Tr(QCoreApplication::translate("kalvera::Section", "Высота, км")));
 }
 
+// The key of the band colours (the reflectivity legend) and of the echo-top
+// line, right of the plot.
+void DrawKey(Canvas& canvas, const Palette& palette, const SectionFrame& frame) {
+    const int left = frame.right + kKeyGap;
+    const int lineY = frame.bottom - 20;
+    DrawLegendBoxes(canvas, left, frame.top, kKeyWidth,
+                    std::max(kLegendBoxes, lineY - 8 - frame.top), palette, kFirstHeightLayer);
+    canvas.setPenColor(kBlack);
+    canvas.setPenWidth(2);
+    canvas.moveTo(left, lineY);
+    canvas.lineTo(left + 24, lineY);
+    canvas.setPenWidth(1);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    canvas.textOut(left, lineY + 5, "верх. гр.");
+}
+
+// "07.12.2026" for "261207", in the desktop's short date format.
+std::string DayText(const std::string& dayName) {
+    int year = 0, month = 0, day = 0;
+    if (dayName.size() != 6 || std::sscanf(dayName.c_str(), "%2d%2d%2d", &year, &month, &day) != 3)
+        return dayName;
+    const QDate date(2000 + year, month, day);
+    if (!date.isValid()) return dayName;
+    return QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
+}
+
+std::string SectionTitle(const Section& section) {
+    return "Станция " + section.site + ", " + DayText(section.day) + ", срок " + section.term +
+           ". Разрез " + CeilingText(section.lengthKm) + " км: слои 1–10 и верхняя граница";
+}
+
 void DrawTitles(Canvas& canvas, const Section& section, const SectionFrame& frame) {
     canvas.setBrushStyle(BrushStyle::Clear);
-    canvas.textOut(frame.left, 4,
-                   Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, разрез %2 км")
-                          .arg(QString::fromStdString(section.term),
-                               QString::fromStdString(CeilingText(section.lengthKm)))));
+    canvas.textOut(frame.left, 4, SectionTitle(section));
     const std::string from = EndText("A", section.from);
     const std::string to = EndText("B", section.to);
     canvas.textOut(frame.left, 20, from);
@@ -172,9 +213,10 @@ void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, cons
         canvas.moveTo(frame.left, frame.yOfHeightKm(km));
         canvas.lineTo(frame.right, frame.yOfHeightKm(km));
     }
-    DrawBands(canvas, samples, palette, frame);
-    DrawTops(canvas, samples, frame);
+    DrawBands(canvas, samples, palette, frame, axis.columnWidth);
+    DrawTops(canvas, samples, frame, axis.columnWidth);
     DrawAxes(canvas, frame, axis);
+    DrawKey(canvas, palette, frame);
 }
 
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
@@ -191,23 +233,115 @@ QImage DrawSectionImage(const Section& section, const Palette& palette, int widt
         Canvas canvas(image, state);
         DrawSection(canvas, section, palette, SectionFrame::Of(width, height, section.lengthKm));
     }
+    image.setText(QStringLiteral("Title"), QString::fromStdString(SectionTitle(section)));
+    image.setText(QStringLiteral("Description"), QString::fromStdString(SectionSubject(section)));
     return image;
 }
 
+void DrawSectionLine(QPainter& painter, QPointF from, QPointF to) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // White under black keeps the line visible on any cell colour.
+    painter.setPen(QPen(Qt::white, 4));
+    painter.drawLine(from, to);
+    painter.setPen(QPen(Qt::black, 2, Qt::DashLine));
+    painter.drawLine(from, to);
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const auto mark = [&](QPointF at, const QString& name) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(at, 4.0, 4.0);
+        const QRectF box = QRectF(metrics.boundingRect(name)).adjusted(-2, -1, 2, 1);
+        const QRectF label = box.translated(at + QPointF(6, -6) - box.bottomLeft());
+        painter.drawRect(label);
+        painter.drawText(label, Qt::AlignCenter, name);
+    };
+    mark(from, QStringLiteral("A"));
+    mark(to, QStringLiteral("B"));
+    painter.restore();
+}
+
+bool TermHours(const std::string& term, double& hours) {
+    int hour = 0, minute = 0;
+    if (!SplitTermText(term, hour, minute)) return false;
+    hours = hour + minute / 60.0;
+    return true;
+}
+
+HourSpan HistoryHours(const std::vector<HistoryRow>& rows) {
+    double first = 24.0, last = 0.0;
+    for (const HistoryRow& row : rows) {
+        double hours = 0.0;
+        if (!TermHours(row.term, hours)) continue;
+        first = std::min(first, hours);
+        last = std::max(last, hours);
+    }
+    if (first > last) return {};
+    HourSpan span;
+    span.first = static_cast<int>(std::floor(first));
+    span.last = std::max(span.first + 1, static_cast<int>(std::ceil(last)));
+    return span;
+}
+
+int HourTickStep(int hours, int pixels) {
+    const double wanted = hours * 60.0 / std::max(pixels, 1);
+    for (const int step : {1, 2, 3, 4, 6, 12}) {
+        if (step >= wanted) return step;
+    }
+    return 24;
+}
+
+namespace {
+
+// Each row's time of day, empty for a term that is no time.
+std::vector<std::optional<double>> RowHours(const std::vector<HistoryRow>& rows) {
+    std::vector<std::optional<double>> times;
+    for (const HistoryRow& row : rows) {
+        double hours = 0.0;
+        times.push_back(TermHours(row.term, hours) ? std::optional<double>(hours) : std::nullopt);
+    }
+    return times;
+}
+
+// The shortest step between terms, in hours; ten minutes for a lone term.
+double TermStepHours(const std::vector<std::optional<double>>& times) {
+    double step = 0.0;
+    std::optional<double> previous;
+    for (const auto& time : times) {
+        if (!time) continue;
+        if (previous && *time > *previous && (step == 0.0 || *time - *previous < step))
+            step = *time - *previous;
+        previous = time;
+    }
+    return step > 0.0 ? step : 10.0 / 60.0;
+}
+
+}  // namespace
+
 std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows) {
-    std::vector<SectionSample> columns(rows.size());
+    const double first = HistoryHours(rows).first;
+    const std::vector<std::optional<double>> times = RowHours(rows);
+    std::vector<SectionSample> columns;
     for (size_t i = 0; i < rows.size(); ++i) {
-        columns[i].distanceKm = static_cast<double>(i);
-        columns[i].layers = rows[i].layers;
-        columns[i].top = rows[i].top;
+        if (!times[i]) continue;
+        SectionSample& column = columns.emplace_back();
+        column.distanceKm = *times[i] - first;
+        column.layers = rows[i].layers;
+        column.top = rows[i].top;
     }
     return columns;
 }
 
-ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows) {
+ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows, int pixels) {
+    const HourSpan span = HistoryHours(rows);
     ColumnAxis axis;
-    axis.title = "Срок";
-    for (const HistoryRow& row : rows) axis.names.push_back(row.term);
+    axis.title = "Срок, ч";
+    axis.origin = span.first;
+    axis.columnWidth = TermStepHours(RowHours(rows));
+    axis.tickStep = HourTickStep(span.hours(), pixels);
     return axis;
 }
 
@@ -218,9 +352,9 @@ QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& pale
     CanvasState state;
     {
         Canvas canvas(image, state);
-        const double span = rows.size() > 1 ? static_cast<double>(rows.size() - 1) : 1.0;
-        DrawColumns(canvas, HistoryColumns(rows), palette, SectionFrame::Of(width, height, span),
-                    HistoryAxis(rows));
+        const SectionFrame frame = SectionFrame::Of(width, height, HistoryHours(rows).hours());
+        DrawColumns(canvas, HistoryColumns(rows), palette, frame,
+                    HistoryAxis(rows, frame.right - frame.left));
     }
     return image;
 }
@@ -268,9 +402,18 @@ std::string SectionReadout(const Section& section, double distanceKm, double hei
                        QString::fromStdString(DegMinText(sample.at.lon))));
 }
 
-std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, double heightKm) {
-    size_t index = 0;
-    if (!ColumnUnder(column, rows.size(), heightKm, index)) return {};
+std::string HistoryReadout(const std::vector<HistoryRow>& rows, double hours, double heightKm) {
+    if (!(heightKm >= 0.0)) return {};
+    const std::vector<std::optional<double>> times = RowHours(rows);
+    const double half = TermStepHours(times) / 2;
+    size_t index = rows.size();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (times[i] && std::fabs(*times[i] - hours) <= half &&
+            (index == rows.size() ||
+             std::fabs(*times[i] - hours) < std::fabs(*times[index] - hours)))
+            index = i;
+    }
+    if (index == rows.size()) return {};
     return Tr(QCoreApplication::translate("kalvera::Section", "Срок %1, %2")
                   .arg(QString::fromStdString(rows[index].term),
                        QString::fromStdString(

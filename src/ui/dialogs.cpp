@@ -13,8 +13,35 @@
 #include "common/domain_constants.h"
 #include "render/canvas.h"
 #include "render/translated_text.h"
+#include "ui/user_settings.h"
 
 namespace kalvera {
+
+namespace {
+const QString kSaveFolderKey = QStringLiteral("save/folder");
+}  // namespace
+
+std::optional<QString> ChooseSaveFile(Dialogs& dialogs, QWidget* parent, SaveDialogOptions options,
+                                      const QString& name) {
+    const QString folder = UserSettings::value(kSaveFolderKey).toString();
+    // A folder since removed or unmounted leaves the choice to the dialog.
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) options.directory = folder;
+    options.proposedName = name;
+    const std::optional<QString> chosen = dialogs.chooseSaveFile(parent, options);
+    if (chosen) UserSettings::setValue(kSaveFolderKey, QFileInfo(*chosen).absolutePath());
+    return chosen;
+}
+
+QString ProposedFileName(const std::string& site, const std::string& day, const std::string& term,
+                         const std::string& what) {
+    std::string time = term;
+    std::erase(time, '.');
+    QStringList parts;
+    for (const std::string& part : {site, day, time, what}) {
+        if (!part.empty()) parts << QString::fromStdString(part);
+    }
+    return parts.join(QLatin1Char('_'));
+}
 
 void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,
                      const std::string& reason, const QString& title) {
@@ -61,6 +88,10 @@ std::optional<QString> QtDialogs::chooseSaveFile(QWidget* parent,
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(options.resizable);
+    if (!options.directory.isEmpty()) dialog.setDirectory(options.directory);
+    if (!options.proposedName.isEmpty()) {
+        dialog.selectFile(options.proposedName + QLatin1Char('.') + options.defaultSuffix);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -26,6 +26,10 @@ struct SaveDialogOptions {
     QStringList fileTypes = {QStringLiteral("JPEG (*.jpg *.jpeg)"),
                              QStringLiteral("GeoTIFF (*.tif *.tiff)"),
                              QStringLiteral("KMZ (*.kmz)"), QStringLiteral("GeoJSON (*.geojson)")};
+    // The folder the dialog opens in and the name it proposes, without its
+    // suffix; empty: the dialog's own choice.
+    QString directory;
+    QString proposedName;
 };
 
 class Dialogs {
@@ -47,6 +51,18 @@ class Dialogs {
     // Shows the date picker modally and returns when it is closed.
     virtual void runModal(QDialog& dialog) = 0;
 };
+
+// The save dialog, opened in the folder last saved to and proposing `name`.
+// The folder of the file chosen becomes the one the next save dialog opens in:
+// a preference of the user's, kept between runs.
+std::optional<QString> ChooseSaveFile(Dialogs& dialogs, QWidget* parent, SaveDialogOptions options,
+                                      const QString& name);
+
+// A name for a saved file from what it holds: site, day, term (without its
+// dot) and `what` (a layer name, a product), joined by '_'; empty parts are
+// left out. "27612_261207_1200_3".
+QString ProposedFileName(const std::string& site, const std::string& day, const std::string& term,
+                         const std::string& what);
 
 // "Не удалось сохранить файл PATH" and the reason, in a message box.
 void ShowSaveFailure(Dialogs& dialogs, QWidget* parent, const QString& path,

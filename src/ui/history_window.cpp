@@ -14,7 +14,6 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 
 #include "common/replace_file.h"
@@ -26,18 +25,13 @@
 #include "render/readout.h"
 #include "render/section_render.h"
 #include "ui/dialogs.h"
+#include "ui/tool_window.h"
 
 namespace kalvera {
 
 namespace {
 
-// Hours of the day of a term "HH.MM"; false for a text that is none.
-bool TermHours(const std::string& term, double& hours) {
-    int hour = 0, minute = 0;
-    if (std::sscanf(term.c_str(), "%d.%d", &hour, &minute) != 2) return false;
-    hours = hour + minute / 60.0;
-    return true;
-}
+const QSize kWantedSize(900, 720);
 
 // A reading that is data rather than the mark of a point off the grid.
 bool Present(const std::optional<int32_t>& value) {
@@ -70,24 +64,26 @@ class HistoryPicture : public QWidget {
             return row.term == shownTerm_;
         });
         if (shown == rows_.end()) return;
+        double hours = 0.0;
+        if (!TermHours(shown->term, hours)) return;
         const SectionFrame frame = plotFrame();
-        const int x = frame.xOfKm(static_cast<double>(shown - rows_.begin()));
+        const int x = frame.xOfKm(hours - HistoryHours(rows_).first);
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawLine(x, frame.top, x, frame.bottom);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         const SectionFrame frame = plotFrame();
         const QPoint at = event->position().toPoint();
-        readout_.setText(frame.contains(at.x(), at.y())
-                             ? QString::fromStdString(HistoryReadout(
-                                   rows_, frame.kmOfX(at.x()), frame.heightKmOfY(at.y())))
-                             : QString());
+        const double hours = HistoryHours(rows_).first + frame.kmOfX(at.x());
+        readout_.setText(
+            frame.contains(at.x(), at.y())
+                ? QString::fromStdString(HistoryReadout(rows_, hours, frame.heightKmOfY(at.y())))
+                : QString());
     }
 
   private:
     SectionFrame plotFrame() const {
-        const double span = rows_.size() > 1 ? static_cast<double>(rows_.size() - 1) : 1.0;
-        return SectionFrame::Of(width(), height(), span);
+        return SectionFrame::Of(width(), height(), HistoryHours(rows_).hours());
     }
 
     const AppConfig& config_;
@@ -110,8 +106,8 @@ class HistoryChart : public QChartView {
         series_->setPointsVisible(true);
         chart->addSeries(series_);
         hours_ = new QValueAxis(chart);
-        hours_->setRange(0, 24);
-        hours_->setTickCount(7);
+        // Ticks on whole hours, however long the day's data run.
+        hours_->setTickType(QValueAxis::TicksDynamic);
         hours_->setLabelFormat("%d");
         hours_->setTitleText(QCoreApplication::translate("kalvera::HistoryWindow", "Срок, ч"));
         values_ = new QValueAxis(chart);
@@ -126,6 +122,10 @@ class HistoryChart : public QChartView {
     }
 
     void setRows(const std::vector<HistoryRow>& rows) {
+        span_ = HistoryHours(rows);
+        hours_->setRange(span_.first, span_.last);
+        hours_->setTickAnchor(span_.first);
+        setHourTicks();
         QList<QPointF> points;
         double top = minimumTop_;
         for (const HistoryRow& row : rows) {
@@ -140,8 +140,19 @@ class HistoryChart : public QChartView {
     }
 
     const QLineSeries& series() const { return *series_; }
+    const QValueAxis& hours() const { return *hours_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QChartView::resizeEvent(event);
+        setHourTicks();
+    }
 
   private:
+    // The plot is the view less the value axis and margins, some 80 pixels.
+    void setHourTicks() { hours_->setTickInterval(HourTickStep(span_.hours(), width() - 80)); }
+
+    HourSpan span_;
     double minimumTop_;
     Value value_;
     QLineSeries* series_ = nullptr;
@@ -150,12 +161,15 @@ class HistoryChart : public QChartView {
 };
 
 HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
+    : QWidget(parent, kToolWindowFlags), config_(config), dialogs_(dialogs) {
     setWindowTitle(tr("История точки"));
-    resize(900, 720);
+    resize(kWantedSize);
     auto* layout = new QVBoxLayout(this);
     titleLabel_ = new QLabel(this);
+    titleLabel_->setWordWrap(true);
     readout_ = new QLabel(this);
+    // A long readout is cut rather than widening the window under the mouse.
+    readout_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     picture_ = new HistoryPicture(config_, rows_, *readout_, this);
     // The legend's reflectivity classes count half decibels.
     maxChart_ = new HistoryChart(
@@ -188,7 +202,7 @@ HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
     connect(save, &QPushButton::clicked, this, [this] { saveClicked(); });
 }
 
-bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon) {
+bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon, QPoint keepVisible) {
     day_ = shown;
     lat_ = lat;
     lon_ = lon;
@@ -198,6 +212,9 @@ bool HistoryWindow::showPoint(const DisplayState& shown, float lat, float lon) {
     }
     showRows();
     picture_->markTerm(shown.termText);
+    if (!isVisible() && parentWidget() != nullptr) {
+        PlaceToolWindow(*this, *parentWidget(), kWantedSize, keepVisible);
+    }
     show();
     raise();
     activateWindow();
@@ -238,7 +255,8 @@ void HistoryWindow::showRows() {
 
 bool HistoryWindow::saveCsv(const QString& path, QString& error) const {
     std::string reason;
-    if (ReplaceFileContents(path.toStdString(), HistoryCsv(rows_), reason)) return true;
+    if (ReplaceFileContents(path.toStdString(), HistoryCsv(day_, lat_, lon_, rows_), reason))
+        return true;
     error = QString::fromStdString(reason);
     return false;
 }
@@ -247,7 +265,9 @@ void HistoryWindow::saveClicked() {
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("csv");
     options.fileTypes = {QStringLiteral("CSV (*.csv)")};
-    const std::optional<QString> path = dialogs_.chooseSaveFile(this, options);
+    const std::string point = "history_" + DegMinText(lat_) + '_' + DegMinText(lon_);
+    const std::optional<QString> path = ChooseSaveFile(
+        dialogs_, this, options, ProposedFileName(day_.siteCode, day_.dayName, "", point));
     if (!path) return;
     QString error;
     if (!saveCsv(*path, error)) {

@@ -4,12 +4,14 @@
 // against time, and the rows as CSV. Opened by Ctrl+click on the picture or
 // from its context menu.
 
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <vector>
 
 #include "common/display_state.h"
 #include "geo/app_config.h"
+#include "geo/map_resources.h"
 #include "products/point_history.h"
 
 class QLabel;
@@ -26,9 +28,10 @@ class HistoryWindow : public QWidget {
     HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Reads the history of (lat, lon) over the day `shown` belongs to and
-    // shows the window. False, with the window hidden, when the day's index
+    // shows the window, leaving `keepVisible` (global position) uncovered
+    // when it opens. False, with the window hidden, when the day's index
     // cannot be read.
-    bool showPoint(const DisplayState& shown, float lat, float lon);
+    bool showPoint(const DisplayState& shown, float lat, float lon, QPoint keepVisible);
     // Reads the same point's day again, for terms that came since.
     void reload();
     // The main window shows a term: the picture marks it, and one of the
@@ -36,6 +39,7 @@ class HistoryWindow : public QWidget {
     void followTerm(const DisplayState& shown);
 
     const std::vector<HistoryRow>& rows() const { return rows_; }
+    GeoPoint point() const { return {lat_, lon_}; }
     QString title() const;
     bool saveCsv(const QString& path, QString& error) const;
 

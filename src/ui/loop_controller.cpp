@@ -16,6 +16,7 @@
 #include "archive/day_archive.h"
 #include "common/clock.h"
 #include "output/loop_animation.h"
+#include "products/derived_products.h"
 #include "products/term_layers.h"
 #include "render/translated_text.h"
 #include "ui/dialogs.h"
@@ -269,9 +270,11 @@ void LoopController::saveAnimation() {
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("gif");
     options.fileTypes = {QStringLiteral("GIF (*.gif)")};
-    const std::optional<QString> chosen = dialogs_.chooseSaveFile(&form_, options);
-    if (!chosen) return;
     const DisplayState& d = form_.display();
+    const std::optional<QString> chosen =
+        ChooseSaveFile(dialogs_, &form_, options,
+                       ProposedFileName(d.siteCode, d.dayName, d.termText, LayerName(d.layerCode)));
+    if (!chosen) return;
     const std::vector<LoopFrame> frames =
         running_ ? store_.frames()
                  : SelectLoopFrames(form_.viewer().config.dataRoot, d.siteCode, d.currentDate,

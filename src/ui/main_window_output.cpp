@@ -9,6 +9,7 @@
 #include "output/picture_export.h"
 #include "output/print_job.h"
 #include "output/print_page.h"
+#include "products/derived_products.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
@@ -36,7 +37,10 @@ void TForm1::saveButtonClick() {
     // window showed when the button was pressed.
     const QImage picture = ComposeWindowImage(viewer_);
     const DisplayState shown = viewer_.display;
-    const std::optional<QString> chosen = dialogs_.chooseSaveFile(this, SaveDialog1);
+    const std::optional<QString> chosen =
+        ChooseSaveFile(dialogs_, this, SaveDialog1,
+                       ProposedFileName(shown.siteCode, shown.dayName, shown.termText,
+                                        LayerName(shown.layerCode)));
     if (!chosen) return;
     const std::string path = QFile::encodeName(*chosen).toStdString();
     std::string error;

@@ -10,22 +10,26 @@
 #include "output/png_writer.h"
 #include "render/section_render.h"
 #include "ui/dialogs.h"
+#include "ui/tool_window.h"
 
 namespace kalvera {
 
 namespace {
 constexpr int kControlsHeight = 36;
-}
+const QSize kWantedSize(900, 500 + kControlsHeight);
+}  // namespace
 
 SectionWindow::SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), config_(config), dialogs_(dialogs) {
+    : QWidget(parent, kToolWindowFlags), config_(config), dialogs_(dialogs) {
     setWindowTitle(tr("Вертикальный разрез"));
-    resize(900, 500 + kControlsHeight);
+    resize(kWantedSize);
     setMouseTracking(true);
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     auto* row = new QHBoxLayout;
     readout_ = new QLabel(this);
+    // A long readout is cut rather than widening the window under the mouse.
+    readout_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* save = new QPushButton(tr("Сохранить PNG..."), this);
     row->addWidget(readout_, 1);
     row->addWidget(save);
@@ -33,13 +37,28 @@ SectionWindow::SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
     connect(save, &QPushButton::clicked, this, [this] { saveClicked(); });
 }
 
-void SectionWindow::showLine(const DisplayState& shown, GeoPoint from, GeoPoint to) {
+void SectionWindow::showLine(const DisplayState& shown, GeoPoint from, GeoPoint to,
+                             QPoint keepVisible) {
     from_ = from;
     to_ = to;
     lineSet_ = true;
     followTerm(shown);
+    if (!isVisible() && parentWidget() != nullptr) {
+        PlaceToolWindow(*this, *parentWidget(), kWantedSize, keepVisible);
+    }
     show();
     raise();
+}
+
+bool SectionWindow::line(GeoPoint& from, GeoPoint& to) const {
+    from = from_;
+    to = to_;
+    return lineSet_;
+}
+
+void SectionWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit hidden();
 }
 
 void SectionWindow::followTerm(const DisplayState& shown) {
@@ -49,6 +68,8 @@ void SectionWindow::followTerm(const DisplayState& shown) {
     state.recentre = 1;
     Section section;
     if (!LoadSection(state, from_, to_, section)) {
+        section.site = shown.siteCode;
+        section.day = shown.dayName;
         section.term = shown.termText;
         section.lengthKm = SectionLengthKm(from_, to_);
     }
@@ -93,7 +114,9 @@ void SectionWindow::saveClicked() {
     SaveDialogOptions options;
     options.defaultSuffix = QStringLiteral("png");
     options.fileTypes = {QStringLiteral("PNG (*.png)")};
-    const std::optional<QString> path = dialogs_.chooseSaveFile(this, options);
+    const std::optional<QString> path =
+        ChooseSaveFile(dialogs_, this, options,
+                       ProposedFileName(section_.site, section_.day, section_.term, "section"));
     if (!path) return;
     QString error;
     if (!saveImage(*path, error)) {

@@ -1,6 +1,7 @@
 #pragma once
 // The vertical section along a line the operator drew on the picture. It
-// follows the term the main window shows and saves as PNG.
+// follows the term the main window shows and saves as PNG; while it is open
+// the main window draws its line.
 
 #include <QImage>
 #include <QWidget>
@@ -19,16 +20,24 @@ class SectionWindow : public QWidget {
   public:
     SectionWindow(const AppConfig& config, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // Samples the line on the term `shown` holds and shows the window.
-    void showLine(const DisplayState& shown, GeoPoint from, GeoPoint to);
+    // Samples the line on the term `shown` holds and shows the window,
+    // leaving `keepVisible` (global position) uncovered when it opens.
+    void showLine(const DisplayState& shown, GeoPoint from, GeoPoint to, QPoint keepVisible);
     // The main window shows another term (or frame): the same line on it.
     void followTerm(const DisplayState& shown);
     const Section& section() const { return section_; }
+    // The line's ends; false before a line was drawn.
+    bool line(GeoPoint& from, GeoPoint& to) const;
     bool saveImage(const QString& path, QString& error) const;
+
+  signals:
+    // The window was closed or hidden: the main window takes its line away.
+    void hidden();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QImage image() const;

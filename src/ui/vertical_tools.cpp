@@ -2,16 +2,19 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPen>
-#include <QWidget>
 
+#include "render/section_render.h"
 #include "render/viewer_state.h"
 #include "ui/dialogs.h"
 #include "ui/history_window.h"
+#include "ui/main_window.h"
 #include "ui/section_window.h"
+#include "ui/term_steps.h"
+#include "ui/window_keys.h"
 
 namespace kalvera {
 
@@ -21,7 +24,7 @@ namespace {
 constexpr int kDragPixels = 6;
 }  // namespace
 
-VerticalTools::VerticalTools(QWidget& window, const ViewerState& viewer, Dialogs& dialogs)
+VerticalTools::VerticalTools(TForm1& window, const ViewerState& viewer, Dialogs& dialogs)
     : window_(window), viewer_(viewer), dialogs_(dialogs) {}
 
 bool VerticalTools::onPicture(QPoint at) const {
@@ -32,7 +35,14 @@ GeoPoint VerticalTools::pointAt(QPoint at) const {
     return viewer_.pointAt(at.x(), at.y());
 }
 
+QPointF VerticalTools::windowPointOf(GeoPoint point) const {
+    return {viewer_.layout.picture.left + viewer_.view.LonToX(point.lon),
+            viewer_.layout.picture.top + viewer_.view.LatToY(point.lat)};
+}
+
 bool VerticalTools::press(const QMouseEvent& event) {
+    // The click that ends a line begun from the menu is the line's alone.
+    if (lineFromMenu_) return true;
     const QPoint at = event.position().toPoint();
     if (!onPicture(at)) return false;
     if (event.modifiers() & Qt::ControlModifier) {
@@ -53,34 +63,83 @@ void VerticalTools::move(const QMouseEvent& event) {
 }
 
 bool VerticalTools::release(const QMouseEvent& event) {
+    if (lineFromMenu_) {
+        lineFromMenu_ = false;
+        endLine(event.position().toPoint());
+        return true;
+    }
     if (ctrlPressed_ != Qt::NoButton && event.button() == ctrlPressed_) {
         ctrlPressed_ = Qt::NoButton;
         if (event.button() == Qt::LeftButton) openHistory(event.position().toPoint());
         return true;
     }
     if (!dragging_ || event.button() != Qt::RightButton) return false;
-    dragging_ = false;
-    end_ = event.position().toPoint();
-    window_.update();
-    if ((end_ - start_).manhattanLength() < kDragPixels || !onPicture(end_)) return false;
-    window_.unsetCursor();
-    if (!section_) section_ = new SectionWindow(viewer_.config, dialogs_, &window_);
-    section_->showLine(viewer_.display, pointAt(start_), pointAt(end_));
+    const QPoint at = event.position().toPoint();
+    if ((at - start_).manhattanLength() < kDragPixels) {
+        dragging_ = false;
+        window_.update();
+        return false;
+    }
+    endLine(at);
     return true;
+}
+
+void VerticalTools::startLine(QPoint at) {
+    if (!onPicture(at)) return;
+    lineFromMenu_ = true;
+    dragging_ = true;
+    start_ = end_ = at;
+    window_.update();
+}
+
+void VerticalTools::endLine(QPoint at) {
+    dragging_ = false;
+    end_ = at;
+    window_.update();
+    window_.unsetCursor();
+    if ((end_ - start_).manhattanLength() < kDragPixels || !onPicture(end_)) return;
+    if (!section_) {
+        section_ = new SectionWindow(viewer_.config, dialogs_, &window_);
+        QObject::connect(section_, &SectionWindow::hidden, &window_, [this] { window_.update(); });
+    }
+    section_->showLine(viewer_.display, pointAt(start_), pointAt(end_),
+                       window_.mapToGlobal((start_ + end_) / 2));
+}
+
+void VerticalTools::createMenu() {
+    menu_ = new QMenu(&window_);
+    // Every tool of the picture, with the mouse gesture or key that does
+    // the same without the menu.
+    menu_->addAction(QStringLiteral("История точки\tCtrl+щелчок"), &window_,
+                     [this] { openHistory(menuPoint_); });
+    menu_->addAction(QStringLiteral("Разрез отсюда\tпротяжка правой кнопкой"), &window_,
+                     [this] { startLine(menuPoint_); });
+    menu_->addAction(QStringLiteral("Центр карты сюда\tщелчок"), &window_, [this] {
+        window_.FormMouseDown(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
+        window_.FormMouseUp(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
+    });
+    menu_->addAction(QStringLiteral("Крупнее\t+, колесо от себя"), &window_,
+                     [this] { StepScale(window_, -1); });
+    menu_->addAction(QStringLiteral("Мельче\t−, колесо к себе"), &window_,
+                     [this] { StepScale(window_, +1); });
+    menu_->addSeparator();
+    menu_->addAction(QStringLiteral("Клавиши и мышь\tF1"), &window_,
+                     [this] { WindowKeys::ShowHelp(window_); });
 }
 
 bool VerticalTools::contextMenu(const QContextMenuEvent& event) {
     // A plain right click pans as any click does, and a right drag draws.
     if (event.reason() == QContextMenuEvent::Mouse && !(event.modifiers() & Qt::ControlModifier))
         return false;
-    if (!onPicture(event.pos())) return false;
-    if (!menu_) {
-        menu_ = new QMenu(&window_);
-        menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "История точки"),
-                         &window_, [this] { openHistory(menuPoint_); });
-    }
-    menuPoint_ = event.pos();
-    menu_->popup(event.globalPos());
+    // The menu key reports the window's middle; the operator means the point
+    // under the mouse.
+    const QPoint at = event.reason() == QContextMenuEvent::Keyboard
+                          ? window_.mapFromGlobal(QCursor::pos())
+                          : event.pos();
+    if (!onPicture(at)) return false;
+    if (!menu_) createMenu();
+    menuPoint_ = at;
+    menu_->popup(window_.mapToGlobal(at));
     return true;
 }
 
@@ -88,7 +147,7 @@ void VerticalTools::openHistory(QPoint at) {
     if (!onPicture(at)) return;
     if (!history_) history_ = new HistoryWindow(viewer_.config, dialogs_, &window_);
     const GeoPoint point = pointAt(at);
-    if (!history_->showPoint(viewer_.display, point.lat, point.lon)) {
+    if (!history_->showPoint(viewer_.display, point.lat, point.lon, window_.mapToGlobal(at))) {
         dialogs_.showMessage(&window_,
                              QCoreApplication::translate("kalvera::VerticalTools",
                                                          "Не удалось прочитать индексный файл ") +
@@ -98,9 +157,22 @@ void VerticalTools::openHistory(QPoint at) {
 }
 
 void VerticalTools::paintLine(QPainter& painter) const {
-    if (!dragging_) return;
-    painter.setPen(QPen(Qt::black, 2, Qt::DashLine));
-    painter.drawLine(start_, end_);
+    GeoPoint from, to;
+    QPointF a, b;
+    if (dragging_) {
+        a = start_;
+        b = end_;
+    } else if (section_ && section_->isVisible() && section_->line(from, to)) {
+        a = windowPointOf(from);
+        b = windowPointOf(to);
+    } else {
+        return;
+    }
+    const LayoutRect& area = viewer_.layout.picture;
+    painter.save();
+    painter.setClipRect(area.left, area.top, area.width, area.height, Qt::IntersectClip);
+    DrawSectionLine(painter, a, b);
+    painter.restore();
 }
 
 void VerticalTools::termShown() {

@@ -52,6 +52,23 @@ WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
     form.setFocus();
 }
 
+QString WindowKeys::Help() {
+    const QString mouse = QStringLiteral(
+        "\n\nМышь:\n"
+        "Щелчок по карте  центр карты в эту точку\n"
+        "Протяжка правой кнопкой  вертикальный разрез по линии\n"
+        "Ctrl+щелчок  история точки за день\n"
+        "Ctrl+правый щелчок, клавиша меню  меню карты\n"
+        "Двойной щелчок по легенде  цвет класса");
+    return LoopPanel::KeysHelp() + mouse;
+}
+
+void WindowKeys::ShowHelp(TForm1& form) {
+    if (form.loop == nullptr) return;
+    QWidget* panel = form.loop->panel();
+    QToolTip::showText(panel->mapToGlobal(QPoint(0, 0)), Help(), panel);
+}
+
 bool WindowKeys::FocusedControlUsesKey(const QWidget* focus, int key) {
     for (const QWidget* w = focus; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
         if (qobject_cast<const QAbstractItemView*>(w) != nullptr ||
@@ -101,11 +118,9 @@ bool WindowKeys::press(int key) {
         case Qt::Key_Minus:
             StepScale(form_, +1);
             return true;
-        case Qt::Key_F1: {
-            QWidget* panel = loop_.panel();
-            QToolTip::showText(panel->mapToGlobal(QPoint(0, 0)), LoopPanel::KeysHelp(), panel);
+        case Qt::Key_F1:
+            ShowHelp(form_);
             return true;
-        }
         default:
             return false;
     }

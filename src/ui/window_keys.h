@@ -5,6 +5,7 @@
 // zooms about the point under the cursor.
 
 #include <QObject>
+#include <QString>
 
 class QWidget;
 
@@ -20,6 +21,11 @@ class WindowKeys : public QObject {
     // Watches every widget of `form`; lives as long as the form.
     WindowKeys(TForm1& form, LoopController& loop);
 
+    // The keys of the window and what the mouse does over the picture and
+    // the legend: what F1 shows.
+    static QString Help();
+    // Shows that list by the loop panel, as F1 does.
+    static void ShowHelp(TForm1& form);
     // Whether the focused control acts on the key itself (Qt key code).
     static bool FocusedControlUsesKey(const QWidget* focus, int key);
     // Handles a key of the window; false when it is not one of ours.

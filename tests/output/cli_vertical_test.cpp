@@ -1,5 +1,6 @@
 // kalvera-cli section and history hold, field for field, what probe reads at
 // the same points; max and vil work wherever a layer is asked for.
+#include <QImage>
 #include <map>
 #include <sstream>
 
@@ -17,6 +18,7 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(csv);
     for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with('#')) continue;
         auto& row = rows.emplace_back();
         std::istringstream fields(line + ",");
         for (std::string field; std::getline(fields, field, ',');) row.push_back(field);
@@ -106,6 +108,21 @@ TEST_F(VerticalProbe, HistoryRowsAreWhatProbeReads) {
                 << "term " << row[0] << ", layer " << layers[f - 1];
         }
     }
+}
+
+TEST_F(CliVertical, SavedFilesSayWhatTheyHold) {
+    const std::string day = " --start-dir " + start_ + " --site " + site_ + " --day " + day_;
+    const std::string line = " --term " + term_ + " --from 55,37 --to 56,38 --out ";
+    ASSERT_EQ(run("section" + day + line + dir.file("s.csv")), 0) << err;
+    ASSERT_EQ(run("section" + day + line + dir.file("s.png")), 0) << err;
+    const std::string said = "# site: " + site_ + "\n# day: " + day_ + "\n# term: " + term_;
+    EXPECT_NE(testing::ReadWholeFile(dir.file("s.csv")).find(said), std::string::npos);
+    const QImage png(QString::fromStdString(dir.file("s.png")));
+    EXPECT_TRUE(
+        png.text(QStringLiteral("Description")).contains(QString::fromStdString("term: " + term_)));
+    ASSERT_EQ(run("history" + day + " --lat 55 --lon 37 --csv"), 0) << err;
+    EXPECT_NE(printed.find("# site: " + site_ + "\n# day: " + day_ + "\n# point: "),
+              std::string::npos);
 }
 
 TEST_F(CliVertical, DerivedLayersRenderAndProbe) {

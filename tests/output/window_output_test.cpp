@@ -10,6 +10,7 @@
 #include "common/clock.h"
 #include "output/automatic_export.h"
 #include "output/output_test_support.h"
+#include "products/derived_products.h"
 #include "support/file_bytes.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -103,6 +104,20 @@ TEST_F(WindowOutput, SaveWritesThePictureAreaWithItsHeaderOrSaysWhyNot) {
     const LayoutRect area = form->viewer().layout.picture;
     EXPECT_EQ(saved.size(), QSize(area.width, area.height + 40));  // no legend
     EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(WindowOutput, TheSaveDialogOpensInTheLastFolderAndNamesWhatIsSaved) {
+    dialogs.savePath = QString::fromStdString(dir.file("first.jpg"));
+    form->saveButtonClick();
+    form->saveButtonClick();
+    EXPECT_EQ(dialogs.offered.directory, QString::fromStdString(dir.str()));
+    DisplayState& shown = form->display();
+    shown.layerCode = kLayerVil;
+    form->saveButtonClick();
+    std::string term = shown.termText;
+    std::erase(term, '.');
+    EXPECT_EQ(dialogs.offered.proposedName.toStdString(),
+              shown.siteCode + "_" + shown.dayName + "_" + term + "_vil");
 }
 
 TEST_F(WindowOutput, PrintToFileMakesOneA4PageAndKeepsTheWindowScale) {

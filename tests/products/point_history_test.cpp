@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "archive/index_bytes.h"
-#include "support/temp_dir.h"
 #include "geo/radar_grid.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
@@ -80,14 +81,35 @@ TEST_F(PointHistoryTest, OutsideTheGridEveryFieldIsTheOutsideMark) {
     EXPECT_EQ(rows[1].vilTenths, kOutsideGrid);
 }
 
+// The CSV without its comment lines.
+std::string Table(const std::string& csv) {
+    std::string table;
+    std::istringstream lines(csv);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with('#')) table += line + '\n';
+    }
+    return table;
+}
+
 TEST_F(PointHistoryTest, CsvHasAHeaderAndEmptyFieldsForMissingLayers) {
     std::vector<HistoryRow> rows;
     ASSERT_TRUE(PointHistory(day, kSiteLat, kSiteLon, rows, FakeDecode));
-    EXPECT_EQ(HistoryCsv(rows),
+    EXPECT_EQ(Table(HistoryCsv(day, kSiteLat, kSiteLon, rows)),
               "term,v1,v2,v3,v4,v5,v6,v7,v8,v9,v10,top,weather,max,vil\n"
               "09.50,,30,,,,,,,,,,,30,0.0\n"
               "10.00,60,,112,,,,,,,,7000,4,112,5.6\n"
               "10.10,,,,,,,,,,,,,,\n");
+}
+
+TEST_F(PointHistoryTest, CsvOpensWithCommentsThatSayWhatItHolds) {
+    day.siteCode = "27612";
+    day.dayName = "261207";
+    const std::string csv = HistoryCsv(day, 55.5f, 37.25f, {});
+    EXPECT_TRUE(
+        csv.starts_with("# product: point history\n# site: 27612\n# day: 261207\n"
+                        "# point: 55.500000,37.250000\n# layers: "))
+        << csv;
+    EXPECT_NE(csv.find("\nterm,"), std::string::npos);
 }
 
 TEST(PointHistory, FalseWhenTheIndexCannotBeRead) {

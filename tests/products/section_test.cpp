@@ -48,5 +48,21 @@ TEST(CoordinateText, ReadsBackAsTheSameNumber) {
     }
 }
 
+TEST(SectionCsv, OpensWithCommentsThatSayWhatItHolds) {
+    Section section;
+    section.site = "27612";
+    section.day = "261207";
+    section.term = "12.00";
+    section.from.at = {55.5f, 35.0f};
+    section.to.at = {56.0f, 40.5f};
+    const std::string csv = SectionCsv(section);
+    EXPECT_TRUE(
+        csv.starts_with("# product: vertical section\n# site: 27612\n# day: 261207\n"
+                        "# term: 12.00\n# from: 55.500000,35.000000\n"
+                        "# to: 56.000000,40.500000\n# layers: "))
+        << csv;
+    EXPECT_NE(csv.find("\ndistance_km,"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kalvera

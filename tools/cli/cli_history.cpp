@@ -53,7 +53,8 @@ int ParseArgs(std::vector<std::string> args, HistoryArgs& history) {
     return 0;
 }
 
-// The CSV with its columns padded for reading on a terminal.
+// The CSV with its columns padded for reading on a terminal; its comment
+// lines are left out.
 std::string AlignedTable(const std::string& csv) {
     std::vector<std::vector<std::string>> cells;
     std::vector<size_t> widths;
@@ -62,6 +63,7 @@ std::string AlignedTable(const std::string& csv) {
         const size_t end = csv.find('\n', start);
         const std::string line = csv.substr(start, end - start);
         start = end == std::string::npos ? csv.size() : end + 1;
+        if (line.starts_with('#')) continue;
         auto& row = cells.emplace_back();
         size_t from = 0;
         for (;;) {
@@ -95,7 +97,7 @@ int runHistory(const std::vector<std::string>& args) {
     if (!PointHistory(state, request.lat, request.lon, rows)) {
         return LoadFailure("cannot read the index file " + state.indexPath);
     }
-    const std::string csv = HistoryCsv(rows);
+    const std::string csv = HistoryCsv(state, request.lat, request.lon, rows);
     std::fputs(request.csv ? csv.c_str() : AlignedTable(csv).c_str(), stdout);
     return 0;
 }
