@@ -35,12 +35,13 @@ FirstStartDialog::FirstStartDialog(const QString& currentDir, const QString& use
                                    QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(kWindowTitle) + QStringLiteral(" — первый запуск"));
-    setMinimumWidth(480);
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(QStringLiteral("<b>Не найден файл settings</b>"), this);
     layout->addWidget(heading);
     auto* text = new QLabel(Explanation(currentDir, userDir), this);
     text->setWordWrap(true);
+    // Wide enough for a path on a line; the window's height follows from it.
+    text->setMinimumWidth(460);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(text);
     demoButton =
