@@ -90,6 +90,20 @@ bool WriteDemoArchive(const QString& dir, BackgroundWork& work, QString& error) 
     demo::DemoOptions options;
     options.dir = QFile::encodeName(dir).toStdString();
     options.dataDir = demo::ShippedDataDir();
+    // The likely failures are told here in the operator's words; the
+    // generator's own messages are left for the rare rest.
+    const QString shipped = QFile::decodeName(options.dataDir.c_str());
+    if (!QFileInfo(shipped + QStringLiteral("/towns.txt")).isFile()) {
+        error = QStringLiteral(
+                    "Не найдены файлы карты и пунктов, поставляемые с программой "
+                    "(каталог %1). Переустановите программу.")
+                    .arg(shipped);
+        return false;
+    }
+    if (!QDir().mkpath(dir)) {
+        error = QStringLiteral("Не удалось создать каталог %1.").arg(dir);
+        return false;
+    }
     std::string reason;
     const auto progress = [&work](double done) {
         work.percent.store(static_cast<int>(done * 100.0));

@@ -4,6 +4,7 @@
 #include "ui/start_directory.h"
 
 #include <QCommandLinkButton>
+#include <QFileInfo>
 #include <deque>
 
 #include "ui/first_start_dialog.h"
@@ -139,6 +140,15 @@ TEST_F(StartDirectoryTest, AChosenDirectoryMustHoldSettingsAndIsRemembered) {
     EXPECT_EQ(dialogs.messages,
               std::vector<QString>{
                   QStringLiteral("КАЛВЕРА: В каталоге %1 нет файла settings.").arg(empty)});
+}
+
+TEST_F(StartDirectoryTest, TheDemoRefusesAPathTheSettingsCannotHold) {
+    const QString spaced = QString::fromStdString(root.file("Иван Петров"));
+    BackgroundWork work;
+    QString error;
+    EXPECT_FALSE(WriteDemoArchive(spaced, work, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("пробел"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(spaced));
 }
 
 TEST(FirstStartDialogTest, EachButtonGivesItsAnswerAndClosingQuits) {
