@@ -81,42 +81,39 @@ std::string TokenLabel(int index) {
     return "token " + std::to_string(index + 1) + " (" + kTokenNames[index] + ")";
 }
 
-bool ReadSettingsFile(AppConfig& config, const std::string& path, std::string& error) {
+bool Fail(SettingsFailure& failure, SettingsFailure::Kind kind, const std::string& path,
+          int token = 0, std::string_view tokenText = {}) {
+    failure.kind = kind;
+    failure.path = path;
+    failure.token = token;
+    failure.tokenText = std::string(tokenText);
+    return false;
+}
+
+bool ReadSettingsFile(AppConfig& config, const std::string& path, SettingsFailure& failure) {
+    using Kind = SettingsFailure::Kind;
     std::string bytes;
-    int cause = 0;
-    const std::string prefix = "Cannot read settings file " + Quoted(path) + ": ";
-    if (!ReadFileBytes(path, bytes, cause)) {
-        error = prefix + ErrorText(cause) + ".";
-        return false;
-    }
+    if (!ReadFileBytes(path, bytes, failure.cause))
+        return Fail(failure, Kind::SettingsUnreadable, path);
     const std::vector<std::string_view> tokens = Tokens(bytes, kSettingsTokens);
     if (tokens.size() < kSettingsTokens) {
-        const int missing = static_cast<int>(tokens.size());
-        error = prefix + TokenLabel(missing) + " is missing; the file holds " +
-                std::to_string(tokens.size()) + " of the 6 tokens.";
-        return false;
+        return Fail(failure, Kind::TokenMissing, path, static_cast<int>(tokens.size()));
     }
     for (int i : {0, 2, 3}) {
-        if (tokens[i].size() > kMaxTextToken) {
-            error = prefix + TokenLabel(i) + " is longer than 255 bytes.";
-            return false;
-        }
+        if (tokens[i].size() > kMaxTextToken) return Fail(failure, Kind::TokenTooLong, path, i);
     }
     AppConfig read = config;
     read.dataRoot = std::string(tokens[0]);
     read.defaultSite = std::string(tokens[2]);
     read.spareText = std::string(tokens[3]);
     if (!ParseWhole(tokens[1], read.updatePeriod)) {
-        error = prefix + TokenLabel(1) + " " + Quoted(tokens[1]) + " is not a whole number.";
-        return false;
+        return Fail(failure, Kind::NotWholeNumber, path, 1, tokens[1]);
     }
     if (!ParseReal(tokens[4], read.centreLat)) {
-        error = prefix + TokenLabel(4) + " " + Quoted(tokens[4]) + " is not a number.";
-        return false;
+        return Fail(failure, Kind::NotNumber, path, 4, tokens[4]);
     }
     if (!ParseReal(tokens[5], read.centreLon)) {
-        error = prefix + TokenLabel(5) + " " + Quoted(tokens[5]) + " is not a number.";
-        return false;
+        return Fail(failure, Kind::NotNumber, path, 5, tokens[5]);
     }
     config = std::move(read);
     return true;
@@ -124,14 +121,15 @@ bool ReadSettingsFile(AppConfig& config, const std::string& path, std::string& e
 
 // Code and name pairs; a code left without a name at the end adds nothing,
 // so the site simply shows its code.
-bool ReadSiteTable(SiteTable& table, const std::string& path, std::string& error) {
+bool ReadSiteTable(SiteTable& table, const std::string& path, SettingsFailure& failure) {
     table = SiteTable{};
     std::string bytes;
-    int cause = 0;
-    if (!ReadFileBytes(path, bytes, cause)) {
-        if (cause == ENOENT) return true;
-        error = "Cannot read site table " + Quoted(path) + ": " + ErrorText(cause) + ".";
-        return false;
+    if (!ReadFileBytes(path, bytes, failure.cause)) {
+        if (failure.cause == ENOENT) {
+            failure.cause = 0;
+            return true;
+        }
+        return Fail(failure, SettingsFailure::Kind::SiteTableUnreadable, path);
     }
     // The file is decoded as a whole so that one word that happens to look
     // like UTF-8 cannot switch the encoding of a single name.
@@ -165,21 +163,66 @@ std::string PlacesPath(const std::string& startDir) {
     return startDir + "/res/punkt.txt";
 }
 
-bool LoadSettings(AppConfig& config, std::string& error) {
-    std::error_code failure;
-    const std::filesystem::path current = std::filesystem::current_path(failure);
-    if (failure) {
-        error = "Cannot determine the current directory: " + failure.message() + ".";
+std::string SettingsFailureText(const SettingsFailure& failure) {
+    using Kind = SettingsFailure::Kind;
+    const std::string reason = ErrorText(failure.cause);
+    const std::string prefix = "Cannot read settings file " + Quoted(failure.path) + ": ";
+    const std::string token = failure.token >= 0 && failure.token < kSettingsTokens
+                                  ? TokenLabel(failure.token)
+                                  : std::string("a token");
+    switch (failure.kind) {
+        case Kind::None:
+            return {};
+        case Kind::NoCurrentDirectory:
+            return "Cannot determine the current directory: " + reason + ".";
+        case Kind::SettingsUnreadable:
+            return prefix + reason + ".";
+        case Kind::TokenMissing:
+            return prefix + token + " is missing; the file holds " + std::to_string(failure.token) +
+                   " of the 6 tokens.";
+        case Kind::TokenTooLong:
+            return prefix + token + " is longer than 255 bytes.";
+        case Kind::NotWholeNumber:
+            return prefix + token + " " + Quoted(failure.tokenText) + " is not a whole number.";
+        case Kind::NotNumber:
+            return prefix + token + " " + Quoted(failure.tokenText) + " is not a number.";
+        case Kind::SiteTableUnreadable:
+            return "Cannot read site table " + Quoted(failure.path) + ": " + reason + ".";
+    }
+    return {};
+}
+
+bool LoadSettings(AppConfig& config, SettingsFailure& failure) {
+    std::error_code cause;
+    const std::filesystem::path current = std::filesystem::current_path(cause);
+    if (cause) {
+        failure = SettingsFailure{};
+        failure.kind = SettingsFailure::Kind::NoCurrentDirectory;
+        failure.cause = cause.value();  // current_path reports errno values
         return false;
     }
-    return LoadSettingsFrom(config, current.string(), error);
+    return LoadSettingsFrom(config, current.string(), failure);
+}
+
+bool LoadSettingsFrom(AppConfig& config, const std::string& startDir, SettingsFailure& failure) {
+    failure = SettingsFailure{};
+    config.startDir = startDir;
+    if (!ReadSettingsFile(config, SettingsPath(startDir), failure)) return false;
+    return ReadSiteTable(config.siteTable, TownsPath(startDir), failure);
+}
+
+bool LoadSettings(AppConfig& config, std::string& error) {
+    SettingsFailure failure;
+    const bool loaded = LoadSettings(config, failure);
+    error = SettingsFailureText(failure);
+    return loaded;
 }
 
 bool LoadSettingsFrom(AppConfig& config, const std::string& startDir, std::string& error) {
-    error.clear();
-    config.startDir = startDir;
-    if (!ReadSettingsFile(config, SettingsPath(startDir), error)) return false;
-    return ReadSiteTable(config.siteTable, TownsPath(startDir), error);
+    SettingsFailure failure;
+    const bool loaded = LoadSettingsFrom(config, startDir, failure);
+    error = SettingsFailureText(failure);
+    return loaded;
 }
 
 std::string SiteDisplayName(const AppConfig& config, const std::string& siteCode) {

@@ -42,6 +42,9 @@ const std::array<const char*, 7> kWeekdayCaptions = {
 
 TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidget* parent)
     : QDialog(parent), config_(config), state_(state) {
+    // Until the first pick names a day; an empty title would have the window
+    // system show the program's file name.
+    setWindowTitle(QStringLiteral("Выбор даты"));
     setFixedSize(162, 190);
     move(325, 202);
     QFont face = font();

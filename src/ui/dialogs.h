@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +34,17 @@ struct SaveDialogOptions {
     QString proposedName;
 };
 
+// What the operator answers at a first start, when no start directory holds
+// a settings file.
+enum class FirstStartAnswer { CreateDemo, ChooseDirectory, Quit };
+
+// Work that runs off the GUI thread while a window shows how far it has got:
+// the work raises `percent` (0 to 100) and stops early once `cancel` is set.
+struct BackgroundWork {
+    std::atomic<int> percent{0};
+    std::atomic<bool> cancel{false};
+};
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -50,6 +63,28 @@ class Dialogs {
     virtual bool setUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // Shows the date picker modally and returns when it is closed.
     virtual void runModal(QDialog& dialog) = 0;
+
+    // The start-up questions. Without a person to ask, the program does not
+    // start: no directory is chosen and the first start is left.
+    //
+    // The first-start window: `currentDir` and `userDir` are the places
+    // searched in vain; the demo archive would be written into `userDir`.
+    virtual FirstStartAnswer askFirstStart(const QString& /*currentDir*/,
+                                           const QString& /*userDir*/) {
+        return FirstStartAnswer::Quit;
+    }
+    // An existing directory; nothing when cancelled.
+    virtual std::optional<QString> chooseDirectory(const QString& /*title*/,
+                                                   const QString& /*from*/) {
+        return std::nullopt;
+    }
+    // Runs `work` and returns its result, false also when the operator
+    // cancelled it. A window with `text` shows its progress meanwhile.
+    virtual bool runInBackground(const QString& /*text*/,
+                                 const std::function<bool(BackgroundWork&)>& work) {
+        BackgroundWork progress;
+        return work(progress);
+    }
 };
 
 // The save dialog, opened in the folder last saved to and proposing `name`.
@@ -78,6 +113,10 @@ class QtDialogs : public Dialogs {
                                           const SaveDialogOptions& options) override;
     bool setUpPrinter(QWidget* parent, QPrinter& printer) override;
     void runModal(QDialog& dialog) override;
+    FirstStartAnswer askFirstStart(const QString& currentDir, const QString& userDir) override;
+    std::optional<QString> chooseDirectory(const QString& title, const QString& from) override;
+    bool runInBackground(const QString& text,
+                         const std::function<bool(BackgroundWork&)>& work) override;
 };
 
 }  // namespace kalvera

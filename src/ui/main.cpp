@@ -5,11 +5,13 @@
 
 #include "common/clock.h"
 #include "manual/manual_page.h"
+#include "ui/application_icon.h"
 #include "ui/calendar_form.h"
 #include "ui/dialogs.h"
 #include "ui/exception_guard.h"
 #include "ui/main_window.h"
 #include "ui/qt_translations.h"
+#include "ui/start_directory.h"
 
 #ifndef KALVERA_VERSION
 #define KALVERA_VERSION "unknown"
@@ -18,6 +20,7 @@
 namespace {
 
 int RunViewer(kalvera::QtDialogs& dialogs) {
+    if (!kalvera::EnterStartDirectory(dialogs)) return 0;
     kalvera::TForm1 window(dialogs, kalvera::systemClock());
     if (!window.started()) {
         // Without its settings the viewer has nothing to show.
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
     }
     kalvera::GuardedApplication app(argc, argv);
     kalvera::InstallTranslations(app);
+    kalvera::SetApplicationIcon();
     kalvera::QtDialogs dialogs;
     kalvera::ExceptionGuard guard(dialogs, [](int status) { QCoreApplication::exit(status); });
     app.setGuard(&guard);

@@ -31,6 +31,7 @@
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
 #include "ui/loop_controller.h"
+#include "ui/start_messages.h"
 #include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
@@ -253,7 +254,11 @@ void TForm1::wireHandlers() {
 
 bool TForm1::runStartUp(const TForm1Options& options) {
     AppConfig& config = viewer_.config;
-    if (!LoadSettings(config, startError_)) return false;
+    SettingsFailure failure;
+    if (!LoadSettings(config, failure)) {
+        startError_ = StartErrorText(failure).toStdString();
+        return false;
+    }
     LoadPalette(config);
     ListSites(config);
 

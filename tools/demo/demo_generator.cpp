@@ -9,6 +9,7 @@
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
+#include "common/replace_file.h"
 #include "demo/demo_sites.h"
 #include "demo/weather_model.h"
 
@@ -43,19 +44,16 @@ bool WriteSettings(const DemoOptions& options, std::string& error) {
         return false;
     }
     const DemoSite site = SitesOf(options).front();
-    const std::string path = options.dir + "/settings";
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    if (f == nullptr) {
-        error = "Cannot write " + path;
-        return false;
-    }
-    std::fprintf(f, "%s\n%d\n%s\n-\n%.2f\n%.2f\n", root.c_str(), options.updatePeriodSeconds,
-                 site.code.c_str(), site.lat, site.lon);
-    if (std::fclose(f) != 0) {
-        error = "Cannot write " + path;
-        return false;
-    }
-    return true;
+    char centre[64];
+    std::snprintf(centre, sizeof centre, "%.2f\n%.2f\n", site.lat, site.lon);
+    std::string text = root;
+    text += '\n';
+    text += std::to_string(options.updatePeriodSeconds);
+    text += '\n';
+    text += site.code;
+    text += "\n-\n";
+    text += centre;
+    return ReplaceFileContents(options.dir + "/settings", text, error);
 }
 
 bool CopyResources(const DemoOptions& options, std::string& error) {
@@ -127,10 +125,11 @@ bool PrepareStartDirectory(const DemoOptions& options, std::string& error) {
 }
 
 int WriteHistory(const DemoOptions& options, double now, std::string& error,
-                 const std::atomic<bool>* stop) {
+                 const std::atomic<bool>* stop, const std::function<void(double)>& progress) {
     const WeatherModel model(options.seed);
     const int step = std::max(1, options.stepMinutes);
     const double today = std::floor(now);
+    const double first = today - (std::max(1, options.days) - 1);
     std::map<std::string, std::set<int>> known;
     int written = 0;
     for (int d = std::max(1, options.days) - 1; d >= 0; --d) {
@@ -141,6 +140,7 @@ int WriteHistory(const DemoOptions& options, double now, std::string& error,
             const int n = WriteTerm(options, model, t, known, nullptr, error);
             if (n < 0) return -1;
             written += n;
+            if (progress && now > first) progress(std::min(1.0, (t - first) / (now - first)));
         }
     }
     return written;

@@ -27,15 +27,22 @@ struct DemoOptions {
 // resources that dir/res does not hold yet.
 bool PrepareStartDirectory(const DemoOptions& options, std::string& error);
 
+// The shipped resources: where an installation puts them relative to the
+// running program, so that any install prefix works; else the source tree's
+// data/ that the program was built from.
+std::string ShippedDataDir();
+
 // The archive root written into the settings: absolute, ending in "/".
 std::string DataRootOf(const DemoOptions& options);
 
 // Appends every missing term of the history up to `now` (date-time value);
 // terms already in a day's index are kept. Stops between two terms once
 // `stop` is set. Returns the number of site terms written, or -1 with the
-// reason.
+// reason. `progress` hears the share of the history written so far (0 to 1)
+// after each term.
 int WriteHistory(const DemoOptions& options, double now, std::string& error,
-                 const std::atomic<bool>* stop = nullptr);
+                 const std::atomic<bool>* stop = nullptr,
+                 const std::function<void(double)>& progress = {});
 
 // Appends the term of one moment (stamped with its minute) at every site that
 // lacks it. Returns the number of sites written, or -1.

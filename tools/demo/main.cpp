@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -18,12 +17,6 @@
 #include "demo/demo_generator.h"
 #include "manual/manual_page.h"
 
-#ifndef KALVERA_DEMO_DATA_DIR
-#define KALVERA_DEMO_DATA_DIR "data"
-#endif
-#ifndef KALVERA_DEMO_DATA_FROM_BIN
-#define KALVERA_DEMO_DATA_FROM_BIN "../share/kalvera"
-#endif
 #ifndef KALVERA_VERSION
 #define KALVERA_VERSION "unknown"
 #endif
@@ -43,24 +36,10 @@ bool parseNumber(const char* text, double low, double high, double& value) {
     return end != text && *end == '\0' && value >= low && value <= high;
 }
 
-// The shipped resources: where an installation puts them relative to this
-// program, so that any install prefix works; else the source tree it was
-// built from.
-std::string defaultDataDir() {
-    std::error_code failure;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", failure);
-    if (!failure) {
-        const std::filesystem::path installed = self.parent_path() / KALVERA_DEMO_DATA_FROM_BIN;
-        if (std::filesystem::is_regular_file(installed / "towns.txt", failure))
-            return installed.lexically_normal().string();
-    }
-    return KALVERA_DEMO_DATA_DIR;
-}
-
 bool parseArguments(int argc, char** argv, kalvera::demo::DemoOptions& options) {
     if (argc < 2 || argv[1][0] == '-') return false;
     options.dir = argv[1];
-    options.dataDir = defaultDataDir();
+    options.dataDir = kalvera::demo::ShippedDataDir();
     for (int i = 2; i < argc; i += 2) {
         const std::string name = argv[i];
         if (i + 1 >= argc) return false;
