@@ -70,7 +70,7 @@ class WeatherScene {
 class WeatherModel {
   public:
     explicit WeatherModel(uint32_t seed) : seed_(seed) {}
-    // The scene at a date-time value (days since 1899-12-30, local time).
+    // The scene at a date-time value (days since 1899-12-30, GMT).
     WeatherScene at(double dateTime) const;
 
   private:
