@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -65,6 +66,22 @@ TEST(WeatherScene, AfternoonsBringMoreConvectionThanNights) {
         night += model.at(SummerDay() + day + 3.5 / 24.0).cells().size();
     }
     EXPECT_GT(afternoon, night * 2);
+}
+
+TEST(WeatherScene, TheDefaultSiteHasPrecipitationToShowAtEveryHour) {
+    // What a newcomer sees first is the default site's newest term, whenever
+    // the demo is started.
+    const demo::WeatherModel model(kSeed);
+    for (double day : {EncodeDate(2026, 1, 15), SummerDay(), EncodeDate(2026, 12, 8)}) {
+        for (int hour = 0; hour < 24; ++hour) {
+            const TermGrids g =
+                demo::SampleTerm(demo::DefaultDemoSite(), model.at(day + hour / 24.0));
+            const auto wet = std::count_if(g.phenomena.begin(), g.phenomena.end(),
+                                           [](int32_t code) { return code >= 2; });
+            EXPECT_GE(wet, 300) << DecodeDate(day).month << "/" << DecodeDate(day).day << " "
+                                << hour << " h";
+        }
+    }
 }
 
 TEST(WeatherScene, EchoIsCoherentAndLayersTopsAndPhenomenaAgreeInEveryCell) {
