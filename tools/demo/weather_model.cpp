@@ -28,8 +28,8 @@ constexpr int kAirMassCellsPerBin = 12;
 // covers the site's square in part.
 constexpr double kLowOrbitKm = 60.0;
 constexpr double kLowOrbitDays = 1.7;
-constexpr double kLowRadiusMinKm = 70.0;
-constexpr double kLowRadiusMaxKm = 110.0;
+constexpr double kLowRadiusMinKm = 80.0;
+constexpr double kLowRadiusMaxKm = 120.0;
 // Rain elements move through the shield from the west-south-west.
 constexpr double kLowDriftKmPerDay = 700.0;
 constexpr double kLowDriftAzimuthDeg = 70.0;
@@ -268,12 +268,17 @@ Column WeatherScene::sample(double lat, double lon) const {
         if (dbz >= kMinDetectableDbz) col.aloftDbz = dbz;
     }
 
-    const double lowR2 = ((x - lowX_) * (x - lowX_) + (y - lowY_) * (y - lowY_)) /
-                         (lowRadiusKm_ * lowRadiusKm_);
+    // The shield's edge is ragged, and its rain comes in patches; both move
+    // through the lingering shield with the wind, so its shape keeps changing.
+    const double fromLowX = x - lowX_, fromLowY = y - lowY_;
+    const double reach =
+        lowRadiusKm_ * (0.55 + 0.9 * ValueNoise(seed_, kLowTextureSalt - 2,
+                                                (x - lowDriftX_) / 45.0, (y - lowDriftY_) / 45.0));
+    const double lowR2 = (fromLowX * fromLowX + fromLowY * fromLowY) / (reach * reach);
     if (lowR2 < 1.0) {
         const double p = 1.0 - lowR2;
         const double lowTex = Texture(seed_, kLowTextureSalt, x - lowDriftX_, y - lowDriftY_);
-        const auto dbz = static_cast<float>(lowPeakDbz_ * std::pow(p, 0.8) * (0.45 + 0.7 * lowTex));
+        const auto dbz = static_cast<float>(lowPeakDbz_ * std::sqrt(p) * (0.2 + 1.2 * lowTex));
         if (dbz >= kMinDetectableDbz && dbz > col.stratDbz) {
             col.stratDbz = dbz;
             col.stratTopKm = static_cast<float>(3.0 + 3.2 * p * (0.4 + 0.6 * lowTex));
