@@ -49,8 +49,8 @@ TEST(TimeZones, ATermSevenMinutesOldIsSevenMinutesOldOnTodaysFileEverywhere) {
     // Kiritimati's date is a day ahead of GMT from 10 to 24 GMT and Pago
     // Pago's a day behind from 0 to 11 GMT, so at any hour one of them would
     // show a local clock's date apart from GMT's.
-    for (const char* zone : {"Pacific/Kiritimati", "Pacific/Pago_Pago", "Europe/Moscow",
-                             "America/New_York", "UTC"}) {
+    for (const char* zone :
+         {"Pacific/Kiritimati", "Pacific/Pago_Pago", "Europe/Moscow", "America/New_York", "UTC"}) {
         const TimeZone inZone(zone);
         const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
         const double gmt =

@@ -272,8 +272,8 @@ Column WeatherScene::sample(double lat, double lon) const {
     // through the lingering shield with the wind, so its shape keeps changing.
     const double fromLowX = x - lowX_, fromLowY = y - lowY_;
     const double reach =
-        lowRadiusKm_ * (0.55 + 0.9 * ValueNoise(seed_, kLowTextureSalt - 2,
-                                                (x - lowDriftX_) / 45.0, (y - lowDriftY_) / 45.0));
+        lowRadiusKm_ * (0.55 + 0.9 * ValueNoise(seed_, kLowTextureSalt - 2, (x - lowDriftX_) / 45.0,
+                                                (y - lowDriftY_) / 45.0));
     const double lowR2 = (fromLowX * fromLowX + fromLowY * fromLowY) / (reach * reach);
     if (lowR2 < 1.0) {
         const double p = 1.0 - lowR2;
