@@ -1,8 +1,10 @@
 #pragma once
-// A one-site demo archive of today (and the days before it, if asked), made
-// in a scratch directory for one benchmark run, and the viewer state of its
-// newest term at layer 1 (the lowest reflectivity layer holds the most
-// cells), rendered as the window renders it at the given picture side.
+// A one-site demo archive up to a fixed, busy moment (and the days before it,
+// if asked), made in a scratch directory for one benchmark run, and the
+// viewer state of its newest term at layer 1 (the lowest reflectivity layer
+// holds the most cells), rendered as the window renders it at the given
+// picture side. The moment is fixed so that every run, by day or by night,
+// measures the same scene.
 
 #include <unistd.h>
 
@@ -14,7 +16,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
-#include "common/clock.h"
+#include "common/date_time.h"
 #include "demo/demo_generator.h"
 #include "demo/demo_sites.h"
 #include "geo/settings.h"
@@ -22,8 +24,22 @@
 
 namespace kalvera::bench {
 
+// 16.05 GMT on 10 July 2026: the demo's front and an afternoon's cells are
+// over the default site, about two thirds of its grid has echo at layer 1,
+// and the newest term is 16.00.
+inline double BusyMoment() {
+    return EncodeDateTime({2026, 7, 10}, {16, 5, 0});
+}
+
+// Cells of the viewer's grid that are drawn (above the filter threshold).
+inline int DrawnCells(const ViewerState& v) {
+    int drawn = 0;
+    for (int32_t value : v.picture.values) drawn += value > v.display.filterThreshold;
+    return drawn;
+}
+
 // A scratch directory with a start directory in it that holds `days` days of
-// the default demo site, today the last of them.
+// the default demo site, the busy moment's day the last of them.
 struct DemoArchive {
     std::string scratch;  // empty when the directory could not be made
     std::string startDir;
@@ -44,7 +60,7 @@ inline DemoArchive MakeDemoArchive(const std::string& name, int days) {
     options.days = days;
     options.siteCount = 1;
     std::string error;
-    a.now = systemClock().now();
+    a.now = BusyMoment();
     if (!demo::PrepareStartDirectory(options, error) ||
         demo::WriteHistory(options, a.now, error) <= 0) {
         std::fprintf(stderr, "bench_%s: cannot make the demo archive: %s\n", name.c_str(),

@@ -34,6 +34,7 @@ void BM_WriteTermMap(benchmark::State& state, const char* name) {
         }
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    state.counters["cells"] = bench::DrawnCells(viewer);
 }
 BENCHMARK_CAPTURE(BM_WriteTermMap, geotiff, "map.tif")
     ->Unit(benchmark::kMillisecond)

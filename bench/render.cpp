@@ -34,9 +34,7 @@ void BM_RenderPicture(benchmark::State& state) {
     for (auto _ : state) {
         if (!RenderPicture(v)) return state.SkipWithError("render failed");
     }
-    int drawn = 0;
-    for (int32_t value : v.picture.values) drawn += value > v.display.filterThreshold;
-    state.counters["cells"] = drawn;
+    state.counters["cells"] = bench::DrawnCells(v);
 }
 BENCHMARK(BM_RenderPicture)
     ->Unit(benchmark::kMillisecond)

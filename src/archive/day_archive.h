@@ -51,7 +51,9 @@ bool SplitTermText(const std::string& termText, int& hour, int& minute);
 // Sets currentDate, dayName, indexPath and basePath of `state` to the newest
 // day, from now backwards over at most 2000 days, whose index file for
 // state.siteCode can be opened. On failure the four fields are put back as
-// they were before the search.
+// they were before the search. Day files are named by their GMT date and the
+// clock gives GMT, so an office west of Greenwich reaches the new day's file
+// in its evening, and one east of it never looks for a day not yet begun.
 bool FindLatestDay(DisplayState& state, const std::string& dataRoot,
                    const Clock& clock = systemClock());
 

@@ -1,5 +1,7 @@
 #include "archive/newest_term.h"
 
+#include <cmath>
+
 #include "archive/day_archive.h"
 
 namespace kalvera {
@@ -17,6 +19,18 @@ NewestTerm ReadNewestTerm(DisplayState& state) {
 NewestTerm FollowNewestTerm(DisplayState& state, const std::string& dataRoot, const Clock& clock) {
     if (!FindLatestDay(state, dataRoot, clock)) return NewestTerm{};
     return ReadNewestTerm(state);
+}
+
+bool TermAfterDay(const std::string& dataRoot, const std::string& siteCode, double date,
+                  double now) {
+    std::vector<std::string> terms;
+    const double first = std::floor(date) + 1.0;
+    double day = std::floor(now);
+    for (int tried = 0; day >= first && tried < kLatestDaySearchDays; ++tried, day -= 1.0) {
+        const DayArchive archive = DayArchive::Of(dataRoot, siteCode, DayNameOf(day));
+        if (LoadTermList(archive.indexPath, terms) > 0) return true;
+    }
+    return false;
 }
 
 }  // namespace kalvera

@@ -32,4 +32,10 @@ NewestTerm ReadNewestTerm(DisplayState& state);
 // own fields change (termText and layerCode stay).
 NewestTerm FollowNewestTerm(DisplayState& state, const std::string& dataRoot, const Clock& clock);
 
+// Whether some day after the day of `date`, up to the day of `now`, lists a
+// term of `siteCode`: while one does, stepping forward still leads to data.
+// The days are read from the newest back, at most 2000 of them.
+bool TermAfterDay(const std::string& dataRoot, const std::string& siteCode, double date,
+                  double now);
+
 }  // namespace kalvera

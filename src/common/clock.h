@@ -1,13 +1,15 @@
 #pragma once
-// The seam through which the program asks for "now". The system clock gives
-// the local date and time; tests set a fixed one.
+// The seam through which the program asks for "now". Terms and day files are
+// GMT, so "now" is the GMT date and time: every age, every "today" and every
+// comparison with the clock is made in GMT. Only how a date is written
+// follows the user's locale. Tests set a fixed clock.
 
 namespace kalvera {
 
 class Clock {
   public:
     virtual ~Clock() = default;
-    // Local date and time as a date-time value (see date_time.h).
+    // GMT date and time as a date-time value (see date_time.h).
     virtual double now() const = 0;
 };
 

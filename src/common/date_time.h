@@ -1,5 +1,5 @@
 #pragma once
-// Date-time values: days counted from 1899-12-30 local midnight as a double,
+// Date-time values: days counted from 1899-12-30 midnight as a double,
 // the fraction being the time of day. All conversions are proleptic Gregorian
 // and independent of the time zone; "now" comes from a Clock.
 

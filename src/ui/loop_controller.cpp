@@ -141,7 +141,10 @@ void LoopController::step(int direction) {
         return;
     }
     halt();
-    const int at = store_.nextShowable(shown_ + direction, direction);
+    int at = store_.nextShowable(shown_ + direction, direction);
+    // A step forward from the newest frame stays there: the frames wrap
+    // round, a step does not.
+    if (direction > 0 && shown_ >= 0 && at >= 0 && at <= shown_) at = shown_;
     if (at >= 0) selectAsTerm(at);
 }
 

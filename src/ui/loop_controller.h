@@ -44,7 +44,9 @@ class LoopController : public QObject {
     // The loop ends where it is, back on the listed day's files: the
     // operator has chosen something else.
     void halt();
-    // The panel's step buttons: the loop pauses on the frame before or after.
+    // The panel's step buttons: the loop pauses on the frame before or after,
+    // forward no further than its newest; without a loop, the term before or
+    // after (StepTerm).
     void step(int direction);
     // The data age line, from the archive as it is now.
     void refreshAge();

@@ -116,6 +116,7 @@ class TForm1 : public QWidget, private TForm1Controls {
 
     ViewerState& viewer() { return viewer_; }
     DisplayState& display() { return viewer_.display; }
+    const Clock& clock() const { return clock_; }
 
     // Navigation (main_window_navigation.cpp).
     void locListBoxClick();
@@ -179,8 +180,9 @@ class TForm1 : public QWidget, private TForm1Controls {
     void ReloadSite();
     // Follows the archive to the selected site's newest day and term and
     // shows what was found there: the date, the day's terms and the term's
-    // layers. Nothing is shown when no day was found.
-    NewestTerm openNewestDay();
+    // layers. Nothing is shown when no day was found. `keepLayer` keeps the
+    // layer code instead of taking the newest term's highest.
+    NewestTerm openNewestDay(bool keepLayer = false);
     // The day `days` away from the current one, opened on its first term.
     void stepDay(double days);
     // Back to the bar's start position without drawing: the scale's default,

@@ -18,6 +18,7 @@
 #include "ui/calendar_form.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
+#include "ui/loop_controller.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
@@ -76,9 +77,27 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
 // A missing export file is how an office says it wants no JPEG; only a file
 // that could not be written is a failure. It is shown in the title, without
 // stopping anything, until an export succeeds again.
-void ExportAutomatically(TForm1& form) {
-    const std::string notice = form.automaticExport.run(form.viewer(), form.autoExportPath);
+void ExportAutomatically(TForm1& form, const ViewerState& viewer) {
+    const std::string notice = form.automaticExport.run(viewer, form.autoExportPath);
     form.setWindowTitle(WindowTitle() + QString::fromStdString(notice));
+}
+
+// While a loop runs the window shows its frames at the loop's layer; the
+// newest term's weather layer is drawn on a copy of the viewer instead, so
+// that the office's picture does not wait for the loop to end.
+void ExportAside(TForm1& form, int layerCode) {
+    ViewerState aside = form.viewer();
+    aside.WindowDC.invalidate = nullptr;
+    aside.display.layerCode = layerCode;
+    if (RenderPicture(aside)) ExportAutomatically(form, aside);
+}
+
+// What the window shows under a date is that day's: a day without a term to
+// draw shows the map alone at once, not only at the next paint, and nothing
+// of the day before it is left to be redrawn, printed or exported.
+void ShowMapAlone(TForm1& form) {
+    ForgetPicture(form.viewer());
+    form.ShowEmptyPicture();
 }
 
 }  // namespace
@@ -88,16 +107,20 @@ void TForm1::locListBoxClick() {
     ReloadSite();
 }
 
-NewestTerm TForm1::openNewestDay() {
-    const NewestTerm newest = FollowNewestTerm(viewer_.display, viewer_.config.dataRoot, clock_);
+NewestTerm TForm1::openNewestDay(bool keepLayer) {
+    DisplayState& state = viewer_.display;
+    const int layer = state.layerCode;
+    const NewestTerm newest = FollowNewestTerm(state, viewer_.config.dataRoot, clock_);
     if (!newest.dayFound) return newest;
+    if (keepLayer) state.layerCode = layer;
     ShowCurrentDate();
-    FillTerms(reviewListBox, newest.terms, viewer_.display.termText);
+    FillTerms(reviewListBox, newest.terms, state.termText);
     // After a failed layer lookup the list keeps the layers it had.
     if (newest.hasTerm() && newest.layerCode >= 0) {
-        FillLayers(layerListBox, newest.layers, viewer_.display.layerCode);
+        FillLayers(layerListBox, newest.layers, state.layerCode);
         showLayerLabel();
     }
+    if (!newest.hasTerm()) ShowMapAlone(*this);
     return newest;
 }
 
@@ -195,11 +218,10 @@ void TForm1::OpenCurrentDay() {
     // After a failed layer lookup there is no layer to draw the day with.
     const bool drawable = !terms.empty() && state.layerCode >= 0;
     FillTerms(reviewListBox, terms, drawable ? terms.front() : std::string());
-    if (terms.empty()) {
-        WriteHeaderCell(0, QString());
+    if (!drawable) {
+        ShowMapAlone(*this);
         return;
     }
-    if (!drawable) return;
 
     state.termText = terms.front();
     WriteHeaderCell(0, QString::fromStdString(state.termText));
@@ -212,15 +234,20 @@ void TForm1::OpenCurrentDay() {
 
 void TForm1::Timer1Timer() {
     SetTimer1Enabled(false);
-    const NewestTerm newest = openNewestDay();
+    // A running loop keeps its layer, and the new term joins it right after
+    // this handler (LoopController::followUpdate), to be drawn in its turn.
+    const bool looping = loop != nullptr && loop->running();
+    const NewestTerm newest = openNewestDay(looping);
     if (!newest.dayFound) reviewListBox->clear();
-    if (newest.hasTerm()) {
+    if (newest.hasTerm() && looping) {
+        if (newest.exportDue()) ExportAside(*this, newest.layerCode);
+    } else if (newest.hasTerm()) {
         // The tick draws the term it selects, so that the screen, the header
         // and the exported picture all show the same term. A term that could
         // not be drawn is not exported: the layers still hold an older one.
         WriteHeaderCell(0, QString::fromStdString(viewer_.display.termText));
         const bool drawn = RenderPicture();
-        if (drawn && newest.exportDue()) ExportAutomatically(*this);
+        if (drawn && newest.exportDue()) ExportAutomatically(*this, viewer_);
     }
     // Whatever happened above, automatic update goes on.
     if (!endRequested_) SetTimer1Enabled(true);

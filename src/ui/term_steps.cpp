@@ -6,6 +6,8 @@
 
 #include "archive/day_archive.h"
 #include "archive/frame_selection.h"
+#include "archive/newest_term.h"
+#include "common/clock.h"
 #include "ui/main_window.h"
 
 namespace kalvera {
@@ -28,6 +30,12 @@ void ChooseRow(TForm1& form, int row) {
     form.reviewListBoxClick();
 }
 
+bool LaterDayHasTerms(TForm1& form) {
+    const DisplayState& d = form.display();
+    return TermAfterDay(form.viewer().config.dataRoot, d.siteCode, d.currentDate,
+                        form.clock().now());
+}
+
 }  // namespace
 
 bool ChooseTerm(TForm1& form, const std::string& termText) {
@@ -43,10 +51,18 @@ void StepTerm(TForm1& form, int direction) {
     if (target >= 0 && target < list->count()) {
         ChooseRow(form, target);
     } else if (direction > 0) {
-        form.forwardButtonClick();
+        StepDay(form, +1);
     } else {
         form.backButtonClick();
         ChooseRow(form, list->count() - 1);
+    }
+}
+
+void StepDay(TForm1& form, int direction) {
+    if (direction < 0) {
+        form.backButtonClick();
+    } else if (LaterDayHasTerms(form)) {
+        form.forwardButtonClick();
     }
 }
 

@@ -14,8 +14,13 @@ struct LoopFrame;
 // False when the list does not hold it.
 bool ChooseTerm(TForm1& form, const std::string& termText);
 // The previous or next term (direction -1 or +1). Past either end of the day
-// it goes to the day before (its newest term) or after (its earliest).
+// it goes to the day before (its newest term) or after (its earliest); it
+// stops at the site's newest term, as StepDay does.
 void StepTerm(TForm1& form, int direction);
+// The day before or after, as the day buttons go; forward only while a later
+// day, up to today, holds a term, so that the keys never leave the newest
+// data for an empty tomorrow.
+void StepDay(TForm1& form, int direction);
 // The day's earliest or newest term.
 void ChooseDayEnd(TForm1& form, bool newest);
 // Highlights a loop frame's term in the list when the list shows its day,

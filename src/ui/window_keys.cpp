@@ -99,11 +99,7 @@ bool WindowKeys::press(int key) {
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
             loop_.halt();
-            if (key == Qt::Key_PageUp) {
-                form_.backButtonClick();
-            } else {
-                form_.forwardButtonClick();
-            }
+            StepDay(form_, key == Qt::Key_PageUp ? -1 : +1);
             return true;
         case Qt::Key_Space:
             loop_.playPause();

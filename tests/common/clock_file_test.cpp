@@ -12,12 +12,12 @@
 namespace kalvera {
 namespace {
 
-TEST(Clocks, TheSystemClockGivesTheLocalDateAndTime) {
+TEST(Clocks, TheSystemClockGivesTheGmtDateAndTime) {
     const std::time_t before = std::time(nullptr);
     const double now = systemClock().now();
-    std::tm local{};
-    localtime_r(&before, &local);
-    const double today = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    std::tm gmt{};
+    gmtime_r(&before, &gmt);
+    const double today = EncodeDate(gmt.tm_year + 1900, gmt.tm_mon + 1, gmt.tm_mday);
     // The call may straddle midnight, so the next day is allowed too.
     EXPECT_GE(now, today);
     EXPECT_LT(now, today + 2.0);

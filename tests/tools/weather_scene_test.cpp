@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -60,11 +61,28 @@ TEST(WeatherScene, CellsDriftWithTheSteeringWindGrowToAPeakAndDecay) {
 TEST(WeatherScene, AfternoonsBringMoreConvectionThanNights) {
     const demo::WeatherModel model(kSeed);
     size_t afternoon = 0, night = 0;
+    // Terms are GMT; the region's sun is 2 h 40 min ahead of it.
     for (int day = 0; day < 6; ++day) {
-        afternoon += model.at(SummerDay() + day + 15.5 / 24.0).cells().size();
+        afternoon += model.at(SummerDay() + day + 13.5 / 24.0).cells().size();
         night += model.at(SummerDay() + day + 3.5 / 24.0).cells().size();
     }
     EXPECT_GT(afternoon, night * 2);
+}
+
+TEST(WeatherScene, TheDefaultSiteHasPrecipitationToShowAtEveryHour) {
+    // What a newcomer sees first is the default site's newest term, whenever
+    // the demo is started.
+    const demo::WeatherModel model(kSeed);
+    for (double day : {EncodeDate(2026, 1, 15), SummerDay(), EncodeDate(2026, 12, 8)}) {
+        for (int hour = 0; hour < 24; ++hour) {
+            const TermGrids g =
+                demo::SampleTerm(demo::DefaultDemoSite(), model.at(day + hour / 24.0));
+            const auto wet = std::count_if(g.phenomena.begin(), g.phenomena.end(),
+                                           [](int32_t code) { return code >= 2; });
+            EXPECT_GE(wet, 300) << DecodeDate(day).month << "/" << DecodeDate(day).day << " "
+                                << hour << " h";
+        }
+    }
 }
 
 TEST(WeatherScene, EchoIsCoherentAndLayersTopsAndPhenomenaAgreeInEveryCell) {

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "products/derived_products.h"
 #include "render/picture_render.h"
 #include "support/file_bytes.h"
 #include "ui/loop_controller.h"
@@ -68,6 +69,55 @@ TEST_F(LoopTest, AnUpdateAppendsTheNewTermAndDropsTheOldest) {
     EXPECT_TRUE(loop().running());
     loop().nextFrame();
     EXPECT_TRUE(loop().running());
+}
+
+TEST_F(LoopTest, AnUpdateKeepsTheLoopsLayerAndStillExportsTheWeather) {
+    for (int minute : {0, 10}) dir.addTerm("S1", day(0), 9, minute, {1, 2, kLayerWeather});
+    start();
+    const std::string exported = dir.path() + "/zeb.jpg";
+    std::ofstream(exported) << "old";
+    form().autoExportPath = exported;
+    QListWidget* layers = form().controls().layerListBox;
+    layers->setCurrentRow(layers->count() - 1);
+    form().layerListBoxClick();
+    ASSERT_EQ(state().layerCode, kLayerVil);
+    play(2);
+    dir.addTerm("S1", day(0), 9, 20, {1, 2, kLayerWeather});
+    form().Timer1Timer();
+    loop().followUpdate();
+    loop().nextFrame();
+    EXPECT_TRUE(loop().running());
+    EXPECT_EQ(state().layerCode, kLayerVil);
+    EXPECT_EQ(loop().frames().layerCode(), kLayerVil);
+    EXPECT_EQ(loop().frames().frame(1).termText, "09.20");
+    EXPECT_GT(fs::file_size(exported), 3u) << "the weather layer goes out during a loop too";
+}
+
+TEST_F(LoopTest, KeysAndStepsStopAtTheNewestTerm) {
+    dir.addTerm("S1", day(-1), 23, 50, {1});
+    for (int minute : {0, 10}) dir.addTerm("S1", day(0), 9, minute, {1});
+    start();
+    const std::string newest = day(0) + " 09.10 09.10";
+    ASSERT_EQ(shown(), newest);
+    const auto press = [&](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&form(), &event);
+    };
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"Right", [&] { press(Qt::Key_Right); }},
+        {"PgDn", [&] { press(Qt::Key_PageDown); }},
+        {"step button", [&] { loop().panel()->stepForwardButton->click(); }},
+        {"step from the loop's newest frame", [&] {
+             play(3);
+             loop().nextFrame();
+             loop().nextFrame();
+             loop().step(+1);
+         }}};
+    for (const auto& [name, step] : steps) {
+        step();
+        EXPECT_EQ(shown(), newest) << name;
+        EXPECT_FALSE(loop().running()) << name;
+    }
 }
 
 TEST_F(LoopTest, AnUndecodableTermIsSkippedAndASiteWithoutDataEndsOnTheMap) {

@@ -90,7 +90,7 @@ struct ScriptedDialogs : Dialogs {
     int modalCalls = 0;
 };
 
-// 12:00 local time on 7 December 2026, a Monday, and the day name `days` later.
+// 12:00 GMT on 7 December 2026, a Monday, and the day name `days` later.
 inline double FixtureNow() {
     return EncodeDate(2026, 12, 7) + 0.5;
 }

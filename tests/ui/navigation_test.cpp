@@ -74,8 +74,8 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     EXPECT_EQ(shown(),
               DayFromNow(-1) + " [06.30] 06.30 Слой =3 (0 1 2 3 Макс VIL)");  // the layer carries over
     EXPECT_EQ(decodes, 2);
-    form().backButtonClick();  // a day without files: nothing drawn, no message
-    EXPECT_EQ(shown(), DayFromNow(-2) + " [] 06.30 Слой =3 (0 1 2 3 Макс VIL)");
+    form().backButtonClick();  // a day without files: the map alone, no message
+    EXPECT_EQ(shown(), DayFromNow(-2) + " []  Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_EQ(decodes, 2);
     form().backButtonClick();
     EXPECT_EQ(shown(), DayFromNow(-3) + " [01.00] 01.00 Слой =3 (0 1 2 3 Макс VIL)");
@@ -84,7 +84,7 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     EXPECT_EQ(shown(), DayFromNow(0) + " [08.00 12.00] 08.00 Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_TRUE(drawn("08.00", 3));
     form().forwardButtonClick();  // past today
-    EXPECT_EQ(shown(), DayFromNow(1) + " [] 08.00 Слой =3 (0 1 2 3 Макс VIL)");
+    EXPECT_EQ(shown(), DayFromNow(1) + " []  Слой =3 (0 1 2 3 Макс VIL)");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

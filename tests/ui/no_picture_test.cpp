@@ -1,5 +1,6 @@
 // Once a site without data is chosen, no redraw brings back anything of the
-// site shown before it: every path shows the map alone.
+// site shown before it: every path shows the map alone. A day without data
+// shows the map alone at once.
 
 #include "output/picture_export.h"
 #include "output/print_page.h"
@@ -97,6 +98,25 @@ TEST_F(NoPictureTest, EveryRedrawAfterASiteWithoutDataShowsTheMapAlone) {
         EXPECT_EQ(cellPixels(row.image()), 0);
     }
     EXPECT_EQ(state().termText, "");  // no header names S1's term either
+}
+
+TEST_F(NoPictureTest, ADayWithoutDataShowsTheMapAloneAtOnce) {
+    start();
+    colourTheCells();
+    const struct {
+        const char* name;
+        void (TForm1::*click)();
+        bool cells;
+    } rows[] = {{"forward past today", &TForm1::forwardButtonClick, false},
+                {"back to today", &TForm1::backButtonClick, true},
+                {"back to a day without files", &TForm1::backButtonClick, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        (form().*row.click)();
+        EXPECT_EQ(cellPixels(shown()) > 0, row.cells);
+        EXPECT_EQ(cellPixels(printed()) > 0, row.cells);
+        EXPECT_EQ(state().termText.empty(), !row.cells);
+    }
 }
 
 }  // namespace kalvera::navtest

@@ -50,7 +50,7 @@ int AppendLiveTerm(const DemoOptions& options, double now, const RecordSplitter*
                    std::string& error);
 
 struct LiveHooks {
-    std::function<double()> now;                // local date-time value
+    std::function<double()> now;                // GMT date-time value
     std::function<void(double seconds)> sleep;  // must return early enough to see `stop`
     const RecordSplitter* splitter = nullptr;   // nullptr: records are written whole
 };

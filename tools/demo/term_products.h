@@ -36,7 +36,7 @@ void CellCentres(const DemoSite& site, std::vector<double>& lats, std::vector<do
 
 TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene);
 
-// `dateTime` stamps the messages (local date and time of the term).
+// `dateTime` stamps the messages (GMT date and time of the term).
 std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids, double dateTime);
 
 }  // namespace kalvera::demo

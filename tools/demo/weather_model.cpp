@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/domain_constants.h"
+#include "demo/demo_sites.h"
 
 namespace kalvera::demo {
 
@@ -22,6 +23,19 @@ constexpr double kMaxLifeDays = 120.0 / 1440.0;
 constexpr double kSpawnHalfExtentKm = 1000.0;
 constexpr int kFrontCellsPerBin = 10;
 constexpr int kAirMassCellsPerBin = 12;
+// The lingering low circles the default site at this distance, its rain
+// shield never more than this far beyond its centre, so the shield always
+// covers the site's square in part.
+constexpr double kLowOrbitKm = 60.0;
+constexpr double kLowOrbitDays = 1.7;
+constexpr double kLowRadiusMinKm = 80.0;
+constexpr double kLowRadiusMaxKm = 120.0;
+// Rain elements move through the shield from the west-south-west.
+constexpr double kLowDriftKmPerDay = 700.0;
+constexpr double kLowDriftAzimuthDeg = 70.0;
+// The fronts' textures take salts 4 x episode and one above; the low's never
+// meets them.
+constexpr int kLowTextureSalt = -8;
 
 uint64_t Mix(uint64_t z) {
     z += 0x9E3779B97F4A7C15ULL;
@@ -91,9 +105,11 @@ double FrontPosKm(const Episode& e, double t) {
     return -kFrontReachKm + 2.0 * kFrontReachKm * (t - e.start) / kEpisodeDays;
 }
 
-// Afternoon maximum of air-mass convection, none at night.
+// Afternoon maximum of air-mass convection, none at night. Terms are GMT;
+// the sun keeps the region's own time, by its longitude.
 double DiurnalFactor(double t) {
-    double hour = (t - std::floor(t)) * 24.0;
+    const double solar = t + kOriginLon / 360.0;
+    double hour = (solar - std::floor(solar)) * 24.0;
     double c = std::cos(2.0 * kPi * (hour - 15.5) / 24.0);
     return c > 0.0 ? std::pow(c, 3.0) : 0.0;
 }
@@ -188,6 +204,20 @@ WeatherScene WeatherModel::at(double t) const {
     scene.driftX_ = scene.frontPos_ * e.dirX;
     scene.driftY_ = scene.frontPos_ * e.dirY;
 
+    // The low circles the default site slowly; its size and strength wander
+    // over hours, and its rain texture moves through it with the wind.
+    double siteX = 0.0, siteY = 0.0;
+    ToSceneKm(DefaultDemoSite().lat, DefaultDemoSite().lon, siteX, siteY);
+    const double turn = 2.0 * kPi * (t / kLowOrbitDays + Uniform(seed_, 60));
+    scene.lowX_ = siteX + kLowOrbitKm * std::cos(turn);
+    scene.lowY_ = siteY + kLowOrbitKm * std::sin(turn);
+    scene.lowRadiusKm_ =
+        Lerp(kLowRadiusMinKm, kLowRadiusMaxKm, ValueNoise(seed_, 61, t / 0.5, 0.0));
+    scene.lowPeakDbz_ = static_cast<float>(26.0 + 12.0 * ValueNoise(seed_, 62, t / 0.3, 0.0));
+    const double azimuth = kLowDriftAzimuthDeg * kPi / 180.0;
+    scene.lowDriftX_ = kLowDriftKmPerDay * t * std::sin(azimuth);
+    scene.lowDriftY_ = kLowDriftKmPerDay * t * std::cos(azimuth);
+
     auto first = static_cast<int64_t>(std::floor((t - kMaxLifeDays) / kBinDays)) - 1;
     auto last = static_cast<int64_t>(std::floor(t / kBinDays));
     for (int64_t bin = first; bin <= last; ++bin) {
@@ -236,6 +266,23 @@ Column WeatherScene::sample(double lat, double lon) const {
         // before it reaches the ground.
         float dbz = static_cast<float>((8.0 + 14.0 * (1.0 + behind / 220.0)) * (0.6 + 0.6 * tex));
         if (dbz >= kMinDetectableDbz) col.aloftDbz = dbz;
+    }
+
+    // The shield's edge is ragged, and its rain comes in patches; both move
+    // through the lingering shield with the wind, so its shape keeps changing.
+    const double fromLowX = x - lowX_, fromLowY = y - lowY_;
+    const double reach =
+        lowRadiusKm_ * (0.55 + 0.9 * ValueNoise(seed_, kLowTextureSalt - 2, (x - lowDriftX_) / 45.0,
+                                                (y - lowDriftY_) / 45.0));
+    const double lowR2 = (fromLowX * fromLowX + fromLowY * fromLowY) / (reach * reach);
+    if (lowR2 < 1.0) {
+        const double p = 1.0 - lowR2;
+        const double lowTex = Texture(seed_, kLowTextureSalt, x - lowDriftX_, y - lowDriftY_);
+        const auto dbz = static_cast<float>(lowPeakDbz_ * std::sqrt(p) * (0.2 + 1.2 * lowTex));
+        if (dbz >= kMinDetectableDbz && dbz > col.stratDbz) {
+            col.stratDbz = dbz;
+            col.stratTopKm = static_cast<float>(3.0 + 3.2 * p * (0.4 + 0.6 * lowTex));
+        }
     }
 
     const std::vector<ConvectiveCell>& cells = restricted_ ? nearby_ : cells_;

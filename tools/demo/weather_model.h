@@ -2,7 +2,9 @@
 // A seeded, deterministic weather scene for the demo archive: a frontal band
 // of stratiform rain that sweeps the region with the steering wind, and
 // convective cells that are born along the front and, in the afternoon, in
-// the warm air mass, drift with the wind, grow and decay.
+// the warm air mass, drift with the wind, grow and decay. A slow low lingers
+// over the site the viewer opens first, so that its rain shield greets a
+// newcomer at any hour.
 //
 // The scene is a pure function of the seed and the time, so any term can be
 // produced on its own, in any order, and a live run continues the history.
@@ -62,6 +64,11 @@ class WeatherScene {
     float bandPeakDbz_ = 30.0f;
     double driftX_ = 0.0, driftY_ = 0.0;  // km the rain texture has drifted
     int episode_ = 0;
+    // The rain shield of the low that lingers over the default site.
+    double lowX_ = 0.0, lowY_ = 0.0;
+    double lowRadiusKm_ = 80.0;
+    float lowPeakDbz_ = 30.0f;
+    double lowDriftX_ = 0.0, lowDriftY_ = 0.0;  // km its rain texture has drifted
     std::vector<ConvectiveCell> cells_;
     std::vector<ConvectiveCell> nearby_;
     bool restricted_ = false;
@@ -70,7 +77,7 @@ class WeatherScene {
 class WeatherModel {
   public:
     explicit WeatherModel(uint32_t seed) : seed_(seed) {}
-    // The scene at a date-time value (days since 1899-12-30, local time).
+    // The scene at a date-time value (days since 1899-12-30, GMT).
     WeatherScene at(double dateTime) const;
 
   private:
