@@ -43,7 +43,9 @@ std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form) {
                        ShortDateText(display.currentDate), display.termText);
 }
 
-QImage ComposeExportImage(const ViewerState& viewer) {
+QImage ComposeExportImage(const ViewerState& screen) {
+    std::unique_ptr<ViewerState> redrawn;
+    const ViewerState& viewer = DrawnForExport(screen, redrawn);
     const LayoutRect& area = viewer.layout.picture;
     QImage image = ImageWithHeader(viewer, area.width + kLegendWidth, HeaderForm::Automatic);
     ComposeLayers(image, 0, kExportHeaderHeight, viewer);
@@ -52,7 +54,9 @@ QImage ComposeExportImage(const ViewerState& viewer) {
     return image;
 }
 
-QImage ComposeWindowImage(const ViewerState& viewer) {
+QImage ComposeWindowImage(const ViewerState& screen) {
+    std::unique_ptr<ViewerState> redrawn;
+    const ViewerState& viewer = DrawnForExport(screen, redrawn);
     const LayoutRect& area = viewer.layout.picture;
     QImage image = ImageWithHeader(viewer, area.width, HeaderForm::SaveButton);
     BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image, area.left,

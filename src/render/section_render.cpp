@@ -165,9 +165,22 @@ void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
     DrawTitles(canvas, section, frame);
 }
 
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+namespace {
+
+// A white image of a logical size that carries the device pixel ratio.
+QImage WhiteImage(int width, int height, double ratio) {
+    QImage image(DevicePixels(std::max(width, 1), ratio), DevicePixels(std::max(height, 1), ratio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
+    return image;
+}
+
+}  // namespace
+
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio) {
+    QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);
@@ -194,9 +207,8 @@ ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows) {
 }
 
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height) {
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    image.fill(Qt::white);
+                        int height, double ratio) {
+    QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);

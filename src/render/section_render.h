@@ -46,17 +46,20 @@ void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, cons
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
                  const SectionFrame& frame);
 
-// The section on a white image of that size.
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height);
+// The section on a white image of that logical size, `ratio` device pixels
+// to the pixel (the screen's; files are drawn at 1).
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio = 1.0);
 
 // A point's history as columns: one per term at 0, 1, 2 ..., the terms
 // naming the time axis.
 std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows);
 ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows);
 
-// The history's time-height picture on a white image of that size.
+// The history's time-height picture on a white image of that logical size,
+// `ratio` device pixels to the pixel.
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height);
+                        int height, double ratio = 1.0);
 
 // What lies under a point of the history's picture: the term, the height,
 // the layer's value there and the echo tops. Empty outside the columns.
