@@ -33,10 +33,15 @@ Scene& TheScene() {
     return scene;
 }
 
-// The same picture side on a screen of device pixel ratio 2 (a 4K screen at
-// 200 %): four times the device pixels.
+// Screens of device pixel ratio 2: 1920 x 1080 at 200 % gives a picture of
+// about 500 logical pixels (the device pixels of kSide at ratio 1), a 4K
+// screen at 200 % one of kSide (four times as many).
 Scene& TheSceneAtRatio2() {
-    static Scene scene = bench::MakeDemoScene("loop-ratio2", kSide, 2, 2.0);
+    static Scene scene = bench::MakeDemoScene("loop-ratio2", kSide / 2, 2, 2.0);
+    return scene;
+}
+Scene& TheLargeSceneAtRatio2() {
+    static Scene scene = bench::MakeDemoScene("loop-ratio2-4k", kSide, 2, 2.0);
     return scene;
 }
 
@@ -106,6 +111,15 @@ void BM_FrameSwitchAtRatio2(benchmark::State& state) {
     SwitchFrames(state, TheSceneAtRatio2());
 }
 BENCHMARK(BM_FrameSwitchAtRatio2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_FrameSwitchAtRatio2On4K(benchmark::State& state) {
+    SwitchFrames(state, TheLargeSceneAtRatio2());
+}
+BENCHMARK(BM_FrameSwitchAtRatio2On4K)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(5)
@@ -182,5 +196,7 @@ int main(int argc, char** argv) {
                                          [] {
                                              kalvera::bench::RemoveScratch(TheScene());
                                              kalvera::bench::RemoveScratch(TheSceneAtRatio2());
+                                             kalvera::bench::RemoveScratch(
+                                                 TheLargeSceneAtRatio2());
                                          });
 }
