@@ -192,11 +192,9 @@ BENCHMARK(BM_Gif36Frames)
 }  // namespace
 
 int main(int argc, char** argv) {
-    return kalvera::bench::RunBenchmarks(argc, argv,
-                                         [] {
-                                             kalvera::bench::RemoveScratch(TheScene());
-                                             kalvera::bench::RemoveScratch(TheSceneAtRatio2());
-                                             kalvera::bench::RemoveScratch(
-                                                 TheLargeSceneAtRatio2());
-                                         });
+    return kalvera::bench::RunBenchmarks(argc, argv, [] {
+        kalvera::bench::RemoveScratch(TheScene());
+        kalvera::bench::RemoveScratch(TheSceneAtRatio2());
+        kalvera::bench::RemoveScratch(TheLargeSceneAtRatio2());
+    });
 }

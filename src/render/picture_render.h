@@ -49,8 +49,7 @@ void RepaintWindow(ViewerState& viewer, bool termListEmpty);
 // ratio 1, otherwise the picture it shows drawn once more into `redrawn` on
 // bitmaps of ratio 1, from the same grid, view and pens, without decoding.
 // An export is then the same on every screen.
-const ViewerState& DrawnForExport(const ViewerState& viewer,
-                                  std::unique_ptr<ViewerState>& redrawn);
+const ViewerState& DrawnForExport(const ViewerState& viewer, std::unique_ptr<ViewerState>& redrawn);
 
 // Copies MapLayer, then PictureLayer with AND, to the picture area.
 void ComposePicture(ViewerState& viewer);

@@ -70,8 +70,9 @@ void SectionWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The screen gets the picture at its own density; the file keeps image().
     const QRect area = plotArea();
-    painter.drawImage(0, 0, DrawSectionImage(section_, config_.palette, area.width(),
-                                             area.height(), devicePixelRatioF()));
+    painter.drawImage(0, 0,
+                      DrawSectionImage(section_, config_.palette, area.width(), area.height(),
+                                       devicePixelRatioF()));
 }
 
 void SectionWindow::mouseMoveEvent(QMouseEvent* event) {

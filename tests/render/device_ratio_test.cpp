@@ -58,6 +58,7 @@ TEST(DeviceRatio, AtTwoEveryPixelInsideACellIsThatCellsColour) {
         const GridCell c = grid.CellUnder(logical, x, y);
         return std::pair(c.row, c.column);
     };
+    const LayoutRect& area = p.viewer.layout.picture;
     int checked = 0;
     for (int y = 2; y < side - 2; ++y) {
         for (int x = 2; x < side - 2; ++x) {
@@ -68,7 +69,12 @@ TEST(DeviceRatio, AtTwoEveryPixelInsideACellIsThatCellsColour) {
             const uint32_t expected = (cell.first + cell.second) % 2 == 0 ? kCellA : kCellB;
             for (int dy = 0; dy < 2; ++dy)
                 for (int dx = 0; dx < 2; ++dx)
-                    ASSERT_EQ(PixelAt(p.cells(), 2 * x + dx, 2 * y + dy), expected) << x << "," << y;
+                    ASSERT_EQ(PixelAt(p.cells(), 2 * x + dx, 2 * y + dy), expected)
+                        << x << "," << y;
+            // The window shows the cells over the map pixel for pixel.
+            const int wx = 2 * (area.left + x), wy = 2 * (area.top + y);
+            ASSERT_EQ(PixelAt(p.viewer.WindowDC.image, wx, wy),
+                      expected & PixelAt(p.viewer.MapLayer.image, 2 * x, 2 * y));
             ++checked;
         }
     }
