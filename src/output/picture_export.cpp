@@ -43,23 +43,23 @@ std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form) {
                        ShortDateText(display.currentDate), display.termText);
 }
 
-QImage ComposeExportImage(const ViewerState& screen) {
+QImage ComposeExportImage(const ViewerState& viewer) {
     std::unique_ptr<ViewerState> redrawn;
-    const ViewerState& viewer = DrawnForExport(screen, redrawn);
-    const LayoutRect& area = viewer.layout.picture;
-    QImage image = ImageWithHeader(viewer, area.width + kLegendWidth, HeaderForm::Automatic);
-    ComposeLayers(image, 0, kExportHeaderHeight, viewer);
+    const ViewerState& drawn = DrawnForExport(viewer, redrawn);
+    const LayoutRect& area = drawn.layout.picture;
+    QImage image = ImageWithHeader(drawn, area.width + kLegendWidth, HeaderForm::Automatic);
+    ComposeLayers(image, 0, kExportHeaderHeight, drawn);
     BitBlt(image, area.width, kExportHeaderHeight, kLegendWidth, area.height + kHeaderHeight,
-           viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
+           drawn.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
     return image;
 }
 
-QImage ComposeWindowImage(const ViewerState& screen) {
+QImage ComposeWindowImage(const ViewerState& viewer) {
     std::unique_ptr<ViewerState> redrawn;
-    const ViewerState& viewer = DrawnForExport(screen, redrawn);
-    const LayoutRect& area = viewer.layout.picture;
-    QImage image = ImageWithHeader(viewer, area.width, HeaderForm::SaveButton);
-    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image, area.left,
+    const ViewerState& drawn = DrawnForExport(viewer, redrawn);
+    const LayoutRect& area = drawn.layout.picture;
+    QImage image = ImageWithHeader(drawn, area.width, HeaderForm::SaveButton);
+    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, drawn.WindowDC.image, area.left,
            area.top, RasterOp::SrcCopy);
     return image;
 }

@@ -110,12 +110,12 @@ void Canvas::applyFont() {
     if (!state_.fontFamily.empty()) font.setFamily(Utf8(state_.fontFamily));
     // Bitmaps get whole-pixel glyphs, as the 8-point screen font always was:
     // a picture then holds only the palette's, the map's and the text's few
-    // colours, which an animated GIF keeps exactly. Paper keeps smooth type,
-    // and so does a high-density screen, which no export ever reads.
-    const QPaintDevice* device = painter_.device();
-    if (device->devType() == QInternal::Image && device->devicePixelRatio() == 1.0) {
+    // colours, which an animated GIF keeps exactly. Paper keeps smooth type.
+    if (painter_.device()->devType() == QInternal::Image) {
         font.setStyleStrategy(QFont::NoAntialias);
     }
+    // So does a bitmap for a high-density screen, which no export ever reads.
+    if (painter_.device()->devicePixelRatio() != 1.0) font.setStyleStrategy(QFont::PreferDefault);
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
     painter_.setFont(font);

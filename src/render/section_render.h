@@ -46,20 +46,17 @@ void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, cons
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
                  const SectionFrame& frame);
 
-// The section on a white image of that logical size, `ratio` device pixels
-// to the pixel (the screen's; files are drawn at 1).
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
-                        double ratio = 1.0);
+// The section on a white image of that size.
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height);
 
 // A point's history as columns: one per term at 0, 1, 2 ..., the terms
 // naming the time axis.
 std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows);
 ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows);
 
-// The history's time-height picture on a white image of that logical size,
-// `ratio` device pixels to the pixel.
+// The history's time-height picture on a white image of that size.
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height, double ratio = 1.0);
+                        int height);
 
 // What lies under a point of the history's picture: the term, the height,
 // the layer's value there and the echo tops. Empty outside the columns.
@@ -68,5 +65,13 @@ std::string HistoryReadout(const std::vector<HistoryRow>& rows, double column, d
 // What lies under a point of the plot: distance, height, the layer's value
 // there and the echo tops of that sample. Empty outside the samples.
 std::string SectionReadout(const Section& section, double distanceKm, double heightKm);
+
+// The section's and the history's pictures for a screen: the same drawing
+// on a white image of that logical size that carries the screen's device
+// pixel ratio (files are drawn at 1).
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio);
+QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
+                        int height, double ratio);
 
 }  // namespace kalvera
