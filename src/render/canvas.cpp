@@ -114,10 +114,11 @@ void Canvas::applyFont() {
     if (painter_.device()->devType() == QInternal::Image) {
         font.setStyleStrategy(QFont::NoAntialias);
     }
-    // So does a bitmap for a high-density screen, which no export ever reads.
-    if (painter_.device()->devicePixelRatio() != 1.0) font.setStyleStrategy(QFont::PreferDefault);
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
+    // A bitmap for a high-density screen keeps smooth type too: no export
+    // ever reads it.
+    if (painter_.device()->devicePixelRatio() != 1.0) font.setStyleStrategy(QFont::PreferDefault);
     painter_.setFont(font);
 }
 

@@ -189,10 +189,6 @@ QImage DrawSectionImage(const Section& section, const Palette& palette, int widt
     return image;
 }
 
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
-    return DrawSectionImage(section, palette, width, height, 1.0);
-}
-
 std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows) {
     std::vector<SectionSample> columns(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -226,6 +222,10 @@ QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& pale
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
                         int height) {
     return DrawHistoryImage(rows, palette, width, height, 1.0);
+}
+
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
+    return DrawSectionImage(section, palette, width, height, 1.0);
 }
 
 namespace {
