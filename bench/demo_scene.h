@@ -82,7 +82,9 @@ struct DemoScene {
     bool ready = false;
 };
 
-inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1) {
+// `ratio`: the device pixel ratio of the screen the bitmaps are made for.
+inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1,
+                               double ratio = 1.0) {
     DemoScene s;
     const DemoArchive made = MakeDemoArchive(name, days);
     s.scratch = made.scratch;
@@ -114,9 +116,10 @@ inline DemoScene MakeDemoScene(const std::string& name, int side, int days = 1) 
     d.viewHalfExtentKm = 200.0f;
     d.recentre = 1;
     v.layout = ComputePictureLayout(176, side + 40);
-    v.MapLayer.setSize(side, side);
-    v.PictureLayer.setSize(side, side);
-    v.WindowDC.setSize(WindowWidthFor(v.layout), side + 50, kWhite);
+    v.deviceRatio = ratio;
+    v.MapLayer.setSize(side, side, ratio);
+    v.PictureLayer.setSize(side, side, ratio);
+    v.WindowDC.setSize(WindowWidthFor(v.layout), side + 50, kWhite, ratio);
     s.ready = RenderPicture(v);
     return s;
 }

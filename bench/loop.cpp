@@ -1,5 +1,6 @@
 // The loop's figures on a demo archive of two days made for the run: a frame
-// switch at a picture side of 1000 pixels (the decoded grid drawn over the
+// switch at a picture side of 1000 pixels, on a plain screen and on one of
+// device pixel ratio 2 (the decoded grid drawn over the
 // map with its legend and term cell), preparing 72 frames, the resident
 // memory of a 72-frame loop at that side, and 36 frames written as an
 // animated GIF at side 700.
@@ -29,6 +30,18 @@ constexpr int kGifSide = 700;
 
 Scene& TheScene() {
     static Scene scene = bench::MakeDemoScene("loop", kSide, 2);
+    return scene;
+}
+
+// Screens of device pixel ratio 2: 1920 x 1080 at 200 % gives a picture of
+// about 500 logical pixels (the device pixels of kSide at ratio 1), a 4K
+// screen at 200 % one of kSide (four times as many).
+Scene& TheSceneAtRatio2() {
+    static Scene scene = bench::MakeDemoScene("loop-ratio2", kSide / 2, 2, 2.0);
+    return scene;
+}
+Scene& TheLargeSceneAtRatio2() {
+    static Scene scene = bench::MakeDemoScene("loop-ratio2-4k", kSide, 2, 2.0);
     return scene;
 }
 
@@ -65,8 +78,9 @@ GridLoader Loader(const ViewerState& v) {
 
 // What the window does when the frame timer fires: the next grid drawn over
 // the map, the legend and the term cell.
-void BM_FrameSwitch(benchmark::State& state) {
-    NEED_SCENE(state);
+void SwitchFrames(benchmark::State& state, Scene& scene) {
+    if (!scene.ready) return state.SkipWithError("no demo scene");
+    ViewerState& v = *scene.viewer;
     FrameStore store(Loader(v));
     store.setFrames(Frames(scene, kLoopFramesMax), scene.site, v.display.layerCode);
     PrepareAll(store);
@@ -83,7 +97,29 @@ void BM_FrameSwitch(benchmark::State& state) {
     }
     state.counters["frames"] = store.size();
 }
+
+void BM_FrameSwitch(benchmark::State& state) {
+    SwitchFrames(state, TheScene());
+}
 BENCHMARK(BM_FrameSwitch)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_FrameSwitchAtRatio2(benchmark::State& state) {
+    SwitchFrames(state, TheSceneAtRatio2());
+}
+BENCHMARK(BM_FrameSwitchAtRatio2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_FrameSwitchAtRatio2On4K(benchmark::State& state) {
+    SwitchFrames(state, TheLargeSceneAtRatio2());
+}
+BENCHMARK(BM_FrameSwitchAtRatio2On4K)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(5)
@@ -156,6 +192,9 @@ BENCHMARK(BM_Gif36Frames)
 }  // namespace
 
 int main(int argc, char** argv) {
-    return kalvera::bench::RunBenchmarks(argc, argv,
-                                         [] { kalvera::bench::RemoveScratch(TheScene()); });
+    return kalvera::bench::RunBenchmarks(argc, argv, [] {
+        kalvera::bench::RemoveScratch(TheScene());
+        kalvera::bench::RemoveScratch(TheSceneAtRatio2());
+        kalvera::bench::RemoveScratch(TheLargeSceneAtRatio2());
+    });
 }

@@ -21,7 +21,7 @@ std::unique_ptr<ViewerState> ViewerLike(const ViewerState& like) {
     viewer->decoder = like.decoder;
     viewer->MapLayer.setSize(like.side(), like.side());
     viewer->PictureLayer.setSize(like.side(), like.side());
-    viewer->WindowDC.setSize(like.WindowDC.image.width(), like.WindowDC.image.height(), kWhite);
+    viewer->WindowDC.setSize(like.WindowDC.width(), like.WindowDC.height(), kWhite);
     return viewer;
 }
 

@@ -44,18 +44,22 @@ std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form) {
 }
 
 QImage ComposeExportImage(const ViewerState& viewer) {
-    const LayoutRect& area = viewer.layout.picture;
-    QImage image = ImageWithHeader(viewer, area.width + kLegendWidth, HeaderForm::Automatic);
-    ComposeLayers(image, 0, kExportHeaderHeight, viewer);
+    std::unique_ptr<ViewerState> redrawn;
+    const ViewerState& drawn = DrawnForExport(viewer, redrawn);
+    const LayoutRect& area = drawn.layout.picture;
+    QImage image = ImageWithHeader(drawn, area.width + kLegendWidth, HeaderForm::Automatic);
+    ComposeLayers(image, 0, kExportHeaderHeight, drawn);
     BitBlt(image, area.width, kExportHeaderHeight, kLegendWidth, area.height + kHeaderHeight,
-           viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
+           drawn.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
     return image;
 }
 
 QImage ComposeWindowImage(const ViewerState& viewer) {
-    const LayoutRect& area = viewer.layout.picture;
-    QImage image = ImageWithHeader(viewer, area.width, HeaderForm::SaveButton);
-    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, viewer.WindowDC.image, area.left,
+    std::unique_ptr<ViewerState> redrawn;
+    const ViewerState& drawn = DrawnForExport(viewer, redrawn);
+    const LayoutRect& area = drawn.layout.picture;
+    QImage image = ImageWithHeader(drawn, area.width, HeaderForm::SaveButton);
+    BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, drawn.WindowDC.image, area.left,
            area.top, RasterOp::SrcCopy);
     return image;
 }

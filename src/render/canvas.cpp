@@ -89,6 +89,11 @@ void Canvas::setFontFamily(const std::string& family) {
 void Canvas::applyPen() {
     QPen pen(ToQColor(state_.penColor));
     pen.setWidth(state_.penWidth);
+    // At a fractional ratio a line gets whole device pixels, so that lines of
+    // one width look alike wherever they lie.
+    if (const double ratio = painter_.device()->devicePixelRatio(); ratio != 1.0) {
+        pen.setWidthF(std::max(1.0, std::round(state_.penWidth * ratio)) / ratio);
+    }
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     painter_.setPen(pen);
@@ -111,6 +116,9 @@ void Canvas::applyFont() {
     }
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
+    // A bitmap for a high-density screen keeps smooth type too: no export
+    // ever reads it.
+    if (painter_.device()->devicePixelRatio() != 1.0) font.setStyleStrategy(QFont::PreferDefault);
     painter_.setFont(font);
 }
 
@@ -205,9 +213,22 @@ int Canvas::textWidth(const std::string& text) {
     return painter_.fontMetrics().horizontalAdvance(Utf8(text));
 }
 
+int DevicePixels(int logical, double ratio) {
+    if (ratio == 1.0) return logical;
+    return static_cast<int>(std::lround(static_cast<double>(logical) * ratio));
+}
+
 void BitBlt(QImage& dest, int dx, int dy, int w, int h, const QImage& source, int sx, int sy,
             RasterOp op) {
     if (dest.isNull() || source.isNull() || w <= 0 || h <= 0) return;
+    if (const double ratio = dest.devicePixelRatio(); ratio != 1.0) {
+        dx = DevicePixels(dx, ratio);
+        dy = DevicePixels(dy, ratio);
+        sx = DevicePixels(sx, ratio);
+        sy = DevicePixels(sy, ratio);
+        w = DevicePixels(w, ratio);
+        h = DevicePixels(h, ratio);
+    }
     if (dest.format() != QImage::Format_RGB32) dest.convertTo(QImage::Format_RGB32);
     const QImage src = source.format() == QImage::Format_RGB32
                            ? source

@@ -22,6 +22,12 @@
 //   on a bitmap neither is text, on a printer glyphs are smoothed.
 // - Fonts are given in points; a bitmap counts 96 pixels to the inch (8 points
 //   = 11 pixels), a printer its own resolution.
+// - A bitmap made for a high-density screen carries that screen's device
+//   pixel ratio. Its canvas still takes logical pixels, which QPainter scales:
+//   shapes land on the device pixels their logical box covers, lines are as
+//   many device pixels wide as their width scaled, and glyphs are drawn at
+//   the full density, smoothed. Only a bitmap of ratio 1 keeps whole-pixel
+//   glyphs, and exports draw on those alone.
 // Colours are uint32 values laid out 0x00BBGGRR, red in the lowest byte; they
 // become QColor only inside this class.
 
@@ -110,6 +116,9 @@ class Canvas {
     double pixelsPerPoint_;
 };
 
+// The device pixels of `logical` pixels at a device pixel ratio (rounded).
+int DevicePixels(int logical, double ratio);
+
 // Raster copies between bitmaps, the two the program uses.
 enum class RasterOp {
     SrcCopy,  // destination = source
@@ -118,6 +127,9 @@ enum class RasterOp {
 
 // Copies the w x h block at (sx, sy) of `source` to (dx, dy) of `dest`,
 // clipped to both images. Both are converted to Format_RGB32 if need be.
+// Positions and sizes are logical pixels of `dest`'s device pixel ratio,
+// which `source` shares: a block lands on whole device pixels, so bitmaps
+// of a high-density screen are copied without being resampled.
 void BitBlt(QImage& dest, int dx, int dy, int w, int h, const QImage& source, int sx, int sy,
             RasterOp op);
 

@@ -133,6 +133,7 @@ void UpdateMapBackground(ViewerState& viewer) {
     now.side = viewer.MapLayer.width();
     now.pens = viewer.MapLayer.state;
     now.resourceReads = cache.reads();
+    now.ratio = viewer.MapLayer.ratio();
     if (now.drawn && now == viewer.mapDrawnFor) {
         viewer.view =
             Viewport::Square(now.side, d.viewLon, d.viewLat, d.viewHalfExtentKm).projection;

@@ -8,12 +8,45 @@
 
 namespace kalvera {
 
+namespace {
+
+constexpr int kPictureRimWidth = 2;
+
+// The cells of a high-density bitmap, drawn in its device pixels: every cell
+// edge is projected onto the device pixel grid itself, so that neighbouring
+// cells meet exactly at any ratio (1.25 and 1.5 included) and no cell pixel
+// is a blend. Rims are as wide as the ratio makes them.
+void DrawDeviceCells(ViewerState& viewer, const RadarGrid& grid) {
+    const DisplayState& d = viewer.display;
+    QImage& image = viewer.PictureLayer.image;
+    const double ratio = image.devicePixelRatio();
+    const int side = image.width();
+    LayerStyle style = LayerStyle::Screen();
+    style.cellRimWidth = DevicePixels(style.cellRimWidth, ratio);
+    image.setDevicePixelRatio(1.0);
+    {
+        Canvas canvas(image, viewer.PictureLayer.state);
+        canvas.setPenWidth(DevicePixels(kPictureRimWidth, ratio));
+        canvas.setPenColor(kBlue);
+        canvas.rectangle(0, 0, side, side);
+        DrawCells(canvas, Viewport::Square(side, d.viewLon, d.viewLat, d.viewHalfExtentKm), style,
+                  grid, viewer.picture, {d.layerCode, d.filterThreshold, &viewer.config.palette});
+    }
+    image.setDevicePixelRatio(ratio);
+}
+
+}  // namespace
+
 int32_t DrawPictureLayer(ViewerState& viewer) {
     const DisplayState& d = viewer.display;
     const int side = viewer.side();
     const RadarGrid grid = RadarGrid::AroundSite(d.siteLon, d.siteLat);
+    if (viewer.PictureLayer.ratio() != 1.0) {
+        DrawDeviceCells(viewer, grid);
+        return HighestValue(viewer.picture);
+    }
     Canvas canvas(viewer.PictureLayer.image, viewer.PictureLayer.state);
-    canvas.setPenWidth(2);
+    canvas.setPenWidth(kPictureRimWidth);
     canvas.setPenColor(kBlue);
     canvas.rectangle(0, 0, side, side);
     DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
@@ -46,6 +79,56 @@ void DrawDecodedPicture(ViewerState& viewer) {
     DrawLegend(viewer, viewer.WindowDC);
 }
 
+namespace {
+
+bool AllAtRatioOne(const ViewerState& viewer) {
+    return viewer.MapLayer.ratio() == 1.0 && viewer.PictureLayer.ratio() == 1.0 &&
+           viewer.LegendLayer.ratio() == 1.0 && viewer.WindowDC.image.devicePixelRatio() == 1.0;
+}
+
+// The map bitmap as `drawn` says it was last drawn: its view and the pens
+// it started with.
+void RedrawMap(ViewerState& viewer, const MapBackgroundStamp& drawn) {
+    if (!drawn.drawn) return;
+    DisplayState view = viewer.display;
+    view.viewLat = drawn.viewLat;
+    view.viewLon = drawn.viewLon;
+    view.viewHalfExtentKm = drawn.halfExtentKm;
+    viewer.MapLayer.state = drawn.pens;
+    MapProjection unused;
+    DrawMapBackground(viewer.MapLayer, view, viewer.config.startDir, unused, viewer.mapCache);
+}
+
+}  // namespace
+
+const ViewerState& DrawnForExport(const ViewerState& viewer,
+                                  std::unique_ptr<ViewerState>& redrawn) {
+    if (AllAtRatioOne(viewer)) return viewer;
+    redrawn = std::make_unique<ViewerState>();
+    ViewerState& v = *redrawn;
+    v.config = viewer.config;
+    v.display = viewer.display;
+    v.picture = viewer.picture;
+    v.view = viewer.view;
+    v.layout = viewer.layout;
+    v.windowColor = viewer.windowColor;
+    v.gridMaximum = viewer.gridMaximum;
+    v.pictureDrawn = viewer.pictureDrawn;
+    v.decoder = viewer.decoder;
+    v.PictureLayer.state = viewer.PictureLayer.state;
+    v.LegendLayer.state = viewer.LegendLayer.state;
+    v.WindowDC.state = viewer.WindowDC.state;
+    const int side = viewer.side();
+    v.MapLayer.setSize(side, side);
+    v.PictureLayer.setSize(side, side);
+    v.WindowDC.setSize(viewer.WindowDC.width(), viewer.WindowDC.height(), viewer.windowColor);
+    RedrawMap(v, viewer.mapDrawnFor);
+    if (v.pictureDrawn) DrawPictureLayer(v);
+    ComposePicture(v);
+    DrawLegend(v, v.WindowDC);
+    return v;
+}
+
 void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {
     const LayoutRect& area = viewer.layout.picture;
     BitBlt(dest, left, top, area.width, area.height, viewer.MapLayer.image, 0, 0,
@@ -65,7 +148,7 @@ void DrawLegend(ViewerState& viewer, WindowSurface& dc) {
     const int h = area.height;
     const int w = area.width;
     const int layer = viewer.display.layerCode;
-    viewer.LegendLayer.setSize(w, h);
+    viewer.LegendLayer.setSize(w, h, viewer.deviceRatio);
     {
         Canvas canvas(viewer.LegendLayer.image, viewer.LegendLayer.state);
         DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer);

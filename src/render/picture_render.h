@@ -5,6 +5,7 @@
 // command-line render compose the same bitmaps.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "render/canvas.h"
@@ -43,6 +44,12 @@ void ForgetPicture(ViewerState& viewer);
 // Re-shows the last render on the window without decoding anything: the paint
 // handler's work. `termListEmpty` shows the empty picture instead.
 void RepaintWindow(ViewerState& viewer, bool termListEmpty);
+
+// What an export composes from: `viewer` itself when its bitmaps are of
+// ratio 1, otherwise the picture it shows drawn once more into `redrawn` on
+// bitmaps of ratio 1, from the same grid, view and pens, without decoding.
+// An export is then the same on every screen.
+const ViewerState& DrawnForExport(const ViewerState& viewer, std::unique_ptr<ViewerState>& redrawn);
 
 // Copies MapLayer, then PictureLayer with AND, to the picture area.
 void ComposePicture(ViewerState& viewer);

@@ -225,9 +225,22 @@ void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
     DrawTitles(canvas, section, frame);
 }
 
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+namespace {
+
+// A white image of a logical size that carries the device pixel ratio.
+QImage WhiteImage(int width, int height, double ratio) {
+    QImage image(DevicePixels(std::max(width, 1), ratio), DevicePixels(std::max(height, 1), ratio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
+    return image;
+}
+
+}  // namespace
+
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio) {
+    QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);
@@ -346,9 +359,8 @@ ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows, int pixels) {
 }
 
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height) {
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    image.fill(Qt::white);
+                        int height, double ratio) {
+    QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);
@@ -357,6 +369,15 @@ QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& pale
                     HistoryAxis(rows, frame.right - frame.left));
     }
     return image;
+}
+
+QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
+                        int height) {
+    return DrawHistoryImage(rows, palette, width, height, 1.0);
+}
+
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
+    return DrawSectionImage(section, palette, width, height, 1.0);
 }
 
 namespace {

@@ -96,4 +96,12 @@ std::string HistoryReadout(const std::vector<HistoryRow>& rows, double hours, do
 // there and the echo tops of that sample. Empty outside the samples.
 std::string SectionReadout(const Section& section, double distanceKm, double heightKm);
 
+// The section's and the history's pictures for a screen: the same drawing
+// on a white image of that logical size that carries the screen's device
+// pixel ratio (files are drawn at 1).
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio);
+QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
+                        int height, double ratio);
+
 }  // namespace kalvera

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "decode/picture_loader.h"
 
@@ -23,16 +24,43 @@ int WindowWidthFor(const PictureLayout& layout) {
     return layout.legend.left + layout.legend.width + kLayoutMargin;
 }
 
-void BitmapLayer::setSize(int w, int h) {
-    w = std::max(0, w);
-    h = std::max(0, h);
-    if (!image.isNull() && image.width() == w && image.height() == h) return;
+void BitmapLayer::setSize(int w, int h, double ratio) {
+    w = DevicePixels(std::max(0, w), ratio);
+    h = DevicePixels(std::max(0, h), ratio);
+    if (!image.isNull() && image.width() == w && image.height() == h && this->ratio() == ratio) {
+        return;
+    }
     image = QImage(w, h, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
 }
 
-void WindowSurface::setSize(int w, int h, uint32_t fill) {
-    QImage next(std::max(0, w), std::max(0, h), QImage::Format_RGB32);
+namespace {
+int LogicalPixels(int device, double ratio) {
+    return static_cast<int>(std::lround(static_cast<double>(device) / ratio));
+}
+}  // namespace
+
+int BitmapLayer::width() const {
+    return LogicalPixels(image.width(), ratio());
+}
+
+int BitmapLayer::height() const {
+    return LogicalPixels(image.height(), ratio());
+}
+
+int WindowSurface::width() const {
+    return LogicalPixels(image.width(), image.devicePixelRatio());
+}
+
+int WindowSurface::height() const {
+    return LogicalPixels(image.height(), image.devicePixelRatio());
+}
+
+void WindowSurface::setSize(int w, int h, uint32_t fill, double ratio) {
+    QImage next(DevicePixels(std::max(0, w), ratio), DevicePixels(std::max(0, h), ratio),
+                QImage::Format_RGB32);
+    next.setDevicePixelRatio(ratio);
     next.fill(ToQColor(fill));
     if (!image.isNull()) {
         QPainter painter(&next);

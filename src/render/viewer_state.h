@@ -38,10 +38,14 @@ int WindowWidthFor(const PictureLayout& layout);
 struct BitmapLayer {
     QImage image;
     CanvasState state;
-    // Resizes to w x h (RGB32); the content becomes white when the size changes.
-    void setSize(int w, int h);
-    int width() const { return image.width(); }
-    int height() const { return image.height(); }
+    // Resizes to w x h logical pixels at `ratio` device pixels to the pixel
+    // (RGB32, carrying the ratio); the content becomes white when the size
+    // changes.
+    void setSize(int w, int h, double ratio = 1.0);
+    // Logical size; the image holds `ratio()` times as many device pixels.
+    int width() const;
+    int height() const;
+    double ratio() const { return image.isNull() ? 1.0 : image.devicePixelRatio(); }
 };
 
 // The window's device context: a backing image of the client area. Drawing on
@@ -51,8 +55,12 @@ struct WindowSurface {
     CanvasState state;
     // Set by the window: schedules a repaint of the rectangle (x, y, w, h).
     std::function<void(int, int, int, int)> invalidate;
-    // Client size; the content is kept where it fits, the rest gets `fill`.
-    void setSize(int w, int h, uint32_t fill);
+    // Client size in logical pixels at `ratio`; the content is kept where it
+    // fits, the rest gets `fill`.
+    void setSize(int w, int h, uint32_t fill, double ratio = 1.0);
+    // Logical client size.
+    int width() const;
+    int height() const;
     void changed(int x, int y, int w, int h) const {
         if (invalidate) invalidate(x, y, w, h);
     }
@@ -73,6 +81,7 @@ struct MapBackgroundStamp {
     int side = 0;
     CanvasState pens;
     int resourceReads = 0;
+    double ratio = 1.0;  // device pixels to the pixel
     bool operator==(const MapBackgroundStamp&) const = default;
 };
 
@@ -88,6 +97,11 @@ struct ViewerState {
     BitmapLayer PictureLayer;
     BitmapLayer LegendLayer;
     WindowSurface WindowDC;
+    // Device pixels to the pixel of the screen the window is on: the four
+    // bitmaps above are made at it, so that the screen shows them without
+    // scaling. Layout, view, readout and pan stay in logical pixels, and
+    // exports never take this: they draw again at 1 (DrawnForExport).
+    double deviceRatio = 1.0;
 
     // The system's window colour, with which a header cell's frame is cleared.
     uint32_t windowColor = kWhite;

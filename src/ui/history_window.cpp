@@ -59,7 +59,8 @@ class HistoryPicture : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.drawImage(0, 0, DrawHistoryImage(rows_, config_.palette, width(), height()));
+        painter.drawImage(
+            0, 0, DrawHistoryImage(rows_, config_.palette, width(), height(), devicePixelRatioF()));
         const auto shown = std::find_if(rows_.begin(), rows_.end(), [this](const HistoryRow& row) {
             return row.term == shownTerm_;
         });

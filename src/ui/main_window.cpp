@@ -114,6 +114,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
         loop = new LoopController(*this, dialogs_, clock_);
         new WindowKeys(*this, *loop);
     }
+    createColumn();
 }
 
 TForm1::~TForm1() {
@@ -279,6 +280,7 @@ bool TForm1::runStartUp(const TForm1Options& options) {
         static_cast<int>(std::clamp(interval, 0LL, static_cast<long long>(INT_MAX))));
     SetTimer1Enabled(autoCheckBox->isChecked());
 
+    pinnedRatio_ = options.deviceRatio;
     screenSize_ = options.screenSize;
     if (!screenSize_.isValid()) {
         const QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
@@ -302,20 +304,28 @@ void TForm1::applyGeometry(QSize screenSize, QMargins frame) {
     const int width = WindowWidthFor(viewer_.layout);
     setFixedSize(width, clientHeight);
     move((screenSize.width() - width - frame.left() - frame.right()) / 2, 0);
+    fitColumn();
+    makeBitmaps();
+}
 
+void TForm1::makeBitmaps() {
+    viewer_.deviceRatio = pinnedRatio_ > 0.0 ? pinnedRatio_ : devicePixelRatioF();
+    const double ratio = viewer_.deviceRatio;
+    const int clientWidth = width();
+    const int clientHeight = height();
     const QColor face = palette().color(QPalette::Button);
     viewer_.windowColor = FromQColor(palette().color(QPalette::Base));
     viewer_.WindowDC.state.brushColor = FromQColor(face);
     viewer_.WindowDC.state.brushStyle = BrushStyle::Solid;
-    viewer_.WindowDC.setSize(width, clientHeight, FromQColor(face));
+    viewer_.WindowDC.setSize(clientWidth, clientHeight, FromQColor(face), ratio);
     viewer_.WindowDC.invalidate = [this](int x, int y, int w, int h) {
         if (painting_) return;
         selfUpdate_ = true;
         update(x, y, w, h);
     };
     const int side = viewer_.side();
-    viewer_.PictureLayer.setSize(side, side);
-    viewer_.MapLayer.setSize(side, side);
+    viewer_.PictureLayer.setSize(side, side, ratio);
+    viewer_.MapLayer.setSize(side, side, ratio);
 }
 
 void TForm1::ShowCurrentDate() {
@@ -431,6 +441,7 @@ void TForm1::EndProgram(int exitCode) {
 
 void TForm1::paintEvent(QPaintEvent* event) {
     if (viewer_.WindowDC.image.isNull()) return;
+    followScreenRatio();
     // The backing image always holds what the window shows. A paint that the
     // window system asks for re-shows the last render first, as the paint
     // handler always has; one that our own drawing asked for only shows it.
@@ -441,7 +452,12 @@ void TForm1::paintEvent(QPaintEvent* event) {
     }
     selfUpdate_ = false;
     QPainter painter(this);
-    painter.drawImage(event->rect(), viewer_.WindowDC.image, event->rect());
+    // The source is in the image's device pixels: at the screen's ratio they
+    // go to the screen one for one.
+    const QRectF shown(event->rect());
+    const double ratio = viewer_.WindowDC.image.devicePixelRatio();
+    painter.drawImage(shown, viewer_.WindowDC.image,
+                      QRectF(shown.topLeft() * ratio, shown.size() * ratio));
     if (vertical) vertical->paintLine(painter);
 }
 

@@ -25,6 +25,7 @@
 
 class QCheckBox;
 class QLabel;
+class QScrollArea;
 class QListWidget;
 class QScrollBar;
 class QTimer;
@@ -80,6 +81,9 @@ struct TForm1Options {
     // that the frame, title bar included, is screen height − 30 high. Off: the
     // client area keeps that height (tests that measure the picture).
     bool fitFrame = true;
+    // Device pixels to the pixel of the window's bitmaps; 0: the screen's,
+    // followed when the window moves to a screen of another density.
+    double deviceRatio = 0.0;
 };
 
 // The window's handlers use the controls by their names; controls() lends
@@ -101,6 +105,9 @@ class TForm1 : public QWidget, private TForm1Controls {
     int exitCode() const { return exitCode_; }
 
     const TForm1Controls& controls() const { return *this; }
+    // The left column with every control in it, loop panel included: it
+    // scrolls when the client area is lower than the column.
+    QScrollArea* leftColumn() const { return columnArea_; }
 
     // The file that the update timer replaces once the weather layer of the
     // newest term has arrived (tests point it elsewhere).
@@ -204,12 +211,20 @@ class TForm1 : public QWidget, private TForm1Controls {
     void setTabOrderAsDesigned();
     bool runStartUp(const TForm1Options& options);
     void applyGeometry(QSize screen, QMargins frame = QMargins());
+    // The window's bitmaps at the client size and the screen's density.
+    void makeBitmaps();
     // (main_window_frame.cpp) Asks the window system for the frame a few
     // times after the first show, and sizes the window to it once.
     static constexpr int kFrameQueries = 100;
     static constexpr int kFrameQueryMs = 20;
     void waitForFrame(int triesLeft);
     void fitToFrame(QMargins frame);
+    // Moves the controls into the left column (after the loop panel exists)
+    // and fits the column to the client height.
+    void createColumn();
+    void fitColumn();
+    // Makes the bitmaps again when the screen's density is no longer theirs.
+    void followScreenRatio();
     // layerLabel, filterLabel and scaleLabel show the layer code, the filter
     // threshold and the scale bar's position.
     void showLayerLabel();
@@ -228,6 +243,8 @@ class TForm1 : public QWidget, private TForm1Controls {
     bool endRequested_ = false;
     int exitCode_ = 0;
     QSize screenSize_;
+    double pinnedRatio_ = 0.0;
+    QScrollArea* columnArea_ = nullptr;
     bool fitFrame_ = false;  // armed at start, spent at the first show
     bool timer1Enabled_ = false;
     bool painting_ = false;

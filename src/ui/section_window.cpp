@@ -89,7 +89,11 @@ QImage SectionWindow::image() const {
 
 void SectionWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, image());
+    // The screen gets the picture at its own density; the file keeps image().
+    const QRect area = plotArea();
+    painter.drawImage(0, 0,
+                      DrawSectionImage(section_, config_.palette, area.width(), area.height(),
+                                       devicePixelRatioF()));
 }
 
 void SectionWindow::mouseMoveEvent(QMouseEvent* event) {
