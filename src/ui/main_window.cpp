@@ -94,6 +94,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
+    viewer_.onScreen = true;
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     QFont formFont = QApplication::font();
     formFont.setPointSize(8);
