@@ -18,19 +18,32 @@ namespace {
 constexpr const char* kLabelFamily = "DejaVu Sans Condensed";
 constexpr double kLabelPoints = 7.5;
 
-// sRGB channel (0..255) to linear light.
-double Linear(uint32_t channel) {
-    const double c = static_cast<double>(channel & 0xFFu) / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+// Screen luminance of a colour (0x00BBGGRR) as the APCA contrast model takes
+// it, with its soft clamp near black.
+double ApcaLuminance(uint32_t bgr) {
+    const auto channel = [bgr](int shift) {
+        return std::pow(static_cast<double>((bgr >> shift) & 0xFFu) / 255.0, 2.4);
+    };
+    double y = 0.2126729 * channel(0) + 0.7151522 * channel(8) + 0.0721750 * channel(16);
+    if (y < 0.022) y += std::pow(0.022 - y, 1.414);
+    return y;
+}
+
+// APCA lightness contrast (0..about 108) of text of luminance `text` on `back`.
+double ApcaContrast(double text, double back) {
+    const double sapc = back > text ? (std::pow(back, 0.56) - std::pow(text, 0.57)) * 1.14
+                                    : (std::pow(back, 0.65) - std::pow(text, 0.62)) * 1.14;
+    return std::abs(sapc) < 0.1 ? 0.0 : (std::abs(sapc) - 0.027) * 100.0;
 }
 }  // namespace
 
 uint32_t LabelColourOn(uint32_t box) {
-    const double luminance =
-        0.2126 * Linear(box) + 0.7152 * Linear(box >> 8) + 0.0722 * Linear(box >> 16);
-    // Contrast with white, 1.05 / (L + 0.05), beats contrast with black,
-    // (L + 0.05) / 0.05, below L of about 0.18.
-    return (luminance + 0.05) * (luminance + 0.05) < 1.05 * 0.05 ? kWhite : kBlack;
+    // APCA rather than the older luminance ratio: the ratio prefers black on
+    // saturated mid-tones (dark green, red) where thin white type reads better.
+    const double back = ApcaLuminance(box);
+    return ApcaContrast(ApcaLuminance(kWhite), back) > ApcaContrast(ApcaLuminance(kBlack), back)
+               ? kWhite
+               : kBlack;
 }
 
 void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,

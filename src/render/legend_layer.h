@@ -15,7 +15,7 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
                      const Palette& palette, int layerCode, bool onScreen = false);
 
 // The colour of a label on a box of colour `box` (0x00BBGGRR): black, or white
-// where white stands out more (by the contrast ratio of relative luminances).
+// where white stands out more (by APCA lightness contrast).
 // Either is in every picture already, so a picture keeps its few exact colours.
 uint32_t LabelColourOn(uint32_t box);
 

@@ -211,10 +211,11 @@ TEST(Legend, EveryLabelOfTheThreeTablesEndsInsideTheLegend) {
 }
 
 TEST(Legend, LabelsStandOutInBlackOrWhite) {
+    // Boxes of the shipped palette (0x00BBGGRR) and the two extremes.
     const struct {
         uint32_t box, label;
-    } rows[] = {{kWhite, kBlack}, {0x00FFFF, kBlack}, {0x0000FF, kBlack}, {0x00C000, kBlack},
-                {kBlack, kWhite}, {kNavy, kWhite},    {0xFF0000, kWhite}, {0x1A6A10, kWhite}};
+    } rows[] = {{kWhite, kBlack},   {0x50EBFA, kBlack}, {0x46BE46, kBlack},
+                {0x1E8C14, kWhite}, {0x2828E6, kWhite}, {kBlack, kWhite}};
     for (const auto& row : rows)
         EXPECT_EQ(LabelColourOn(row.box), row.label) << std::hex << row.box;
 }
