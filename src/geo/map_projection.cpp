@@ -64,7 +64,21 @@ float MapProjection::YToLat(float y) const {
                               latMax);
 }
 
+float LonNear(float lon, float reference) {
+    const double east = static_cast<double>(lon) - reference;
+    if (!(std::abs(east) > 180.0) || !std::isfinite(east)) return lon;
+    return static_cast<float>(lon - 360.0 * std::round(east / 360.0));
+}
+
+double LonInRange(double lon) {
+    if (!(std::abs(lon) > 180.0) || !std::isfinite(lon)) return lon;
+    return lon - 360.0 * std::round(lon / 360.0);
+}
+
 void MapProjection::RangeAzimuth(float lat, float lon, float& azimuthDeg, float& rangeKm) const {
+    // The short way round: a point across the antimeridian is east or west
+    // of the centre as it is on the ground.
+    lon = LonNear(lon, lon0);
     // Every intermediate is rounded to single precision: the readout the
     // operators are used to depends on it.
     const float a = static_cast<float>((1.0 - lat / 90.0) * kPi / 2.0);

@@ -45,6 +45,13 @@ struct MapProjection {
 };
 static_assert(sizeof(MapProjection) == 15 * sizeof(float));
 
+// The same meridian as `lon`, written within 180 degrees of `reference`: a
+// point at -179.9 seen from a site at 179.5 lies at 180.1, just east of it.
+// A longitude already within 180 degrees comes back as it is.
+float LonNear(float lon, float reference);
+// The same meridian written in -180..180.
+double LonInRange(double lon);
+
 constexpr double kLatDegPerKmFactor = 5.0074099843960343e-05;  // 1 / (pi * 6356.777)
 constexpr double kHalfEquatorKm = 20037.508342789242;          // pi * 6378.137
 constexpr double kEarthRadiusKm = 6378.137;

@@ -39,6 +39,9 @@ CellEdges RadarGrid::EdgesOn(const Viewport& viewport) const {
 
 GridCell RadarGrid::CellAt(float lat, float lon) const {
     if (!(cellLon_ > 0.0f) || !(cellLat_ > 0.0f)) return {};
+    // A point may be written on either side of the antimeridian.
+    const float centre = lonMin_ + 0.5f * static_cast<float>(columns_) * cellLon_;
+    lon = LonNear(lon, centre);
     const int row = CellIndex((lat - latMin_) / cellLat_, rows_);
     const int column = CellIndex((lon - lonMin_) / cellLon_, columns_);
     if (row < 0 || column < 0) return {};

@@ -12,6 +12,7 @@
 
 #include "common/clock.h"
 #include "common/date_time.h"
+#include "geo/map_projection.h"
 #include "output/gdal_session.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
@@ -55,8 +56,9 @@ void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
     CPLXMLNode* bounds = Element(overlay, "LatLonBox");
     Element(bounds, "north", Degrees(box.north));
     Element(bounds, "south", Degrees(box.south));
-    Element(bounds, "east", Degrees(box.east));
-    Element(bounds, "west", Degrees(box.west));
+    // KML wants -180..180; across the antimeridian east then reads less than west.
+    Element(bounds, "east", Degrees(LonInRange(box.east)));
+    Element(bounds, "west", Degrees(LonInRange(box.west)));
 }
 
 void AddLegend(CPLXMLNode* document) {

@@ -55,7 +55,7 @@ bool WriteLoopAnimation(const ViewerState& like, const std::vector<LoopFrame>& f
                               error)) {
             return false;
         }
-        waiting = ComposeExportImage(*viewer);
+        waiting = ComposeAnimationFrame(*viewer);
     }
     if (waiting.isNull()) {
         error = "No term of the loop could be decoded";

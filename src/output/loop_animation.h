@@ -1,7 +1,8 @@
 #pragma once
 // A loop as an animated GIF: every frame is the picture the automatic export
-// composes for its term (header band, map, cells, legend), with the view,
-// layer, filter and colours of the viewer it is made from.
+// composes for its term (header band, map, cells, legend), with the legend
+// whole below it, and the view, layer, filter and colours of the viewer it is
+// made from.
 
 #include <string>
 #include <vector>

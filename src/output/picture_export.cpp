@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "geo/settings.h"
 #include "output/jpeg_writer.h"
 #include "render/canvas.h"
@@ -52,6 +54,17 @@ QImage ComposeExportImage(const ViewerState& viewer) {
     BitBlt(image, area.width, kExportHeaderHeight, kLegendWidth, area.height + kHeaderHeight,
            drawn.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
     return image;
+}
+
+QImage ComposeAnimationFrame(const ViewerState& viewer) {
+    const QImage exported = ComposeExportImage(viewer);
+    const int legendBottom = kExportHeaderHeight + viewer.LegendLayer.image.height();
+    QImage frame(exported.width(), std::max(exported.height(), legendBottom), QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    BitBlt(frame, 0, 0, exported.width(), exported.height(), exported, 0, 0, RasterOp::SrcCopy);
+    BitBlt(frame, viewer.layout.picture.width, kExportHeaderHeight, kLegendWidth,
+           viewer.LegendLayer.image.height(), viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
+    return frame;
 }
 
 QImage ComposeWindowImage(const ViewerState& viewer) {

@@ -24,6 +24,10 @@ std::string ExportHeaderLine2(const ViewerState& viewer, HeaderForm form);
 // it at (0, 40), LegendLayer at (W, 40) cut at the bottom edge.
 QImage ComposeExportImage(const ViewerState& viewer);
 
+// (W + 100) x (H + 70): ComposeExportImage with the rest of the legend below
+// it, so that a frame of an animation shows every legend box, box 1 too.
+QImage ComposeAnimationFrame(const ViewerState& viewer);
+
 // W x (H + 40): the header band and the picture area exactly as the window
 // shows it now, without the legend.
 QImage ComposeWindowImage(const ViewerState& viewer);

@@ -38,7 +38,7 @@ DatasetPtr ClassRaster(const MapSource& source, const OGRSpatialReference& srs) 
 }
 
 // Outlines the cells of class `k` or above and adds them to `out` with the
-// class and its legend label.
+// class, its legend label and the values the class holds.
 bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
               GDALDataset& raster, GDALDataset& scratch, OGRSpatialReference& srs, OGRLayer& out) {
     std::vector<GByte> mask(classes.size());
@@ -55,10 +55,19 @@ bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
     // The band is its own mask: cells outside the class make no polygon.
     if (GDALPolygonize(band, band, cells, 0, nullptr, nullptr, nullptr) != CE_None) return false;
     const std::string label(LegendLabel(source.layerCode, k));
+    const ClassBounds bounds = ClassBoundsOf(source.layerCode, k);
+    const std::string units = UnitsOf(source.layerCode);
     for (auto& cell : *cells) {
         OGRFeature feature(out.GetLayerDefn());
         feature.SetField("class", k);
         feature.SetField("label", label.c_str());
+        feature.SetField("min_value", bounds.min);
+        if (bounds.max) {
+            feature.SetField("max_value", *bounds.max);
+        } else {
+            feature.SetFieldNull(feature.GetFieldIndex("max_value"));
+        }
+        feature.SetField("units", units.c_str());
         feature.SetGeometry(cell->GetGeometryRef());
         if (out.CreateFeature(&feature) != OGRERR_NONE) return false;
     }
@@ -76,11 +85,14 @@ bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialRefere
     OGRLayer* out = target.CreateLayer("radar", &srs, wkbPolygon,
                                        geoJson ? const_cast<char**>(rfc7946) : nullptr);
     if (!raster || !scratch || !out) return false;
-    OGRFieldDefn classField("class", OFTInteger);
-    OGRFieldDefn labelField("label", OFTString);
-    if (out->CreateField(&classField) != OGRERR_NONE ||
-        out->CreateField(&labelField) != OGRERR_NONE) {
-        return false;
+    // The label is the legend's text; the bounds are what the class holds.
+    OGRFieldDefn fields[] = {{"class", OFTInteger},
+                             {"label", OFTString},
+                             {"min_value", OFTReal},
+                             {"max_value", OFTReal},
+                             {"units", OFTString}};
+    for (OGRFieldDefn& field : fields) {
+        if (out->CreateField(&field) != OGRERR_NONE) return false;
     }
     const std::vector<GByte> classes = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
         return static_cast<GByte>(LegendClassOf(source.layerCode, raw));

@@ -50,7 +50,8 @@ std::string HistoryCsv(const DisplayState& day, float lat, float lon,
 void DeriveRow(const TermLayers& term, float lat, float lon, HistoryRow& row) {
     row.columnMax.reset();
     row.vilTenths.reset();
-    if (!term.hasHeights()) return;
+    // A product the picture would refuse is not shown here either.
+    if (!term.hasHeights() || term.brokenHeightLayer != 0) return;
     const RadarGrid grid = RadarGrid::AroundSite(term.siteLon, term.siteLat);
     const GridCell at = grid.CellAt(lat, lon);
     if (!at.valid()) {

@@ -26,7 +26,8 @@ struct HistoryRow {
 // One row per term of the day of `day` (its index and base file and site),
 // in term order. Each field is what a reading of that term's picture of the
 // layer gives at the point (kOutsideGrid outside the grid); empty where the
-// term lacks the layer, or for the derived fields all of layers 1..10.
+// term lacks the layer, or for the derived fields all of layers 1..10 or
+// one of them that is listed but does not decode.
 // Reads the index once and only the messages of these twelve layers. False
 // when the index cannot be read.
 bool PointHistory(const DisplayState& day, float lat, float lon, std::vector<HistoryRow>& rows,

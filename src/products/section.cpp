@@ -36,7 +36,8 @@ double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
         return 0.0;
     }
     const double dLat = static_cast<double>(to.lat) - from.lat;
-    const double dLon = static_cast<double>(to.lon) - from.lon;
+    // Across the antimeridian the short way, not round the globe.
+    const double dLon = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
     const double chord = std::min(GroundKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
     const int pieces = std::max(1, static_cast<int>(std::ceil(chord / kPieceKm)));
     double walked = 0.0, next = 0.0;
@@ -69,7 +70,8 @@ std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to, double& len
         SectionSample& sample = samples.emplace_back();
         sample.distanceKm = km;
         sample.at.lat = static_cast<float>(from.lat + t * (static_cast<double>(to.lat) - from.lat));
-        sample.at.lon = static_cast<float>(from.lon + t * (static_cast<double>(to.lon) - from.lon));
+        const double east = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
+        sample.at.lon = static_cast<float>(LonInRange(from.lon + t * east));
     });
     return samples;
 }

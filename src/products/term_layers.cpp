@@ -97,6 +97,7 @@ int32_t OffsetOf(const TermOffsets& offsets, int layerCode) {
 bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out, const LayerDecoder& decode) {
     for (auto& slot : out.grids) slot.reset();
+    out.brokenHeightLayer = 0;
     const int32_t shownLayer = state.layerCode;
     bool any = false;
     for (const int code : layerCodes) {
@@ -108,7 +109,10 @@ bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
         state.layerCode = code;
         const bool loaded = decode(offset, decoded->picture, state);
         state.layerCode = shownLayer;
-        if (!loaded) continue;
+        if (!loaded) {
+            if (slot < kHeightLayers && out.brokenHeightLayer == 0) out.brokenHeightLayer = code;
+            continue;
+        }
         decoded->grid = RadarGrid::AroundSite(state.siteLon, state.siteLat);
         if (slot < kHeightLayers) {
             out.siteLat = state.siteLat;
@@ -153,7 +157,7 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
     TermLayers term;
     const bool loaded = LoadTermLayers(state, HeightLayerCodes(), lookup, term, decode);
     state.messageOffset = -1;
-    if (!loaded) return false;
+    if (!loaded || term.brokenHeightLayer != 0) return false;
     for (int code = kFirstHeightLayer; code <= kLastHeightLayer && state.messageOffset < 0;
          ++code) {
         if (term.layer(code)) state.messageOffset = OffsetOf(offsets, code);
@@ -161,13 +165,27 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
     return DeriveProduct(state.layerCode, term.heights(), picture);
 }
 
-std::string WhyNotLoaded(const DisplayState& state) {
+int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode) {
+    DisplayState scratch = state;
+    const TermOffsets offsets = ReadTermOffsets(state.indexPath, state.termText);
+    TermLayers term;
+    const LayerOffsets lookup = [&offsets](int code) { return OffsetOf(offsets, code); };
+    LoadTermLayers(scratch, HeightLayerCodes(), lookup, term, decode);
+    return term.brokenHeightLayer;
+}
+
+std::string WhyNotLoaded(const DisplayState& state, const LayerDecoder& decode) {
     std::vector<std::string> terms;
     if (LoadTermList(state.indexPath, terms) == 0) {
         return "cannot read the index file " + state.indexPath;
     }
     const std::string term = state.termText;
     if (IsDerivedLayer(state.layerCode)) {
+        if (const int broken = BrokenHeightLayer(state, decode); broken != 0) {
+            return "layer " + std::to_string(broken) + " of term " + term +
+                   " does not decode from " + state.basePath + "; " + LayerName(state.layerCode) +
+                   " is not made from the other layers";
+        }
         return "no layer 1..10 of term " + term + " decodes from " + state.basePath;
     }
     const std::string layer = LayerName(state.layerCode);

@@ -40,6 +40,10 @@ struct TermLayers {
     // decoded, as the state holds it once they are all loaded.
     float siteLat = 0.0f;
     float siteLon = 0.0f;
+    // The first of layers 1..10 that the index lists but whose message does
+    // not decode; 0 when there is none. A derived product is not made from
+    // the rest: it would understate the column without a word.
+    int brokenHeightLayer = 0;
 
     // Slot of a layer code, -1 for codes not kept here.
     static int SlotOf(int layerCode);
@@ -71,7 +75,7 @@ int32_t OffsetOf(const TermOffsets& offsets, int layerCode);
 // Decodes each listed layer of state.termText, with state.layerCode set to
 // it while it decodes; `state` keeps its layer code and otherwise changes as
 // after any decode (site, and the view centre when it asks for one). False
-// when none of the layers decoded.
+// when none of the layers decoded. Notes the first broken height layer.
 bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out,
                     const LayerDecoder& decode = DecodeArchiveMessage);
@@ -91,14 +95,22 @@ void ColumnAndTopsAt(const TermLayers& term, float lat, float lon, CellColumn& l
 // Decodes the picture of state.layerCode into `picture`: one message for an
 // archive layer, layers 1..10 and their product for a derived code. Sets
 // state.messageOffset (for a derived code, the first height layer's; -1 when
-// there is none). False when nothing decoded.
+// there is none). False when nothing decoded, and for a derived code also
+// when one of layers 1..10 is listed but does not decode.
 bool LoadLayerPicture(DisplayState& state, RadarPicture& picture,
                       const LayerDecoder& decode = DecodeArchiveMessage);
 
 // Why LoadLayerPicture found nothing for state.termText and state.layerCode,
 // in the order the viewer would stumble on it: "cannot read the index file
-// ...", "no layer 1..10 of term ... decodes from ...", "no message for term
-// ..., layer ... in ..." or "the message for ... does not decode".
-std::string WhyNotLoaded(const DisplayState& state);
+// ...", "layer N of term ... does not decode ...", "no layer 1..10 of term
+// ... decodes from ...", "no message for term ..., layer ... in ..." or "the
+// message for ... does not decode".
+std::string WhyNotLoaded(const DisplayState& state,
+                         const LayerDecoder& decode = DecodeArchiveMessage);
+
+// The first of layers 1..10 of state.termText that the index lists but that
+// does not decode; 0 when every listed one decodes. Decodes them all again,
+// so it is for explaining a failure, not for every picture.
+int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode = DecodeArchiveMessage);
 
 }  // namespace kalvera

@@ -86,6 +86,11 @@ void Canvas::setFontFamily(const std::string& family) {
     applyFont();
 }
 
+void Canvas::setGlyphRaster(GlyphRaster glyphs) {
+    state_.glyphs = glyphs;
+    applyFont();
+}
+
 void Canvas::applyPen() {
     QPen pen(ToQColor(state_.penColor));
     pen.setWidth(state_.penWidth);
@@ -111,9 +116,11 @@ void Canvas::applyFont() {
     // Bitmaps get whole-pixel glyphs, as the 8-point screen font always was:
     // a picture then holds only the palette's, the map's and the text's few
     // colours, which an animated GIF keeps exactly. Paper keeps smooth type.
-    if (painter_.device()->devType() == QInternal::Image) {
+    if (painter_.device()->devType() == QInternal::Image && state_.glyphs != GlyphRaster::Smooth) {
         font.setStyleStrategy(QFont::NoAntialias);
     }
+    if (state_.glyphs == GlyphRaster::WholePixel)
+        font.setHintingPreference(QFont::PreferFullHinting);
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
     // A bitmap for a high-density screen keeps smooth type too: no export

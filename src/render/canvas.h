@@ -19,7 +19,8 @@
 //   (x, y). With a solid brush the line box is first filled with the brush
 //   colour (opaque text), with a clear brush only the glyphs are drawn.
 // - Shapes are not antialiased, so a drawing is reproducible pixel for pixel;
-//   on a bitmap neither is text, on a printer glyphs are smoothed.
+//   on a bitmap neither is text (unless the state asks for smooth glyphs), on
+//   a printer glyphs are smoothed.
 // - Fonts are given in points; a bitmap counts 96 pixels to the inch (8 points
 //   = 11 pixels), a printer its own resolution.
 // - A bitmap made for a high-density screen carries that screen's device
@@ -53,6 +54,16 @@ uint32_t FromQColor(const QColor& colour);
 
 enum class BrushStyle { Solid, Clear };
 
+// How text meets the pixels of a bitmap; a printer always smooths it.
+enum class GlyphRaster {
+    Plain,  // unsmoothed: a picture keeps its few exact colours
+    // Unsmoothed, with outlines and advances fitted to whole pixels. Small type
+    // in a narrow face needs it: at fractional advances its glyphs run into
+    // each other ("Ns" reads as one sign).
+    WholePixel,
+    Smooth,  // smoothed, for text read on the screen and never exported
+};
+
 // Pen, brush and font of a surface. A bitmap layer keeps one of these for its
 // whole life, so a drawing starts with whatever the previous one left.
 struct CanvasState {
@@ -63,7 +74,8 @@ struct CanvasState {
     uint32_t fontColor = kBlack;
     double fontPointSize = 8.0;
     std::string fontFamily;  // empty: the desktop's default sans font
-    int penX = 0;            // current position of moveTo / lineTo
+    GlyphRaster glyphs = GlyphRaster::Plain;
+    int penX = 0;  // current position of moveTo / lineTo
     int penY = 0;
     bool operator==(const CanvasState&) const = default;
 };
@@ -93,6 +105,7 @@ class Canvas {
     void setFontColor(uint32_t bgr);
     void setFontSize(double points);
     void setFontFamily(const std::string& family);
+    void setGlyphRaster(GlyphRaster glyphs);
 
     void rectangle(int left, int top, int right, int bottom);
     void ellipse(int left, int top, int right, int bottom);

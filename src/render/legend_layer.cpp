@@ -1,5 +1,6 @@
 #include "render/legend_layer.h"
 
+#include <cmath>
 #include <string>
 
 #include "render/cell_layer.h"
@@ -11,13 +12,42 @@ namespace {
 // The longest labels ("Осадки умеренные", "шквал  умеренный") are wider than
 // the 100-pixel legend in the desktop's 8-point sans. The condensed cut of
 // the same family at 7.5 points fits every label of the three tables with a
-// pixel to spare before the box's rim, and stays as legible on the screen.
+// pixel to spare before the box's rim. Unsmoothed, it needs whole-pixel
+// glyphs, or the N and s of "Ns" touch and read as "№"; even so its round
+// letters crowd, so the window, which exports nothing, smooths them.
 constexpr const char* kLabelFamily = "DejaVu Sans Condensed";
 constexpr double kLabelPoints = 7.5;
+
+// Screen luminance of a colour (0x00BBGGRR) as the APCA contrast model takes
+// it, with its soft clamp near black.
+double ApcaLuminance(uint32_t bgr) {
+    const auto channel = [bgr](int shift) {
+        return std::pow(static_cast<double>((bgr >> shift) & 0xFFu) / 255.0, 2.4);
+    };
+    double y = 0.2126729 * channel(0) + 0.7151522 * channel(8) + 0.0721750 * channel(16);
+    if (y < 0.022) y += std::pow(0.022 - y, 1.414);
+    return y;
+}
+
+// APCA lightness contrast (0..about 108) of text of luminance `text` on `back`.
+double ApcaContrast(double text, double back) {
+    const double sapc = back > text ? (std::pow(back, 0.56) - std::pow(text, 0.57)) * 1.14
+                                    : (std::pow(back, 0.65) - std::pow(text, 0.62)) * 1.14;
+    return std::abs(sapc) < 0.1 ? 0.0 : (std::abs(sapc) - 0.027) * 100.0;
+}
 }  // namespace
 
+uint32_t LabelColourOn(uint32_t box) {
+    // APCA rather than the older luminance ratio: the ratio prefers black on
+    // saturated mid-tones (dark green, red) where thin white type reads better.
+    const double back = ApcaLuminance(box);
+    return ApcaContrast(ApcaLuminance(kWhite), back) > ApcaContrast(ApcaLuminance(kBlack), back)
+               ? kWhite
+               : kBlack;
+}
+
 void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
-                     const Palette& palette, int layerCode) {
+                     const Palette& palette, int layerCode, bool onScreen) {
     const auto boxTop = [&](int k) { return top + height - (k * height) / kLegendBoxes; };
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(1);
@@ -29,16 +59,19 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
     canvas.setBrushStyle(BrushStyle::Clear);
     // The weather texts are long; the number ranges sit a little further in.
     const int x = left + (layerCode == kLayerWeather ? 2 : 10);
-    // The canvas may go on to draw other texts in its own font.
-    const std::string family = canvas.state().fontFamily;
-    const double points = canvas.state().fontPointSize;
+    // The canvas may go on to draw other texts in its own font and colour.
+    const CanvasState before = canvas.state();
+    canvas.setGlyphRaster(onScreen ? GlyphRaster::Smooth : GlyphRaster::WholePixel);
     canvas.setFontFamily(kLabelFamily);
     canvas.setFontSize(kLabelPoints);
     for (int k = kLegendBoxes; k >= 1; --k) {
+        canvas.setFontColor(LabelColourOn(palette[static_cast<size_t>(k)]));
         canvas.textOut(x, boxTop(k) + 3, std::string(LegendLabel(layerCode, k)));
     }
-    canvas.setFontFamily(family);
-    canvas.setFontSize(points);
+    canvas.setFontColor(before.fontColor);
+    canvas.setGlyphRaster(before.glyphs);
+    canvas.setFontFamily(before.fontFamily);
+    canvas.setFontSize(before.fontPointSize);
 }
 
 }  // namespace kalvera

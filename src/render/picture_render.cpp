@@ -151,7 +151,7 @@ void DrawLegend(ViewerState& viewer, WindowSurface& dc) {
     viewer.LegendLayer.setSize(w, h, viewer.deviceRatio);
     {
         Canvas canvas(viewer.LegendLayer.image, viewer.LegendLayer.state);
-        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer);
+        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer, viewer.onScreen);
     }
     WriteHeaderCell(viewer, 1, LayerTitle(layer));
     BitBlt(dc.image, area.left, area.top, w, h, viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);

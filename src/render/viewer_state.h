@@ -112,6 +112,9 @@ struct ViewerState {
     // render, cleared when the site's picture is dropped.
     bool pictureDrawn = false;
     PictureDecoder decoder;
+    // The window's own viewer: its legend labels are smoothed for reading.
+    // Every other viewer draws for a file, in whole pixels of exact colours.
+    bool onScreen = false;
     MapResourceCache mapCache;
     MapBackgroundStamp mapDrawnFor;
 

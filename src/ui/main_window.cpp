@@ -24,6 +24,7 @@
 #include "decode/picture_loader.h"
 #include "geo/settings.h"
 #include "output/header_lines.h"
+#include "products/term_layers.h"
 #include "render/legend_tables.h"
 #include "render/picture_render.h"
 #include "render/translated_text.h"
@@ -95,6 +96,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     : QWidget(parent), dialogs_(dialogs), clock_(clock) {
     Form1 = this;
     if (options.decoder) viewer_.decoder = options.decoder;
+    viewer_.onScreen = true;
     setWindowTitle(ProgramTitle());
     QFont formFont = QApplication::font();
     formFont.setPointSize(8);
@@ -381,7 +383,11 @@ int TForm1::selectedSiteIndex() const {
 }
 
 bool TForm1::RenderPicture() {
-    if (!kalvera::RenderPicture(viewer_)) return false;
+    if (!kalvera::RenderPicture(viewer_)) {
+        reportBrokenProduct();
+        return false;
+    }
+    reportedBroken_.clear();
     showGridMaximum();
     if (vertical) vertical->termShown();
     return true;
@@ -391,6 +397,23 @@ void TForm1::ShowDecodedPicture() {
     DrawDecodedPicture(viewer_);
     showGridMaximum();
     if (vertical) vertical->termShown();
+}
+
+void TForm1::reportBrokenProduct() {
+    const DisplayState& d = viewer_.display;
+    if (!IsDerivedLayer(d.layerCode) || !viewer_.decoder) return;
+    const std::string key = d.indexPath + '\n' + d.termText + '\n' + LayerName(d.layerCode);
+    // A pan, the filter or the timer redraw the same term: one box is enough.
+    if (key == reportedBroken_) return;
+    const int broken = BrokenHeightLayer(d, viewer_.decoder);
+    if (broken == 0) return;
+    reportedBroken_ = key;
+    dialogs_.showMessage(
+        this,
+        QStringLiteral("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
+            .arg(QString::fromStdString(LayerTitle(d.layerCode)),
+                 QString::fromStdString(d.termText), QString::number(broken)),
+        QString());
 }
 
 void TForm1::showGridMaximum() {

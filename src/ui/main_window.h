@@ -232,6 +232,9 @@ class TForm1 : public QWidget, private TForm1Controls {
     void showScaleLabel();
     // The filter bar's maximum and filtermaxLabel after a picture was drawn.
     void showGridMaximum();
+    // After a failed render of a derived product: says which listed layer
+    // does not decode, once for a term and product until a picture is drawn.
+    void reportBrokenProduct();
 
     Dialogs& dialogs_;
     // The print, save and colour dialogs are shown through `dialogs_`; the
@@ -254,6 +257,7 @@ class TForm1 : public QWidget, private TForm1Controls {
     // keys acts as a click on the item it moved to.
     QObject* keyboardList_ = nullptr;
     std::string startError_;
+    std::string reportedBroken_;  // index, term and product last reported
     std::vector<QWidget*> tabOrder_;
 };
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "geo/map_projection.h"
+
 namespace kalvera {
 namespace {
 
@@ -36,6 +38,32 @@ TEST(RadarGridTest, ThePixelInsideACellsEdgesMapsBackToThatCell) {
         EXPECT_FALSE(grid.CellUnder(row.viewport, edges.x[0] - 2, edges.y[50]).valid()) << row.name;
         EXPECT_FALSE(grid.CellUnder(row.viewport, edges.x[50], edges.y[100] - 2).valid())
             << row.name;
+    }
+}
+
+// A point written in -180..180 beside a site near the antimeridian is the
+// point 360 degrees round, on the site's side: the same cell, the same range.
+TEST(RadarGridTest, APointAcrossTheAntimeridianReadsTheCellThatCoversIt) {
+    const struct {
+        float siteLon, written, nearSite;
+        bool east;
+    } rows[] = {
+        {179.5f, -179.9f, 180.1f, true},
+        {-179.5f, 179.9f, -180.1f, false},
+        {179.5f, 179.0f, 179.0f, false},
+    };
+    for (const auto& row : rows) {
+        const RadarGrid grid = RadarGrid::AroundSite(row.siteLon, 60.0f);
+        const GridCell cell = grid.CellAt(60.3f, row.written);
+        const GridCell expected = grid.CellAt(60.3f, row.nearSite);
+        ASSERT_TRUE(expected.valid()) << row.written;
+        EXPECT_EQ(cell.row, expected.row) << row.written;
+        EXPECT_EQ(cell.column, expected.column) << row.written;
+        float azimuth = 0.0f, range = 0.0f;
+        MapProjection::Init(1.0f, 1.0f, row.siteLon, 60.0f, kRadarGridHalfExtentKm)
+            .RangeAzimuth(60.0f, row.written, azimuth, range);
+        EXPECT_LT(range, 40.0f) << row.written;
+        EXPECT_EQ(azimuth < 180.0f, row.east) << row.written << " at " << azimuth;
     }
 }
 

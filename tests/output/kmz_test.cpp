@@ -49,6 +49,31 @@ TEST_F(Kmz, TheOverlayLiesOnTheGridSquare) {
     CPLDestroyXMLNode(kml);
 }
 
+TEST(KmzNearTheAntimeridian, TheBoxKeepsItsLongitudesInRange) {
+    for (const float siteLon : {179.5f, -179.5f}) {
+        auto source = testing::SourceWith(22, {{10, 20, 7}});
+        source->siteLon = siteLon;
+        testing::TempDir dir;
+        const std::string path = dir.file("map.kmz");
+        std::string error;
+        ASSERT_TRUE(WriteMapFile(*source, path, error)) << error;
+        CPLXMLNode* kml = CPLParseXMLFile(("/vsizip/" + path + "/doc.kml").c_str());
+        ASSERT_NE(kml, nullptr);
+        const auto bound = [kml](const char* name) {
+            const std::string key = std::string("=kml.Document.GroundOverlay.LatLonBox.") + name;
+            return std::stod(CPLGetXMLValue(kml, key.c_str(), "nan"));
+        };
+        const double east = bound("east"), west = bound("west");
+        EXPECT_LE(std::abs(east), 180.0) << siteLon;
+        EXPECT_LE(std::abs(west), 180.0) << siteLon;
+        // The box spans the antimeridian: its east edge reads less than its west.
+        EXPECT_LT(east, west) << siteLon;
+        const GeoBox box = GridSquareOf(testing::kSiteLat, siteLon);
+        EXPECT_NEAR(west - east, 360.0 - (box.east - box.west), 1e-6) << siteLon;
+        CPLDestroyXMLNode(kml);
+    }
+}
+
 TEST_F(Kmz, TheSiteIsAPlacemark) {
     const auto dataset = OpenWithGdal(path, GDAL_OF_VECTOR);
     ASSERT_TRUE(dataset && dataset->GetLayerCount() == 1);

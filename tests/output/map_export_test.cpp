@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "output/layer_quantity.h"
 #include "output/map_georef.h"
@@ -157,7 +158,33 @@ TEST(ClassPolygons, OutlineTheCellsAtOrAboveEachClassWithItsLabel) {
                 << name << " row " << row.row << " col " << row.col << " class " << row.k;
         }
         layer->SetAttributeFilter("class = 6");
-        for (auto& feature : *layer) EXPECT_STREQ(feature->GetFieldAsString("label"), "26-30");
+        for (auto& feature : *layer) {
+            EXPECT_STREQ(feature->GetFieldAsString("label"), "26-30");
+            EXPECT_DOUBLE_EQ(feature->GetFieldAsDouble("min_value"), 25.0) << name;
+            EXPECT_DOUBLE_EQ(feature->GetFieldAsDouble("max_value"), 29.5) << name;
+            EXPECT_STREQ(feature->GetFieldAsString("units"), "dBZ");
+        }
+    }
+}
+
+TEST(ClassBounds, AreTheValuesEachClassHolds) {
+    const struct {
+        int layer, k;
+        double min;
+        std::optional<double> max;
+    } rows[] = {
+        {3, 1, 0.5, 4.5},  {3, 11, 50.0, 54.5},      {3, 12, 55.0, 59.5},
+        {3, 19, 90.0, {}}, {21, 1, 1.0, 999.0},      {21, 19, 18000, {}},
+        {22, 5, 5.0, 5.0}, {kLayerVil, 1, 0.1, 0.9}, {kLayerVil, 19, 70, {}},
+    };
+    for (const auto& row : rows) {
+        const ClassBounds bounds = ClassBoundsOf(row.layer, row.k);
+        EXPECT_DOUBLE_EQ(bounds.min, row.min) << row.layer << " class " << row.k;
+        EXPECT_EQ(bounds.max, row.max) << row.layer << " class " << row.k;
+        // The lowest value, stored, falls in the class.
+        EXPECT_EQ(LegendClassOf(row.layer, static_cast<int32_t>(std::lround(
+                                               bounds.min / PhysicalValue(row.layer, 1)))),
+                  row.k);
     }
 }
 

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "archive/index_bytes.h"
+#include "products/term_layers.h"
 #include "products/vil_legend.h"
+#include "support/temp_dir.h"
 
 namespace kalvera {
 namespace {
@@ -89,6 +94,49 @@ TEST(DeriveProduct, NothingWithoutLayersOneToTen) {
     out.values.fill(9);
     EXPECT_FALSE(DeriveProduct(kLayerVil, HeightLayers{}, out));
     EXPECT_EQ(out.values[0], 9);
+}
+
+// Every cell holds the message's offset; offset 666 does not decode.
+bool OffsetDecode(int32_t offset, RadarPicture& picture, DisplayState&) {
+    if (offset == 666) return false;
+    picture.values.fill(offset);
+    return true;
+}
+
+TEST(LoadLayerPicture, AMissingLayerIsEmptyABrokenOneFailsTheProduct) {
+    using testing::IndexRecordBytes;
+    const struct {
+        const char* name;
+        std::string records;
+        bool loads;
+        const char* reason;
+    } rows[] = {
+        {"layer 2 missing", IndexRecordBytes(10, 0, 1, 60) + IndexRecordBytes(10, 0, 3, 112), true,
+         ""},
+        {"layer 2 broken",
+         IndexRecordBytes(10, 0, 1, 60) + IndexRecordBytes(10, 0, 2, 666) +
+             IndexRecordBytes(10, 0, 3, 112),
+         false, "layer 2 of term 10.00 does not decode"},
+        {"only layer broken", IndexRecordBytes(10, 0, 4, 666), false,
+         "layer 4 of term 10.00 does not decode"},
+        {"broken echo tops do not count",
+         IndexRecordBytes(10, 0, 1, 60) + IndexRecordBytes(10, 0, 21, 666), true, ""},
+    };
+    for (const auto& row : rows) {
+        kalvera::testing::TempDir dir;
+        DisplayState state;
+        state.indexPath = (dir.path() / "day.ind").string();
+        std::ofstream(state.indexPath, std::ios::binary) << row.records;
+        state.termText = "10.00";
+        for (const int product : {kLayerColumnMax, kLayerVil}) {
+            state.layerCode = product;
+            RadarPicture picture;
+            EXPECT_EQ(LoadLayerPicture(state, picture, OffsetDecode), row.loads) << row.name;
+            if (row.loads) continue;
+            EXPECT_NE(WhyNotLoaded(state, OffsetDecode).find(row.reason), std::string::npos)
+                << row.name;
+        }
+    }
 }
 
 }  // namespace

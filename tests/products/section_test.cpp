@@ -33,6 +33,22 @@ TEST(SectionPoints, EveryKilometreFromTheStart) {
     }
 }
 
+TEST(SectionPoints, AcrossTheAntimeridianTheShortWay) {
+    const struct {
+        GeoPoint from, to;
+    } rows[] = {{{60.0f, 179.8f}, {60.0f, -179.7f}}, {{60.0f, -179.7f}, {60.0f, 179.8f}}};
+    for (const auto& row : rows) {
+        double length = 0.0;
+        const std::vector<SectionSample> samples = SectionPoints(row.from, row.to, length);
+        // Half a degree of longitude at 60 degrees north.
+        EXPECT_NEAR(length, 27.8, 0.5) << row.from.lon;
+        for (const SectionSample& sample : samples) {
+            EXPECT_LE(std::abs(sample.at.lon), 180.0f) << row.from.lon;
+            EXPECT_GE(std::abs(sample.at.lon), 179.7f) << row.from.lon;
+        }
+    }
+}
+
 TEST(SectionPoints, NoneForEndsThatAreNotNumbers) {
     EXPECT_TRUE(SectionPoints({NAN, 37.0f}, {55.0f, 38.0f}).empty());
     EXPECT_TRUE(SectionPoints({55.0f, 37.0f}, {55.0f, INFINITY}).empty());

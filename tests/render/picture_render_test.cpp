@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <set>
 #include <vector>
 
 #include "geo/settings.h"
+#include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/map_files.h"
 #include "render/render_support.h"
@@ -204,6 +207,37 @@ TEST(Legend, EveryLabelOfTheThreeTablesEndsInsideTheLegend) {
             inkAtTheEdge += PixelAt(legend, 97, y) != kWhite || PixelAt(legend, 98, y) != kWhite;
         }
         EXPECT_EQ(inkAtTheEdge, 0) << "layer " << layer;
+    }
+}
+
+TEST(Legend, LabelsStandOutInBlackOrWhite) {
+    // Boxes of the shipped palette (0x00BBGGRR) and the two extremes.
+    const struct {
+        uint32_t box, label;
+    } rows[] = {{kWhite, kBlack},   {0x50EBFA, kBlack}, {0x46BE46, kBlack},
+                {0x1E8C14, kWhite}, {0x2828E6, kWhite}, {kBlack, kWhite}};
+    for (const auto& row : rows)
+        EXPECT_EQ(LabelColourOn(row.box), row.label) << std::hex << row.box;
+}
+
+// A file's legend holds nothing but the palette's boxes and labels in black
+// or white, which an animated GIF keeps exactly; the window smooths its labels.
+TEST(Legend, OnlyTheWindowSmoothsTheLabels) {
+    RenderFixture f;
+    f.viewer.config.palette[5] = kNavy;
+    for (const bool onScreen : {false, true}) {
+        f.viewer.onScreen = onScreen;
+        DrawLegend(f.viewer, f.viewer.WindowDC);
+        const QImage& legend = f.viewer.LegendLayer.image;
+        std::set<uint32_t> colours;
+        for (int y = 0; y < legend.height(); ++y)
+            for (int x = 0; x < legend.width(); ++x) colours.insert(PixelAt(legend, x, y));
+        const auto& palette = f.viewer.config.palette;
+        const size_t foreign = std::count_if(colours.begin(), colours.end(), [&](uint32_t c) {
+            return c != kBlack && c != kWhite &&
+                   std::find(palette.begin() + 1, palette.begin() + 20, c) == palette.begin() + 20;
+        });
+        EXPECT_EQ(foreign > 0, onScreen) << foreign << " colours beside the palette's";
     }
 }
 

@@ -198,4 +198,26 @@ TEST_F(PictureControlsTest, RewrittenLabelsShowTheirWholeTextWithinTheColumn) {
     }
 }
 
+// Layer 2 is listed but its record points far beyond the end of the base file.
+class BrokenLayerTest : public WindowTest {
+  protected:
+    BrokenLayerTest() {
+        dir.addTerm("S1", DayFromNow(0), 9, 0, {1, 3}, 30);
+        dir.addRecord("S1", DayFromNow(0), 9, 0, 2, 1 << 24);
+    }
+};
+
+TEST_F(BrokenLayerTest, ADerivedProductIsRefusedWithOneMessageNamingTheLayer) {
+    start();
+    QListWidget* layers = form().controls().layerListBox;
+    ASSERT_EQ(layers->item(layers->count() - 1)->text(), QStringLiteral("VIL"));
+    for (int click = 0; click < 2; ++click) {
+        layers->setCurrentRow(layers->count() - 1);
+        form().layerListBoxClick();
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "the same term and product again says nothing new";
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("слоя 2")))
+        << dialogs.messages[0].toStdString();
+}
+
 }  // namespace kalvera::navtest

@@ -78,9 +78,9 @@ int runProbe(const std::vector<std::string>& args) {
 
     RadarPicture picture;
     if (!LoadLayerPicture(state, picture)) {
-        std::fprintf(stderr, "kalvera-cli: no picture for site %s, day %s, term %s, layer %s\n",
+        std::fprintf(stderr, "kalvera-cli: no picture for site %s, day %s, term %s, layer %s: %s\n",
                      probe.term.site.c_str(), probe.term.day.c_str(), probe.term.term.c_str(),
-                     LayerName(probe.term.layer).c_str());
+                     LayerName(probe.term.layer).c_str(), WhyNotLoaded(state).c_str());
         return 1;
     }
     state.gridCols = kGridSide;
