@@ -39,6 +39,61 @@
     </message>
 </context>
 <context>
+    <name>kalvera::FirstStartDialog</name>
+    <message>
+        <source>Файла settings нет в каталоге пользователя
+%1.</source>
+        <translation>There is no settings file in the user directory
+%1.</translation>
+    </message>
+    <message>
+        <source>Файла settings нет ни в текущем каталоге
+%1,
+ни в каталоге пользователя
+%2.</source>
+        <translation>There is no settings file in the current directory
+%1
+nor in the user directory
+%2.</translation>
+    </message>
+    <message>
+        <source>Программа читает настройки (файл settings) и карту (каталог res) из рабочего каталога. </source>
+        <translation>The program reads its settings (the settings file) and its map (the res directory) from the working directory. </translation>
+    </message>
+    <message>
+        <source>%1 — первый запуск</source>
+        <translation>%1 — first start</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Не найден файл settings&lt;/b&gt;</source>
+        <translation>&lt;b&gt;No settings file found&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Создать демонстрационный архив</source>
+        <translation>Create a demo archive</translation>
+    </message>
+    <message>
+        <source>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</source>
+        <translation>Write three days of synthetic data from four radars to the user directory and open them.</translation>
+    </message>
+    <message>
+        <source>Выбрать рабочий каталог…</source>
+        <translation>Choose a working directory…</translation>
+    </message>
+    <message>
+        <source>Указать существующий каталог с файлом settings. Программа запомнит его для следующих запусков.</source>
+        <translation>Name an existing directory with a settings file. The program remembers it for the next starts.</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::Header</name>
     <message>
         <source>РРП а/п %1. Дата %2 Время %3 сгв</source>
@@ -327,20 +382,12 @@ F1  this help</translation>
         <translation>Distance, km</translation>
     </message>
     <message>
-        <source>Срок</source>
-        <translation>Term</translation>
-    </message>
-    <message>
         <source>%1: %2 %3, аз. %4°, %5 км</source>
         <translation>%1: %2 %3, az. %4°, %5 km</translation>
     </message>
     <message>
         <source>Высота, км</source>
         <translation>Height, km</translation>
-    </message>
-    <message>
-        <source>Срок %1, разрез %2 км</source>
-        <translation>Term %1, section %2 km</translation>
     </message>
     <message>
         <source>высота %1 км</source>
@@ -366,6 +413,18 @@ F1  this help</translation>
         <source>Срок %1, %2</source>
         <translation>Term %1, %2</translation>
     </message>
+    <message>
+        <source>Срок, ч</source>
+        <translation>Term, h</translation>
+    </message>
+    <message>
+        <source>верх. гр.</source>
+        <translation>echo top</translation>
+    </message>
+    <message>
+        <source>Станция %1, %2, срок %3. Разрез %4 км: слои 1–10 и верхняя граница</source>
+        <translation>Site %1, %2, term %3. Section %4 km: layers 1–10 and echo top</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::SectionWindow</name>
@@ -376,6 +435,152 @@ F1  this help</translation>
     <message>
         <source>Сохранить PNG...</source>
         <translation>Save PNG...</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::StartDirectory</name>
+    <message>
+        <source>Запись демонстрационного архива в каталог
+%1</source>
+        <translation>Writing the demo archive to
+%1</translation>
+    </message>
+    <message>
+        <source>Рабочий каталог (с файлом settings)</source>
+        <translation>Working directory (with a settings file)</translation>
+    </message>
+    <message>
+        <source>В каталоге %1 нет файла settings.</source>
+        <translation>There is no settings file in %1.</translation>
+    </message>
+    <message>
+        <source>Путь %1 содержит пробел, а в файле settings путь к архиву пробела содержать не может. Выберите другой рабочий каталог.</source>
+        <translation>The path %1 contains a space, and the archive path in the settings file cannot. Choose another working directory.</translation>
+    </message>
+    <message>
+        <source>Не найдены файлы карты и пунктов, поставляемые с программой (каталог %1). Переустановите программу.</source>
+        <translation>The map and place files that come with the program are missing (directory %1). Reinstall the program.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать каталог %1.</source>
+        <translation>Could not create the directory %1.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать демонстрационный архив в каталоге %1:
+%2</source>
+        <translation>Could not create the demo archive in %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Не удалось перейти в каталог %1.</source>
+        <translation>Could not change to the directory %1.</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::StartMessages</name>
+    <message>
+        <source>каталог архива</source>
+        <translation>archive directory</translation>
+    </message>
+    <message>
+        <source>период обновления</source>
+        <translation>update period</translation>
+    </message>
+    <message>
+        <source>станция по умолчанию</source>
+        <translation>default site</translation>
+    </message>
+    <message>
+        <source>резервный текст</source>
+        <translation>reserve text</translation>
+    </message>
+    <message>
+        <source>широта центра</source>
+        <translation>centre latitude</translation>
+    </message>
+    <message>
+        <source>долгота центра</source>
+        <translation>centre longitude</translation>
+    </message>
+    <message>
+        <source>значение %1 (%2)</source>
+        <translation>value %1 (%2)</translation>
+    </message>
+    <message>
+        <source>файл не найден</source>
+        <translation>file not found</translation>
+    </message>
+    <message>
+        <source>нет прав на чтение</source>
+        <translation>no permission to read</translation>
+    </message>
+    <message>
+        <source>это каталог, а не файл</source>
+        <translation>it is a directory, not a file</translation>
+    </message>
+    <message>
+        <source>часть пути не является каталогом</source>
+        <translation>a part of the path is not a directory</translation>
+    </message>
+    <message>
+        <source>слишком длинный путь</source>
+        <translation>path too long</translation>
+    </message>
+    <message>
+        <source>слишком много символических ссылок</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>открыто слишком много файлов</source>
+        <translation>too many open files</translation>
+    </message>
+    <message>
+        <source>недостаточно памяти</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>причина неизвестна</source>
+        <translation>unknown cause</translation>
+    </message>
+    <message>
+        <source>системная ошибка %1</source>
+        <translation>system error %1</translation>
+    </message>
+    <message>
+        <source>Ошибка в файле настроек %1: </source>
+        <translation>Error in the settings file %1: </translation>
+    </message>
+    <message>
+        <source>Не удалось определить рабочий каталог: %1.</source>
+        <translation>Could not determine the working directory: %1.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл настроек %1: %2.</source>
+        <translation>Could not read the settings file %1: %2.</translation>
+    </message>
+    <message>
+        <source>нет значения %1 (%2); в файле %3 из 6 значений.</source>
+        <translation>value %1 (%2) is missing; the file holds %3 of 6 values.</translation>
+    </message>
+    <message>
+        <source>%1 длиннее 255 байт.</source>
+        <translation>%1 is longer than 255 bytes.</translation>
+    </message>
+    <message>
+        <source>%1 %2 не является целым числом.</source>
+        <translation>%1 %2 is not a whole number.</translation>
+    </message>
+    <message>
+        <source>%1 %2 не является числом.</source>
+        <translation>%1 %2 is not a number.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать таблицу станций %1: %2.</source>
+        <translation>Could not read the site table %1: %2.</translation>
     </message>
 </context>
 <context>
@@ -527,16 +732,61 @@ F1  this help</translation>
         <source>Вс</source>
         <translation>Su</translation>
     </message>
+    <message>
+        <source>Выбор даты</source>
+        <translation>Choose a date</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::VerticalTools</name>
     <message>
-        <source>История точки</source>
-        <translation>Point history</translation>
-    </message>
-    <message>
         <source>Не удалось прочитать индексный файл </source>
         <translation>Could not read the index file </translation>
+    </message>
+    <message>
+        <source>История точки	Ctrl+щелчок</source>
+        <translation>Point history	Ctrl+click</translation>
+    </message>
+    <message>
+        <source>Разрез отсюда	протяжка правой кнопкой</source>
+        <translation>Section from here	right-button drag</translation>
+    </message>
+    <message>
+        <source>Центр карты сюда	щелчок</source>
+        <translation>Centre the map here	click</translation>
+    </message>
+    <message>
+        <source>Крупнее	+, колесо от себя</source>
+        <translation>Zoom in	+, wheel forward</translation>
+    </message>
+    <message>
+        <source>Мельче	−, колесо к себе</source>
+        <translation>Zoom out	−, wheel back</translation>
+    </message>
+    <message>
+        <source>Клавиши и мышь	F1</source>
+        <translation>Keys and mouse	F1</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::WindowKeys</name>
+    <message>
+        <source>
+
+Мышь:
+Щелчок по карте  центр карты в эту точку
+Протяжка правой кнопкой  вертикальный разрез по линии
+Ctrl+щелчок  история точки за день
+Ctrl+правый щелчок, клавиша меню  меню карты
+Двойной щелчок по легенде  цвет класса</source>
+        <translation>
+
+Mouse:
+Click on the map  centre the map there
+Right-button drag  vertical section along the line
+Ctrl+click  the point&apos;s history for the day
+Ctrl+right click, menu key  map menu
+Double click on the legend  class colour</translation>
     </message>
 </context>
 </TS>

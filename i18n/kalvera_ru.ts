@@ -39,6 +39,61 @@
     </message>
 </context>
 <context>
+    <name>kalvera::FirstStartDialog</name>
+    <message>
+        <source>Файла settings нет в каталоге пользователя
+%1.</source>
+        <translation>Файла settings нет в каталоге пользователя
+%1.</translation>
+    </message>
+    <message>
+        <source>Файла settings нет ни в текущем каталоге
+%1,
+ни в каталоге пользователя
+%2.</source>
+        <translation>Файла settings нет ни в текущем каталоге
+%1,
+ни в каталоге пользователя
+%2.</translation>
+    </message>
+    <message>
+        <source>Программа читает настройки (файл settings) и карту (каталог res) из рабочего каталога. </source>
+        <translation>Программа читает настройки (файл settings) и карту (каталог res) из рабочего каталога. </translation>
+    </message>
+    <message>
+        <source>%1 — первый запуск</source>
+        <translation>%1 — первый запуск</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Не найден файл settings&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Не найден файл settings&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Создать демонстрационный архив</source>
+        <translation>Создать демонстрационный архив</translation>
+    </message>
+    <message>
+        <source>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</source>
+        <translation>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</translation>
+    </message>
+    <message>
+        <source>Выбрать рабочий каталог…</source>
+        <translation>Выбрать рабочий каталог…</translation>
+    </message>
+    <message>
+        <source>Указать существующий каталог с файлом settings. Программа запомнит его для следующих запусков.</source>
+        <translation>Указать существующий каталог с файлом settings. Программа запомнит его для следующих запусков.</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::Header</name>
     <message>
         <source>РРП а/п %1. Дата %2 Время %3 сгв</source>
@@ -327,20 +382,12 @@ F1  эта подсказка</translation>
         <translation>Расстояние, км</translation>
     </message>
     <message>
-        <source>Срок</source>
-        <translation>Срок</translation>
-    </message>
-    <message>
         <source>%1: %2 %3, аз. %4°, %5 км</source>
         <translation>%1: %2 %3, аз. %4°, %5 км</translation>
     </message>
     <message>
         <source>Высота, км</source>
         <translation>Высота, км</translation>
-    </message>
-    <message>
-        <source>Срок %1, разрез %2 км</source>
-        <translation>Срок %1, разрез %2 км</translation>
     </message>
     <message>
         <source>высота %1 км</source>
@@ -366,6 +413,18 @@ F1  эта подсказка</translation>
         <source>Срок %1, %2</source>
         <translation>Срок %1, %2</translation>
     </message>
+    <message>
+        <source>Срок, ч</source>
+        <translation>Срок, ч</translation>
+    </message>
+    <message>
+        <source>верх. гр.</source>
+        <translation>верх. гр.</translation>
+    </message>
+    <message>
+        <source>Станция %1, %2, срок %3. Разрез %4 км: слои 1–10 и верхняя граница</source>
+        <translation>Станция %1, %2, срок %3. Разрез %4 км: слои 1–10 и верхняя граница</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::SectionWindow</name>
@@ -376,6 +435,152 @@ F1  эта подсказка</translation>
     <message>
         <source>Сохранить PNG...</source>
         <translation>Сохранить PNG...</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::StartDirectory</name>
+    <message>
+        <source>Запись демонстрационного архива в каталог
+%1</source>
+        <translation>Запись демонстрационного архива в каталог
+%1</translation>
+    </message>
+    <message>
+        <source>Рабочий каталог (с файлом settings)</source>
+        <translation>Рабочий каталог (с файлом settings)</translation>
+    </message>
+    <message>
+        <source>В каталоге %1 нет файла settings.</source>
+        <translation>В каталоге %1 нет файла settings.</translation>
+    </message>
+    <message>
+        <source>Путь %1 содержит пробел, а в файле settings путь к архиву пробела содержать не может. Выберите другой рабочий каталог.</source>
+        <translation>Путь %1 содержит пробел, а в файле settings путь к архиву пробела содержать не может. Выберите другой рабочий каталог.</translation>
+    </message>
+    <message>
+        <source>Не найдены файлы карты и пунктов, поставляемые с программой (каталог %1). Переустановите программу.</source>
+        <translation>Не найдены файлы карты и пунктов, поставляемые с программой (каталог %1). Переустановите программу.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать каталог %1.</source>
+        <translation>Не удалось создать каталог %1.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать демонстрационный архив в каталоге %1:
+%2</source>
+        <translation>Не удалось создать демонстрационный архив в каталоге %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Не удалось перейти в каталог %1.</source>
+        <translation>Не удалось перейти в каталог %1.</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::StartMessages</name>
+    <message>
+        <source>каталог архива</source>
+        <translation>каталог архива</translation>
+    </message>
+    <message>
+        <source>период обновления</source>
+        <translation>период обновления</translation>
+    </message>
+    <message>
+        <source>станция по умолчанию</source>
+        <translation>станция по умолчанию</translation>
+    </message>
+    <message>
+        <source>резервный текст</source>
+        <translation>резервный текст</translation>
+    </message>
+    <message>
+        <source>широта центра</source>
+        <translation>широта центра</translation>
+    </message>
+    <message>
+        <source>долгота центра</source>
+        <translation>долгота центра</translation>
+    </message>
+    <message>
+        <source>значение %1 (%2)</source>
+        <translation>значение %1 (%2)</translation>
+    </message>
+    <message>
+        <source>файл не найден</source>
+        <translation>файл не найден</translation>
+    </message>
+    <message>
+        <source>нет прав на чтение</source>
+        <translation>нет прав на чтение</translation>
+    </message>
+    <message>
+        <source>это каталог, а не файл</source>
+        <translation>это каталог, а не файл</translation>
+    </message>
+    <message>
+        <source>часть пути не является каталогом</source>
+        <translation>часть пути не является каталогом</translation>
+    </message>
+    <message>
+        <source>слишком длинный путь</source>
+        <translation>слишком длинный путь</translation>
+    </message>
+    <message>
+        <source>слишком много символических ссылок</source>
+        <translation>слишком много символических ссылок</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода</source>
+        <translation>ошибка ввода-вывода</translation>
+    </message>
+    <message>
+        <source>открыто слишком много файлов</source>
+        <translation>открыто слишком много файлов</translation>
+    </message>
+    <message>
+        <source>недостаточно памяти</source>
+        <translation>недостаточно памяти</translation>
+    </message>
+    <message>
+        <source>причина неизвестна</source>
+        <translation>причина неизвестна</translation>
+    </message>
+    <message>
+        <source>системная ошибка %1</source>
+        <translation>системная ошибка %1</translation>
+    </message>
+    <message>
+        <source>Ошибка в файле настроек %1: </source>
+        <translation>Ошибка в файле настроек %1: </translation>
+    </message>
+    <message>
+        <source>Не удалось определить рабочий каталог: %1.</source>
+        <translation>Не удалось определить рабочий каталог: %1.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл настроек %1: %2.</source>
+        <translation>Не удалось прочитать файл настроек %1: %2.</translation>
+    </message>
+    <message>
+        <source>нет значения %1 (%2); в файле %3 из 6 значений.</source>
+        <translation>нет значения %1 (%2); в файле %3 из 6 значений.</translation>
+    </message>
+    <message>
+        <source>%1 длиннее 255 байт.</source>
+        <translation>%1 длиннее 255 байт.</translation>
+    </message>
+    <message>
+        <source>%1 %2 не является целым числом.</source>
+        <translation>%1 %2 не является целым числом.</translation>
+    </message>
+    <message>
+        <source>%1 %2 не является числом.</source>
+        <translation>%1 %2 не является числом.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать таблицу станций %1: %2.</source>
+        <translation>Не удалось прочитать таблицу станций %1: %2.</translation>
     </message>
 </context>
 <context>
@@ -527,16 +732,61 @@ F1  эта подсказка</translation>
         <source>Вс</source>
         <translation>Вс</translation>
     </message>
+    <message>
+        <source>Выбор даты</source>
+        <translation>Выбор даты</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::VerticalTools</name>
     <message>
-        <source>История точки</source>
-        <translation>История точки</translation>
-    </message>
-    <message>
         <source>Не удалось прочитать индексный файл </source>
         <translation>Не удалось прочитать индексный файл </translation>
+    </message>
+    <message>
+        <source>История точки	Ctrl+щелчок</source>
+        <translation>История точки	Ctrl+щелчок</translation>
+    </message>
+    <message>
+        <source>Разрез отсюда	протяжка правой кнопкой</source>
+        <translation>Разрез отсюда	протяжка правой кнопкой</translation>
+    </message>
+    <message>
+        <source>Центр карты сюда	щелчок</source>
+        <translation>Центр карты сюда	щелчок</translation>
+    </message>
+    <message>
+        <source>Крупнее	+, колесо от себя</source>
+        <translation>Крупнее	+, колесо от себя</translation>
+    </message>
+    <message>
+        <source>Мельче	−, колесо к себе</source>
+        <translation>Мельче	−, колесо к себе</translation>
+    </message>
+    <message>
+        <source>Клавиши и мышь	F1</source>
+        <translation>Клавиши и мышь	F1</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::WindowKeys</name>
+    <message>
+        <source>
+
+Мышь:
+Щелчок по карте  центр карты в эту точку
+Протяжка правой кнопкой  вертикальный разрез по линии
+Ctrl+щелчок  история точки за день
+Ctrl+правый щелчок, клавиша меню  меню карты
+Двойной щелчок по легенде  цвет класса</source>
+        <translation>
+
+Мышь:
+Щелчок по карте  центр карты в эту точку
+Протяжка правой кнопкой  вертикальный разрез по линии
+Ctrl+щелчок  история точки за день
+Ctrl+правый щелчок, клавиша меню  меню карты
+Двойной щелчок по легенде  цвет класса</translation>
     </message>
 </context>
 </TS>

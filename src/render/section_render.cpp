@@ -33,7 +33,7 @@ constexpr uint32_t kGridGrey = 0xD0D0D0;
 // The axis titles a ColumnAxis holds, for the catalogue.
 [[maybe_unused]] constexpr const char* kAxisTitles[] = {
     QT_TRANSLATE_NOOP("kalvera::Section", "Расстояние, км"),
-    QT_TRANSLATE_NOOP("kalvera::Section", "Срок")};
+    QT_TRANSLATE_NOOP("kalvera::Section", "Срок, ч")};
 
 std::string Tr(const QString& text) {
     return text.toStdString();
@@ -145,22 +145,28 @@ void DrawKey(Canvas& canvas, const Palette& palette, const SectionFrame& frame) 
     canvas.lineTo(left + 24, lineY);
     canvas.setPenWidth(1);
     canvas.setBrushStyle(BrushStyle::Clear);
-    canvas.textOut(left, lineY + 5, "верх. гр.");
+    canvas.textOut(left, lineY + 5,
+                   Tr(QCoreApplication::translate("kalvera::Section", "верх. гр.")));
 }
 
-// "07.12.2026" for "261207", in the desktop's short date format.
+// "07.12.2026" for "261207", in the short date format of the chosen language.
 std::string DayText(const std::string& dayName) {
     int year = 0, month = 0, day = 0;
     if (dayName.size() != 6 || std::sscanf(dayName.c_str(), "%2d%2d%2d", &year, &month, &day) != 3)
         return dayName;
     const QDate date(2000 + year, month, day);
     if (!date.isValid()) return dayName;
-    return QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
+    return QLocale().toString(date, QLocale::ShortFormat).toStdString();
 }
 
 std::string SectionTitle(const Section& section) {
-    return "Станция " + section.site + ", " + DayText(section.day) + ", срок " + section.term +
-           ". Разрез " + CeilingText(section.lengthKm) + " км: слои 1–10 и верхняя граница";
+    return Tr(QCoreApplication::translate(
+                  "kalvera::Section",
+                  "Станция %1, %2, срок %3. Разрез %4 км: слои 1–10 и верхняя граница")
+                  .arg(QString::fromStdString(section.site),
+                       QString::fromStdString(DayText(section.day)),
+                       QString::fromStdString(section.term),
+                       QString::fromStdString(CeilingText(section.lengthKm))));
 }
 
 void DrawTitles(Canvas& canvas, const Section& section, const SectionFrame& frame) {

@@ -44,7 +44,7 @@ TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidg
     : QDialog(parent), config_(config), state_(state) {
     // Until the first pick names a day; an empty title would have the window
     // system show the program's file name.
-    setWindowTitle(QStringLiteral("Выбор даты"));
+    setWindowTitle(tr("Выбор даты"));
     setFixedSize(162, 190);
     move(325, 202);
     QFont face = font();

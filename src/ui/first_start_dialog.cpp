@@ -1,6 +1,7 @@
 #include "ui/first_start_dialog.h"
 
 #include <QCommandLinkButton>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
@@ -10,7 +11,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "common/domain_constants.h"
+#include "render/translated_text.h"
 
 namespace kalvera {
 
@@ -19,11 +20,15 @@ namespace {
 QString Explanation(const QString& currentDir, const QString& userDir) {
     const QString where =
         currentDir == userDir
-            ? QStringLiteral("Файла settings нет в каталоге пользователя\n%1.").arg(userDir)
-            : QStringLiteral(
+            ? QCoreApplication::translate("kalvera::FirstStartDialog",
+                                          "Файла settings нет в каталоге пользователя\n%1.")
+                  .arg(userDir)
+            : QCoreApplication::translate(
+                  "kalvera::FirstStartDialog",
                   "Файла settings нет ни в текущем каталоге\n%1,\nни в каталоге пользователя\n%2.")
                   .arg(currentDir, userDir);
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "kalvera::FirstStartDialog",
                "Программа читает настройки (файл settings) и карту (каталог res) из "
                "рабочего каталога. ") +
            where;
@@ -34,9 +39,9 @@ QString Explanation(const QString& currentDir, const QString& userDir) {
 FirstStartDialog::FirstStartDialog(const QString& currentDir, const QString& userDir,
                                    QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8(kWindowTitle) + QStringLiteral(" — первый запуск"));
+    setWindowTitle(tr("%1 — первый запуск").arg(ProgramTitle()));
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("<b>Не найден файл settings</b>"), this);
+    auto* heading = new QLabel(tr("<b>Не найден файл settings</b>"), this);
     layout->addWidget(heading);
     auto* text = new QLabel(Explanation(currentDir, userDir), this);
     text->setWordWrap(true);
@@ -44,16 +49,15 @@ FirstStartDialog::FirstStartDialog(const QString& currentDir, const QString& use
     text->setMinimumWidth(460);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(text);
-    demoButton =
-        addChoice(QStringLiteral("Создать демонстрационный архив"),
-                  QStringLiteral("Записать в каталог пользователя синтетические данные четырёх "
-                                 "радиолокаторов за три дня и открыть их."),
-                  FirstStartAnswer::CreateDemo);
-    chooseButton = addChoice(QStringLiteral("Выбрать рабочий каталог…"),
-                             QStringLiteral("Указать существующий каталог с файлом settings. "
-                                            "Программа запомнит его для следующих запусков."),
+    demoButton = addChoice(tr("Создать демонстрационный архив"),
+                           tr("Записать в каталог пользователя синтетические данные четырёх "
+                              "радиолокаторов за три дня и открыть их."),
+                           FirstStartAnswer::CreateDemo);
+    chooseButton = addChoice(tr("Выбрать рабочий каталог…"),
+                             tr("Указать существующий каталог с файлом settings. "
+                                "Программа запомнит его для следующих запусков."),
                              FirstStartAnswer::ChooseDirectory);
-    quitButton = addChoice(QStringLiteral("Выход"), QString(), FirstStartAnswer::Quit);
+    quitButton = addChoice(tr("Выход"), QString(), FirstStartAnswer::Quit);
     demoButton->setDefault(true);
     demoButton->setFocus();
 }
@@ -96,8 +100,9 @@ bool QtDialogs::runInBackground(const QString& text,
             result = false;
         }
     }));
-    QProgressDialog window(text, QStringLiteral("Отмена"), 0, 100);
-    window.setWindowTitle(QString::fromUtf8(kWindowTitle));
+    QProgressDialog window(text, QCoreApplication::translate("kalvera::FirstStartDialog", "Отмена"),
+                           0, 100);
+    window.setWindowTitle(ProgramTitle());
     window.setWindowModality(Qt::ApplicationModal);
     window.setAutoClose(false);
     window.setAutoReset(false);

@@ -1,5 +1,6 @@
 #include "ui/start_directory.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include "common/clock.h"
 #include "common/domain_constants.h"
 #include "demo/demo_generator.h"
+#include "render/translated_text.h"
 #include "ui/user_settings.h"
 
 namespace kalvera {
@@ -16,7 +18,7 @@ namespace kalvera {
 namespace {
 
 QString Title() {
-    return QString::fromUtf8(kWindowTitle);
+    return ProgramTitle();
 }
 
 // The demo's settings are written before its archive; a demo that was not
@@ -26,7 +28,9 @@ QString Title() {
 bool CreateDemo(const QString& dir, Dialogs& dialogs, const DemoWriter& writeDemo) {
     QString error;
     const bool written = dialogs.runInBackground(
-        QStringLiteral("Запись демонстрационного архива в каталог\n%1").arg(dir),
+        QCoreApplication::translate("kalvera::StartDirectory",
+                                    "Запись демонстрационного архива в каталог\n%1")
+            .arg(dir),
         [&](BackgroundWork& work) { return writeDemo(dir, work, error); });
     if (written && HoldsSettings(dir)) return true;
     QFile::remove(dir + QStringLiteral("/settings"));
@@ -65,13 +69,16 @@ StartChoice ChooseStartDirectory(const StartPlaces& places, Dialogs& dialogs,
                 break;
             case FirstStartAnswer::ChooseDirectory: {
                 const std::optional<QString> chosen = dialogs.chooseDirectory(
-                    QStringLiteral("Рабочий каталог (с файлом settings)"),
+                    QCoreApplication::translate("kalvera::StartDirectory",
+                                                "Рабочий каталог (с файлом settings)"),
                     places.remembered.isEmpty() ? QDir::homePath() : places.remembered);
                 if (!chosen) break;
                 if (HoldsSettings(*chosen)) return {*chosen, true};
-                dialogs.showMessage(
-                    nullptr, QStringLiteral("В каталоге %1 нет файла settings.").arg(*chosen),
-                    Title());
+                dialogs.showMessage(nullptr,
+                                    QCoreApplication::translate("kalvera::StartDirectory",
+                                                                "В каталоге %1 нет файла settings.")
+                                        .arg(*chosen),
+                                    Title());
                 break;
             }
         }
@@ -81,7 +88,8 @@ StartChoice ChooseStartDirectory(const StartPlaces& places, Dialogs& dialogs,
 bool WriteDemoArchive(const QString& dir, BackgroundWork& work, QString& error) {
     // The settings file holds its tokens apart by white space.
     if (dir.contains(QRegularExpression(QStringLiteral("\\s")))) {
-        error = QStringLiteral(
+        error = QCoreApplication::translate(
+                    "kalvera::StartDirectory",
                     "Путь %1 содержит пробел, а в файле settings путь к архиву "
                     "пробела содержать не может. Выберите другой рабочий каталог.")
                     .arg(dir);
@@ -94,14 +102,17 @@ bool WriteDemoArchive(const QString& dir, BackgroundWork& work, QString& error) 
     // generator's own messages are left for the rare rest.
     const QString shipped = QFile::decodeName(options.dataDir.c_str());
     if (!QFileInfo(shipped + QStringLiteral("/towns.txt")).isFile()) {
-        error = QStringLiteral(
+        error = QCoreApplication::translate(
+                    "kalvera::StartDirectory",
                     "Не найдены файлы карты и пунктов, поставляемые с программой "
                     "(каталог %1). Переустановите программу.")
                     .arg(shipped);
         return false;
     }
     if (!QDir().mkpath(dir)) {
-        error = QStringLiteral("Не удалось создать каталог %1.").arg(dir);
+        error =
+            QCoreApplication::translate("kalvera::StartDirectory", "Не удалось создать каталог %1.")
+                .arg(dir);
         return false;
     }
     std::string reason;
@@ -110,7 +121,9 @@ bool WriteDemoArchive(const QString& dir, BackgroundWork& work, QString& error) 
     };
     if (!demo::PrepareStartDirectory(options, reason) ||
         demo::WriteHistory(options, systemClock().now(), reason, &work.cancel, progress) < 0) {
-        error = QStringLiteral("Не удалось создать демонстрационный архив в каталоге %1:\n%2")
+        error = QCoreApplication::translate(
+                    "kalvera::StartDirectory",
+                    "Не удалось создать демонстрационный архив в каталоге %1:\n%2")
                     .arg(dir, QString::fromStdString(reason));
         return false;
     }
@@ -127,9 +140,11 @@ bool EnterStartDirectory(Dialogs& dialogs) {
     if (choice.remember)
         UserSettings::setValue(QString::fromUtf8(kStartDirectoryKey), choice.directory);
     if (!QDir::setCurrent(choice.directory)) {
-        dialogs.showMessage(
-            nullptr, QStringLiteral("Не удалось перейти в каталог %1.").arg(choice.directory),
-            Title());
+        dialogs.showMessage(nullptr,
+                            QCoreApplication::translate("kalvera::StartDirectory",
+                                                        "Не удалось перейти в каталог %1.")
+                                .arg(choice.directory),
+                            Title());
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #pragma once
-// The viewer's start-up message when its settings cannot be loaded: Russian,
-// naming the file and the token at fault, as the operator has to mend them.
+// The viewer's start-up message when its settings cannot be loaded, in the
+// chosen language, naming the file and the token at fault, as the operator has to mend them.
 
 #include <QString>
 

@@ -110,21 +110,27 @@ void VerticalTools::createMenu() {
     menu_ = new QMenu(&window_);
     // Every tool of the picture, with the mouse gesture or key that does
     // the same without the menu.
-    menu_->addAction(QStringLiteral("История точки\tCtrl+щелчок"), &window_,
-                     [this] { openHistory(menuPoint_); });
-    menu_->addAction(QStringLiteral("Разрез отсюда\tпротяжка правой кнопкой"), &window_,
-                     [this] { startLine(menuPoint_); });
-    menu_->addAction(QStringLiteral("Центр карты сюда\tщелчок"), &window_, [this] {
-        window_.FormMouseDown(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
-        window_.FormMouseUp(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
-    });
-    menu_->addAction(QStringLiteral("Крупнее\t+, колесо от себя"), &window_,
-                     [this] { StepScale(window_, -1); });
-    menu_->addAction(QStringLiteral("Мельче\t−, колесо к себе"), &window_,
-                     [this] { StepScale(window_, +1); });
+    menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "История точки\tCtrl+щелчок"),
+        &window_, [this] { openHistory(menuPoint_); });
+    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools",
+                                                 "Разрез отсюда\tпротяжка правой кнопкой"),
+                     &window_, [this] { startLine(menuPoint_); });
+    menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "Центр карты сюда\tщелчок"), &window_,
+        [this] {
+            window_.FormMouseDown(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
+            window_.FormMouseUp(Qt::LeftButton, menuPoint_.x(), menuPoint_.y());
+        });
+    menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "Крупнее\t+, колесо от себя"),
+        &window_, [this] { StepScale(window_, -1); });
+    menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "Мельче\t−, колесо к себе"), &window_,
+        [this] { StepScale(window_, +1); });
     menu_->addSeparator();
-    menu_->addAction(QStringLiteral("Клавиши и мышь\tF1"), &window_,
-                     [this] { WindowKeys::ShowHelp(window_); });
+    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Клавиши и мышь\tF1"),
+                     &window_, [this] { WindowKeys::ShowHelp(window_); });
 }
 
 bool VerticalTools::contextMenu(const QContextMenuEvent& event) {

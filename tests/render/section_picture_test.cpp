@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QLocale>
 #include <set>
 
 #include "render/cell_layer.h"
@@ -41,6 +42,29 @@ TEST(SectionPicture, ItsPngSaysWhatItShows) {
     const QImage back = QImage::fromData(png.data(), "PNG");
     EXPECT_EQ(back.text(QStringLiteral("Description")).toStdString(), SectionSubject(section));
     EXPECT_TRUE(back.text(QStringLiteral("Title")).contains(QStringLiteral("27612")));
+}
+
+TEST(SectionPicture, ItsTitleDatesTheDayInTheChosenLanguage) {
+    Section section;
+    section.site = "27612";
+    section.day = "261207";
+    section.term = "12.00";
+    const struct {
+        QLocale::Language language;
+        const char* title;
+    } rows[] = {
+        {QLocale::Russian,
+         "Станция 27612, 07.12.2026, срок 12.00. Разрез 0 км: слои 1–10 и верхняя граница"},
+        {QLocale::English,
+         "Станция 27612, 12/7/26, срок 12.00. Разрез 0 км: слои 1–10 и верхняя граница"},
+    };
+    const QLocale before;
+    for (const auto& row : rows) {
+        QLocale::setDefault(QLocale(row.language));
+        EXPECT_EQ(DrawSectionImage(section, Palette{}, 900, 500).text(QStringLiteral("Title")),
+                  QString::fromUtf8(row.title));
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(HistoryTime, SpansTheDaysDataInWholeHours) {

@@ -4,7 +4,9 @@
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -16,10 +18,13 @@
 #include "render/legend_tables.h"
 #include "render/translated_text.h"
 #include "ui/calendar_form.h"
+#include "ui/first_start_dialog.h"
 #include "ui/history_window.h"
 #include "ui/navigation_fixture.h"
 #include "ui/qt_translations.h"
 #include "ui/section_window.h"
+#include "ui/vertical_tools.h"
+#include "ui/window_keys.h"
 
 namespace kalvera::navtest {
 
@@ -129,6 +134,14 @@ TEST_F(LanguageTest, AnEnglishStartShowsNoCyrillicOutsideTheData) {
     QMessageBox box(QMessageBox::NoIcon, QString(), QString(),
                     QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save | QMessageBox::Yes |
                         QMessageBox::No);
+    FirstStartDialog firstStart(QStringLiteral("/a"), QStringLiteral("/b"));
+    // The picture's menu is made on its first call.
+    const QPoint middle = Rect(area()).center();
+    QContextMenuEvent menuCall(QContextMenuEvent::Mouse, middle, form().mapToGlobal(middle),
+                               Qt::ControlModifier);
+    QCoreApplication::sendEvent(&form(), &menuCall);
+    ASSERT_NE(form().vertical->pictureMenu(), nullptr);
+    EXPECT_FALSE(HasCyrillic(WindowKeys::Help())) << WindowKeys::Help().toStdString();
     for (const QWidget* widget : QApplication::allWidgets()) {
         for (const QString& text : ShownTexts(*widget, form().controls().locListBox)) {
             EXPECT_FALSE(HasCyrillic(text))
