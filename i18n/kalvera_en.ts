@@ -653,6 +653,10 @@ F1  this help</translation>
         <source>Не удалось записать файл %1</source>
         <translation>Could not write the file %1</translation>
     </message>
+    <message>
+        <source>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</source>
+        <translation>Product “%1” of term %2 was not made: the message of layer %3 does not decode.</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>

@@ -653,6 +653,10 @@ F1  эта подсказка</translation>
         <source>Не удалось записать файл %1</source>
         <translation>Не удалось записать файл %1</translation>
     </message>
+    <message>
+        <source>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</source>
+        <translation>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>

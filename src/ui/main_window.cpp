@@ -410,7 +410,7 @@ void TForm1::reportBrokenProduct() {
     reportedBroken_ = key;
     dialogs_.showMessage(
         this,
-        QStringLiteral("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
+        tr("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
             .arg(QString::fromStdString(LayerTitle(d.layerCode)),
                  QString::fromStdString(d.termText), QString::number(broken)),
         QString());
