@@ -12,6 +12,7 @@
 
 #include "common/clock.h"
 #include "common/date_time.h"
+#include "common/little_endian.h"
 #include "geo/map_projection.h"
 #include "output/gdal_session.h"
 #include "output/map_export.h"
@@ -108,30 +109,20 @@ bool AddToZip(const std::string& zip, const char* name, const std::string& bytes
     return VSIFCloseL(file) == 0 && written;
 }
 
-void PutLe16(std::string& bytes, size_t at, uint16_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-uint16_t GetLe16(const std::string& bytes, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                 static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-
-uint32_t GetLe32(const std::string& bytes, size_t at) {
-    return GetLe16(bytes, at) | static_cast<uint32_t>(GetLe16(bytes, at + 2)) << 16;
+unsigned char* At(std::string& bytes, size_t at) {
+    return reinterpret_cast<unsigned char*>(bytes.data()) + at;
 }
 
 // GDAL's zip writer leaves every entry's DOS date at zero, which unzip
-// lists as 1980 or as no date at all. This stamps `when` (local time, as zip
-// programs take it) on each entry, in its central directory record and in
+// lists as 1980 or as no date at all. This stamps `when` (the program's clock,
+// GMT like the terms) on each entry, in its central directory record and in
 // its local header. An archive it cannot walk is left as it is.
 void StampZipEntries(std::string& zip, double when) {
     constexpr size_t kEndRecord = 22, kCentralRecord = 46, kLocalHeader = 30;
     if (zip.size() < kEndRecord) return;
     // The end record is last but for an archive comment.
     size_t end = zip.size() - kEndRecord;
-    while (GetLe32(zip, end) != 0x06054b50) {
+    while (ReadLe32(At(zip, end)) != 0x06054b50) {
         if (end == 0) return;
         --end;
     }
@@ -141,17 +132,17 @@ void StampZipEntries(std::string& zip, double when) {
                                                date.month << 5 | date.day);
     const auto dosTime =
         static_cast<uint16_t>(time.hour << 11 | time.minute << 5 | time.second / 2);
-    size_t record = GetLe32(zip, end + 16);
-    for (int entries = GetLe16(zip, end + 10); entries > 0; --entries) {
-        if (record + kCentralRecord > end || GetLe32(zip, record) != 0x02014b50) return;
-        const size_t local = GetLe32(zip, record + 42);
-        if (local + kLocalHeader > record || GetLe32(zip, local) != 0x04034b50) return;
-        PutLe16(zip, record + 12, dosTime);
-        PutLe16(zip, record + 14, dosDate);
-        PutLe16(zip, local + 10, dosTime);
-        PutLe16(zip, local + 12, dosDate);
-        record += kCentralRecord + GetLe16(zip, record + 28) + GetLe16(zip, record + 30) +
-                  GetLe16(zip, record + 32);
+    size_t record = ReadLe32(At(zip, end + 16));
+    for (int entries = ReadLe16(At(zip, end + 10)); entries > 0; --entries) {
+        if (record + kCentralRecord > end || ReadLe32(At(zip, record)) != 0x02014b50) return;
+        const size_t local = ReadLe32(At(zip, record + 42));
+        if (local + kLocalHeader > record || ReadLe32(At(zip, local)) != 0x04034b50) return;
+        WriteLe16(At(zip, record + 12), dosTime);
+        WriteLe16(At(zip, record + 14), dosDate);
+        WriteLe16(At(zip, local + 10), dosTime);
+        WriteLe16(At(zip, local + 12), dosDate);
+        record += kCentralRecord + ReadLe16(At(zip, record + 28)) + ReadLe16(At(zip, record + 30)) +
+                  ReadLe16(At(zip, record + 32));
     }
 }
 

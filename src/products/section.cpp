@@ -66,11 +66,11 @@ double SectionLengthKm(GeoPoint from, GeoPoint to) {
 
 std::vector<SectionSample> SectionPoints(GeoPoint from, GeoPoint to, double& lengthKm) {
     std::vector<SectionSample> samples;
+    const double east = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
     lengthKm = WalkLine(from, to, [&](double t, double km) {
         SectionSample& sample = samples.emplace_back();
         sample.distanceKm = km;
         sample.at.lat = static_cast<float>(from.lat + t * (static_cast<double>(to.lat) - from.lat));
-        const double east = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
         sample.at.lon = static_cast<float>(LonInRange(from.lon + t * east));
     });
     return samples;

@@ -115,17 +115,18 @@ void Canvas::applyFont() {
     if (!state_.fontFamily.empty()) font.setFamily(Utf8(state_.fontFamily));
     // Bitmaps get whole-pixel glyphs, as the 8-point screen font always was:
     // a picture then holds only the palette's, the map's and the text's few
-    // colours, which an animated GIF keeps exactly. Paper keeps smooth type.
-    if (painter_.device()->devType() == QInternal::Image && state_.glyphs != GlyphRaster::Smooth) {
+    // colours, which an animated GIF keeps exactly. Paper keeps smooth type,
+    // and so does a bitmap for a high-density screen: no export ever reads it.
+    if (painter_.device()->devicePixelRatio() != 1.0) {
+        font.setStyleStrategy(QFont::PreferDefault);
+    } else if (painter_.device()->devType() == QInternal::Image &&
+               state_.glyphs != GlyphRaster::Smooth) {
         font.setStyleStrategy(QFont::NoAntialias);
     }
     if (state_.glyphs == GlyphRaster::WholePixel)
         font.setHintingPreference(QFont::PreferFullHinting);
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(state_.fontPointSize * pixelsPerPoint_))));
-    // A bitmap for a high-density screen keeps smooth type too: no export
-    // ever reads it.
-    if (painter_.device()->devicePixelRatio() != 1.0) font.setStyleStrategy(QFont::PreferDefault);
     painter_.setFont(font);
 }
 

@@ -115,6 +115,8 @@ const ViewerState& DrawnForExport(const ViewerState& viewer,
     v.gridMaximum = viewer.gridMaximum;
     v.pictureDrawn = viewer.pictureDrawn;
     v.decoder = viewer.decoder;
+    // The map files are parsed once per run, not once per export.
+    v.mapCache = viewer.mapCache;
     v.PictureLayer.state = viewer.PictureLayer.state;
     v.LegendLayer.state = viewer.LegendLayer.state;
     v.WindowDC.state = viewer.WindowDC.state;

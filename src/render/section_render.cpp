@@ -377,15 +377,6 @@ QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& pale
     return image;
 }
 
-QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height) {
-    return DrawHistoryImage(rows, palette, width, height, 1.0);
-}
-
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height) {
-    return DrawSectionImage(section, palette, width, height, 1.0);
-}
-
 namespace {
 
 // The column under x of a plot of `count` columns at 0, 1, 2 ...; false off them.

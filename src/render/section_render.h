@@ -52,10 +52,12 @@ void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, cons
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
                  const SectionFrame& frame);
 
-// The section on a white image of that size. The image carries what it is
+// The section on a white image of that logical size, at the device pixel
+// ratio of a screen (files are drawn at 1). The image carries what it is
 // in its "Title" (the picture's title line) and "Description" (the
 // section's subject) texts, which a PNG keeps.
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height);
+QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
+                        double ratio = 1.0);
 
 // The line of a section over the map at window positions `from` and `to`,
 // its ends marked "A" and "B" as the section's picture names them.
@@ -83,9 +85,10 @@ int HourTickStep(int hours, int pixels);
 std::vector<SectionSample> HistoryColumns(const std::vector<HistoryRow>& rows);
 ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows, int pixels);
 
-// The history's time-height picture on a white image of that size.
+// The history's time-height picture on a white image of that logical size,
+// at a screen's device pixel ratio (files are drawn at 1).
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height);
+                        int height, double ratio = 1.0);
 
 // What lies under a point of the history's picture at `hours` of the day:
 // the term, the height, the layer's value there and the echo tops. Empty
@@ -95,13 +98,5 @@ std::string HistoryReadout(const std::vector<HistoryRow>& rows, double hours, do
 // What lies under a point of the plot: distance, height, the layer's value
 // there and the echo tops of that sample. Empty outside the samples.
 std::string SectionReadout(const Section& section, double distanceKm, double heightKm);
-
-// The section's and the history's pictures for a screen: the same drawing
-// on a white image of that logical size that carries the screen's device
-// pixel ratio (files are drawn at 1).
-QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
-                        double ratio);
-QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height, double ratio);
 
 }  // namespace kalvera

@@ -141,7 +141,6 @@ class HistoryChart : public QChartView {
     }
 
     const QLineSeries& series() const { return *series_; }
-    const QValueAxis& hours() const { return *hours_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override {

@@ -25,10 +25,6 @@ namespace kalvera {
 
 namespace {
 
-QString WindowTitle() {
-    return ProgramTitle();
-}
-
 // Items carry what they stand for, so that a click never reads it back from
 // the text shown; the term and layer drawn are highlighted, so that what the
 // operator sees selected is what the picture shows.
@@ -79,7 +75,7 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
 // stopping anything, until an export succeeds again.
 void ExportAutomatically(TForm1& form, const ViewerState& viewer) {
     const std::string notice = form.automaticExport.run(viewer, form.autoExportPath);
-    form.setWindowTitle(WindowTitle() + QString::fromStdString(notice));
+    form.setWindowTitle(ProgramTitle() + QString::fromStdString(notice));
 }
 
 // While a loop runs the window shows its frames at the loop's layer; the

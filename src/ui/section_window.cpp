@@ -82,18 +82,17 @@ QRect SectionWindow::plotArea() const {
     return QRect(0, 0, width(), std::max(1, height() - kControlsHeight));
 }
 
-QImage SectionWindow::image() const {
+QImage SectionWindow::image(double ratio) const {
     const QRect area = plotArea();
-    return DrawSectionImage(section_, config_.palette, area.width(), area.height());
+    return DrawSectionImage(section_, config_.palette, area.width(), area.height(), ratio);
 }
 
-void SectionWindow::paintEvent(QPaintEvent*) {
+void SectionWindow::paintEvent(QPaintEvent* event) {
+    // The readout below the picture repaints only its own strip.
+    if (!event->rect().intersects(plotArea())) return;
     QPainter painter(this);
-    // The screen gets the picture at its own density; the file keeps image().
-    const QRect area = plotArea();
-    painter.drawImage(0, 0,
-                      DrawSectionImage(section_, config_.palette, area.width(), area.height(),
-                                       devicePixelRatioF()));
+    // The screen gets the picture at its own density; a saved file at 1.
+    painter.drawImage(0, 0, image(devicePixelRatioF()));
 }
 
 void SectionWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -40,7 +40,7 @@ class SectionWindow : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    QImage image() const;
+    QImage image(double ratio = 1.0) const;
     QRect plotArea() const;
     void saveClicked();
 

@@ -17,10 +17,6 @@ namespace kalvera {
 
 namespace {
 
-QString Title() {
-    return ProgramTitle();
-}
-
 // The demo's settings are written before its archive; a demo that was not
 // finished loses them again, so that the next start asks once more instead of
 // opening half an archive. The archive written so far is kept and completed
@@ -34,7 +30,7 @@ bool CreateDemo(const QString& dir, Dialogs& dialogs, const DemoWriter& writeDem
         [&](BackgroundWork& work) { return writeDemo(dir, work, error); });
     if (written && HoldsSettings(dir)) return true;
     QFile::remove(dir + QStringLiteral("/settings"));
-    if (!error.isEmpty()) dialogs.showMessage(nullptr, error, Title());
+    if (!error.isEmpty()) dialogs.showMessage(nullptr, error, ProgramTitle());
     return false;
 }
 
@@ -78,7 +74,7 @@ StartChoice ChooseStartDirectory(const StartPlaces& places, Dialogs& dialogs,
                                     QCoreApplication::translate("kalvera::StartDirectory",
                                                                 "В каталоге %1 нет файла settings.")
                                         .arg(*chosen),
-                                    Title());
+                                    ProgramTitle());
                 break;
             }
         }
@@ -144,7 +140,7 @@ bool EnterStartDirectory(Dialogs& dialogs) {
                             QCoreApplication::translate("kalvera::StartDirectory",
                                                         "Не удалось перейти в каталог %1.")
                                 .arg(choice.directory),
-                            Title());
+                            ProgramTitle());
         return false;
     }
     return true;

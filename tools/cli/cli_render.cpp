@@ -37,8 +37,9 @@ bool WriteImage(const QImage& image, const std::string& path, OutputKind kind, s
 int runRender(const std::vector<std::string>& args) {
     RenderArgs render;
     if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
+    const OutputKind kind = KindOf(render.out);
     // The printed page has a map square of its own size.
-    if (KindOf(render.out) == OutputKind::Pdf) {
+    if (kind == OutputKind::Pdf) {
         if (const int usage = RefuseOptions(render, {"--side"}, "a .pdf page"); usage != 0)
             return usage;
     }
@@ -49,7 +50,6 @@ int runRender(const std::vector<std::string>& args) {
     if (const int failed = RenderTerm(render, *viewer); failed != 0) return failed;
 
     std::string error;
-    const OutputKind kind = KindOf(render.out);
     const bool written = kind == OutputKind::Pdf
                              ? WritePdfPage(*viewer, render.out, error)
                              : WriteImage(ComposeExportImage(*viewer), render.out, kind, error);

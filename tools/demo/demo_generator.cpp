@@ -129,10 +129,11 @@ int WriteHistory(const DemoOptions& options, double now, std::string& error,
     const WeatherModel model(options.seed);
     const int step = std::max(1, options.stepMinutes);
     const double today = std::floor(now);
-    const double first = today - (std::max(1, options.days) - 1);
+    const int days = std::max(1, options.days);
+    const double first = today - (days - 1);
     std::map<std::string, std::set<int>> known;
     int written = 0;
-    for (int d = std::max(1, options.days) - 1; d >= 0; --d) {
+    for (int d = days - 1; d >= 0; --d) {
         const double day = today - d;
         for (int minute = 0; minute < 1440; minute += step) {
             const double t = day + minute * kMinuteDays;

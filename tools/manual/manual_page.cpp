@@ -191,11 +191,25 @@ const Command* FindCommand(const Page& page, const std::string& name) {
     return nullptr;
 }
 
+namespace {
+
+std::string PlainOptions(const std::vector<Option>& options) {
+    if (options.empty()) return {};
+    std::string out = "\noptions:\n";
+    for (const Option& option : options) {
+        out += "  " + std::string(option.synopsis) + "\n" + PlainParagraphs(option.text, 6);
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string UsageText(const Page& page) {
     const std::string program = page.program;
     std::string out = Filled(SynopsisUnits(page.synopsis), "usage: " + program + " ", 8);
-    if (page.commands.empty()) out += "\n" + PlainParagraphs(page.text, 0);
-    if (!page.commands.empty()) {
+    if (page.commands.empty()) {
+        out += "\n" + PlainParagraphs(page.text, 0);
+    } else {
         out += "\n";
         for (const Command& command : page.commands) {
             out += Filled(SynopsisUnits(command.synopsis),
@@ -203,24 +217,14 @@ std::string UsageText(const Page& page) {
             out += Filled(command.summary, "      ", 6);
         }
     }
-    if (!page.options.empty()) {
-        out += "\noptions:\n";
-        for (const Option& option : page.options) {
-            out += "  " + std::string(option.synopsis) + "\n" + PlainParagraphs(option.text, 6);
-        }
-    }
-    return out;
+    return out + PlainOptions(page.options);
 }
 
 std::string CommandUsageText(const Page& page, const Command& command) {
     std::string out = Filled(SynopsisUnits(command.synopsis),
                              "usage: " + std::string(page.program) + " " + command.name + " ", 8);
     out += "\n" + PlainParagraphs(command.text, 0);
-    if (!command.options.empty()) out += "\noptions:\n";
-    for (const Option& option : command.options) {
-        out += "  " + std::string(option.synopsis) + "\n" + PlainParagraphs(option.text, 6);
-    }
-    return out;
+    return out + PlainOptions(command.options);
 }
 
 std::string ManPage(const Page& page, const std::string& version) {

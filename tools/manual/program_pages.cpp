@@ -27,6 +27,8 @@ const Option kCentre{"--centre LAT,LON",
 const Option kPictureLang{"--lang ru|en",
                           "The language of the texts drawn on the picture (header lines, "
                           "legend, titles): ru (the default) or en."};
+const Option kLat{"--lat LAT", "Latitude of the point in degrees, -90 to 90."};
+const Option kLon{"--lon LON", "Longitude of the point in degrees, -360 to 360."};
 const Option kHalfExtent{"--half-extent KM",
                          "Half the side of the view in kilometres, 10 to 5000 (default 200)."};
 
@@ -131,8 +133,8 @@ Command Probe() {
              kDay,
              kTerm,
              kLayer,
-             {"--lat LAT", "Latitude of the point in degrees, -90 to 90."},
-             {"--lon LON", "Longitude of the point in degrees, -360 to 360."},
+             kLat,
+             kLon,
              kCentre}};
 }
 
@@ -164,8 +166,8 @@ Command History() {
             {kStartDir,
              kSite,
              kDay,
-             {"--lat LAT", "Latitude of the point in degrees, -90 to 90."},
-             {"--lon LON", "Longitude of the point in degrees, -360 to 360."},
+             kLat,
+             kLon,
              {"--csv", "Comma-separated values instead of aligned columns."}}};
 }
 
