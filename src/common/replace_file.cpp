@@ -224,7 +224,14 @@ bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error) {
         }
         pending[i].temp.clear();
     }
-    for (const PendingFile& file : pending) SyncDirectory(file.target);
+    // A set usually shares one directory: each directory is synced once.
+    std::string synced;
+    for (const PendingFile& file : pending) {
+        const std::string dir = DirectoryOf(file.target);
+        if (&file != &pending.front() && dir == synced) continue;
+        SyncDirectory(file.target);
+        synced = dir;
+    }
     return true;
 }
 

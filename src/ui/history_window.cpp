@@ -67,15 +67,17 @@ class HistoryPicture : public QWidget {
         if (shown == rows_.end()) return;
         double hours = 0.0;
         if (!TermHours(shown->term, hours)) return;
-        const SectionFrame frame = plotFrame();
-        const int x = frame.xOfKm(hours - HistoryHours(rows_).first);
+        const HourSpan span = HistoryHours(rows_);
+        const SectionFrame frame = plotFrame(span);
+        const int x = frame.xOfKm(hours - span.first);
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawLine(x, frame.top, x, frame.bottom);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        const SectionFrame frame = plotFrame();
+        const HourSpan span = HistoryHours(rows_);
+        const SectionFrame frame = plotFrame(span);
         const QPoint at = event->position().toPoint();
-        const double hours = HistoryHours(rows_).first + frame.kmOfX(at.x());
+        const double hours = span.first + frame.kmOfX(at.x());
         readout_.setText(
             frame.contains(at.x(), at.y())
                 ? QString::fromStdString(HistoryReadout(rows_, hours, frame.heightKmOfY(at.y())))
@@ -83,8 +85,8 @@ class HistoryPicture : public QWidget {
     }
 
   private:
-    SectionFrame plotFrame() const {
-        return SectionFrame::Of(width(), height(), HistoryHours(rows_).hours());
+    SectionFrame plotFrame(const HourSpan& span) const {
+        return SectionFrame::Of(width(), height(), span.hours());
     }
 
     const AppConfig& config_;
