@@ -28,6 +28,23 @@ RadarGrid RadarGrid::AroundSite(float siteLon, float siteLat, int rows, int colu
     return grid;
 }
 
+RadarGrid RadarGrid::Regular(float lonMin, float latMin, float cellLon, float cellLat, int rows,
+                             int columns) {
+    RadarGrid grid;
+    grid.rows_ = std::max(1, rows);
+    grid.columns_ = std::max(1, columns);
+    grid.lonMin_ = lonMin;
+    grid.latMin_ = latMin;
+    grid.cellLon_ = cellLon;
+    grid.cellLat_ = cellLat;
+    return grid;
+}
+
+GridValues GridValues::OfPicture(const RadarPicture& picture, float siteLon, float siteLat) {
+    return {RadarGrid::AroundSite(siteLon, siteLat),
+            std::vector<int32_t>(picture.values.begin(), picture.values.end())};
+}
+
 CellEdges RadarGrid::EdgesOn(const Viewport& viewport) const {
     CellEdges edges;
     edges.x.resize(static_cast<size_t>(columns_) + 1);

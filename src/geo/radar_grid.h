@@ -36,6 +36,10 @@ class RadarGrid {
     // The square around a site, cut into rows x columns cells (each at least 1).
     static RadarGrid AroundSite(float siteLon, float siteLat, int rows = kGridSide,
                                 int columns = kGridSide);
+    // Any regular latitude/longitude grid: its south-western corner, its cell
+    // steps in degrees and its size (the composite of several sites).
+    static RadarGrid Regular(float lonMin, float latMin, float cellLon, float cellLat, int rows,
+                             int columns);
 
     int rows() const { return rows_; }
     int columns() const { return columns_; }
@@ -67,6 +71,18 @@ class RadarGrid {
     float latMin_ = 0.0f;
     float cellLon_ = 0.0f;
     float cellLat_ = 0.0f;
+};
+
+// A grid of any size with its place on the ground: a site's picture or the
+// composite of several. Values run by rows from the south, each row from the
+// west; a cell that no data covers holds kOutsideGrid.
+struct GridValues {
+    RadarGrid grid;
+    std::vector<int32_t> values;
+
+    int32_t At(GridCell cell) const { return values[grid.IndexOf(cell)]; }
+    // A site's 100 x 100 picture on its square.
+    static GridValues OfPicture(const RadarPicture& picture, float siteLon, float siteLat);
 };
 
 }  // namespace kalvera
