@@ -7,6 +7,7 @@
 
 #include "output/map_export.h"
 #include "output/map_source.h"
+#include "output/mosaic_source.h"
 #include "output/picture_export.h"
 #include "output/publish_list.h"
 
@@ -31,10 +32,16 @@ std::string AutomaticExport::run(const ViewerState& viewer, const std::string& j
     // A product that cannot be written now may be written at the next tick;
     // its reason is the same each time, so only its path is shown. Each
     // layer is decoded once, however many files it goes to.
-    std::map<int, std::unique_ptr<MapSource>> sources;
+    std::map<std::pair<bool, int>, std::unique_ptr<MapSource>> sources;
     for (const PublishEntry& entry : list.entries) {
-        const auto [source, fresh] = sources.try_emplace(entry.layerCode);
-        if (fresh) {
+        const auto [source, fresh] = sources.try_emplace({entry.mosaic, entry.layerCode});
+        if (fresh && entry.mosaic) {
+            MosaicTerm term;
+            source->second = LoadMosaicSource(
+                viewer.config, mosaicLoader_,
+                MosaicRequestOf(viewer.config, {}, viewer.display.dayName, viewer.display.termText),
+                entry.layerCode, CompositeMethod::Maximum, term, error);
+        } else if (fresh) {
             source->second =
                 LoadMapSource(viewer.config, viewer.display, entry.layerCode, error);
         }

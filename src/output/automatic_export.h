@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "mosaic/mosaic_term.h"
 #include "render/viewer_state.h"
 
 namespace kalvera {
@@ -22,6 +23,8 @@ class AutomaticExport {
 
   private:
     std::set<std::string> reportedLines_;
+    // Kept from tick to tick: the composite's layout is made once.
+    MosaicLoader mosaicLoader_;
 };
 
 }  // namespace kalvera

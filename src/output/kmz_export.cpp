@@ -53,7 +53,7 @@ void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
     const std::string when = IsoTimeOf(source.dayName, source.termText);
     if (!when.empty()) Element(Element(overlay, "TimeStamp"), "when", when);
     Element(Element(overlay, "Icon"), "href", kOverlayName);
-    const GeoBox box = GridSquareOf(source.siteLat, source.siteLon);
+    const GeoBox box = GridBoxOf(source.Cells().grid);
     CPLXMLNode* bounds = Element(overlay, "LatLonBox");
     Element(bounds, "north", Degrees(box.north));
     Element(bounds, "south", Degrees(box.south));
@@ -74,13 +74,13 @@ void AddLegend(CPLXMLNode* document) {
     FractionPoint(legend, "size", 0.0, 0.0);
 }
 
-void AddSite(CPLXMLNode* document, const MapSource& source) {
+void AddSite(CPLXMLNode* document, const std::string& name, const std::string& code, float lat,
+             float lon) {
     CPLXMLNode* site = Element(document, "Placemark");
-    Element(site, "name", source.siteName.empty() ? source.siteCode : source.siteName);
+    Element(site, "name", name.empty() ? code : name);
     Element(site, "description",
-            QCoreApplication::translate("kalvera::Header", "РРП ").toStdString() + source.siteCode);
-    Element(Element(site, "Point"), "coordinates",
-            Degrees(source.siteLon) + "," + Degrees(source.siteLat));
+            QCoreApplication::translate("kalvera::Header", "РРП ").toStdString() + code);
+    Element(Element(site, "Point"), "coordinates", Degrees(lon) + "," + Degrees(lat));
 }
 
 std::string KmlText(const MapSource& source) {
@@ -94,7 +94,13 @@ std::string KmlText(const MapSource& source) {
                 LayerTitle(source.layerCode));
     AddGroundOverlay(document, source);
     AddLegend(document);
-    AddSite(document, source);
+    if (source.composite) {
+        for (const MosaicSite& site : source.compositeSites) {
+            AddSite(document, site.code, site.code, site.lat, site.lon);
+        }
+    } else {
+        AddSite(document, source.siteName, source.siteCode, source.siteLat, source.siteLon);
+    }
     char* text = CPLSerializeXMLTree(kml);
     std::string kmlText = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + text;
     CPLFree(text);

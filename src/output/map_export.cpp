@@ -15,14 +15,15 @@ MapFormat MapFormatOf(const std::string& path) {
     return MapFormat::None;
 }
 
-bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error) {
+bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error,
+                  const std::string& srs) {
     error.clear();
     const MapFormat format = MapFormatOf(path);
     if (format == MapFormat::None) {
         error = "Cannot write " + path + ": the suffix names no map format";
         return false;
     }
-    if (!IsPlaceable(GridSquareOf(source.siteLat, source.siteLon))) {
+    if (!IsPlaceable(GridBoxOf(source.Cells().grid))) {
         error = "Cannot write " + path + ": the site position (" + std::to_string(source.siteLat) +
                 ", " + std::to_string(source.siteLon) + ") gives no grid square on the earth";
         return false;
@@ -31,6 +32,7 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
     switch (format) {
         case MapFormat::GeoTiff:
             bytes = EncodeGeoTiff(source, error);
+            if (bytes && !srs.empty()) bytes = WarpGeoTiff(*bytes, srs, error);
             break;
         case MapFormat::Kmz:
             bytes = EncodeKmz(source, error);

@@ -18,7 +18,10 @@ MapFormat MapFormatOf(const std::string& path);
 // Writes the source in the format of the path's suffix. False, with a reason
 // that names the file, when the suffix names no map format, the site gives no
 // grid square on the earth, or the file cannot be made or written.
-bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error);
+// A GeoTIFF is warped into `srs` (an EPSG code, a PROJ string or any text
+// GDAL takes) when one is given, nearest neighbour, keeping nodata apart.
+bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error,
+                  const std::string& srs = {});
 
 // Loads layer `layerCode` of the term that `at` names (see LoadMapSource)
 // and writes it as `path`; false with the reason when either step fails.
@@ -28,6 +31,9 @@ bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode
 // The file's bytes, or nothing with the reason in `error`.
 // The 100 x 100 grid in physical values, georeferenced, with nodata.
 std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& error);
+// The GeoTIFF `tiff` warped by GDAL into `srs`, nearest neighbour.
+std::optional<std::string> WarpGeoTiff(const std::string& tiff, const std::string& srs,
+                                       std::string& error);
 // Polygons of the cells at or above each legend class, through `driver`
 // ("GeoJSON" or "GPKG").
 std::optional<std::string> EncodeClassPolygons(const MapSource& source, const char* driver,

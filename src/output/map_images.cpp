@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <algorithm>
 
 #include "geo/radar_grid.h"
 #include "geo/viewport.h"
@@ -44,21 +45,25 @@ std::string LegendTitle(int layerCode) {
                 : ", dBZ");
 }
 
-// The image is the grid square itself, each cell a block of
-// kOverlayCellPixels, so that the cells line up with the GeoTIFF's on the
-// same box; row 0 is at the south, the bottom.
-CellEdges OverlayEdges() {
+// The image is the grid box itself, each cell a block of `pixels`, so that
+// the cells line up with the GeoTIFF's on the same box; row 0 is at the
+// south, the bottom.
+CellEdges OverlayEdges(const RadarGrid& grid, int pixels) {
     CellEdges edges;
-    for (int k = 0; k <= kGridSide; ++k) {
-        edges.x.push_back(k * kOverlayCellPixels);
-        edges.y.push_back((kGridSide - k) * kOverlayCellPixels);
-    }
+    for (int k = 0; k <= grid.columns(); ++k) edges.x.push_back(k * pixels);
+    for (int k = 0; k <= grid.rows(); ++k) edges.y.push_back((grid.rows() - k) * pixels);
     return edges;
 }
 
 QImage OverlayImage(const MapSource& source) {
-    const int side = kGridSide * kOverlayCellPixels;
-    QImage image(side, side, QImage::Format_ARGB32);
+    const GridValues cells = source.Cells();
+    // A composite's many cells take fewer pixels each, within one image
+    // Google Earth still loads at once.
+    const int pixels = std::clamp(
+        kOverlayLongSide / std::max(cells.grid.rows(), cells.grid.columns()), 1,
+        kOverlayCellPixels);
+    QImage image(cells.grid.columns() * pixels, cells.grid.rows() * pixels,
+                 QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     CanvasState state;
     Canvas canvas(image, state);
@@ -68,7 +73,11 @@ QImage OverlayImage(const MapSource& source) {
     // the neighbours' colours here and spill past the square's edge.
     style.cellRimWidth = 1;
     const CellPaint paint{source.layerCode, 0, &source.palette};
-    DrawCellsOnEdges(canvas, OverlayEdges(), style, source.grid, paint);
+    if (source.composite) {
+        DrawCellsOnEdges(canvas, OverlayEdges(cells.grid, pixels), style, cells, paint);
+    } else {
+        DrawCellsOnEdges(canvas, OverlayEdges(cells.grid, pixels), style, source.grid, paint);
+    }
     return image;
 }
 

@@ -12,6 +12,8 @@ namespace kalvera {
 // Pixels per cell of the overlay: enough that Google Earth, which smooths an
 // overlay when it scales it, keeps the cells square.
 constexpr int kOverlayCellPixels = 8;
+// The longer side of a composite's overlay is kept to about this many pixels.
+constexpr int kOverlayLongSide = 3200;
 
 struct MapImages {
     std::string overlayPng;  // empty when it could not be drawn

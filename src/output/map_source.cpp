@@ -36,6 +36,10 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
     return source;
 }
 
+GridValues MapSource::Cells() const {
+    return composite ? *composite : GridValues::OfPicture(grid, siteLon, siteLat);
+}
+
 std::string IsoTimeOf(const std::string& dayName, const std::string& termText) {
     int hour = 0, minute = 0;
     if (dayName.size() != 6 || dayName.find_first_not_of("0123456789") != std::string::npos ||

@@ -3,12 +3,15 @@
 // viewer's grid stays as it is), where the site is, and what to call it.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/display_state.h"
 #include "common/radar_picture.h"
 #include "geo/app_config.h"
+#include "geo/radar_grid.h"
+#include "mosaic/mosaic_grid.h"
 
 namespace kalvera {
 
@@ -22,6 +25,14 @@ struct MapSource {
     std::string dayName;   // YYMMDD
     std::string termText;  // HH.MM, GMT
     Palette palette{};
+    // A composite instead of one site: its grid, the sites that made it and
+    // how. The site fields above then name the composite as a whole.
+    std::optional<GridValues> composite;
+    std::vector<MosaicSite> compositeSites;
+    std::string compositeMethod;
+
+    // The cells on their grid: the composite's, or the site's square.
+    GridValues Cells() const;
 };
 
 // Decodes layer `layerCode` of the term that `at` names (its index and base
@@ -33,12 +44,13 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
 // Every cell through `convert`, north row first as images hold them (the grid
 // keeps row 0 at the south).
 template <typename T, typename Convert>
-std::vector<T> NorthUpCells(const RadarPicture& grid, Convert convert) {
-    std::vector<T> cells(kGridCells);
-    for (int row = 0; row < kGridSide; ++row) {
-        for (int col = 0; col < kGridSide; ++col) {
-            cells[static_cast<size_t>((kGridSide - 1 - row) * kGridSide + col)] =
-                convert(grid.values[static_cast<size_t>(row * kGridSide + col)]);
+std::vector<T> NorthUpCells(const GridValues& grid, Convert convert) {
+    const auto rows = static_cast<size_t>(grid.grid.rows());
+    const auto columns = static_cast<size_t>(grid.grid.columns());
+    std::vector<T> cells(rows * columns);
+    for (size_t row = 0; row < rows; ++row) {
+        for (size_t col = 0; col < columns; ++col) {
+            cells[(rows - 1 - row) * columns + col] = convert(grid.values[row * columns + col]);
         }
     }
     return cells;

@@ -26,26 +26,34 @@ struct DatasetCloser {
 using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 // A one-band raster in memory, placed on the grid square.
-DatasetPtr ClassRaster(const MapSource& source, const OGRSpatialReference& srs) {
+DatasetPtr ClassRaster(const GridValues& cells, const OGRSpatialReference& srs) {
     GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
-    DatasetPtr raster(mem ? mem->Create("", kGridSide, kGridSide, 1, GDT_Byte, nullptr) : nullptr);
+    const int columns = cells.grid.columns();
+    const int rows = cells.grid.rows();
+    DatasetPtr raster(mem ? mem->Create("", columns, rows, 1, GDT_Byte, nullptr) : nullptr);
     if (!raster) return nullptr;
-    GeoTransform transform =
-        GeoTransformOf(GridSquareOf(source.siteLat, source.siteLon), kGridSide, kGridSide);
+    GeoTransform transform = GeoTransformOf(GridBoxOf(cells.grid), columns, rows);
     raster->SetGeoTransform(transform.data());
     raster->SetSpatialRef(&srs);
     return raster;
 }
 
 // Outlines the cells of class `k` or above and adds them to `out` with the
-// class, its legend label and the values the class holds.
+// class, its legend label and the values the class holds. Class 0 is the
+// area a composite covers (kCovered in `classes`): "nothing detected" there,
+// against no data outside it.
+constexpr GByte kNotCovered = 255;
 bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
               GDALDataset& raster, GDALDataset& scratch, OGRSpatialReference& srs, OGRLayer& out) {
     std::vector<GByte> mask(classes.size());
-    for (size_t i = 0; i < classes.size(); ++i) mask[i] = classes[i] >= k ? 1 : 0;
+    for (size_t i = 0; i < classes.size(); ++i) {
+        mask[i] = classes[i] != kNotCovered && classes[i] >= k ? 1 : 0;
+    }
     GDALRasterBand* band = raster.GetRasterBand(1);
-    if (band->RasterIO(GF_Write, 0, 0, kGridSide, kGridSide, mask.data(), kGridSide, kGridSide,
-                       GDT_Byte, 0, 0) != CE_None) {
+    const int columns = raster.GetRasterXSize();
+    const int rows = raster.GetRasterYSize();
+    if (band->RasterIO(GF_Write, 0, 0, columns, rows, mask.data(), columns, rows, GDT_Byte, 0,
+                       0) != CE_None) {
         return false;
     }
     OGRLayer* cells =
@@ -54,15 +62,18 @@ bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
     if (!cells || cells->CreateField(&value) != OGRERR_NONE) return false;
     // The band is its own mask: cells outside the class make no polygon.
     if (GDALPolygonize(band, band, cells, 0, nullptr, nullptr, nullptr) != CE_None) return false;
-    const std::string label(LegendLabel(source.layerCode, k));
-    const ClassBounds bounds = ClassBoundsOf(source.layerCode, k);
+    const std::string label(k == 0 ? "coverage" : LegendLabel(source.layerCode, k));
+    const ClassBounds bounds = k == 0 ? ClassBounds{} : ClassBoundsOf(source.layerCode, k);
     const std::string units = UnitsOf(source.layerCode);
     for (auto& cell : *cells) {
         OGRFeature feature(out.GetLayerDefn());
         feature.SetField("class", k);
         feature.SetField("label", label.c_str());
         feature.SetField("min_value", bounds.min);
-        if (bounds.max) {
+        if (k == 0) {
+            feature.SetFieldNull(feature.GetFieldIndex("min_value"));
+            feature.SetFieldNull(feature.GetFieldIndex("max_value"));
+        } else if (bounds.max) {
             feature.SetField("max_value", *bounds.max);
         } else {
             feature.SetFieldNull(feature.GetFieldIndex("max_value"));
@@ -76,7 +87,8 @@ bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
 
 bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialReference& srs,
                   bool geoJson) {
-    DatasetPtr raster = ClassRaster(source, srs);
+    const GridValues cells = source.Cells();
+    DatasetPtr raster = ClassRaster(cells, srs);
     GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("Memory");
     DatasetPtr scratch(memory ? memory->Create("", 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
     // Web maps expect GeoJSON's own rules: WGS 84 longitude/latitude and
@@ -94,10 +106,12 @@ bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialRefere
     for (OGRFieldDefn& field : fields) {
         if (out->CreateField(&field) != OGRERR_NONE) return false;
     }
-    const std::vector<GByte> classes = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
-        return static_cast<GByte>(LegendClassOf(source.layerCode, raw));
+    const std::vector<GByte> classes = NorthUpCells<GByte>(cells, [&](int32_t raw) {
+        return raw == kNoDataCell ? kNotCovered
+                                  : static_cast<GByte>(LegendClassOf(source.layerCode, raw));
     });
-    for (int k = 1; k <= kLegendBoxes; ++k) {
+    // A site's square is covered throughout; a composite's is not.
+    for (int k = source.composite ? 0 : 1; k <= kLegendBoxes; ++k) {
         if (!AddClass(source, classes, k, *raster, *scratch, srs, *out)) return false;
     }
     return true;

@@ -31,7 +31,9 @@ bool ParseLayer(const std::string& token, int& layer) {
 }  // namespace
 
 bool ParsePublishLine(const std::string& line, const std::string& startDir, PublishEntry& entry) {
-    const std::string text = Trimmed(line);
+    std::string text = Trimmed(line);
+    entry.mosaic = text.rfind("mosaic", 0) == 0 && text.find_first_of(kBlanks) == 6;
+    if (entry.mosaic) text = Trimmed(text.substr(6));
     const size_t gap = text.find_first_of(kBlanks);
     if (gap == std::string::npos || !ParseLayer(text.substr(0, gap), entry.layerCode)) return false;
     // The rest of the line is the path, blanks inside it included.

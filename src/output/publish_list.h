@@ -1,8 +1,9 @@
 #pragma once
 // res/publish.txt: the extra products that the update tick writes beside the
 // automatic JPEG export, one per line: a layer code and an output path whose
-// suffix picks the map format; the layer is a code, "max" or "vil". Blank lines and lines starting
-// with '#' are skipped.
+// suffix picks the map format; the layer is a code, "max" or "vil". A line
+// that begins with "mosaic" publishes the composite of every site instead of
+// the shown site's layer. Blank lines and lines starting with '#' are skipped.
 
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ inline constexpr const char* kPublishListFile = "/res/publish.txt";
 struct PublishEntry {
     int lineNumber = 0;
     int layerCode = 0;
+    bool mosaic = false;
     std::string path;  // a relative path is taken from the start directory
 };
 

@@ -42,6 +42,16 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
 void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                       const RadarPicture& values, const CellPaint& paint);
 
+// The same for a grid of any size (the composite's).
+void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
+               const GridValues& values, const CellPaint& paint);
+void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                      const GridValues& values, const CellPaint& paint);
+// Fills the cells that no data covers (kOutsideGrid) with one colour, so that
+// they stand apart from the covered cells where nothing was detected.
+void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
+                     const GridValues& values, uint32_t colour);
+
 // The highest value of a grid, negatives counted as 0: the filter bar's maximum.
 int32_t HighestValue(const RadarPicture& values);
 

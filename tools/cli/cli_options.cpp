@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -103,6 +104,34 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
         options.erase(lang);
     }
     return 0;
+}
+
+int ParseMosaicOption(const std::string& name, const std::string& value, MosaicChoice& choice) {
+    if (name == "--sites") {
+        choice.sites.clear();
+        size_t start = 0;
+        while (start <= value.size()) {
+            const size_t comma = std::min(value.find(',', start), value.size());
+            if (comma == start) return UsageError("--sites needs site codes separated by commas");
+            choice.sites.push_back(value.substr(start, comma - start));
+            start = comma + 1;
+        }
+        return 0;
+    }
+    if (name == "--method") {
+        if (!CompositeMethodNamed(value, choice.method)) {
+            return UsageError("--method needs max or nearest");
+        }
+        return 0;
+    }
+    if (name == "--tolerance") {
+        if (!ParseInt(value, choice.toleranceMinutes) || choice.toleranceMinutes < 0 ||
+            choice.toleranceMinutes > 720) {
+            return UsageError("--tolerance needs minutes from 0 to 720");
+        }
+        return 0;
+    }
+    return -1;
 }
 
 std::string& PictureLanguage() {

@@ -9,6 +9,7 @@
 #include "common/display_state.h"
 #include "common/domain_constants.h"
 #include "common/path_suffix.h"
+#include "output/mosaic_source.h"
 
 namespace kalvera::cli {
 
@@ -54,6 +55,11 @@ struct TermChoice {
     float centreLat = 0.0f, centreLon = 0.0f;
     float halfExtentKm = kDefaultHalfExtentKm;
 };
+
+// The composite's own options: --sites A,B,..., --method max|nearest and
+// --tolerance MINUTES. Returns -1 when `name` is none of them, 0 when it was
+// taken, or the usage error's exit status.
+int ParseMosaicOption(const std::string& name, const std::string& value, MosaicChoice& choice);
 
 // The settings' data root as seen from wherever the tool runs.
 std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot);

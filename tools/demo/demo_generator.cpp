@@ -25,8 +25,8 @@ constexpr double kMinuteDays = 1.0 / 1440.0;
 
 std::vector<DemoSite> SitesOf(const DemoOptions& options) {
     const std::vector<DemoSite>& all = DemoSites();
-    const auto n =
-        static_cast<size_t>(std::clamp(options.siteCount, 1, static_cast<int>(all.size())));
+    const int count = options.siteCount > 0 ? options.siteCount : static_cast<int>(all.size());
+    const auto n = static_cast<size_t>(std::clamp(count, 1, static_cast<int>(all.size())));
     return {all.begin(), all.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 

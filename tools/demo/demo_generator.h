@@ -19,7 +19,7 @@ struct DemoOptions {
     int stepMinutes = 10;
     double liveSeconds = 0.0;  // period of live mode; 0 runs no live mode
     uint32_t seed = 20240611;
-    int siteCount = 4;  // the first sites of DemoSites()
+    int siteCount = 0;  // the first sites of DemoSites(); 0 for all of them
     int updatePeriodSeconds = 30;
 };
 

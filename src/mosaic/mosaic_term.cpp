@@ -1,0 +1,239 @@
+#include "mosaic/mosaic_term.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "archive/day_archive.h"
+#include "common/date_time.h"
+#include "products/derived_products.h"
+#include "products/term_layers.h"
+
+namespace kalvera {
+
+namespace {
+
+constexpr int kMinutesPerDay = 24 * 60;
+
+// The day `shift` days after a YYMMDD name; empty when it is no date.
+std::string ShiftedDay(const std::string& dayName, int shift) {
+    if (dayName.size() != 6 || dayName.find_first_not_of("0123456789") != std::string::npos) {
+        return "";
+    }
+    const int year = 2000 + std::atoi(dayName.substr(0, 2).c_str());
+    const int month = std::atoi(dayName.substr(2, 2).c_str());
+    const int day = std::atoi(dayName.substr(4, 2).c_str());
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return "";
+    return DayNameOf(EncodeDate(year, month, day) + shift);
+}
+
+int MinuteOfDay(const std::string& termText) {
+    int hour = 0, minute = 0;
+    if (!SplitTermText(termText, hour, minute) || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59) {
+        return -1;
+    }
+    return hour * 60 + minute;
+}
+
+DisplayState StateOf(const std::string& dataRoot, const std::string& siteCode,
+                     const std::string& dayName, const std::string& termText) {
+    const DayArchive day = DayArchive::Of(dataRoot, siteCode, dayName);
+    DisplayState state;
+    state.siteCode = siteCode;
+    state.dayName = dayName;
+    state.termText = termText;
+    state.indexPath = day.indexPath;
+    state.basePath = day.basePath;
+    state.recentre = 1;  // the decoders must not move any view
+    return state;
+}
+
+}  // namespace
+
+std::vector<int> SourceLayersOf(int layerCode) {
+    if (IsDerivedLayer(layerCode)) return HeightLayerCodes();
+    return {layerCode};
+}
+
+bool MatchSiteTerm(const std::string& dataRoot, const std::string& siteCode,
+                   const std::string& dayName, const std::string& termText, int toleranceMinutes,
+                   std::string& matchedDay, std::string& matchedTerm) {
+    const int target = MinuteOfDay(termText);
+    if (target < 0) return false;
+    const int tolerance = std::max(0, toleranceMinutes);
+    int best = tolerance + 1;
+    for (const int shift : {-1, 0, 1}) {
+        // Only a tolerance that reaches over midnight looks at the next day.
+        if (shift < 0 && target - tolerance >= 0) continue;
+        if (shift > 0 && target + tolerance < kMinutesPerDay) continue;
+        const std::string day = shift == 0 ? dayName : ShiftedDay(dayName, shift);
+        if (day.empty()) continue;
+        std::vector<std::string> terms;
+        LoadTermList(DayArchive::Of(dataRoot, siteCode, day).indexPath, terms);
+        for (const std::string& term : terms) {
+            const int minute = MinuteOfDay(term);
+            if (minute < 0) continue;
+            const int distance = std::abs(minute + shift * kMinutesPerDay - target);
+            // Days are searched from the earliest, terms ascend: a strict
+            // improvement keeps the earlier of two equal ones.
+            if (distance < best) {
+                best = distance;
+                matchedDay = day;
+                matchedTerm = term;
+            }
+        }
+    }
+    return best <= tolerance;
+}
+
+bool MosaicLoader::SitePosition(const std::string& dataRoot, const std::string& siteCode,
+                                const std::string& dayName, MosaicSite& site) {
+    if (const auto known = positions_.find(siteCode); known != positions_.end()) {
+        site = known->second;
+        return true;
+    }
+    // The asked day first, then the newest day the site has.
+    std::vector<std::string> days = {dayName};
+    DisplayState latest = StateOf(dataRoot, siteCode, dayName, "");
+    if (FindLatestDay(latest, dataRoot) && latest.dayName != dayName) {
+        days.push_back(latest.dayName);
+    }
+    for (const std::string& day : days) {
+        std::vector<std::string> terms;
+        LoadTermList(DayArchive::Of(dataRoot, siteCode, day).indexPath, terms);
+        for (auto term = terms.rbegin(); term != terms.rend(); ++term) {
+            DisplayState state = StateOf(dataRoot, siteCode, day, *term);
+            std::vector<int> layers;
+            if (LoadLayerList(state.indexPath, *term, layers) <= 0) continue;
+            for (const int code : layers) {
+                RadarPicture picture;
+                state.layerCode = code;
+                if (!LoadLayerPicture(state, picture)) continue;
+                site = {siteCode, state.siteLat, state.siteLon};
+                positions_[siteCode] = site;
+                return true;
+            }
+            break;  // one term is enough to tell a site that decodes
+        }
+    }
+    return false;
+}
+
+MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<int>& layerCodes) {
+    std::vector<int> codes;
+    for (const int code : layerCodes) {
+        for (const int source : SourceLayersOf(code)) {
+            if (std::find(codes.begin(), codes.end(), source) == codes.end()) {
+                codes.push_back(source);
+            }
+        }
+    }
+    MosaicTerm term;
+    std::vector<std::map<int, std::shared_ptr<const RadarPicture>>> decoded;
+    for (const std::string& code : request.siteCodes) {
+        MosaicSiteTerm site;
+        site.code = code;
+        std::map<int, std::shared_ptr<const RadarPicture>> pictures;
+        if (!MatchSiteTerm(request.dataRoot, code, request.dayName, request.termText,
+                           request.toleranceMinutes, site.dayName, site.termText)) {
+            site.why = "no term within " + std::to_string(request.toleranceMinutes) +
+                       " min of " + request.termText;
+        } else {
+            DisplayState state =
+                StateOf(request.dataRoot, code, site.dayName, site.termText);
+            const LayerOffsets offsets = IndexOffsets(state);
+            int broken = 0;
+            for (const int layer : codes) {
+                const int32_t offset = offsets(layer);
+                if (offset < 0) continue;
+                auto picture = std::make_shared<RadarPicture>();
+                state.layerCode = layer;
+                if (DecodeArchiveMessage(offset, *picture, state)) {
+                    pictures[layer] = std::move(picture);
+                    positions_[code] = {code, state.siteLat, state.siteLon};
+                } else if (broken == 0) {
+                    broken = layer;
+                }
+            }
+            // A column without one of its layers would understate the
+            // products made from it, as it would for the site alone.
+            if (broken != 0 && broken >= kFirstHeightLayer && broken <= kLastHeightLayer) {
+                pictures.clear();
+                site.why = "layer " + std::to_string(broken) + " of term " + site.termText +
+                           " does not decode";
+            } else if (pictures.empty()) {
+                site.why = "no asked layer of term " + site.termText + " decodes";
+            }
+            site.present = !pictures.empty();
+        }
+        term.sites.push_back(site);
+        decoded.push_back(std::move(pictures));
+    }
+
+    std::vector<MosaicSite> placed;
+    for (MosaicSiteTerm& site : term.sites) {
+        MosaicSite position;
+        if (!SitePosition(request.dataRoot, site.code, request.dayName, position)) {
+            if (site.why.empty()) site.why = "no message of the site decodes";
+            continue;
+        }
+        site.layoutIndex = static_cast<int>(placed.size());
+        placed.push_back(position);
+    }
+    if (!layout_ || !layout_->Holds(placed)) {
+        layout_ = std::make_shared<const MosaicLayout>(MosaicLayout::Of(placed));
+    }
+    term.layout = layout_;
+    term.pictures_.resize(layout_->sites().size());
+    for (size_t s = 0; s < term.sites.size(); ++s) {
+        const int index = term.sites[s].layoutIndex;
+        if (index < 0 || static_cast<size_t>(index) >= term.pictures_.size()) continue;
+        term.pictures_[static_cast<size_t>(index)] = std::move(decoded[s]);
+    }
+    return term;
+}
+
+Composite MosaicTerm::ComposeLayer(int layerCode, CompositeMethod method) const {
+    std::vector<const RadarPicture*> pictures;
+    for (const auto& site : pictures_) {
+        const auto found = site.find(layerCode);
+        pictures.push_back(found == site.end() ? nullptr : found->second.get());
+    }
+    return Compose(*layout, layerCode, method, pictures);
+}
+
+Composite MosaicTerm::Product(int layerCode, CompositeMethod method) const {
+    if (!IsDerivedLayer(layerCode)) return ComposeLayer(layerCode, method);
+    std::array<Composite, kHeightLayers> layers;
+    std::array<const Composite*, kHeightLayers> pointers{};
+    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
+        const auto slot = static_cast<size_t>(code - kFirstHeightLayer);
+        layers[slot] = ComposeLayer(code, method);
+        if (layers[slot].presentCount() > 0) pointers[slot] = &layers[slot];
+    }
+    Composite derived = DeriveComposite(layerCode, pointers);
+    if (derived.values.values.empty()) {
+        // No site has any of the layers: the whole grid is nodata.
+        derived = ComposeLayer(kFirstHeightLayer, method);
+        derived.layerCode = layerCode;
+    }
+    return derived;
+}
+
+std::vector<std::string> MosaicTerm::Present() const {
+    std::vector<std::string> codes;
+    for (const MosaicSiteTerm& site : sites) {
+        if (site.present) codes.push_back(site.code);
+    }
+    return codes;
+}
+
+std::vector<std::string> MosaicTerm::Missing() const {
+    std::vector<std::string> codes;
+    for (const MosaicSiteTerm& site : sites) {
+        if (!site.present) codes.push_back(site.code);
+    }
+    return codes;
+}
+
+}  // namespace kalvera

@@ -1,0 +1,35 @@
+#pragma once
+// The composite of a term as the exports need it: the same MapSource a site's
+// layer gives, holding the composite grid and the sites that made it. The
+// command line, the publishing tick and the composite window load it here.
+
+#include <memory>
+#include <string>
+
+#include "geo/app_config.h"
+#include "mosaic/mosaic_term.h"
+#include "output/map_source.h"
+
+namespace kalvera {
+
+struct MosaicChoice {
+    std::vector<std::string> sites;  // empty: every site of the settings
+    CompositeMethod method = CompositeMethod::Maximum;
+    int toleranceMinutes = kDefaultToleranceMinutes;
+};
+
+// The composite's request for a day and term of the start directory.
+MosaicRequest MosaicRequestOf(const AppConfig& config, const MosaicChoice& choice,
+                              const std::string& dayName, const std::string& termText);
+
+// The composite of `layerCode` as a map source, the loaded term in `term`.
+// Null, with the reason, when no site gives a term to it.
+std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoader& loader,
+                                            const MosaicRequest& request, int layerCode,
+                                            CompositeMethod method, MosaicTerm& term,
+                                            std::string& error);
+
+// "sites 27612, 34122; missing 27595 (no term within 5 min of 12.00)".
+std::string MosaicSummary(const MosaicTerm& term);
+
+}  // namespace kalvera
