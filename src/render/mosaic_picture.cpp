@@ -15,17 +15,21 @@ constexpr int kLegendColumn = 150;
 constexpr float kMarginShare = 1.03f;
 }  // namespace
 
-Viewport ViewportOfGrid(const RadarGrid& grid, int side, int left, int top) {
+float HalfExtentKmOfGrid(const RadarGrid& grid) {
     const float east = grid.EdgeLon(grid.columns());
     const float north = grid.EdgeLat(grid.rows());
-    const float lon0 = (grid.lonMin() + east) / 2.0f;
-    const float lat0 = (grid.latMin() + north) / 2.0f;
-    // Degrees per kilometre of this projection at the box's middle.
-    const auto s = static_cast<float>(std::max(1, side));
-    const MapProjection unit = MapProjection::Init(s, s, lon0, lat0, 1.0f);
-    const float halfKm =
-        std::max((east - grid.lonMin()) / 2.0f / unit.dLon, (north - grid.latMin()) / 2.0f / unit.dLat);
-    return Viewport::Square(side, lon0, lat0, std::max(1.0f, halfKm * kMarginShare), left, top);
+    // Degrees per kilometre of the projection at the box's middle.
+    const MapProjection unit = MapProjection::Init(1.0f, 1.0f, (grid.lonMin() + east) / 2.0f,
+                                                   (grid.latMin() + north) / 2.0f, 1.0f);
+    const float halfKm = std::max((east - grid.lonMin()) / 2.0f / unit.dLon,
+                                  (north - grid.latMin()) / 2.0f / unit.dLat);
+    return std::max(1.0f, halfKm * kMarginShare);
+}
+
+Viewport ViewportOfGrid(const RadarGrid& grid, int side, int left, int top) {
+    const float lon0 = (grid.lonMin() + grid.EdgeLon(grid.columns())) / 2.0f;
+    const float lat0 = (grid.latMin() + grid.EdgeLat(grid.rows())) / 2.0f;
+    return Viewport::Square(std::max(1, side), lon0, lat0, HalfExtentKmOfGrid(grid), left, top);
 }
 
 std::string SitesCountText(size_t present, size_t total) {

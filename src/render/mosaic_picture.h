@@ -28,6 +28,9 @@ struct MosaicScene {
     const std::vector<Place>* places = nullptr;
 };
 
+// The half extent of a square view about the box's middle that shows the
+// whole box of `grid`, with a small margin.
+float HalfExtentKmOfGrid(const RadarGrid& grid);
 // A square viewport of `side` pixels at (left, top) that shows the whole box
 // of `grid`, with a small margin.
 Viewport ViewportOfGrid(const RadarGrid& grid, int side, int left = 0, int top = 0);

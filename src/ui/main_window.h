@@ -127,6 +127,9 @@ class TForm1 : public QWidget, private TForm1Controls {
 
     // Navigation (main_window_navigation.cpp).
     void locListBoxClick();
+    // Selects a site of the list by its code and opens it as a click on it
+    // would; nothing for a code the list does not hold.
+    void openSite(const std::string& siteCode);
     void reviewListBoxClick();
     void backButtonClick();
     void forwardButtonClick();

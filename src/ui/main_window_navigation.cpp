@@ -103,6 +103,14 @@ void TForm1::locListBoxClick() {
     ReloadSite();
 }
 
+void TForm1::openSite(const std::string& siteCode) {
+    const std::vector<std::string>& names = viewer_.config.siteList.names;
+    const auto found = std::find(names.begin(), names.end(), siteCode);
+    if (found == names.end()) return;
+    locListBox->setCurrentRow(static_cast<int>(found - names.begin()));
+    locListBoxClick();
+}
+
 NewestTerm TForm1::openNewestDay(bool keepLayer) {
     DisplayState& state = viewer_.display;
     const int layer = state.layerCode;

@@ -12,6 +12,7 @@
 #include "ui/dialogs.h"
 #include "ui/history_window.h"
 #include "ui/main_window.h"
+#include "ui/mosaic_window.h"
 #include "ui/section_window.h"
 #include "ui/term_steps.h"
 #include "ui/window_keys.h"
@@ -128,6 +129,8 @@ void VerticalTools::createMenu() {
     menu_->addAction(
         QCoreApplication::translate("kalvera::VerticalTools", "Мельче\t−, колесо к себе"), &window_,
         [this] { StepScale(window_, +1); });
+    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Сводная карта\tF6"),
+                     &window_, [this] { openMosaic(); });
     menu_->addSeparator();
     menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Клавиши и мышь\tF1"),
                      &window_, [this] { WindowKeys::ShowHelp(window_); });
@@ -181,8 +184,19 @@ void VerticalTools::paintLine(QPainter& painter) const {
     painter.restore();
 }
 
+void VerticalTools::openMosaic() {
+    if (viewer_.display.dayName.empty()) return;
+    if (!mosaic_) {
+        mosaic_ = new MosaicWindow(viewer_.config, &window_);
+        QObject::connect(mosaic_, &MosaicWindow::siteWanted, &window_,
+                         [this](const QString& code) { window_.openSite(code.toStdString()); });
+    }
+    mosaic_->open(viewer_.display);
+}
+
 void VerticalTools::termShown() {
     if (section_ && section_->isVisible()) section_->followTerm(viewer_.display);
+    if (mosaic_ && mosaic_->isVisible()) mosaic_->followTerm(viewer_.display);
     if (history_) history_->followTerm(viewer_.display);
 }
 

@@ -19,6 +19,7 @@ namespace kalvera {
 struct ViewerState;
 class Dialogs;
 class HistoryWindow;
+class MosaicWindow;
 class SectionWindow;
 class TForm1;
 
@@ -46,7 +47,11 @@ class VerticalTools {
     // ends at the next click.
     void startLine(QPoint at);
 
+    // The composite of every site ("Сводная карта", F6) over the shown term.
+    void openMosaic();
+
     SectionWindow* sectionWindow() const { return section_; }
+    MosaicWindow* mosaicWindow() const { return mosaic_; }
     HistoryWindow* historyWindow() const { return history_; }
     QMenu* pictureMenu() const { return menu_; }
 
@@ -64,6 +69,7 @@ class VerticalTools {
     Dialogs& dialogs_;
     SectionWindow* section_ = nullptr;
     HistoryWindow* history_ = nullptr;
+    MosaicWindow* mosaic_ = nullptr;
     QMenu* menu_ = nullptr;
     QPoint menuPoint_;
     bool dragging_ = false;

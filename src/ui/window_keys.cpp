@@ -18,6 +18,7 @@
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
 #include "ui/term_steps.h"
+#include "ui/vertical_tools.h"
 
 namespace kalvera {
 
@@ -59,8 +60,10 @@ QString WindowKeys::Help() {
            "Протяжка правой кнопкой  вертикальный разрез по линии\n"
            "Ctrl+щелчок  история точки за день\n"
            "Ctrl+правый щелчок, клавиша меню  меню карты\n"
+
            "Двойной щелчок по легенде  цвет класса");
-    return LoopPanel::KeysHelp() + mouse;
+    const QString windows = tr("\n\nОкна:\nF6  сводная карта всех станций");
+    return LoopPanel::KeysHelp() + mouse + windows;
 }
 
 void WindowKeys::ShowHelp(TForm1& form) {
@@ -116,6 +119,9 @@ bool WindowKeys::press(int key) {
             return true;
         case Qt::Key_F1:
             ShowHelp(form_);
+            return true;
+        case Qt::Key_F6:
+            if (form_.vertical) form_.vertical->openMosaic();
             return true;
         default:
             return false;

@@ -1,0 +1,253 @@
+#include "ui/mosaic_window.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "geo/settings.h"
+#include "geo/view_zoom.h"
+#include "output/mosaic_source.h"
+#include "render/legend_layer.h"
+#include "render/legend_tables.h"
+#include "render/mosaic_picture.h"
+#include "render/readout.h"
+#include "ui/tool_window.h"
+
+namespace kalvera {
+
+namespace {
+const QSize kWantedSize(900, 800);
+constexpr int kLabelsHeight = 48;
+// Each notch of the wheel shows this share of the extent before it.
+constexpr float kZoomStep = 0.8f;
+constexpr float kMinHalfExtentKm = 20.0f;
+constexpr float kMaxHalfExtentKm = 5000.0f;
+constexpr int kWheelNotch = 120;
+constexpr int kLegendWidth = 130;
+constexpr int kLegendTitle = 22;
+}  // namespace
+
+MosaicWindow::MosaicWindow(const AppConfig& config, QWidget* parent)
+    : QWidget(parent, kToolWindowFlags), config_(config) {
+    setWindowTitle(tr("Сводная карта"));
+    resize(kWantedSize);
+    setMouseTracking(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    status_ = new QLabel(this);
+    readout_ = new QLabel(this);
+    for (QLabel* label : {status_, readout_}) {
+        // A long text is cut rather than widening the window.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        layout->addWidget(label);
+    }
+}
+
+QRect MosaicWindow::pictureArea() const {
+    return {0, 0, std::max(1, width() - kLegendWidth), std::max(1, height() - kLabelsHeight)};
+}
+
+Viewport MosaicWindow::viewport() const {
+    const QRect area = pictureArea();
+    const int w = area.width();
+    const int h = area.height();
+    const int side = std::max(w, h);
+    return Viewport::Square(side, view_.lon0, view_.lat0, view_.halfExtentKm, (w - side) / 2,
+                            (h - side) / 2);
+}
+
+void MosaicWindow::fitView() {
+    const RadarGrid& grid = composite_.values.grid;
+    const QRect area = pictureArea();
+    // The view's square spans the longer side of the area; the whole grid
+    // must fit the shorter one.
+    const float shorter = static_cast<float>(std::max(1, std::min(area.width(), area.height())));
+    const float longer = static_cast<float>(std::max(area.width(), area.height()));
+    view_.lon0 = grid.lonMin() + grid.cellLon() * static_cast<float>(grid.columns()) / 2.0f;
+    view_.lat0 = grid.latMin() + grid.cellLat() * static_cast<float>(grid.rows()) / 2.0f;
+    view_.halfExtentKm = HalfExtentKmOfGrid(grid) * longer / shorter;
+    view_.set = true;
+}
+
+void MosaicWindow::open(const DisplayState& shown) {
+    followTerm(shown);
+    if (!isVisible() && parentWidget() != nullptr) {
+        PlaceToolWindow(*this, *parentWidget(), kWantedSize, parentWidget()->geometry().center());
+    }
+    show();
+    raise();
+}
+
+void MosaicWindow::followTerm(const DisplayState& shown) {
+    if (shown.dayName == shown_.dayName && shown.termText == shown_.termText &&
+        shown.layerCode == shown_.layerCode && shown.filterThreshold == shown_.filterThreshold &&
+        term_.layout) {
+        return;
+    }
+    shown_ = shown;
+    term_ = loader_.Load(MosaicRequestOf(config_, {}, shown.dayName, shown.termText),
+                         {shown.layerCode});
+    composite_ = term_.Product(shown.layerCode, CompositeMethod::Maximum);
+    showSites();
+    update();
+}
+
+void MosaicWindow::showSites() {
+    QString text = QString::fromStdString(
+        SitesCountText(term_.Present().size(), term_.sites.size()));
+    QStringList missing;
+    for (const MosaicSiteTerm& site : term_.sites) {
+        if (!site.present) {
+            missing << QString::fromStdString(site.code + " " + SiteDisplayName(config_, site.code));
+        }
+    }
+    if (!missing.isEmpty()) text += tr("; нет: ") + missing.join(", ");
+    status_->setText(text);
+    status_->setToolTip(text);
+}
+
+QImage MosaicWindow::picture(double ratio) {
+    if (!view_.set && term_.layout) fitView();
+    // Drawn in the window's own pixels on an image of the screen's: the
+    // painter scales the layers as it does the main window's bitmaps.
+    const QRect area = pictureArea().adjusted(0, 0, kLegendWidth, 0);
+    QImage image(static_cast<int>(std::lround(area.width() * ratio)),
+                 static_cast<int>(std::lround(area.height() * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    CanvasState state;
+    Canvas canvas(image, state);
+    if (!canvas.isActive() || !term_.layout) return image;
+    MosaicScene scene;
+    scene.cells = &composite_.values;
+    for (size_t s = 0; s < term_.layout->sites().size(); ++s) {
+        scene.squares.push_back(term_.layout->siteGrid(s));
+    }
+    scene.paint = {shown_.layerCode, shown_.filterThreshold, &config_.palette};
+    scene.outlines =
+        mapCache_.outlines(CountryBinPath(config_.startDir), CountryIndPath(config_.startDir));
+    scene.places = mapCache_.places(PlacesPath(config_.startDir));
+    DrawMosaicScene(canvas, viewport(), LayerStyle::Screen(), scene);
+    // The legend beside the picture, as the main window has it.
+    const int left = pictureArea().width();
+    canvas.setBrushColor(kWhite);
+    canvas.setPenColor(kWhite);
+    canvas.rectangle(left, 0, area.width() + 1, area.height() + 1);
+    canvas.setFontColor(kBlack);
+    canvas.textOut(left + 6, 4, LayerTitle(shown_.layerCode));
+    DrawLegendBoxes(canvas, left + 4, kLegendTitle, kLegendWidth - 8,
+                    area.height() - kLegendTitle, config_.palette, shown_.layerCode, true);
+    return image;
+}
+
+void MosaicWindow::paintEvent(QPaintEvent*) {
+    const QImage image = picture(devicePixelRatioF());
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), image);
+}
+
+void MosaicWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Until the operator moves the view, it keeps showing every site.
+    if (!viewMoved_) view_.set = false;
+    update();
+}
+
+QString MosaicWindow::readoutAt(QPoint at) const {
+    if (!term_.layout || !pictureArea().contains(at)) return {};
+    const Viewport view = viewport();
+    const float lat = view.Lat(at.y());
+    const float lon = view.Lon(at.x());
+    const QString where = tr("широта %1, долгота %2")
+                              .arg(QString::fromStdString(DegMinText(lat)),
+                                   QString::fromStdString(DegMinText(LonInRange(lon))));
+    const GridCell cell = composite_.values.grid.CellAt(lat, lon);
+    if (!cell.valid() || composite_.values.At(cell) == kOutsideGrid) {
+        return tr("нет данных") + " — " + where;
+    }
+    const int32_t value = composite_.values.At(cell);
+    const uint8_t source = composite_.source[composite_.values.grid.IndexOf(cell)];
+    QString site;
+    if (source != kNoSource && source < term_.layout->sites().size()) {
+        const std::string& code = term_.layout->sites()[source].code;
+        site = QString::fromStdString(code + " " + SiteDisplayName(config_, code));
+    }
+    // Covered, nothing detected: said in words, apart from "no data".
+    const QString text = value <= 0 ? tr("ничего не обнаружено")
+                                    : QString::fromStdString(ValueText(shown_.layerCode, value));
+    return tr("Значение %1 (%2) — %3").arg(text, site, where);
+}
+
+void MosaicWindow::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / kWheelNotch;
+    const QPoint at = event->position().toPoint();
+    if (notches == 0 || !pictureArea().contains(at)) return;
+    const Viewport before = viewport();
+    const float lat = before.Lat(at.y());
+    const float lon = before.Lon(at.x());
+    const float halfExtent =
+        std::clamp(view_.halfExtentKm * std::pow(kZoomStep, static_cast<float>(notches)),
+                   kMinHalfExtentKm, kMaxHalfExtentKm);
+    CentreKeepingPoint(static_cast<float>(before.side), static_cast<float>(at.x() - before.left),
+                       static_cast<float>(at.y() - before.top), lat, lon, halfExtent, view_.lat0,
+                       view_.lon0);
+    view_.halfExtentKm = halfExtent;
+    viewMoved_ = true;
+    update();
+}
+
+void MosaicWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    dragging_ = true;
+    dragFrom_ = event->position().toPoint();
+}
+
+void MosaicWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (dragging_) {
+        const Viewport view = viewport();
+        const QPoint moved = at - dragFrom_;
+        dragFrom_ = at;
+        view_.lon0 -= static_cast<float>(moved.x()) * view.projection.lonSpan /
+                      std::max(1.0f, view.projection.width);
+        view_.lat0 += static_cast<float>(moved.y()) * view.projection.latSpan /
+                      std::max(1.0f, view.projection.height);
+        view_.lat0 = std::clamp(view_.lat0, -85.0f, 85.0f);
+        viewMoved_ = moved != QPoint(0, 0) || viewMoved_;
+        update();
+    }
+    readout_->setText(readoutAt(at));
+}
+
+void MosaicWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragging_ = false;
+}
+
+void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!term_.layout) return;
+    const Viewport view = viewport();
+    const QPoint at = event->position().toPoint();
+    const float lat = view.Lat(at.y());
+    const float lon = view.Lon(at.x());
+    // The nearest site whose square holds the point.
+    const MosaicSite* nearest = nullptr;
+    float best = 0.0f;
+    for (size_t s = 0; s < term_.layout->sites().size(); ++s) {
+        if (!term_.layout->siteGrid(s).CellAt(lat, lon).valid()) continue;
+        const MosaicSite& site = term_.layout->sites()[s];
+        float azimuth = 0.0f, range = 0.0f;
+        MapProjection::Init(1.0f, 1.0f, site.lon, site.lat, 1.0f)
+            .RangeAzimuth(lat, lon, azimuth, range);
+        if (nearest == nullptr || range < best) {
+            nearest = &site;
+            best = range;
+        }
+    }
+    if (nearest != nullptr) emit siteWanted(QString::fromStdString(nearest->code));
+}
+
+}  // namespace kalvera
