@@ -54,9 +54,9 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
 }
 
 bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,
-                  const std::string& path, std::string& error) {
+                  const std::string& path, std::string& error, const std::string& srs) {
     const std::unique_ptr<MapSource> source = LoadMapSource(config, at, layerCode, error);
-    return source && WriteMapFile(*source, path, error);
+    return source && WriteMapFile(*source, path, error, srs);
 }
 
 }  // namespace kalvera

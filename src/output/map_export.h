@@ -26,7 +26,7 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
 // Loads layer `layerCode` of the term that `at` names (see LoadMapSource)
 // and writes it as `path`; false with the reason when either step fails.
 bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,
-                  const std::string& path, std::string& error);
+                  const std::string& path, std::string& error, const std::string& srs = {});
 
 // The file's bytes, or nothing with the reason in `error`.
 // The 100 x 100 grid in physical values, georeferenced, with nodata.

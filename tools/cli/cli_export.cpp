@@ -32,7 +32,7 @@ int ExportWorldFilePng(const RenderArgs& render) {
     return 0;
 }
 
-int ExportMapFile(const RenderArgs& render) {
+int ExportMapFile(const RenderArgs& render, const std::string& srs) {
     // The legend of a KMZ is drawn with text.
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
@@ -40,7 +40,9 @@ int ExportMapFile(const RenderArgs& render) {
     if (!LoadSettingsFrom(config, render.term.startDir, error)) return LoadFailure(error);
     LoadPalette(config);
     const DisplayState at = StateForTerm(render.term, config.dataRoot);
-    if (!WriteTermMap(config, at, render.term.layer, render.out, error)) return LoadFailure(error);
+    if (!WriteTermMap(config, at, render.term.layer, render.out, error, srs)) {
+        return LoadFailure(error);
+    }
     return 0;
 }
 
@@ -48,8 +50,19 @@ int runExport(std::vector<std::string> args) {
     const auto flag = std::find(args.begin(), args.end(), std::string("--world-file"));
     const bool worldFile = flag != args.end();
     if (worldFile) args.erase(flag);
+    // The target grid of a warped GeoTIFF; the rest of the options are a render's.
+    std::string srs;
+    if (const auto given = std::find(args.begin(), args.end(), std::string("--srs"));
+        given != args.end()) {
+        if (given + 1 == args.end()) return UsageError("--srs needs a value");
+        srs = *(given + 1);
+        args.erase(given, given + 2);
+    }
     RenderArgs render;
     if (const int usage = ParseRenderArgs(args, render); usage != 0) return usage;
+    if (!srs.empty() && MapFormatOf(render.out) != MapFormat::GeoTiff) {
+        return UsageError("--srs goes with a .tif");
+    }
     if (HasSuffix(render.out, ".png")) {
         if (!worldFile) return UsageError("a .png map needs --world-file (or use render)");
         return ExportWorldFilePng(render);
@@ -64,7 +77,7 @@ int runExport(std::vector<std::string> args) {
         usage != 0) {
         return usage;
     }
-    return ExportMapFile(render);
+    return ExportMapFile(render, srs);
 }
 
 const CliRegistrar registrar({"export", [](const std::vector<std::string>& args) {

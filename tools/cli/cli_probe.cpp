@@ -2,6 +2,7 @@
 // the mouse over a point of a term's picture, as one JSON object. Lets a
 // script check a reading without a display.
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -12,6 +13,7 @@
 #include "cli_options.h"
 #include "geo/map_projection.h"
 #include "geo/settings.h"
+#include "output/mosaic_source.h"
 #include "products/term_layers.h"
 #include "render/readout.h"
 
@@ -24,19 +26,26 @@ constexpr int kProbeSide = 1000;
 struct ProbeArgs {
     TermChoice term;
     float lat = 0.0f, lon = 0.0f;
+    bool mosaic = false;
+    MosaicChoice choice;
 };
 
-int ParseArgs(const std::vector<std::string>& args, ProbeArgs& probe) {
+int ParseArgs(std::vector<std::string> args, ProbeArgs& probe) {
+    const auto flag = std::find(args.begin(), args.end(), std::string("--mosaic"));
+    probe.mosaic = flag != args.end();
+    if (probe.mosaic) args.erase(flag);
     std::map<std::string, std::string> options;
-    if (const int usage = ParseOptionPairs(
-            args, {"--start-dir", "--site", "--day", "--term", "--layer", "--lat", "--lon"},
-            options);
-        usage != 0) {
-        return usage;
-    }
+    std::vector<const char*> required = {"--start-dir", "--day", "--term", "--layer", "--lat",
+                                         "--lon"};
+    if (!probe.mosaic) required.push_back("--site");
+    if (const int usage = ParseOptionPairs(args, required, options); usage != 0) return usage;
     TermChoice& term = probe.term;
     for (const auto& [name, value] : options) {
-        if (name == "--start-dir")
+        if (probe.mosaic && name == "--site") return UsageError("--site and --mosaic exclude each other");
+        if (const int taken = probe.mosaic ? ParseMosaicOption(name, value, probe.choice) : -1;
+            taken >= 0) {
+            if (taken != 0) return taken;
+        } else if (name == "--start-dir")
             term.startDir = value;
         else if (name == "--site")
             term.site = value;
@@ -65,6 +74,43 @@ int ParseArgs(const std::vector<std::string>& args, ProbeArgs& probe) {
     return 0;
 }
 
+std::string JsonList(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + JsonString(item);
+    return "[" + text + "]";
+}
+
+// The composite's value at the point and the site that gave it.
+int ProbeMosaic(const ProbeArgs& probe, AppConfig& config) {
+    config.dataRoot = DataRootOf(probe.term, config.dataRoot);
+    ListSites(config);
+    MosaicLoader loader;
+    const MosaicTerm term =
+        loader.Load(MosaicRequestOf(config, probe.choice, probe.term.day, probe.term.term),
+                    {probe.term.layer});
+    if (term.Present().empty()) {
+        return LoadFailure("no site has a term within " +
+                           std::to_string(probe.choice.toleranceMinutes) + " min of " +
+                           probe.term.day + " " + probe.term.term + ": " + MosaicSummary(term));
+    }
+    const Composite composite = term.Product(probe.term.layer, probe.choice.method);
+    const GridCell cell = composite.values.grid.CellAt(probe.lat, probe.lon);
+    std::string value = "nodata", site;
+    if (cell.valid() && composite.values.At(cell) != kOutsideGrid) {
+        value = ValueText(probe.term.layer, composite.values.At(cell));
+        if (value.empty()) value = std::to_string(composite.values.At(cell));
+        const uint8_t source = composite.source[composite.values.grid.IndexOf(cell)];
+        if (source < term.layout->sites().size()) site = term.layout->sites()[source].code;
+    }
+    std::printf("{\"value\": %s, \"site\": %s, \"lat\": %s, \"lon\": %s, \"used\": %s, "
+                "\"missing\": %s}\n",
+                JsonString(value).c_str(), JsonString(site).c_str(),
+                JsonString(DegMinText(probe.lat)).c_str(),
+                JsonString(DegMinText(probe.lon)).c_str(), JsonList(term.Present()).c_str(),
+                JsonList(term.Missing()).c_str());
+    return 0;
+}
+
 int runProbe(const std::vector<std::string>& args) {
     ProbeArgs probe;
     if (const int usage = ParseArgs(args, probe); usage != 0) return usage;
@@ -74,6 +120,7 @@ int runProbe(const std::vector<std::string>& args) {
     if (!LoadSettingsFrom(config, probe.term.startDir, error)) {
         return LoadFailure(error);
     }
+    if (probe.mosaic) return ProbeMosaic(probe, config);
     DisplayState state = StateForTerm(probe.term, config.dataRoot);
 
     RadarPicture picture;

@@ -32,6 +32,20 @@ const Option kLon{"--lon LON", "Longitude of the point in degrees, -360 to 360."
 const Option kHalfExtent{"--half-extent KM",
                          "Half the side of the view in kilometres, 10 to 5000 (default 200)."};
 
+const Option kSrs{"--srs EPSG:NNNN|PROJ",
+                  "With a .tif: the grid warped by GDAL, nearest neighbour, into this spatial "
+                  "reference (an EPSG code, a PROJ string or any text GDAL takes), no data kept "
+                  "as -9999."};
+const Option kSites{"--sites A,B,...",
+                    "The sites of the composite, as the archive's folders name them (default: "
+                    "every site folder of the data root)."};
+const Option kMethod{"--method max|nearest",
+                     "How overlapping sites make one value: max (the default; for phenomena the "
+                     "most severe class) or nearest (the site nearest the cell's centre)."};
+const Option kTolerance{"--tolerance MINUTES",
+                        "Each site gives its term nearest the asked one within this many "
+                        "minutes, 0 to 720 (default 5); a site without one is missing."};
+
 const char* kCliText =
     "kalvera-cli does from a script what the kalvera viewer does on the screen. It reads the "
     "start directory's settings file, the site's day archive (an index file and a base file "
@@ -93,7 +107,8 @@ Command Loop() {
 Command Export() {
     return {"export",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM]] [--lang ru|en]",
+            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM]] [--srs SRS] "
+            "[--lang ru|en]",
             "A term's layer for GIS programs, Google Earth and web pages.",
             "Writes the term's layer, through GDAL, in the format that the suffix of FILE names "
             "(in any case). All files are in WGS 84 longitude and latitude (EPSG:4326):\n\n"
@@ -114,6 +129,7 @@ Command Export() {
              kLayer,
              {"--out FILE.tif|.kmz|.geojson|.gpkg|.png", "The file to write."},
              {"--world-file", "Required with a .png, refused with any other format."},
+             kSrs,
              kSide,
              kCentre,
              kHalfExtent,
@@ -122,20 +138,55 @@ Command Export() {
 
 Command Probe() {
     return {"probe",
-            "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --lat LAT "
-            "--lon LON [--centre LAT,LON]",
+            "--start-dir DIR (--site CODE|--mosaic) --day YYMMDD --term HH.MM --layer N|max|vil "
+            "--lat LAT --lon LON [--centre LAT,LON] [--sites A,B,...] [--method max|nearest] "
+            "[--tolerance MINUTES]",
             "The readout at a point, as JSON.",
             "Prints as one JSON object the texts that the header's value, azimuth, range, "
             "latitude and longitude cells would show with the mouse over the point (azimuth "
-            "and range from the view centre).",
+            "and range from the view centre). With --mosaic it reads the composite instead: "
+            "the value (\"nodata\" where no site covers the point), the site that gave it, "
+            "and the sites used and missing.",
             {kStartDir,
              kSite,
+             {"--mosaic", "Reads the composite of the sites rather than one site."},
              kDay,
              kTerm,
              kLayer,
              kLat,
              kLon,
-             kCentre}};
+             kCentre,
+             kSites,
+             kMethod,
+             kTolerance}};
+}
+
+Command Mosaic() {
+    return {"mosaic",
+            "--start-dir DIR --day YYMMDD --term HH.MM --layer N|max|vil [--sites A,B,...] "
+            "[--method max|nearest] [--tolerance MINUTES] --out FILE [--srs SRS] [--lang ru|en]",
+            "The composite of the sites for a term, as a picture or a map file.",
+            "Joins the sites' grids of a term on one latitude/longitude grid over the union of "
+            "their squares, with cells half a site cell on a side. Reflectivity, max and echo "
+            "tops take the maximum of the sites (or the nearest site's value), phenomena the "
+            "most severe class; max and VIL are made from the composited layers 1 to 10. Cells "
+            "no site covers are no data, apart from covered cells where nothing was detected. "
+            "Standard error names the sites used, with their terms, and those missing with "
+            "the reason.",
+            {kStartDir,
+             kDay,
+             kTerm,
+             kLayer,
+             kSites,
+             kMethod,
+             kTolerance,
+             {"--out FILE.png|.tif|.kmz|.geojson|.gpkg",
+              "A .png is the picture: a header line, the map with the cells, grey where no site "
+              "covers, the sites' squares, and the legend. The others are the map files that "
+              "export writes, on the composite's grid; the GeoTIFF's metadata lists the SITES "
+              "and the METHOD, the polygons add class 0 for the covered area."},
+             kSrs,
+             kPictureLang}};
 }
 
 Command Section() {
@@ -220,7 +271,7 @@ Page MakeCliPage() {
             "archive",
             "COMMAND [ARGUMENT...]",
             kCliText,
-            {Render(), Loop(), Export(), Probe(), Section(), History(), Newest(), Decode(), Info(),
+            {Render(), Loop(), Export(), Mosaic(), Probe(), Section(), History(), Newest(), Decode(), Info(),
              Help()},
             {kHelp, kVersion},
             {{"EXIT STATUS",
@@ -257,7 +308,8 @@ Page MakeViewerPage() {
             {{"FILES",
               "- settings: the office's settings (data root, sites, update period).\n"
               "- res/: the map and place resources and the palette colors.bin.\n"
-              "- res/publish.txt: the products published on each update."},
+              "- res/publish.txt: the products published on each update; a line that begins "
+              "with mosaic publishes the composite of every site."},
              {"SEE ALSO", "kalvera-cli(1), kalvera-demo(1)"}}};
 }
 
