@@ -39,7 +39,8 @@ inline int DrawnCells(const ViewerState& v) {
 }
 
 // A scratch directory with a start directory in it that holds `days` days of
-// the default demo site, the busy moment's day the last of them.
+// the first `sites` demo sites (the default site first), the busy moment's
+// day the last of them.
 struct DemoArchive {
     std::string scratch;  // empty when the directory could not be made
     std::string startDir;
@@ -47,7 +48,7 @@ struct DemoArchive {
     bool ready = false;
 };
 
-inline DemoArchive MakeDemoArchive(const std::string& name, int days) {
+inline DemoArchive MakeDemoArchive(const std::string& name, int days, int sites = 1) {
     DemoArchive a;
     std::string pattern =
         (std::filesystem::temp_directory_path() / ("kalvera-bench-" + name + "-XXXXXX")).string();
@@ -58,7 +59,7 @@ inline DemoArchive MakeDemoArchive(const std::string& name, int days) {
     options.dataDir =
         (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
     options.days = days;
-    options.siteCount = 1;
+    options.siteCount = sites;
     std::string error;
     a.now = BusyMoment();
     if (!demo::PrepareStartDirectory(options, error) ||

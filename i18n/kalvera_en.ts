@@ -354,6 +354,48 @@ F1  this help</translation>
     </message>
 </context>
 <context>
+    <name>kalvera::Mosaic</name>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Composite map</translation>
+    </message>
+    <message>
+        <source>%1 из %2 станции</source>
+        <translation>%1 of %2 sites</translation>
+    </message>
+    <message>
+        <source>%1 из %2 станций</source>
+        <translation>%1 of %2 sites</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::MosaicWindow</name>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Composite map</translation>
+    </message>
+    <message>
+        <source>; нет: </source>
+        <translation>; missing: </translation>
+    </message>
+    <message>
+        <source>широта %1, долгота %2</source>
+        <translation>latitude %1, longitude %2</translation>
+    </message>
+    <message>
+        <source>нет данных</source>
+        <translation>no data</translation>
+    </message>
+    <message>
+        <source>ничего не обнаружено</source>
+        <translation>nothing detected</translation>
+    </message>
+    <message>
+        <source>Значение %1 (%2) — %3</source>
+        <translation>Value %1 (%2) — %3</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::Program</name>
     <message>
         <source>КАЛВЕРА</source>
@@ -771,6 +813,10 @@ F1  this help</translation>
         <source>Клавиши и мышь	F1</source>
         <translation>Keys and mouse	F1</translation>
     </message>
+    <message>
+        <source>Сводная карта	F6</source>
+        <translation>Composite map	F6</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
@@ -791,6 +837,16 @@ Right-button drag  vertical section along the line
 Ctrl+click  the point&apos;s history for the day
 Ctrl+right click, menu key  map menu
 Double click on the legend  class colour</translation>
+    </message>
+    <message>
+        <source>
+
+Окна:
+F6  сводная карта всех станций</source>
+        <translation>
+
+Windows:
+F6  composite map of all sites</translation>
     </message>
 </context>
 </TS>

@@ -354,6 +354,48 @@ F1  эта подсказка</translation>
     </message>
 </context>
 <context>
+    <name>kalvera::Mosaic</name>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Сводная карта</translation>
+    </message>
+    <message>
+        <source>%1 из %2 станции</source>
+        <translation>%1 из %2 станции</translation>
+    </message>
+    <message>
+        <source>%1 из %2 станций</source>
+        <translation>%1 из %2 станций</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::MosaicWindow</name>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Сводная карта</translation>
+    </message>
+    <message>
+        <source>; нет: </source>
+        <translation>; нет: </translation>
+    </message>
+    <message>
+        <source>широта %1, долгота %2</source>
+        <translation>широта %1, долгота %2</translation>
+    </message>
+    <message>
+        <source>нет данных</source>
+        <translation>нет данных</translation>
+    </message>
+    <message>
+        <source>ничего не обнаружено</source>
+        <translation>ничего не обнаружено</translation>
+    </message>
+    <message>
+        <source>Значение %1 (%2) — %3</source>
+        <translation>Значение %1 (%2) — %3</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::Program</name>
     <message>
         <source>КАЛВЕРА</source>
@@ -771,6 +813,10 @@ F1  эта подсказка</translation>
         <source>Клавиши и мышь	F1</source>
         <translation>Клавиши и мышь	F1</translation>
     </message>
+    <message>
+        <source>Сводная карта	F6</source>
+        <translation>Сводная карта	F6</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
@@ -791,6 +837,16 @@ Ctrl+правый щелчок, клавиша меню  меню карты
 Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</translation>
+    </message>
+    <message>
+        <source>
+
+Окна:
+F6  сводная карта всех станций</source>
+        <translation>
+
+Окна:
+F6  сводная карта всех станций</translation>
     </message>
 </context>
 </TS>

@@ -47,13 +47,20 @@ const char* CompositeMethodName(CompositeMethod method) {
     return method == CompositeMethod::Maximum ? "max" : "nearest";
 }
 
+bool IsPlaceableSite(const MosaicSite& site) {
+    return std::isfinite(site.lat) && std::isfinite(site.lon) &&
+           std::fabs(site.lat) <= kMaxMosaicLatitude && std::fabs(site.lon) <= 360.0f;
+}
+
 MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites) {
     MosaicLayout layout;
+    layout.grid_ = RadarGrid::Regular(0.0f, 0.0f, 1.0f, 1.0f, 1, 1);
     layout.sites_.assign(sites.begin(),
                          sites.begin() + static_cast<std::ptrdiff_t>(
                                              std::min(sites.size(), kMaxMosaicSites)));
-    if (layout.sites_.empty()) {
-        layout.grid_ = RadarGrid::Regular(0.0f, 0.0f, 1.0f, 1.0f, 1, 1);
+    if (layout.sites_.empty() ||
+        !std::all_of(layout.sites_.begin(), layout.sites_.end(), IsPlaceableSite)) {
+        layout.sites_.clear();
         return layout;
     }
     // Every square is written on the same side of the antimeridian as the first.
@@ -75,8 +82,14 @@ MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites) {
     const float cellLat = middle.cellLat() / 2.0f;
     const float cellLon = middle.cellLon() / 2.0f;
     const auto count = [](double span, float step) {
-        return std::max(1, static_cast<int>(std::ceil(span / step - 1e-6)));
+        return std::max(1, static_cast<int>(std::min(std::ceil(span / step - 1e-6), 1e8)));
     };
+    if (static_cast<double>(count(north - south, cellLat)) * count(east - west, cellLon) >
+        static_cast<double>(kMaxMosaicCells)) {
+        layout.sites_.clear();
+        layout.siteGrids_.clear();
+        return layout;
+    }
     layout.grid_ = RadarGrid::Regular(static_cast<float>(west), static_cast<float>(south), cellLon,
                                       cellLat, count(north - south, cellLat),
                                       count(east - west, cellLon));

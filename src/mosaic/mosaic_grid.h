@@ -42,12 +42,21 @@ struct MosaicSite {
 constexpr uint8_t kNoSource = 255;
 // A layout holds at most this many sites, so that a cell's source fits a byte.
 constexpr size_t kMaxMosaicSites = 254;
+// Nor more cells than this (a continent at 2 km); sites spread wider than
+// that, or placed where no square can be, give an empty layout.
+constexpr size_t kMaxMosaicCells = 16'000'000;
+// Squares of sites further from the equator are not placed.
+constexpr float kMaxMosaicLatitude = 85.0f;
+
+// A site whose square can be placed on the composite's grid.
+bool IsPlaceableSite(const MosaicSite& site);
 
 class MosaicLayout {
   public:
     // The grid over the union of the sites' squares, and each site's cells on
-    // it. Sites past kMaxMosaicSites are left out; no sites give an empty
-    // layout (a grid of one cell that no site covers).
+    // it. Sites past kMaxMosaicSites are left out; no sites, a site that is
+    // not placeable or a grid beyond kMaxMosaicCells give an empty layout (a
+    // grid of one cell that no site covers).
     static MosaicLayout Of(const std::vector<MosaicSite>& sites);
 
     const RadarGrid& grid() const { return grid_; }

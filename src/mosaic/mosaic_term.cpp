@@ -177,6 +177,11 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
             if (site.why.empty()) site.why = "no message of the site decodes";
             continue;
         }
+        if (!IsPlaceableSite(position)) {
+            site.present = false;
+            site.why = "its position cannot be placed on the composite";
+            continue;
+        }
         site.layoutIndex = static_cast<int>(placed.size());
         placed.push_back(position);
     }
@@ -184,6 +189,18 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
         layout_ = std::make_shared<const MosaicLayout>(MosaicLayout::Of(placed));
     }
     term.layout = layout_;
+    if (layout_->sites().size() != placed.size()) {
+        // Too many sites, or spread too wide for one grid: none is placed.
+        for (MosaicSiteTerm& site : term.sites) {
+            if (site.layoutIndex < 0 ||
+                static_cast<size_t>(site.layoutIndex) < layout_->sites().size()) {
+                continue;
+            }
+            site.layoutIndex = -1;
+            site.present = false;
+            site.why = "the sites' squares together are too large for one grid";
+        }
+    }
     term.pictures_.resize(layout_->sites().size());
     for (size_t s = 0; s < term.sites.size(); ++s) {
         const int index = term.sites[s].layoutIndex;

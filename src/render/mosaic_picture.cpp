@@ -34,9 +34,10 @@ Viewport ViewportOfGrid(const RadarGrid& grid, int side, int left, int top) {
 
 std::string SitesCountText(size_t present, size_t total) {
     // "из" takes the genitive: singular after 1, 21, 31..., plural otherwise.
+    static const char* const kForms[] = {QT_TRANSLATE_NOOP("kalvera::Mosaic", "%1 из %2 станции"),
+                                         QT_TRANSLATE_NOOP("kalvera::Mosaic", "%1 из %2 станций")};
     const bool singular = total % 10 == 1 && total % 100 != 11;
-    return QCoreApplication::translate("kalvera::Mosaic",
-                                       singular ? "%1 из %2 станции" : "%1 из %2 станций")
+    return QCoreApplication::translate("kalvera::Mosaic", kForms[singular ? 0 : 1])
         .arg(present)
         .arg(total)
         .toStdString();

@@ -29,6 +29,8 @@ constexpr float kMaxHalfExtentKm = 5000.0f;
 constexpr int kWheelNotch = 120;
 constexpr int kLegendWidth = 130;
 constexpr int kLegendTitle = 22;
+// Frames kept for a loop: its default length and some.
+constexpr size_t kKeptFrames = 16;
 }  // namespace
 
 MosaicWindow::MosaicWindow(const AppConfig& config, QWidget* parent)
@@ -61,7 +63,7 @@ Viewport MosaicWindow::viewport() const {
 }
 
 void MosaicWindow::fitView() {
-    const RadarGrid& grid = composite_.values.grid;
+    const RadarGrid& grid = frame_->composite.values.grid;
     const QRect area = pictureArea();
     // The view's square spans the longer side of the area; the whole grid
     // must fit the shorter one.
@@ -82,25 +84,40 @@ void MosaicWindow::open(const DisplayState& shown) {
     raise();
 }
 
-void MosaicWindow::followTerm(const DisplayState& shown) {
-    if (shown.dayName == shown_.dayName && shown.termText == shown_.termText &&
-        shown.layerCode == shown_.layerCode && shown.filterThreshold == shown_.filterThreshold &&
-        term_.layout) {
-        return;
+std::shared_ptr<const MosaicWindow::Frame> MosaicWindow::FrameOf(const DisplayState& shown) {
+    for (const auto& kept : frames_) {
+        if (kept->day == shown.dayName && kept->termText == shown.termText &&
+            kept->layer == shown.layerCode) {
+            return kept;
+        }
     }
+    auto frame = std::make_shared<Frame>();
+    frame->day = shown.dayName;
+    frame->termText = shown.termText;
+    frame->layer = shown.layerCode;
+    frame->sites = loader_.Load(MosaicRequestOf(config_, {}, shown.dayName, shown.termText),
+                                {shown.layerCode});
+    frame->composite = frame->sites.Product(shown.layerCode, CompositeMethod::Maximum);
+    if (frame->sites.Missing().empty()) {
+        frames_.push_back(frame);
+        if (frames_.size() > kKeptFrames) frames_.pop_front();
+    }
+    return frame;
+}
+
+void MosaicWindow::followTerm(const DisplayState& shown) {
     shown_ = shown;
-    term_ = loader_.Load(MosaicRequestOf(config_, {}, shown.dayName, shown.termText),
-                         {shown.layerCode});
-    composite_ = term_.Product(shown.layerCode, CompositeMethod::Maximum);
+    frame_ = FrameOf(shown);
+    if (!view_.set && frame_->sites.layout) fitView();
     showSites();
     update();
 }
 
 void MosaicWindow::showSites() {
     QString text = QString::fromStdString(
-        SitesCountText(term_.Present().size(), term_.sites.size()));
+        SitesCountText(frame_->sites.Present().size(), frame_->sites.sites.size()));
     QStringList missing;
-    for (const MosaicSiteTerm& site : term_.sites) {
+    for (const MosaicSiteTerm& site : frame_->sites.sites) {
         if (!site.present) {
             missing << QString::fromStdString(site.code + " " + SiteDisplayName(config_, site.code));
         }
@@ -111,7 +128,7 @@ void MosaicWindow::showSites() {
 }
 
 QImage MosaicWindow::picture(double ratio) {
-    if (!view_.set && term_.layout) fitView();
+    if (!view_.set && frame_->sites.layout) fitView();
     // Drawn in the window's own pixels on an image of the screen's: the
     // painter scales the layers as it does the main window's bitmaps.
     const QRect area = pictureArea().adjusted(0, 0, kLegendWidth, 0);
@@ -121,11 +138,11 @@ QImage MosaicWindow::picture(double ratio) {
     image.fill(Qt::white);
     CanvasState state;
     Canvas canvas(image, state);
-    if (!canvas.isActive() || !term_.layout) return image;
+    if (!canvas.isActive() || !frame_->sites.layout) return image;
     MosaicScene scene;
-    scene.cells = &composite_.values;
-    for (size_t s = 0; s < term_.layout->sites().size(); ++s) {
-        scene.squares.push_back(term_.layout->siteGrid(s));
+    scene.cells = &frame_->composite.values;
+    for (size_t s = 0; s < frame_->sites.layout->sites().size(); ++s) {
+        scene.squares.push_back(frame_->sites.layout->siteGrid(s));
     }
     scene.paint = {shown_.layerCode, shown_.filterThreshold, &config_.palette};
     scene.outlines =
@@ -153,27 +170,36 @@ void MosaicWindow::paintEvent(QPaintEvent*) {
 void MosaicWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Until the operator moves the view, it keeps showing every site.
-    if (!viewMoved_) view_.set = false;
+    if (!viewMoved_ && frame_->sites.layout) fitView();
     update();
 }
 
+QPoint MosaicWindow::pixelOf(float lat, float lon) const {
+    const Viewport view = viewport();
+    return {view.X(lon), view.Y(lat)};
+}
+
+QString MosaicWindow::sitesText() const {
+    return status_->text();
+}
+
 QString MosaicWindow::readoutAt(QPoint at) const {
-    if (!term_.layout || !pictureArea().contains(at)) return {};
+    if (!frame_->sites.layout || !pictureArea().contains(at)) return {};
     const Viewport view = viewport();
     const float lat = view.Lat(at.y());
     const float lon = view.Lon(at.x());
     const QString where = tr("широта %1, долгота %2")
                               .arg(QString::fromStdString(DegMinText(lat)),
                                    QString::fromStdString(DegMinText(LonInRange(lon))));
-    const GridCell cell = composite_.values.grid.CellAt(lat, lon);
-    if (!cell.valid() || composite_.values.At(cell) == kOutsideGrid) {
+    const GridCell cell = frame_->composite.values.grid.CellAt(lat, lon);
+    if (!cell.valid() || frame_->composite.values.At(cell) == kOutsideGrid) {
         return tr("нет данных") + " — " + where;
     }
-    const int32_t value = composite_.values.At(cell);
-    const uint8_t source = composite_.source[composite_.values.grid.IndexOf(cell)];
+    const int32_t value = frame_->composite.values.At(cell);
+    const uint8_t source = frame_->composite.source[frame_->composite.values.grid.IndexOf(cell)];
     QString site;
-    if (source != kNoSource && source < term_.layout->sites().size()) {
-        const std::string& code = term_.layout->sites()[source].code;
+    if (source != kNoSource && source < frame_->sites.layout->sites().size()) {
+        const std::string& code = frame_->sites.layout->sites()[source].code;
         site = QString::fromStdString(code + " " + SiteDisplayName(config_, code));
     }
     // Covered, nothing detected: said in words, apart from "no data".
@@ -228,7 +254,7 @@ void MosaicWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!term_.layout) return;
+    if (!frame_->sites.layout) return;
     const Viewport view = viewport();
     const QPoint at = event->position().toPoint();
     const float lat = view.Lat(at.y());
@@ -236,9 +262,9 @@ void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     // The nearest site whose square holds the point.
     const MosaicSite* nearest = nullptr;
     float best = 0.0f;
-    for (size_t s = 0; s < term_.layout->sites().size(); ++s) {
-        if (!term_.layout->siteGrid(s).CellAt(lat, lon).valid()) continue;
-        const MosaicSite& site = term_.layout->sites()[s];
+    for (size_t s = 0; s < frame_->sites.layout->sites().size(); ++s) {
+        if (!frame_->sites.layout->siteGrid(s).CellAt(lat, lon).valid()) continue;
+        const MosaicSite& site = frame_->sites.layout->sites()[s];
         float azimuth = 0.0f, range = 0.0f;
         MapProjection::Init(1.0f, 1.0f, site.lon, site.lat, 1.0f)
             .RangeAzimuth(lat, lon, azimuth, range);

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <deque>
 #include <memory>
 
 #include "common/display_state.h"
@@ -29,10 +30,13 @@ class MosaicWindow : public QWidget {
     // The main window shows another term, layer or frame.
     void followTerm(const DisplayState& shown);
 
-    const MosaicTerm& term() const { return term_; }
-    const Composite& composite() const { return composite_; }
-    // The readout for a point of the picture area (tests).
+    const MosaicTerm& term() const { return frame_->sites; }
+    const Composite& composite() const { return frame_->composite; }
+    // The readout for a point of the picture area, and where a point on the
+    // ground lies on it.
     QString readoutAt(QPoint at) const;
+    QPoint pixelOf(float lat, float lon) const;
+    QString sitesText() const;
     // The picture and legend at a device pixel ratio, as a paint draws them.
     QImage picture(double ratio = 1.0);
 
@@ -60,10 +64,21 @@ class MosaicWindow : public QWidget {
     void showSites();
     void fitView();
 
+    // A term's composite of one layer. Frames that every site took part in
+    // are kept for the loop's next round; one with a site missing is made
+    // again each time, since the site's data may yet come.
+    struct Frame {
+        std::string day, termText;
+        int layer = 0;
+        MosaicTerm sites;
+        Composite composite;
+    };
+    std::shared_ptr<const Frame> FrameOf(const DisplayState& shown);
+
     const AppConfig& config_;
     MosaicLoader loader_;
-    MosaicTerm term_;
-    Composite composite_;
+    std::deque<std::shared_ptr<const Frame>> frames_;
+    std::shared_ptr<const Frame> frame_ = std::make_shared<const Frame>();
     DisplayState shown_;
     View view_;
     MapResourceCache mapCache_;

@@ -188,6 +188,64 @@ TEST(ClassBounds, AreTheValuesEachClassHolds) {
     }
 }
 
+TEST(MapFile, ACompositeKeepsNoDataApartFromNothingDetected) {
+    // Three cells: none covered, covered with nothing, covered with echo.
+    auto source = SourceWith(1, {});
+    source->composite =
+        GridValues{RadarGrid::Regular(30.0f, 50.0f, 0.5f, 0.25f, 1, 3), {kNoDataCell, 0, 80}};
+    source->compositeSites = {{"27612", 55.6f, 37.7f}};
+    source->compositeMethod = "max";
+    TempDir dir;
+    std::string error;
+    const std::string tif = dir.file("c.tif"), json = dir.file("c.geojson");
+    ASSERT_TRUE(WriteMapFile(*source, tif, error)) << error;
+    ASSERT_TRUE(WriteMapFile(*source, json, error)) << error;
+    auto raster = OpenWithGdal(tif, GDAL_OF_RASTER);
+    ASSERT_TRUE(raster);
+    double transform[6];
+    raster->GetGeoTransform(transform);
+    EXPECT_DOUBLE_EQ(transform[0], 30.0);
+    EXPECT_DOUBLE_EQ(transform[3], 50.25);
+    float cells[3];
+    ASSERT_EQ(raster->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 1, cells, 3, 1, GDT_Float32, 0,
+                                                 0),
+              CE_None);
+    EXPECT_EQ(cells[0], kNoDataValue);
+    EXPECT_EQ(cells[1], 0.0f);
+    EXPECT_EQ(cells[2], 40.0f);
+    EXPECT_STREQ(raster->GetMetadataItem("SITES"), "27612");
+    // Class 0 is the covered area: two cells, the nodata one left out.
+    auto vector = OpenWithGdal(json, GDAL_OF_VECTOR);
+    ASSERT_TRUE(vector);
+    double coveredWidth = 0.0;
+    for (auto& feature : *vector->GetLayer(0)) {
+        if (feature->GetFieldAsInteger("class") != 0) continue;
+        OGREnvelope box;
+        feature->GetGeometryRef()->getEnvelope(&box);
+        coveredWidth += box.MaxX - box.MinX;
+    }
+    EXPECT_DOUBLE_EQ(coveredWidth, 1.0);
+}
+
+TEST(MapFile, AGeoTiffWarpsIntoAnotherGridOrRefusesAnUnknownOne) {
+    const auto source = SourceWith(1, {{50, 50, 60}});
+    TempDir dir;
+    std::string error;
+    const std::string laea = dir.file("laea.tif");
+    ASSERT_TRUE(WriteMapFile(*source, laea, error, "EPSG:3035")) << error;
+    auto raster = OpenWithGdal(laea, GDAL_OF_RASTER);
+    ASSERT_TRUE(raster);
+    EXPECT_EQ(std::string(raster->GetSpatialRef()->GetAttrValue("PROJECTION") ?: ""),
+              "Lambert_Azimuthal_Equal_Area");
+    int hasNoData = 0;
+    EXPECT_EQ(raster->GetRasterBand(1)->GetNoDataValue(&hasNoData), kNoDataValue);
+    const std::string kept = dir.file("kept.tif");
+    testing::WriteWholeFile(kept, "old");
+    EXPECT_FALSE(WriteMapFile(*source, kept, error, "EPSG:0"));
+    EXPECT_NE(error.find("EPSG:0"), std::string::npos) << error;
+    EXPECT_EQ(testing::ReadWholeFile(kept), "old");
+}
+
 TEST(MapFile, AFailureNamesTheFileAndLeavesTheTargetAsItWas) {
     TempDir dir;
     const std::string existing = dir.file("old.tif");

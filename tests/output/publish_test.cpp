@@ -16,7 +16,12 @@ TEST(PublishLine, ALayerCodeAndAPathWithAMapSuffix) {
         bool read;
         int layer;
         const char* path;
+        bool mosaic = false;
     } rows[] = {{"3 out/a.tif", true, 3, "/start/out/a.tif"},
+                {"mosaic max\tc.tif", true, kLayerColumnMax, "/start/c.tif", true},
+                {"mosaic 22 /srv/c.kmz", true, 22, "/srv/c.kmz", true},
+                {"mosaicmax c.tif", false, 0, ""},
+                {"mosaic c.tif", false, 0, ""},
                 {"22\t/srv/www/radar map.GeoJSON ", true, 22, "/srv/www/radar map.GeoJSON"},
                 {"0 a.gpkg", true, 0, "/start/a.gpkg"},
                 {"vil a.kmz", true, kLayerVil, "/start/a.kmz"},
@@ -32,6 +37,7 @@ TEST(PublishLine, ALayerCodeAndAPathWithAMapSuffix) {
         if (!row.read) continue;
         EXPECT_EQ(entry.layerCode, row.layer) << row.line;
         EXPECT_EQ(entry.path, row.path) << row.line;
+        EXPECT_EQ(entry.mosaic, row.mosaic) << row.line;
     }
 }
 

@@ -13,6 +13,7 @@
 #include "demo/demo_generator.h"
 #include "demo/term_products.h"
 #include "geo/settings.h"
+#include "mosaic/mosaic_term.h"
 #include "support/temp_dir.h"
 #include "tools/demo_checks.h"
 
@@ -116,7 +117,7 @@ TEST_F(DemoArchive, TermsRunUpToNowEachWithTenReflectivityLayersTopsAndPhenomena
             EXPECT_EQ(found, layers) << site.code << " " << term;
         }
     }
-    EXPECT_EQ(written_, 4 * (16 + 12));
+    EXPECT_EQ(written_, static_cast<int>(demo::DemoSites().size()) * (16 + 12));
 }
 
 TEST_F(DemoArchive, SettingsAndResourcesLeadTheViewerToTheArchive) {
@@ -154,8 +155,9 @@ TEST_F(DemoArchive, WritingAgainAddsOnlyTheTermsThatAreMissing) {
     std::string error;
     EXPECT_EQ(demo::WriteHistory(options_, Now(), error), 0);
     EXPECT_EQ(fs::file_size(day.indexPath), before);
-    // An hour and a half later one more term exists at each of the four sites.
-    EXPECT_EQ(demo::WriteHistory(options_, Now() + 1.5 / 24.0, error), 4);
+    // An hour and a half later one more term exists at each site.
+    EXPECT_EQ(demo::WriteHistory(options_, Now() + 1.5 / 24.0, error),
+              static_cast<int>(demo::DemoSites().size()));
     EXPECT_EQ(fs::file_size(day.indexPath), before + 12 * 16);
 }
 
@@ -186,6 +188,55 @@ TEST(DemoStartDirectory, AStopRequestEndsTheHistoryAndARerunKeepsTheOperatorsPal
     config.startDir = dir.str();
     LoadPalette(config);
     EXPECT_EQ(config.palette[0], 0x11111111u);
+}
+
+TEST_F(DemoArchive, SiteSquaresOverlapAndAgreeWhereTheyDo) {
+    MosaicRequest request;
+    request.dataRoot = demo::DataRootOf(options_);
+    for (const demo::DemoSite& site : demo::DemoSites()) request.siteCodes.push_back(site.code);
+    request.dayName = DayNameOf(Now());
+    request.termText = "15.00";
+    MosaicLoader loader;
+    const MosaicTerm term = loader.Load(request, {1});
+    ASSERT_EQ(term.Present().size(), demo::DemoSites().size()) << term.Missing().front();
+    const MosaicLayout& layout = *term.layout;
+
+    // Pairs whose squares overlap by 100 km or more each way, and sites alone.
+    const auto overlapKm = [&](size_t a, size_t b, bool eastWest) {
+        const RadarGrid& p = layout.siteGrid(a);
+        const RadarGrid& q = layout.siteGrid(b);
+        if (eastWest) {
+            const double degrees = std::min(p.EdgeLon(p.columns()), q.EdgeLon(q.columns())) -
+                                   std::max(p.lonMin(), q.lonMin());
+            return degrees * 111.3 * std::cos(layout.sites()[a].lat * kPi / 180.0);
+        }
+        return (std::min(p.EdgeLat(p.rows()), q.EdgeLat(q.rows())) -
+                std::max(p.latMin(), q.latMin())) * 111.2;
+    };
+    int widePairs = 0;
+    std::vector<int> neighbours(layout.sites().size());
+    for (size_t a = 0; a < layout.sites().size(); ++a) {
+        for (size_t b = a + 1; b < layout.sites().size(); ++b) {
+            const double ew = overlapKm(a, b, true), ns = overlapKm(a, b, false);
+            if (ew > 0 && ns > 0) ++neighbours[a], ++neighbours[b];
+            if (ew >= 100 && ns >= 100) ++widePairs;
+        }
+    }
+    EXPECT_GE(widePairs, 3);
+    EXPECT_TRUE(std::count(neighbours.begin(), neighbours.end(), 0) >= 1);
+
+    // One weather scene under every square: where two sites see the same
+    // echo, the strongest and the nearest site's values are close.
+    const Composite strongest = term.Product(1, CompositeMethod::Maximum);
+    const Composite nearest = term.Product(1, CompositeMethod::Nearest);
+    int compared = 0, close = 0;
+    for (size_t k = 0; k < strongest.values.values.size(); ++k) {
+        if (strongest.source[k] == nearest.source[k] || nearest.values.values[k] <= 0) continue;
+        ++compared;
+        if (strongest.values.values[k] - nearest.values.values[k] <= 10) ++close;
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_GE(close, compared * 9 / 10);
 }
 
 }  // namespace

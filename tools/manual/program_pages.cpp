@@ -138,7 +138,7 @@ Command Export() {
 
 Command Probe() {
     return {"probe",
-            "--start-dir DIR (--site CODE|--mosaic) --day YYMMDD --term HH.MM --layer N|max|vil "
+            "--start-dir DIR --site CODE|--mosaic --day YYMMDD --term HH.MM --layer N|max|vil "
             "--lat LAT --lon LON [--centre LAT,LON] [--sites A,B,...] [--method max|nearest] "
             "[--tolerance MINUTES]",
             "The readout at a point, as JSON.",
