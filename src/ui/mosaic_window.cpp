@@ -129,6 +129,25 @@ void MosaicWindow::showSites() {
 
 QImage MosaicWindow::picture(double ratio) {
     if (!view_.set && frame_->sites.layout) fitView();
+    const QSize size = this->size();
+    // Pictures of another view will not be shown again.
+    if (!drawn_.empty() && !(drawn_.front().view == view_ && drawn_.front().size == size)) {
+        drawn_.clear();
+    }
+    for (const Drawn& kept : drawn_) {
+        if (kept.frame == frame_ && kept.ratio == ratio &&
+            kept.threshold == shown_.filterThreshold) {
+            return kept.image;
+        }
+    }
+    QImage image = drawPicture(ratio);
+    drawn_.push_back({frame_, view_, size, ratio, shown_.filterThreshold, image});
+    if (drawn_.size() > kKeptFrames) drawn_.pop_front();
+    return image;
+}
+
+QImage MosaicWindow::drawPicture(double ratio) {
+    if (!view_.set && frame_->sites.layout) fitView();
     // Drawn in the window's own pixels on an image of the screen's: the
     // painter scales the layers as it does the main window's bitmaps.
     const QRect area = pictureArea().adjusted(0, 0, kLegendWidth, 0);

@@ -37,8 +37,11 @@ class MosaicWindow : public QWidget {
     QString readoutAt(QPoint at) const;
     QPoint pixelOf(float lat, float lon) const;
     QString sitesText() const;
-    // The picture and legend at a device pixel ratio, as a paint draws them.
+    // The picture and legend at a device pixel ratio, as a paint shows them:
+    // drawn once per frame and view, and kept for the loop's next round.
     QImage picture(double ratio = 1.0);
+    // The same drawn afresh.
+    QImage drawPicture(double ratio = 1.0);
 
   signals:
     // A double-click asked for this site of the settings' list.
@@ -57,6 +60,16 @@ class MosaicWindow : public QWidget {
     struct View {
         float lon0 = 0.0f, lat0 = 0.0f, halfExtentKm = 0.0f;
         bool set = false;
+        bool operator==(const View&) const = default;
+    };
+    // A frame's picture as drawn for a view, a size, a ratio and a filter.
+    struct Drawn {
+        std::shared_ptr<const void> frame;
+        View view;
+        QSize size;
+        double ratio = 1.0;
+        int32_t threshold = 0;
+        QImage image;
     };
     QRect pictureArea() const;
     // The viewport of the picture area, in the window's pixels.
@@ -79,6 +92,7 @@ class MosaicWindow : public QWidget {
     MosaicLoader loader_;
     std::deque<std::shared_ptr<const Frame>> frames_;
     std::shared_ptr<const Frame> frame_ = std::make_shared<const Frame>();
+    std::deque<Drawn> drawn_;
     DisplayState shown_;
     View view_;
     MapResourceCache mapCache_;
