@@ -9,7 +9,10 @@
 namespace kalvera {
 
 GeoBox GridSquareOf(float siteLat, float siteLon) {
-    const RadarGrid grid = RadarGrid::AroundSite(siteLon, siteLat);
+    return BoxOf(RadarGrid::AroundSite(siteLon, siteLat));
+}
+
+GeoBox BoxOf(const RadarGrid& grid) {
     GeoBox box;
     box.west = grid.lonMin();
     box.south = grid.latMin();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "geo/map_projection.h"
+#include "geo/radar_grid.h"
 
 namespace kalvera {
 
@@ -30,6 +31,10 @@ using GeoTransform = std::array<double, 6>;
 // viewer puts the cells: the west and south bounds of the grid projection
 // plus 100 cell steps, in the projection's single precision.
 GeoBox GridSquareOf(float siteLat, float siteLon);
+
+// The box any regular grid covers, worked out the same way: its west and
+// south bounds plus its cell steps, in double precision.
+GeoBox BoxOf(const RadarGrid& grid);
 
 // The box a view projection covers.
 GeoBox ViewSquareOf(const MapProjection& view);
