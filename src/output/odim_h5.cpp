@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -27,6 +28,8 @@ constexpr const char* kVersion = "H5rad 2.4";
 // The grid is a plain longitude/latitude box (see map_georef.h).
 constexpr const char* kProjdef = "+proj=longlat +ellps=WGS84 +datum=WGS84 +no_defs";
 constexpr unsigned kDeflateLevel = 6;
+// How far, in cells, products of one file may lie from the first one's grid.
+constexpr double kGridSlack = 1e-3;
 
 // An HDF5 identifier closed by its own function when it goes.
 class Id {
@@ -116,9 +119,17 @@ class Writer {
     std::string& error_;
 };
 
+// The messages of one term may carry the site's position in codings of
+// different precision, which moves their squares by a few millionths of a
+// degree; a file has one grid, and such products share the first one's.
 bool SameGrid(const RadarGrid& a, const RadarGrid& b) {
-    return a.rows() == b.rows() && a.columns() == b.columns() && a.lonMin() == b.lonMin() &&
-           a.latMin() == b.latMin() && a.cellLon() == b.cellLon() && a.cellLat() == b.cellLat();
+    const double lonSlack = std::abs(a.cellLon()) * kGridSlack;
+    const double latSlack = std::abs(a.cellLat()) * kGridSlack;
+    return a.rows() == b.rows() && a.columns() == b.columns() &&
+           std::abs(a.lonMin() - b.lonMin()) <= lonSlack &&
+           std::abs(a.latMin() - b.latMin()) <= latSlack &&
+           std::abs(a.cellLon() - b.cellLon()) * a.columns() <= lonSlack &&
+           std::abs(a.cellLat() - b.cellLat()) * a.rows() <= latSlack;
 }
 
 std::string Check(const OdimObject& object) {

@@ -52,7 +52,9 @@ struct OdimObject {
     std::vector<std::string> nodes;
     std::string camethod;
     std::string software = "Kalvera";
-    std::vector<OdimDataset> datasets;  // all on one grid
+    // All on one grid: products within a thousandth of a cell of the first
+    // one's grid are written on it.
+    std::vector<OdimDataset> datasets;
 };
 
 // The file's bytes (made in memory: no file is touched), or nothing with the
