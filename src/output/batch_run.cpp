@@ -62,13 +62,13 @@ class TermWriter {
                 missing.emplace_back(code, path);
         }
         if (missing.empty()) return result_;
-        if (job_.format == BatchFormat::OdimH5) {
-            WriteOdim(missing.front().second);
-            return result_;
-        }
         std::string error;
         if (!term_.Load(at_, error)) {
             result_.Fail(missing.front().second, error, static_cast<int64_t>(missing.size()));
+            return result_;
+        }
+        if (job_.format == BatchFormat::OdimH5) {
+            WriteOdim(missing.front().second);
             return result_;
         }
         for (const auto& [code, path] : missing) WriteProduct(code, path);
@@ -84,18 +84,14 @@ class TermWriter {
     void WriteOdim(const std::string& path) {
         OdimObject object;
         std::string error;
-        if (!LoadOdimImage(at_, job_.layers, object, error)) {
-            // A term that holds none of the products is no failure.
-            if (error.find("holds none") != std::string::npos)
-                ++result_.counts.absent;
-            else
-                result_.Fail(path, error);
-            return;
-        }
-        if (!WriteOdimFile(object, path, error))
+        const ProductFound found = CollectOdimImage(term_, at_, job_.layers, object, error);
+        if (found == ProductFound::Absent) {
+            ++result_.counts.absent;
+        } else if (found == ProductFound::Broken || !WriteOdimFile(object, path, error)) {
             result_.Fail(path, error);
-        else
+        } else {
             ++result_.counts.written;
+        }
     }
 
     void WriteProduct(int code, const std::string& path) {
@@ -199,7 +195,10 @@ class Runner {
     }
 
     bool Stopped() {
-        if (!stopped_ && hooks_.stop && hooks_.stop()) stopped_ = true;
+        if (!stopped_ && hooks_.stop) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (hooks_.stop()) stopped_ = true;
+        }
         return stopped_;
     }
 

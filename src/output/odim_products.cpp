@@ -2,7 +2,6 @@
 
 #include "output/layer_quantity.h"
 #include "output/map_source.h"
-#include "output/term_products.h"
 #include "products/derived_products.h"
 #include "render/legend_tables.h"
 
@@ -66,27 +65,28 @@ OdimObject OdimImageOf(const std::string& siteCode, const std::string& dayName,
     return object;
 }
 
+ProductFound CollectOdimImage(const TermProducts& term, const DisplayState& at,
+                              const std::vector<int>& layerCodes, OdimObject& out,
+                              std::string& reason) {
+    out = OdimImageOf(at.siteCode, at.dayName, at.termText);
+    for (const int code : layerCodes) {
+        GridValues values;
+        const ProductFound found = term.Product(code, values, reason);
+        if (found == ProductFound::Broken) return found;
+        if (found == ProductFound::Present)
+            out.datasets.push_back(OdimDatasetOf(code, std::move(values)));
+    }
+    return out.datasets.empty() ? ProductFound::Absent : ProductFound::Present;
+}
+
 bool LoadOdimImage(const DisplayState& at, const std::vector<int>& layerCodes, OdimObject& out,
                    std::string& error) {
     TermProducts term;
     if (!term.Load(at, error)) return false;
-    out = OdimImageOf(at.siteCode, at.dayName, at.termText);
-    for (const int code : layerCodes) {
-        GridValues values;
-        std::string reason;
-        const ProductFound found = term.Product(code, values, reason);
-        if (found == ProductFound::Broken) {
-            error = reason;
-            return false;
-        }
-        if (found == ProductFound::Present)
-            out.datasets.push_back(OdimDatasetOf(code, std::move(values)));
-    }
-    if (out.datasets.empty()) {
+    const ProductFound found = CollectOdimImage(term, at, layerCodes, out, error);
+    if (found == ProductFound::Absent)
         error = "term " + at.termText + " holds none of the products in " + at.indexPath;
-        return false;
-    }
-    return true;
+    return found == ProductFound::Present;
 }
 
 }  // namespace kalvera

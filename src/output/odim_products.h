@@ -7,6 +7,7 @@
 
 #include "common/display_state.h"
 #include "output/odim_h5.h"
+#include "output/term_products.h"
 
 namespace kalvera {
 
@@ -20,10 +21,16 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values);
 OdimObject OdimImageOf(const std::string& siteCode, const std::string& dayName,
                        const std::string& termText);
 
-// The products `layerCodes` (see TermProductCodes) of the term that `at`
-// names, those the term holds, as one IMAGE. False with the reason when the
-// index cannot be read, a listed product does not decode, or the term holds
-// none of them.
+// The products `layerCodes` (see TermProductCodes) of a decoded term, those
+// it holds, as one IMAGE: Present, Absent when it holds none of them, or
+// Broken with the reason when one of them does not decode.
+ProductFound CollectOdimImage(const TermProducts& term, const DisplayState& at,
+                              const std::vector<int>& layerCodes, OdimObject& out,
+                              std::string& reason);
+
+// The same for the term that `at` names, decoded here. False with the reason
+// when the index cannot be read, a product does not decode, or the term
+// holds none of them.
 bool LoadOdimImage(const DisplayState& at, const std::vector<int>& layerCodes, OdimObject& out,
                    std::string& error);
 

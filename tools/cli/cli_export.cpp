@@ -60,19 +60,15 @@ int ExportOdim(const std::vector<std::string>& args) {
         return usage;
     }
     std::vector<int> layers = TermProductCodes();
-    TermChoice term;
+    if (options.count("--layer") != 0)
+        return UsageError("a .h5 file holds every product: choose them with --layers");
     for (const auto& [name, value] : options) {
-        if (name == "--layers") {
-            if (!ParseLayerList(value, layers)) return UsageError(kLayersUsage);
-        } else if (name == "--start-dir" || name == "--site" || name == "--day" ||
-                   name == "--term" || name == "--out") {
-            continue;
-        } else if (name == "--layer") {
-            return UsageError("a .h5 file holds every product: choose them with --layers");
-        } else {
-            return UsageError(name + " does not apply to a .h5 file");
-        }
+        if (name == "--layers" && !ParseLayerList(value, layers)) return UsageError(kLayersUsage);
+        const bool known = name == "--layers" || name == "--start-dir" || name == "--site" ||
+                           name == "--day" || name == "--term" || name == "--out";
+        if (!known) return UsageError(name + " does not apply to a .h5 file");
     }
+    TermChoice term;
     term.startDir = options["--start-dir"];
     term.site = options["--site"];
     term.day = options["--day"];
