@@ -5,9 +5,9 @@
 // The figures are what a year of a network is estimated from (README).
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -74,7 +74,8 @@ Archive& TheArchive() {
         }
         LoadPalette(a.config);
         a.startDir = options.dir;
-        for (const demo::DemoSite& site : demo::SyntheticSites(kSites)) a.sites.push_back(site.code);
+        for (const demo::DemoSite& site : demo::SyntheticSites(kSites))
+            a.sites.push_back(site.code);
         a.days = DaysBetween("261130", "261206");
         a.ready = true;
         return a;
@@ -135,10 +136,9 @@ void BM_BatchPeakMemory(benchmark::State& state) {
     Archive& archive = TheArchive();
     if (!archive.ready) return state.SkipWithError("no archive");
     std::error_code error;
-    const std::string cli =
-        (fs::read_symlink("/proc/self/exe", error).parent_path().parent_path() / "tools" /
-         "kalvera-cli")
-            .string();
+    const std::string cli = (fs::read_symlink("/proc/self/exe", error).parent_path().parent_path() /
+                             "tools" / "kalvera-cli")
+                                .string();
     if (!fs::exists(cli)) return state.SkipWithError("kalvera-cli is not built");
     const std::string to = archive.days[static_cast<size_t>(state.range(0) - 1)];
     const std::string out = archive.scratch + "/memory";

@@ -53,8 +53,8 @@ class TermWriter {
     TermResult Run() {
         std::vector<std::pair<int, std::string>> missing;
         for (const int code : FileLayers()) {
-            const std::string path = BatchFilePath(job_.outDir, unit_, at_.termText, code,
-                                                   job_.format);
+            const std::string path =
+                BatchFilePath(job_.outDir, unit_, at_.termText, code, job_.format);
             std::error_code failure;
             if (fs::exists(path, failure))
                 ++result_.counts.skipped;
@@ -115,8 +115,7 @@ class TermWriter {
         ++result_.counts.written;
     }
 
-    bool WriteMap(int code, const GridValues& values, const std::string& path,
-                  std::string& error) {
+    bool WriteMap(int code, const GridValues& values, const std::string& path, std::string& error) {
         if (values.values.size() != static_cast<size_t>(kGridCells)) {
             error = "the product is not a site's 100 x 100 grid";
             return false;

@@ -110,8 +110,8 @@ class Writer {
     bool Attribute(hid_t owner, const char* name, hid_t fileType, hid_t memoryType,
                    const void* value) {
         const Id space(H5Screate(H5S_SCALAR), H5Sclose);
-        const Id attribute(
-            H5Acreate2(owner, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
+        const Id attribute(H5Acreate2(owner, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT),
+                           H5Aclose);
         return Check(attribute.ok() && H5Awrite(attribute.get(), memoryType, value) >= 0,
                      std::string("write the attribute ") + name);
     }
@@ -136,8 +136,7 @@ std::string Check(const OdimObject& object) {
     if (object.datasets.empty()) return "there is no product to write";
     const RadarGrid& grid = object.datasets.front().values.grid;
     for (const OdimDataset& dataset : object.datasets) {
-        if (!SameGrid(dataset.values.grid, grid))
-            return "the products lie on different grids";
+        if (!SameGrid(dataset.values.grid, grid)) return "the products lie on different grids";
         if (dataset.values.values.size() !=
             static_cast<size_t>(grid.rows()) * static_cast<size_t>(grid.columns()))
             return "a product's values do not fill its grid";
@@ -236,9 +235,9 @@ bool WriteLegend(Writer& w, hid_t group, const std::vector<OdimLegendEntry>& leg
     }
     const hsize_t count = legend.size();
     const Id space(H5Screate_simple(1, &count, nullptr), H5Sclose);
-    const Id data(H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT, H5P_DEFAULT,
-                             H5P_DEFAULT),
-                  H5Dclose);
+    const Id data(
+        H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
+        H5Dclose);
     return w.Check(data.ok() && H5Dwrite(data.get(), row.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT,
                                          rows.data()) >= 0,
                    "write the legend");

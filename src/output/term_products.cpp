@@ -8,9 +8,8 @@
 namespace kalvera {
 
 const std::vector<int>& TermProductCodes() {
-    static const std::vector<int> codes = {1,  2,  3,  4,  5,  6,  7,
-                                           8,  9,  10, kLayerEchoTops, kLayerWeather,
-                                           kLayerColumnMax, kLayerVil};
+    static const std::vector<int> codes = {
+        1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kLayerEchoTops, kLayerWeather, kLayerColumnMax, kLayerVil};
     return codes;
 }
 

@@ -34,8 +34,11 @@ TEST(BatchShards, AreDisjointWholeAndTheSameEveryTime) {
         const char* from;
         const char* to;
         int n;
-    } rows[] = {{"261201", "261201", 1},  {"261201", "261201", 7}, {"261130", "261203", 3},
-                {"240101", "241231", 50}, {"261201", "261205", 25}};
+    } rows[] = {{"261201", "261201", 1},
+                {"261201", "261201", 7},
+                {"261130", "261203", 3},
+                {"240101", "241231", 50},
+                {"261201", "261205", 25}};
     for (const auto& row : rows) {
         const std::vector<SiteDay> all = SiteDaysOf(sites, DaysBetween(row.from, row.to));
         std::vector<SiteDay> joined;

@@ -1,6 +1,8 @@
 // ODIM_H5 files as other radar services read them: the structure and every
 // attribute's type through libhdf5, the place through GDAL's HDF5 driver, and
 // the values against what probe reads.
+#include "output/odim_h5.h"
+
 #include <gtest/gtest.h>
 #include <hdf5.h>
 
@@ -9,7 +11,6 @@
 
 #include "output/cli_fixture.h"
 #include "output/map_test_support.h"
-#include "output/odim_h5.h"
 
 namespace kalvera {
 namespace {
@@ -36,8 +37,8 @@ class OdimFile {
 
     Attribute attribute(const std::string& object, const std::string& name) const {
         Attribute a;
-        const hid_t id = H5Aopen_by_name(file_, object.c_str(), name.c_str(), H5P_DEFAULT,
-                                         H5P_DEFAULT);
+        const hid_t id =
+            H5Aopen_by_name(file_, object.c_str(), name.c_str(), H5P_DEFAULT, H5P_DEFAULT);
         if (id < 0) return a;
         const hid_t type = H5Aget_type(id);
         a.kind = H5Tget_class(type);
@@ -75,9 +76,9 @@ class OdimFile {
         for (int i = 0; i < H5Pget_nfilters(properties); ++i) {
             unsigned flags = 0, config = 0;
             size_t count = 0;
-            deflated = deflated || H5Pget_filter2(properties, static_cast<unsigned>(i), &flags,
-                                                  &count, nullptr, 0, nullptr,
-                                                  &config) == H5Z_FILTER_DEFLATE;
+            deflated =
+                deflated || H5Pget_filter2(properties, static_cast<unsigned>(i), &flags, &count,
+                                           nullptr, 0, nullptr, &config) == H5Z_FILTER_DEFLATE;
         }
         H5Dread(id, H5T_NATIVE_INT32, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
         H5Pclose(properties);
@@ -197,8 +198,8 @@ TEST_F(OdimExport, GdalPlacesItWhereTheGeoTiffLies) {
     ASSERT_TRUE(geotiff);
     ASSERT_EQ(geotiff->GetGeoTransform(expected), CE_None);
     for (const char* dataset : {"dataset1", "dataset12", "dataset14"}) {
-        const auto odim = OpenWithGdal("HDF5:\"" + h5 + "\"://" + dataset + "/data1/data",
-                                       GDAL_OF_RASTER);
+        const auto odim =
+            OpenWithGdal("HDF5:\"" + h5 + "\"://" + dataset + "/data1/data", GDAL_OF_RASTER);
         ASSERT_TRUE(odim) << dataset;
         ASSERT_EQ(odim->GetGeoTransform(got), CE_None) << dataset;
         for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], expected[i], 1e-9) << dataset << " " << i;
@@ -222,8 +223,11 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     const struct {
         const char* layer;
         const char* dataset;
-    } products[] = {{"1", "/dataset1"}, {"21", "/dataset11"}, {"22", "/dataset12"},
-                    {"max", "/dataset13"}, {"vil", "/dataset14"}};
+    } products[] = {{"1", "/dataset1"},
+                    {"21", "/dataset11"},
+                    {"22", "/dataset12"},
+                    {"max", "/dataset13"},
+                    {"vil", "/dataset14"}};
     for (const auto& product : products) {
         const std::vector<int32_t> raw = file.data(product.dataset, deflated);
         const double gain = file.number(std::string(product.dataset) + "/data1/what", "gain");

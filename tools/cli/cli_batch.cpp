@@ -96,8 +96,8 @@ int ParseArgs(std::vector<std::string> args, BatchArgs& batch) {
 }
 
 // The archive's site folders in name order, or the sites named.
-bool SitesOf(const std::string& text, const std::string& dataRoot,
-             std::vector<std::string>& sites, std::string& error) {
+bool SitesOf(const std::string& text, const std::string& dataRoot, std::vector<std::string>& sites,
+             std::string& error) {
     sites.clear();
     if (text != "all") {
         size_t start = 0;
@@ -145,8 +145,9 @@ std::function<std::optional<std::string>(const DisplayState&, std::string&)> Pic
         DisplayState term = at;
         term.viewHalfExtentKm = kDefaultHalfExtentKm;
         term.recentre = 0;
-        SetUpTerm(state, term, EncodeDate(year, std::stoi(at.dayName.substr(2, 2)),
-                                        std::stoi(at.dayName.substr(4, 2))),
+        SetUpTerm(state, term,
+                  EncodeDate(year, std::stoi(at.dayName.substr(2, 2)),
+                             std::stoi(at.dayName.substr(4, 2))),
                   kPictureSide);
         if (!RenderPicture(state)) {
             error = WhyNotLoaded(state.display);
@@ -177,8 +178,7 @@ BatchHooks Reporting(bool terminal) {
     if (terminal) {
         hooks.progress = [started, shown](const BatchProgress& p) {
             const auto now = std::chrono::steady_clock::now();
-            if (now - *shown < std::chrono::milliseconds(250) && p.termsDone < p.termsTotal)
-                return;
+            if (now - *shown < std::chrono::milliseconds(250) && p.termsDone < p.termsTotal) return;
             *shown = now;
             const double elapsed = std::chrono::duration<double>(now - started).count();
             const double rate = elapsed > 0.0 ? static_cast<double>(p.termsDone) / elapsed : 0.0;
@@ -214,9 +214,9 @@ int Summarise(const BatchReport& report, bool terminal) {
     for (const std::string& failure : report.failures)
         std::fprintf(stderr, "kalvera-cli: failed: %s\n", failure.c_str());
     if (c.failed > static_cast<int64_t>(report.failures.size())) {
-        std::fprintf(stderr, "kalvera-cli: and %lld more failures\n",
-                     static_cast<long long>(c.failed) -
-                         static_cast<long long>(report.failures.size()));
+        std::fprintf(
+            stderr, "kalvera-cli: and %lld more failures\n",
+            static_cast<long long>(c.failed) - static_cast<long long>(report.failures.size()));
     }
     return c.failed > 0 ? 1 : 0;
 }

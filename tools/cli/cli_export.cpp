@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "archive/day_archive.h"
 #include "cli_command.h"
 #include "cli_options.h"
 #include "cli_term_render.h"
-#include "archive/day_archive.h"
 #include "geo/settings.h"
+#include "output/map_export.h"
 #include "output/odim_h5.h"
 #include "output/odim_products.h"
 #include "output/term_products.h"
-#include "output/map_export.h"
 #include "output/world_file_export.h"
 #include "render/picture_render.h"
 

@@ -19,8 +19,8 @@ std::vector<DemoSite> SyntheticSites(int count) {
         char code[8];
         std::snprintf(code, sizeof code, "%05d", 90001 + i);
         const int row = i / kPerRow, column = i % kPerRow;
-        sites.push_back({code, kFirstLat + row * kLatStep, kFirstLon + column * kLonStep,
-                         i % 2 == 0});
+        sites.push_back(
+            {code, kFirstLat + row * kLatStep, kFirstLon + column * kLonStep, i % 2 == 0});
     }
     return sites;
 }
