@@ -267,11 +267,35 @@ TEST(OdimEncoder, RefusesWhatItCannotPlaceOrHold) {
     object.datasets = {a, b};
     EXPECT_FALSE(EncodeOdimH5(object, error));
     EXPECT_NE(error.find("different grids"), std::string::npos);
+    a.values.grid = RadarGrid::Regular(30.0f, 89.95f, 0.1f, 0.1f, 2, 3);
     object.datasets = {a};
+    EXPECT_FALSE(EncodeOdimH5(object, error));
+    EXPECT_NE(error.find("no place on the earth"), std::string::npos);
+}
+
+TEST(OdimEncoder, ACompositeNamesItsSitesAndItsMethod) {
+    OdimObject object;
     object.object = "COMP";
+    object.source = "CMT:Kalvera composite";
     object.nodes = {"27612", "26063"};
     object.camethod = "MAXIMUM";
-    EXPECT_TRUE(EncodeOdimH5(object, error)) << error;
+    OdimDataset dataset;
+    dataset.product = "COMP";
+    dataset.quantity = "DBZH";
+    dataset.values = {RadarGrid::Regular(30.0f, 50.0f, 0.25f, 0.125f, 100, 100),
+                      std::vector<int32_t>(100 * 100, 0)};
+    object.datasets = {dataset};
+    testing::TempDir dir;
+    const std::string path = dir.file("comp.h5");
+    std::string error;
+    ASSERT_TRUE(WriteOdimFile(object, path, error)) << error;
+    const OdimFile file(path);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file.text("/what", "object"), "COMP");
+    EXPECT_EQ(file.text("/how", "nodes"), "'27612','26063'");
+    EXPECT_EQ(file.text("/how", "camethod"), "MAXIMUM");
+    EXPECT_EQ(file.number("/where", "UR_lon"), 55.0);
+    EXPECT_EQ(file.number("/where", "UR_lat"), 62.5);
 }
 
 }  // namespace
