@@ -71,7 +71,8 @@ class TermWriter {
             WriteOdim(missing.front().second);
             return result_;
         }
-        for (const auto& [code, path] : missing) WriteProduct(code, path);
+        for (const auto& [code, path] : missing) EncodeProduct(code, path);
+        WritePending();
         return result_;
     }
 
@@ -94,7 +95,9 @@ class TermWriter {
         }
     }
 
-    void WriteProduct(int code, const std::string& path) {
+    // A term's files go to disk as one set, which syncs their directory once
+    // rather than once a file; each of them is still whole or absent.
+    void EncodeProduct(int code, const std::string& path) {
         GridValues values;
         std::string reason;
         const ProductFound found = term_.Product(code, values, reason);
@@ -107,18 +110,31 @@ class TermWriter {
             return;
         }
         std::string error;
-        if (!(job_.format == BatchFormat::Png ? WritePicture(code, path, error)
-                                              : WriteMap(code, values, path, error))) {
+        std::optional<std::string> bytes = job_.format == BatchFormat::Png
+                                               ? DrawPicture(code, error)
+                                               : EncodeMap(code, values, error);
+        if (!bytes) {
             result_.Fail(path, error);
             return;
         }
-        ++result_.counts.written;
+        pending_.push_back({path, std::move(*bytes)});
     }
 
-    bool WriteMap(int code, const GridValues& values, const std::string& path, std::string& error) {
+    void WritePending() {
+        if (pending_.empty()) return;
+        std::vector<FileContent> files;
+        for (const auto& [path, bytes] : pending_) files.push_back({path, bytes});
+        std::string error;
+        if (ReplaceFileSet(files, error))
+            result_.counts.written += static_cast<int64_t>(files.size());
+        else
+            result_.Fail(files.front().path, error, static_cast<int64_t>(files.size()));
+    }
+
+    std::optional<std::string> EncodeMap(int code, const GridValues& values, std::string& error) {
         if (values.values.size() != static_cast<size_t>(kGridCells)) {
             error = "the product is not a site's 100 x 100 grid";
-            return false;
+            return std::nullopt;
         }
         auto source = std::make_unique<MapSource>();
         std::copy(values.values.begin(), values.values.end(), source->grid.values.begin());
@@ -130,24 +146,22 @@ class TermWriter {
         source->dayName = unit_.day;
         source->termText = at_.termText;
         source->palette = job_.config->palette;
-        if (job_.format != BatchFormat::Kmz) return WriteMapFile(*source, path, error);
+        const MapFormat format =
+            job_.format == BatchFormat::Kmz ? MapFormat::Kmz : MapFormat::GeoTiff;
+        if (format != MapFormat::Kmz) return EncodeMapFile(*source, format, error);
         const std::lock_guard<std::mutex> drawing(DrawingLock());
-        return WriteMapFile(*source, path, error);
+        return EncodeMapFile(*source, format, error);
     }
 
-    bool WritePicture(int code, const std::string& path, std::string& error) {
+    std::optional<std::string> DrawPicture(int code, std::string& error) {
         if (!job_.drawPicture) {
             error = "pictures cannot be drawn here";
-            return false;
+            return std::nullopt;
         }
         DisplayState at = at_;
         at.layerCode = code;
-        std::optional<std::string> bytes;
-        {
-            const std::lock_guard<std::mutex> drawing(DrawingLock());
-            bytes = job_.drawPicture(at, error);
-        }
-        return bytes && ReplaceFileContents(path, *bytes, error);
+        const std::lock_guard<std::mutex> drawing(DrawingLock());
+        return job_.drawPicture(at, error);
     }
 
     const BatchJob& job_;
@@ -155,6 +169,7 @@ class TermWriter {
     DisplayState at_;
     TermProducts term_;
     TermResult result_;
+    std::vector<std::pair<std::string, std::string>> pending_;  // path, bytes
 };
 
 class Runner {

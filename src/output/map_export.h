@@ -20,6 +20,12 @@ MapFormat MapFormatOf(const std::string& path);
 // grid square on the earth, or the file cannot be made or written.
 bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error);
 
+// The bytes of the file WriteMapFile writes, made in memory; nothing, with
+// the reason, when the format is None, the site gives no grid square on the
+// earth or the encoding fails.
+std::optional<std::string> EncodeMapFile(const MapSource& source, MapFormat format,
+                                         std::string& error);
+
 // Loads layer `layerCode` of the term that `at` names (see LoadMapSource)
 // and writes it as `path`; false with the reason when either step fails.
 bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,
