@@ -15,6 +15,33 @@ MapFormat MapFormatOf(const std::string& path) {
     return MapFormat::None;
 }
 
+std::optional<std::string> EncodeMapFile(const MapSource& source, MapFormat format,
+                                         std::string& error, const std::string& srs) {
+    error.clear();
+    if (!IsPlaceable(GridBoxOf(source.Cells().grid))) {
+        error = "the site position (" + std::to_string(source.siteLat) + ", " +
+                std::to_string(source.siteLon) + ") gives no grid square on the earth";
+        return std::nullopt;
+    }
+    switch (format) {
+        case MapFormat::GeoTiff: {
+            std::optional<std::string> bytes = EncodeGeoTiff(source, error);
+            if (bytes && !srs.empty()) bytes = WarpGeoTiff(*bytes, srs, error);
+            return bytes;
+        }
+        case MapFormat::Kmz:
+            return EncodeKmz(source, error);
+        case MapFormat::GeoJson:
+            return EncodeClassPolygons(source, "GeoJSON", error);
+        case MapFormat::GeoPackage:
+            return EncodeClassPolygons(source, "GPKG", error);
+        case MapFormat::None:
+            break;
+    }
+    error = "the suffix names no map format";
+    return std::nullopt;
+}
+
 bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error,
                   const std::string& srs) {
     error.clear();
@@ -28,24 +55,7 @@ bool WriteMapFile(const MapSource& source, const std::string& path, std::string&
                 ", " + std::to_string(source.siteLon) + ") gives no grid square on the earth";
         return false;
     }
-    std::optional<std::string> bytes;
-    switch (format) {
-        case MapFormat::GeoTiff:
-            bytes = EncodeGeoTiff(source, error);
-            if (bytes && !srs.empty()) bytes = WarpGeoTiff(*bytes, srs, error);
-            break;
-        case MapFormat::Kmz:
-            bytes = EncodeKmz(source, error);
-            break;
-        case MapFormat::GeoJson:
-            bytes = EncodeClassPolygons(source, "GeoJSON", error);
-            break;
-        case MapFormat::GeoPackage:
-            bytes = EncodeClassPolygons(source, "GPKG", error);
-            break;
-        case MapFormat::None:
-            break;
-    }
+    const std::optional<std::string> bytes = EncodeMapFile(source, format, error, srs);
     if (!bytes) {
         error = "Cannot make " + path + ": " + error;
         return false;

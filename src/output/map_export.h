@@ -23,6 +23,12 @@ MapFormat MapFormatOf(const std::string& path);
 bool WriteMapFile(const MapSource& source, const std::string& path, std::string& error,
                   const std::string& srs = {});
 
+// The bytes of the file WriteMapFile writes, made in memory; nothing, with
+// the reason, when the format is None, the site gives no grid square on the
+// earth or the encoding fails. A GeoTIFF is warped into `srs` when given.
+std::optional<std::string> EncodeMapFile(const MapSource& source, MapFormat format,
+                                         std::string& error, const std::string& srs = {});
+
 // Loads layer `layerCode` of the term that `at` names (see LoadMapSource)
 // and writes it as `path`; false with the reason when either step fails.
 bool WriteTermMap(const AppConfig& config, const DisplayState& at, int layerCode,

@@ -37,6 +37,14 @@ TEST_F(CliContract, CommandLinesItCannotHonourAreUsageErrors) {
         "export" + term + " --layer 1 --out " + dir.file("g.geojson") + " --half-extent 50",
         "export" + term + " --layer 1 --out " + dir.file("g.tif") + " --world-file",
         "render" + term + " --layer 1 --out " + dir.file("page.pdf") + " --side 300",
+        "export" + term + " --layer 1 --out " + dir.file("t.h5"),
+        "export" + term + " --layers 1,1 --out " + dir.file("t.h5"),
+        "batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
+            " --layers all --format h5 --out " + dir.file("b") + " --mosaic",
+        "batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
+            " --layers all --format h5 --out " + dir.file("b") + " --shard 3/2",
+        "batch --start-dir " + start_ + " --from " + day_ + " --to 000101 --layers all" +
+            " --format tif --out " + dir.file("b"),
     };
     for (const std::string& row : rows) EXPECT_EQ(run(row), 2) << row << "\n" << err;
     EXPECT_EQ(testing::CountFiles(dir.str()), 2u) << "only the captured output";

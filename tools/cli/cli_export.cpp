@@ -1,19 +1,25 @@
 // kalvera-cli export: a term's layer for GIS programs, Google Earth and web
 // pages. The suffix of --out picks the format; a .png with --world-file is the
-// map square alone with the files that place it.
+// map square alone with the files that place it; a .h5 holds every product of
+// the term for other radar services.
 
 #include <QImage>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "archive/day_archive.h"
 #include "cli_command.h"
 #include "cli_options.h"
 #include "cli_term_render.h"
 #include "geo/settings.h"
 #include "output/map_export.h"
+#include "output/odim_h5.h"
+#include "output/odim_products.h"
+#include "output/term_products.h"
 #include "output/world_file_export.h"
 #include "render/picture_render.h"
 
@@ -46,7 +52,49 @@ int ExportMapFile(const RenderArgs& render, const std::string& srs) {
     return 0;
 }
 
+// One file with every product of the term (or those --layers names): the
+// exchange format's IMAGE object.
+int ExportOdim(const std::vector<std::string>& args) {
+    std::map<std::string, std::string> options;
+    if (const int usage =
+            ParseOptionPairs(args, {"--start-dir", "--site", "--day", "--term", "--out"}, options);
+        usage != 0) {
+        return usage;
+    }
+    std::vector<int> layers = TermProductCodes();
+    if (options.count("--layer") != 0)
+        return UsageError("a .h5 file holds every product: choose them with --layers");
+    for (const auto& [name, value] : options) {
+        if (name == "--layers" && !ParseLayerList(value, layers)) return UsageError(kLayersUsage);
+        const bool known = name == "--layers" || name == "--start-dir" || name == "--site" ||
+                           name == "--day" || name == "--term" || name == "--out";
+        if (!known) return UsageError(name + " does not apply to a .h5 file");
+    }
+    TermChoice term;
+    term.startDir = options["--start-dir"];
+    term.site = options["--site"];
+    term.day = options["--day"];
+    term.term = options["--term"];
+    int hour = 0, minute = 0;
+    if (!IsDayName(term.day)) return UsageError(kDayUsage);
+    if (!SplitTermText(term.term, hour, minute)) return UsageError("--term needs HH.MM");
+    // The legend of the phenomena is in the picture language.
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    AppConfig config;
+    std::string error;
+    if (!LoadSettingsFrom(config, term.startDir, error)) return LoadFailure(error);
+    OdimObject object;
+    if (!LoadOdimImage(StateForTerm(term, config.dataRoot), layers, object, error) ||
+        !WriteOdimFile(object, options["--out"], error)) {
+        return LoadFailure(error);
+    }
+    return 0;
+}
+
 int runExport(std::vector<std::string> args) {
+    const auto out = std::find(args.begin(), args.end(), std::string("--out"));
+    if (out != args.end() && out + 1 != args.end() && HasSuffix(*(out + 1), ".h5"))
+        return ExportOdim(args);
     const auto flag = std::find(args.begin(), args.end(), std::string("--world-file"));
     const bool worldFile = flag != args.end();
     if (worldFile) args.erase(flag);
@@ -68,7 +116,7 @@ int runExport(std::vector<std::string> args) {
         return ExportWorldFilePng(render);
     }
     if (MapFormatOf(render.out) == MapFormat::None) {
-        return UsageError("--out must end in .tif, .kmz, .geojson, .gpkg or .png");
+        return UsageError("--out must end in .tif, .kmz, .geojson, .gpkg, .png or .h5");
     }
     // These files hold the grid square itself, whatever the view.
     if (worldFile) return UsageError("--world-file goes with a .png map");

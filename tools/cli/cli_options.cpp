@@ -9,6 +9,7 @@
 #include "archive/day_archive.h"
 #include "cli_command.h"
 #include "common/date_time.h"
+#include "output/term_products.h"
 #include "products/derived_products.h"
 
 namespace kalvera::cli {
@@ -38,6 +39,30 @@ bool ParseLayer(const std::string& text, int& layerCode) {
     int code = 0;
     if (!ParseInt(text, code) || code < 0 || code > 255) return false;
     layerCode = code;
+    return true;
+}
+
+bool ParseLayerList(const std::string& text, std::vector<int>& layerCodes) {
+    const std::vector<int>& known = TermProductCodes();
+    if (text == "all") {
+        layerCodes = known;
+        return true;
+    }
+    std::vector<bool> chosen(known.size(), false);
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        int code = 0;
+        if (!ParseLayer(text.substr(start, comma - start), code)) return false;
+        const auto at = std::find(known.begin(), known.end(), code);
+        if (at == known.end() || chosen[static_cast<size_t>(at - known.begin())]) return false;
+        chosen[static_cast<size_t>(at - known.begin())] = true;
+        start = comma + 1;
+    }
+    layerCodes.clear();
+    for (size_t i = 0; i < known.size(); ++i) {
+        if (chosen[i]) layerCodes.push_back(known[i]);
+    }
     return true;
 }
 

@@ -26,6 +26,11 @@ bool ParseInt(const std::string& text, int& value);
 // derived from layers 1..10; their own codes, which no record holds, are not
 // taken in their place.
 bool ParseLayer(const std::string& text, int& layerCode);
+// "all" or a comma-separated list of the products a term file can hold
+// (1..10, 21, 22, max, vil), each named once; the codes in that order.
+bool ParseLayerList(const std::string& text, std::vector<int>& layerCodes);
+inline constexpr const char* kLayersUsage =
+    "--layers needs all or a comma-separated list of 1..10, 21, 22, max and vil";
 // Degrees of latitude (-90..90) and longitude (-360..360).
 bool ParseLatitude(const std::string& text, float& lat);
 bool ParseLongitude(const std::string& text, float& lon);

@@ -116,16 +116,19 @@ int PrepareTerm(const RenderArgs& render, ViewerState& viewer) {
     }
     LoadPalette(viewer.config);
 
-    DisplayState& state = viewer.display;
-    state = StateForTerm(render.term, viewer.config.dataRoot);
-    state.currentDate = EncodeDate(render.year, render.month, render.dayOfMonth);
+    SetUpTerm(viewer, StateForTerm(render.term, viewer.config.dataRoot),
+              EncodeDate(render.year, render.month, render.dayOfMonth), render.side);
+    return 0;
+}
 
-    viewer.layout = ComputePictureLayout(kFilterBarRight, render.side + kHeaderHeight + 10);
-    viewer.MapLayer.setSize(render.side, render.side);
-    viewer.PictureLayer.setSize(render.side, render.side);
+void SetUpTerm(ViewerState& viewer, const DisplayState& state, double date, int side) {
+    viewer.display = state;
+    viewer.display.currentDate = date;
+    viewer.layout = ComputePictureLayout(kFilterBarRight, side + kHeaderHeight + 10);
+    viewer.MapLayer.setSize(side, side);
+    viewer.PictureLayer.setSize(side, side);
     viewer.WindowDC.setSize(WindowWidthFor(viewer.layout), viewer.layout.picture.bottom() + 10,
                             kWhite);
-    return 0;
 }
 
 int RenderTerm(const RenderArgs& render, ViewerState& viewer) {

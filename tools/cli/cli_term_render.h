@@ -38,6 +38,10 @@ std::unique_ptr<QGuiApplication> StartGui();
 // 0, or 1 with the reason printed.
 int PrepareTerm(const RenderArgs& render, ViewerState& viewer);
 
+// Sets `viewer`, its settings and palette loaded, up for the term that
+// `state` names, on the day `date`, at `side` pixels, without drawing.
+void SetUpTerm(ViewerState& viewer, const DisplayState& state, double date, int side);
+
 // Loads the settings and palette of the start directory and draws the term
 // into `viewer` at the chosen side and view. 0, or 1 with the reason printed.
 int RenderTerm(const RenderArgs& render, ViewerState& viewer);

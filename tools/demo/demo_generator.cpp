@@ -11,6 +11,7 @@
 #include "common/date_time.h"
 #include "common/replace_file.h"
 #include "demo/demo_sites.h"
+#include "demo/synthetic_sites.h"
 #include "demo/weather_model.h"
 
 namespace kalvera::demo {
@@ -24,6 +25,7 @@ const char* const kResourceFiles[] = {"country.ind", "country.bin", "punkt.txt",
 constexpr double kMinuteDays = 1.0 / 1440.0;
 
 std::vector<DemoSite> SitesOf(const DemoOptions& options) {
+    if (options.syntheticSites > 0) return SyntheticSites(options.syntheticSites);
     const std::vector<DemoSite>& all = DemoSites();
     const int count = options.siteCount > 0 ? options.siteCount : static_cast<int>(all.size());
     const auto n = static_cast<size_t>(std::clamp(count, 1, static_cast<int>(all.size())));

@@ -20,6 +20,8 @@ struct DemoOptions {
     double liveSeconds = 0.0;  // period of live mode; 0 runs no live mode
     uint32_t seed = 20240611;
     int siteCount = 0;  // the first sites of DemoSites(); 0 for all of them
+    // When above 0, that many made-up sites (SyntheticSites) instead.
+    int syntheticSites = 0;
     int updatePeriodSeconds = 30;
 };
 

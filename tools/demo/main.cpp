@@ -15,6 +15,7 @@
 
 #include "common/clock.h"
 #include "demo/demo_generator.h"
+#include "demo/synthetic_sites.h"
 #include "manual/manual_page.h"
 
 #ifndef KALVERA_VERSION
@@ -53,6 +54,9 @@ bool parseArguments(int argc, char** argv, kalvera::demo::DemoOptions& options) 
             options.stepMinutes = static_cast<int>(v);
         } else if (name == "--live" && parseNumber(text, 0.1, 86400, v)) {
             options.liveSeconds = v;
+        } else if (name == "--synthetic-sites" &&
+                   parseNumber(text, 1, kalvera::demo::kMaxSyntheticSites, v)) {
+            options.syntheticSites = static_cast<int>(v);
         } else if (name == "--seed" && parseNumber(text, 0, 4294967295.0, v)) {
             options.seed = static_cast<uint32_t>(v);
         } else {

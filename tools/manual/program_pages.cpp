@@ -120,6 +120,10 @@ Command Export() {
             "attributes class and label.\n"
             "- .png with --world-file: the map square alone with NAME.pgw, NAME.prj and "
             "NAME.png.aux.xml beside it, the four files replaced together or not at all.\n\n"
+            "- .h5: ODIM_H5 2.4 (OPERA's exchange format), an IMAGE object with one dataset "
+            "per product the term holds (layers 1 to 10 as CAPPI, 21 as ETOP, 22 as SURF "
+            "CLASS with its legend, max as MAX, vil as VIL), raw values with gain, offset, "
+            "nodata 65535 and undetect 0. --layer does not apply: --layers chooses.\n\n"
             "The grid files hold the grid square whatever the view, so they refuse --side, "
             "--centre and --half-extent.",
             {kStartDir,
@@ -127,12 +131,50 @@ Command Export() {
              kDay,
              kTerm,
              kLayer,
-             {"--out FILE.tif|.kmz|.geojson|.gpkg|.png", "The file to write."},
+             {"--out FILE.tif|.kmz|.geojson|.gpkg|.png|.h5", "The file to write."},
+             {"--layers LIST",
+              "With a .h5 only: all (the default) or the products to hold, as a "
+              "comma-separated list of 1 to 10, 21, 22, max and vil."},
              {"--world-file", "Required with a .png, refused with any other format."},
              kSrs,
              kSide,
              kCentre,
              kHalfExtent,
+             kPictureLang}};
+}
+
+Command Batch() {
+    return {"batch",
+            "--start-dir DIR --from YYMMDD --to YYMMDD [--sites A,B,...|all] [--mosaic] "
+            "--layers LIST --format tif|h5|png|kmz --out DIR [--jobs N] [--shard K/N] "
+            "[--lang ru|en]",
+            "Every term of a range of days at many sites, a file per product.",
+            "Writes each product of every term of every day from --from to --to at every site "
+            "chosen as OUT/SITE/YYMMDD/SITE_YYMMDD_HHMM_PRODUCT.EXT (PRODUCT 1 to 10, 21, 22, "
+            "max or vil); an ODIM_H5 file holds all the products of its term and is named "
+            "OUT/SITE/YYMMDD/SITE_YYMMDD_HHMM.h5. tif and kmz are what export writes, png the "
+            "picture that render writes.\n\n"
+            "Files are written whole, so a file that exists is complete: a rerun skips it and "
+            "an interrupted run resumes where it stopped. On a terminal a progress line shows "
+            "terms done, the rate and the time left; otherwise a line is printed per finished "
+            "day. The run ends with a summary (files written, skipped, absent from the archive, "
+            "failed) and the reasons of the failures on standard error; the status is 1 if "
+            "anything failed.\n\n"
+            "--shard K/N takes the K-th of N parts of the site days: the site days in order, "
+            "day by day and site by site, dealt out in turn. The parts are disjoint, together "
+            "whole and the same on every machine given the same arguments, so N machines or "
+            "a batch system's job array share a range without talking to each other.",
+            {kStartDir,
+             {"--from YYMMDD", "The first day (UTC)."},
+             {"--to YYMMDD", "The last day (UTC), included."},
+             {"--sites A,B,...|all",
+              "The sites; all (the default) takes every folder of the data root."},
+             {"--mosaic", "The composite of all sites: not available yet, refused."},
+             {"--layers LIST", "all or a comma-separated list of 1 to 10, 21, 22, max and vil."},
+             {"--format tif|h5|png|kmz", "The kind of file written."},
+             {"--out DIR", "Where the files go; made as needed."},
+             {"--jobs N", "Worker threads on this machine, 1 (the default) to 256."},
+             {"--shard K/N", "Do only part K of N (1 <= K <= N)."},
              kPictureLang}};
 }
 
@@ -271,8 +313,8 @@ Page MakeCliPage() {
             "archive",
             "COMMAND [ARGUMENT...]",
             kCliText,
-            {Render(), Loop(), Export(), Mosaic(), Probe(), Section(), History(), Newest(), Decode(), Info(),
-             Help()},
+            {Render(), Loop(), Export(), Mosaic(), Batch(), Probe(), Section(), History(), Newest(),
+             Decode(), Info(), Help()},
             {kHelp, kVersion},
             {{"EXIT STATUS",
               "0 on success; 1 when the data could not be loaded or the output, standard "
@@ -316,7 +358,8 @@ Page MakeViewerPage() {
 Page MakeDemoPage() {
     return {"kalvera-demo",
             "write a start directory with a synthetic radar archive",
-            "DIR [--days N] [--step MINUTES] [--live SECONDS] [--seed N] [--data DIR]",
+            "DIR [--days N] [--step MINUTES] [--live SECONDS] [--seed N] [--synthetic-sites N] "
+            "[--data DIR]",
             "kalvera-demo writes into DIR the settings, the map resources and a day archive of "
             "synthetic radar products for several sites, ready for kalvera and kalvera-cli. "
             "Terms that are already there are kept. With --live it then keeps adding a term "
@@ -327,6 +370,10 @@ Page MakeDemoPage() {
              {"--step MINUTES", "Minutes between terms, 1 to 1440 (default 10)."},
              {"--live SECONDS", "Add a term every SECONDS (0.1 to 86400) until interrupted."},
              {"--seed N", "The seed of the weather, 0 to 4294967295, for a repeatable archive."},
+             {"--synthetic-sites N",
+              "Instead of the demo's sites, N made-up ones (1 to 400, codes 90001 on) spread "
+              "over the region: an archive the size of a national network's, for trying batch "
+              "runs at scale."},
              {"--data DIR",
               "Where the shipped resources are; by default the installed ones, found beside "
               "the program."},

@@ -1,0 +1,73 @@
+#pragma once
+// The exchange format of radar products between services: the OPERA data
+// information model (ODIM_H5, version 2.4) in an HDF5 file. One file holds one
+// object: a site's products of one term (IMAGE) or the composite of several
+// sites (COMP), every product on the same grid.
+//
+// The grid goes in as it is held: raw cell values with a gain and an offset
+// (value = offset + gain * raw), so that a reader gets back exactly the numbers
+// the viewer shows. A cell no data covers keeps its raw kNoDataCell as
+// `nodata`; 0, covered but nothing detected, is `undetect`.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "geo/radar_grid.h"
+
+namespace kalvera {
+
+// One class of classified data: its name and its raw value as text, as
+// ODIM's legend dataset holds them.
+struct OdimLegendEntry {
+    std::string key;
+    std::string value;
+};
+
+// One product: /datasetN with its one /datasetN/data1.
+struct OdimDataset {
+    std::string product;   // ODIM product: "CAPPI", "ETOP", "MAX", "VIL", "SURF", "COMP" ...
+    std::string quantity;  // ODIM quantity: "DBZH", "HGHT", "VIL", "CLASS" ...
+    // The product's parameter: a number (a CAPPI's height in metres) or a
+    // text (VIL's "bottom,top" in metres); neither when the product has none.
+    std::optional<double> prodparNumber;
+    std::string prodparText;
+    double gain = 1.0;
+    double offset = 0.0;
+    double nodata = 65535.0;
+    double undetect = 0.0;
+    GridValues values;                    // raw, rows from the south
+    std::vector<OdimLegendEntry> legend;  // the classes of CLASS data
+};
+
+struct OdimObject {
+    std::string object = "IMAGE";  // "IMAGE" for one site, "COMP" for a composite
+    // what/source: "WMO:27612" for a site; for a composite its producer
+    // ("ORG:..." or "CMT:...").
+    std::string source;
+    std::string date;  // nominal YYYYMMDD (UTC)
+    std::string time;  // nominal HHmmss (UTC)
+    // A composite's contributing sites (how/nodes) and the way it chose among
+    // them (how/camethod, ODIM's "MAXIMUM", "NEAREST" ...).
+    std::vector<std::string> nodes;
+    std::string camethod;
+    std::string software = "Kalvera";
+    // All on one grid: products within a thousandth of a cell of the first
+    // one's grid are written on it.
+    std::vector<OdimDataset> datasets;
+};
+
+// The file's bytes (made in memory: no file is touched), or nothing with the
+// reason in `error`: no dataset, datasets on different grids or a grid no GIS
+// program can place, or the library failed.
+std::optional<std::string> EncodeOdimH5(const OdimObject& object, std::string& error);
+
+// Encodes the object and replaces `path` with it whole; false with a reason
+// naming the file.
+bool WriteOdimFile(const OdimObject& object, const std::string& path, std::string& error);
+
+// "WMO:27612" for a site code that is a WMO station index (five digits),
+// else "PLC:CODE".
+std::string OdimSiteSource(const std::string& siteCode);
+
+}  // namespace kalvera

@@ -1,0 +1,258 @@
+// kalvera-cli batch: every term of a range of days at many sites, each
+// product to its own file, with N workers on this machine and, through
+// --shard K/N, a share of the work that N machines split among themselves
+// without talking to each other. A rerun skips the files already written.
+
+#include <unistd.h>
+
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "cli_command.h"
+#include "cli_options.h"
+#include "cli_term_render.h"
+#include "common/date_time.h"
+#include "geo/settings.h"
+#include "output/batch_run.h"
+#include "output/picture_export.h"
+#include "output/png_writer.h"
+#include "products/term_layers.h"
+#include "render/picture_render.h"
+#include "render/viewer_state.h"
+
+namespace kalvera::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMaxJobs = 256;
+constexpr int kPictureSide = 700;
+
+struct BatchArgs {
+    std::string startDir, from, to, sites = "all", out;
+    std::vector<int> layers;
+    BatchFormat format = BatchFormat::GeoTiff;
+    int jobs = 1, shardK = 1, shardN = 1;
+};
+
+bool ParseShard(const std::string& text, int& k, int& n) {
+    const size_t slash = text.find('/');
+    return slash != std::string::npos && ParseInt(text.substr(0, slash), k) &&
+           ParseInt(text.substr(slash + 1), n) && n >= 1 && k >= 1 && k <= n;
+}
+
+int ParseOption(const std::string& name, const std::string& value, BatchArgs& batch) {
+    if (name == "--start-dir") {
+        batch.startDir = value;
+    } else if (name == "--from" || name == "--to") {
+        if (!IsDayName(value)) return UsageError(name + " needs a date as YYMMDD");
+        (name == "--from" ? batch.from : batch.to) = value;
+    } else if (name == "--sites") {
+        batch.sites = value;
+    } else if (name == "--layers") {
+        if (!ParseLayerList(value, batch.layers)) return UsageError(kLayersUsage);
+    } else if (name == "--format") {
+        if (!ParseBatchFormat(value, batch.format))
+            return UsageError("--format needs tif, h5, png or kmz");
+    } else if (name == "--out") {
+        batch.out = value;
+    } else if (name == "--jobs") {
+        if (!ParseInt(value, batch.jobs) || batch.jobs < 1 || batch.jobs > kMaxJobs)
+            return UsageError("--jobs needs a number from 1 to " + std::to_string(kMaxJobs));
+    } else if (name == "--shard") {
+        if (!ParseShard(value, batch.shardK, batch.shardN))
+            return UsageError("--shard needs K/N with 1 <= K <= N");
+    } else {
+        return UsageError("unknown option " + name);
+    }
+    return 0;
+}
+
+int ParseArgs(std::vector<std::string> args, BatchArgs& batch) {
+    const auto mosaic = std::find(args.begin(), args.end(), std::string("--mosaic"));
+    if (mosaic != args.end()) {
+        return UsageError("--mosaic: the composite of all sites is not available in this build");
+    }
+    std::map<std::string, std::string> options;
+    if (const int usage = ParseOptionPairs(
+            args, {"--start-dir", "--from", "--to", "--layers", "--format", "--out"}, options);
+        usage != 0) {
+        return usage;
+    }
+    for (const auto& [name, value] : options) {
+        if (const int usage = ParseOption(name, value, batch); usage != 0) return usage;
+    }
+    if (DaysBetween(batch.from, batch.to).empty()) return UsageError("--to comes before --from");
+    return 0;
+}
+
+// The archive's site folders in name order, or the sites named.
+bool SitesOf(const std::string& text, const std::string& dataRoot, std::vector<std::string>& sites,
+             std::string& error) {
+    sites.clear();
+    if (text != "all") {
+        size_t start = 0;
+        while (start <= text.size()) {
+            const size_t comma = std::min(text.find(',', start), text.size());
+            const std::string site = text.substr(start, comma - start);
+            if (site.empty() || site.find('/') != std::string::npos || site[0] == '.') {
+                error = "--sites needs all or site codes separated by commas";
+                return false;
+            }
+            sites.push_back(site);
+            start = comma + 1;
+        }
+        return true;
+    }
+    std::error_code failure;
+    for (fs::directory_iterator it(dataRoot, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        const std::string name = it->path().filename().string();
+        if (name[0] != '.' && it->is_directory(failure)) sites.push_back(name);
+    }
+    if (failure) {
+        error = "cannot list the data root " + dataRoot + ": " + failure.message();
+        return false;
+    }
+    std::sort(sites.begin(), sites.end());
+    if (sites.empty()) error = "the data root " + dataRoot + " holds no site";
+    return !sites.empty();
+}
+
+// The picture as render writes it, drawn in one viewer kept for the run so
+// that the map of a site is drawn once.
+std::function<std::optional<std::string>(const DisplayState&, std::string&)> PictureDrawer(
+    const AppConfig& config) {
+    auto viewer = std::make_shared<std::unique_ptr<ViewerState>>();
+    return [viewer, &config](const DisplayState& at, std::string& error) {
+        if (!*viewer) {
+            *viewer = std::make_unique<ViewerState>();
+            (*viewer)->config = config;
+        }
+        ViewerState& state = **viewer;
+        const int year = 2000 + std::stoi(at.dayName.substr(0, 2));
+        // The view render takes without --centre and --half-extent: the
+        // square around the site.
+        DisplayState term = at;
+        term.viewHalfExtentKm = kDefaultHalfExtentKm;
+        term.recentre = 0;
+        SetUpTerm(state, term,
+                  EncodeDate(year, std::stoi(at.dayName.substr(2, 2)),
+                             std::stoi(at.dayName.substr(4, 2))),
+                  kPictureSide);
+        if (!RenderPicture(state)) {
+            error = WhyNotLoaded(state.display);
+            return std::optional<std::string>();
+        }
+        std::optional<std::string> bytes = EncodePng(ComposeExportImage(state));
+        if (!bytes) error = "the PNG could not be encoded";
+        return bytes;
+    };
+}
+
+std::string Duration(double seconds) {
+    const auto s = static_cast<long long>(seconds + 0.5);
+    char text[32];
+    if (s >= 3600)
+        std::snprintf(text, sizeof text, "%lldh%02lldm", s / 3600, s / 60 % 60);
+    else
+        std::snprintf(text, sizeof text, "%lldm%02llds", s / 60, s % 60);
+    return text;
+}
+
+// On a terminal one line that keeps being rewritten; otherwise, for logs, a
+// line per finished day.
+BatchHooks Reporting(bool terminal) {
+    const auto started = std::chrono::steady_clock::now();
+    auto shown = std::make_shared<std::chrono::steady_clock::time_point>();
+    BatchHooks hooks;
+    if (terminal) {
+        hooks.progress = [started, shown](const BatchProgress& p) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - *shown < std::chrono::milliseconds(250) && p.termsDone < p.termsTotal) return;
+            *shown = now;
+            const double elapsed = std::chrono::duration<double>(now - started).count();
+            const double rate = elapsed > 0.0 ? static_cast<double>(p.termsDone) / elapsed : 0.0;
+            const double left =
+                rate > 0.0 ? static_cast<double>(p.termsTotal - p.termsDone) / rate : 0.0;
+            std::fprintf(stderr, "\r%lld/%lld terms  %.1f terms/s  %s left  %lld failed   ",
+                         static_cast<long long>(p.termsDone), static_cast<long long>(p.termsTotal),
+                         rate, Duration(left).c_str(), static_cast<long long>(p.counts.failed));
+            std::fflush(stderr);
+        };
+    } else {
+        hooks.dayDone = [](const BatchDay& day) {
+            std::printf("%s: %lld terms, %lld written, %lld skipped, %lld failed\n",
+                        day.day.c_str(), static_cast<long long>(day.terms),
+                        static_cast<long long>(day.counts.written),
+                        static_cast<long long>(day.counts.skipped),
+                        static_cast<long long>(day.counts.failed));
+            std::fflush(stdout);
+        };
+    }
+    return hooks;
+}
+
+int Summarise(const BatchReport& report, bool terminal) {
+    if (terminal) std::fputc('\n', stderr);
+    const BatchCounts& c = report.totals.counts;
+    std::printf(
+        "%lld terms: %lld files written, %lld skipped (already there), %lld absent (not in the "
+        "archive), %lld failed; %d site days without data\n",
+        static_cast<long long>(report.totals.termsDone), static_cast<long long>(c.written),
+        static_cast<long long>(c.skipped), static_cast<long long>(c.absent),
+        static_cast<long long>(c.failed), report.siteDaysWithoutData);
+    for (const std::string& failure : report.failures)
+        std::fprintf(stderr, "kalvera-cli: failed: %s\n", failure.c_str());
+    if (c.failed > static_cast<int64_t>(report.failures.size())) {
+        std::fprintf(
+            stderr, "kalvera-cli: and %lld more failures\n",
+            static_cast<long long>(c.failed) - static_cast<long long>(report.failures.size()));
+    }
+    return c.failed > 0 ? 1 : 0;
+}
+
+int runBatch(const std::vector<std::string>& args) {
+    BatchArgs batch;
+    if (const int usage = ParseArgs(args, batch); usage != 0) return usage;
+    // Pictures, KMZ legends and the phenomena's legend in ODIM_H5 are texts
+    // in the picture language.
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    AppConfig config;
+    std::string error;
+    if (!LoadSettingsFrom(config, batch.startDir, error)) return LoadFailure(error);
+    LoadPalette(config);
+    TermChoice root;
+    root.startDir = batch.startDir;
+    config.dataRoot = DataRootOf(root, config.dataRoot);
+    std::vector<std::string> sites;
+    if (!SitesOf(batch.sites, config.dataRoot, sites, error)) {
+        return batch.sites == "all" ? LoadFailure(error) : UsageError(error);
+    }
+    BatchJob job;
+    job.config = &config;
+    job.units =
+        ShardOf(SiteDaysOf(sites, DaysBetween(batch.from, batch.to)), batch.shardK, batch.shardN);
+    job.layers = batch.layers;
+    job.format = batch.format;
+    job.outDir = batch.out;
+    job.jobs = batch.jobs;
+    if (batch.format == BatchFormat::Png) job.drawPicture = PictureDrawer(config);
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    return Summarise(RunBatch(job, Reporting(terminal)), terminal);
+}
+
+const CliRegistrar registrar({"batch", runBatch});
+
+}  // namespace
+
+}  // namespace kalvera::cli
