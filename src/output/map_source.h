@@ -22,6 +22,9 @@ struct MapSource {
     std::string dayName;   // YYMMDD
     std::string termText;  // HH.MM, GMT
     Palette palette{};
+    // A forecast's minutes after termText (its base term); 0 for the
+    // observed term itself.
+    int leadMinutes = 0;
 };
 
 // Decodes layer `layerCode` of the term that `at` names (its index and base
@@ -47,5 +50,8 @@ std::vector<T> NorthUpCells(const RadarPicture& grid, Convert convert) {
 // "2026-12-07T12:00:00Z" for day 261207 and term 12.00; empty when either
 // does not read as one.
 std::string IsoTimeOf(const std::string& dayName, const std::string& termText);
+// The time the grid shows: the term's, or for a forecast its base term's
+// plus the lead (into the next day when it runs past midnight).
+std::string ValidTimeOf(const MapSource& source);
 
 }  // namespace kalvera
