@@ -17,6 +17,7 @@
 #include "ui/loop_controller.h"
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
+#include "ui/nowcast_tools.h"
 #include "ui/term_steps.h"
 
 namespace kalvera {
@@ -54,7 +55,10 @@ WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
 
 QString WindowKeys::Help() {
     const QString mouse =
-        tr("\n\nМышь:\n"
+        tr("\nF6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше "
+           "в кадры прогноза\n"
+           "F7  таблица ячеек срока"
+           "\n\nМышь:\n"
            "Щелчок по карте  центр карты в эту точку\n"
            "Протяжка правой кнопкой  вертикальный разрез по линии\n"
            "Ctrl+щелчок  история точки за день\n"
@@ -116,6 +120,12 @@ bool WindowKeys::press(int key) {
             return true;
         case Qt::Key_F1:
             ShowHelp(form_);
+            return true;
+        case Qt::Key_F6:
+            if (form_.nowcast) form_.nowcast->toggleOverlay();
+            return true;
+        case Qt::Key_F7:
+            if (form_.nowcast) form_.nowcast->openTable();
             return true;
         default:
             return false;
