@@ -38,8 +38,8 @@ struct NowcastDay {
         AppConfig config;
         std::string error;
         if (!LoadSettingsFrom(config, made.startDir, error)) return;
-        const DayArchive day = DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code,
-                                              DayNameOf(made.now));
+        const DayArchive day =
+            DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code, DayNameOf(made.now));
         state.siteCode = day.siteCode;
         state.dayName = day.dayName;
         state.indexPath = day.indexPath;

@@ -86,10 +86,12 @@ std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField&
             }
         }
         done = std::max(done, static_cast<double>(lead));
-        GridValues& out = forecasts.emplace_back(GridValues{newest.grid, std::vector<int32_t>(cells)});
+        GridValues& out =
+            forecasts.emplace_back(GridValues{newest.grid, std::vector<int32_t>(cells)});
         for (size_t k = 0; k < cells; ++k) {
-            out.values[k] = advection == Advection::Linear ? Bilinear(newest, depRow[k], depColumn[k])
-                                                           : Nearest(newest, depRow[k], depColumn[k]);
+            out.values[k] = advection == Advection::Linear
+                                ? Bilinear(newest, depRow[k], depColumn[k])
+                                : Nearest(newest, depRow[k], depColumn[k]);
         }
     }
     return forecasts;

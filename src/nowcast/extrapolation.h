@@ -16,7 +16,9 @@ namespace kalvera {
 inline constexpr int kLeadStepMinutes = 10;
 inline constexpr int kMaxLeadMinutes = 60;
 inline constexpr int kLowSkillLeadMinutes = 40;
-inline bool IsLowSkillLead(int leadMinutes) { return leadMinutes >= kLowSkillLeadMinutes; }
+inline bool IsLowSkillLead(int leadMinutes) {
+    return leadMinutes >= kLowSkillLeadMinutes;
+}
 // 10, 20 ... 60.
 std::vector<int> NowcastLeads();
 

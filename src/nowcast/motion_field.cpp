@@ -143,7 +143,8 @@ void MotionField::at(double row, double column, double& eastward, double& northw
     if (still() || rows <= 0 || columns <= 0) return;
     const double r = std::clamp(row, 0.0, static_cast<double>(rows - 1));
     const double c = std::clamp(column, 0.0, static_cast<double>(columns - 1));
-    const int r0 = std::min(static_cast<int>(r), rows - 1), c0 = std::min(static_cast<int>(c), columns - 1);
+    const int r0 = std::min(static_cast<int>(r), rows - 1),
+              c0 = std::min(static_cast<int>(c), columns - 1);
     const int r1 = std::min(r0 + 1, rows - 1), c1 = std::min(c0 + 1, columns - 1);
     const double fr = r - r0, fc = c - c0;
     const auto mix = [&](const std::vector<float>& v) {
@@ -181,8 +182,9 @@ void SpeedAndHeading(const GridScale& scale, double eastCellsPerMin, double nort
     const double eastKmh = eastCellsPerMin * scale.dxKm * 60.0;
     const double northKmh = northCellsPerMin * scale.dyKm * 60.0;
     speedKmh = std::hypot(eastKmh, northKmh);
-    headingDeg = speedKmh > 0.0 ? std::fmod(std::atan2(eastKmh, northKmh) * 180.0 / kPi + 360.0, 360.0)
-                                : 0.0;
+    headingDeg = speedKmh > 0.0
+                     ? std::fmod(std::atan2(eastKmh, northKmh) * 180.0 / kPi + 360.0, 360.0)
+                     : 0.0;
 }
 
 }  // namespace kalvera

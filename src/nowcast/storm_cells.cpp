@@ -21,7 +21,8 @@ struct Basins {
     }
     int root(int b) {
         while (parent[static_cast<size_t>(b)] != b) {
-            parent[static_cast<size_t>(b)] = parent[static_cast<size_t>(parent[static_cast<size_t>(b)])];
+            parent[static_cast<size_t>(b)] =
+                parent[static_cast<size_t>(parent[static_cast<size_t>(b)])];
             b = parent[static_cast<size_t>(b)];
         }
         return b;
@@ -45,9 +46,8 @@ std::vector<CellRegion> IdentifyCells(const GridValues& columnMax, const CellOpt
         const int32_t v = columnMax.values[k];
         if (v >= threshold && v != kOutsideGrid) order.push_back(k);
     }
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return columnMax.values[a] > columnMax.values[b];
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return columnMax.values[a] > columnMax.values[b]; });
     Basins basins;
     std::vector<int> label(cells, -1);
     for (const size_t k : order) {
@@ -58,7 +58,8 @@ std::vector<CellRegion> IdentifyCells(const GridValues& columnMax, const CellOpt
         for (int di = -1; di <= 1; ++di) {
             for (int dj = -1; dj <= 1; ++dj) {
                 const int ni = i + di, nj = j + dj;
-                if ((di == 0 && dj == 0) || ni < 0 || nj < 0 || ni >= rows || nj >= columns) continue;
+                if ((di == 0 && dj == 0) || ni < 0 || nj < 0 || ni >= rows || nj >= columns)
+                    continue;
                 const int l = label[static_cast<size_t>(ni) * columns + nj];
                 if (l < 0) continue;
                 const int r = basins.root(l);
@@ -77,10 +78,9 @@ std::vector<CellRegion> IdentifyCells(const GridValues& columnMax, const CellOpt
             home = touching.front();
             for (size_t t = 1; t < touching.size(); ++t) {
                 const int other = touching[t];
-                const bool apart =
-                    basins.peak[static_cast<size_t>(other)] - v >= depth &&
-                    basins.size[static_cast<size_t>(other)] >= options.minCells &&
-                    basins.size[static_cast<size_t>(home)] >= options.minCells;
+                const bool apart = basins.peak[static_cast<size_t>(other)] - v >= depth &&
+                                   basins.size[static_cast<size_t>(other)] >= options.minCells &&
+                                   basins.size[static_cast<size_t>(home)] >= options.minCells;
                 if (!apart) basins.join(home, other);
             }
         }

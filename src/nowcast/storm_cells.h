@@ -47,16 +47,16 @@ struct StormCell {
     LatLon centroid;
     double areaKm2 = 0.0;
     double maxDbz = 0.0;
-    std::optional<int32_t> topM;         // highest echo top over the cell
-    std::optional<double> vilMax;        // kg/m2
+    std::optional<int32_t> topM;   // highest echo top over the cell
+    std::optional<double> vilMax;  // kg/m2
     double speedKmh = 0.0;
-    double headingDeg = 0.0;             // where it goes, clockwise from north
-    double eastCellsPerMin = 0.0;        // the same motion on the grid
+    double headingDeg = 0.0;       // where it goes, clockwise from north
+    double eastCellsPerMin = 0.0;  // the same motion on the grid
     double northCellsPerMin = 0.0;
-    std::vector<TrackPoint> track;       // past centroids, oldest first, this term last
+    std::vector<TrackPoint> track;  // past centroids, oldest first, this term last
     std::array<LatLon, kForecastPositions> forecast{};  // at +10 ... +60 minutes
-    std::vector<int> mergedFrom;         // cells that ended by joining this one now
-    int splitFrom = 0;                   // the cell this one broke off from now, or 0
+    std::vector<int> mergedFrom;                        // cells that ended by joining this one now
+    int splitFrom = 0;  // the cell this one broke off from now, or 0
 };
 
 }  // namespace kalvera

@@ -33,9 +33,15 @@ std::string Score3(double v) {
 
 }  // namespace
 
-double Contingency::pod() const { return Ratio(hits, hits + misses); }
-double Contingency::far() const { return Ratio(falseAlarms, hits + falseAlarms); }
-double Contingency::csi() const { return Ratio(hits, hits + misses + falseAlarms); }
+double Contingency::pod() const {
+    return Ratio(hits, hits + misses);
+}
+double Contingency::far() const {
+    return Ratio(falseAlarms, hits + falseAlarms);
+}
+double Contingency::csi() const {
+    return Ratio(hits, hits + misses + falseAlarms);
+}
 
 Contingency& Contingency::operator+=(const Contingency& other) {
     hits += other.hits;
@@ -54,9 +60,12 @@ Contingency Score(const GridValues& forecast, const GridValues& observed, int32_
         if (f == kOutsideGrid || o == kOutsideGrid) continue;
         if (domain && domain->values[k] == kOutsideGrid) continue;
         const bool yes = f >= threshold, seen = o >= threshold;
-        if (yes && seen) ++table.hits;
-        else if (seen) ++table.misses;
-        else if (yes) ++table.falseAlarms;
+        if (yes && seen)
+            ++table.hits;
+        else if (seen)
+            ++table.misses;
+        else if (yes)
+            ++table.falseAlarms;
     }
     return table;
 }

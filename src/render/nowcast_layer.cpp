@@ -17,8 +17,6 @@ constexpr uint32_t kForecastTrackColor = 0xFF00FF;
 constexpr int kSymbolRadius = 6;
 constexpr int kTickHalf = 3;
 
-QString Tr(const char* text) { return QCoreApplication::translate("kalvera::Nowcast", text); }
-
 uint32_t OutlineColour(int leadMinutes) {
     switch (leadMinutes) {
         case 10:
@@ -43,10 +41,14 @@ std::string Fixed(double value, int decimals) {
 }  // namespace
 
 std::string ForecastLabel(int leadMinutes) {
-    return Tr("+%1 мин").arg(leadMinutes).toStdString();
+    return QCoreApplication::translate("kalvera::Nowcast", "+%1 мин")
+        .arg(leadMinutes)
+        .toStdString();
 }
 
-std::string LowSkillText() { return Tr("низкая надёжность").toStdString(); }
+std::string LowSkillText() {
+    return QCoreApplication::translate("kalvera::Nowcast", "низкая надёжность").toStdString();
+}
 
 std::string ForecastFrameText(const std::string& baseTerm, int leadMinutes) {
     std::string text = baseTerm + ' ' + ForecastLabel(leadMinutes);
@@ -72,7 +74,7 @@ void DrawForecastMark(Canvas& canvas, const Viewport& viewport, const std::strin
     canvas.setPenWidth(4);
     canvas.rectangle(viewport.left + inset, viewport.top + inset, viewport.right() - inset,
                      viewport.bottom() - inset);
-    std::string banner = Tr("ПРОГНОЗ %1 от %2")
+    std::string banner = QCoreApplication::translate("kalvera::Nowcast", "ПРОГНОЗ %1 от %2")
                              .arg(QString::fromStdString(ForecastLabel(leadMinutes)),
                                   QString::fromStdString(baseTerm))
                              .toStdString();
@@ -111,8 +113,10 @@ void DrawThresholdOutlines(Canvas& canvas, const Viewport& viewport,
         for (int i = 0; i < rows; ++i) {
             for (int j = 0; j < columns; ++j) {
                 if (!in(i, j)) continue;
-                const int xw = edges.x[static_cast<size_t>(j)], xe = edges.x[static_cast<size_t>(j) + 1];
-                const int ys = edges.y[static_cast<size_t>(i)], yn = edges.y[static_cast<size_t>(i) + 1];
+                const int xw = edges.x[static_cast<size_t>(j)],
+                          xe = edges.x[static_cast<size_t>(j) + 1];
+                const int ys = edges.y[static_cast<size_t>(i)],
+                          yn = edges.y[static_cast<size_t>(i) + 1];
                 if (!in(i, j - 1)) segment(xw, ys, xw, yn);
                 if (!in(i, j + 1)) segment(xe, ys, xe, yn);
                 if (!in(i - 1, j)) segment(xw, ys, xe, ys);
@@ -134,7 +138,8 @@ void DrawStormCells(Canvas& canvas, const Viewport& viewport, const RadarGrid& g
     for (const StormCell& cell : cells) {
         const CanvasPoint at = PixelOf(viewport, cell.centroid);
         std::vector<CanvasPoint> past;
-        for (const TrackPoint& p : cell.track) past.push_back(PixelOf(viewport, PlaceOf(grid, p.at)));
+        for (const TrackPoint& p : cell.track)
+            past.push_back(PixelOf(viewport, PlaceOf(grid, p.at)));
         canvas.setPenColor(kTrackColor);
         canvas.setPenWidth(2);
         if (past.size() > 1) canvas.polyline(past);
@@ -186,29 +191,45 @@ std::optional<size_t> StormCellUnder(const std::vector<StormCell>& cells, const 
 }
 
 std::string StormCellFigures(const StormCell& cell) {
-    std::string text = Tr("Ячейка %1").arg(cell.id).toStdString() + '\n' +
-                       Tr("%1, %2")
-                           .arg(QString::fromStdString(Fixed(cell.centroid.lat, 3)),
-                                QString::fromStdString(Fixed(cell.centroid.lon, 3)))
-                           .toStdString() +
-                       '\n' +
-                       Tr("площадь %1 км²").arg(QString::fromStdString(Fixed(cell.areaKm2, 0))).toStdString() +
-                       '\n' +
-                       Tr("макс. %1 дБZ").arg(QString::fromStdString(Fixed(cell.maxDbz, 1))).toStdString();
-    if (cell.topM) text += '\n' + Tr("верхняя граница %1 м").arg(*cell.topM).toStdString();
+    std::string text =
+        QCoreApplication::translate("kalvera::Nowcast", "Ячейка %1").arg(cell.id).toStdString() +
+        '\n' +
+        QCoreApplication::translate("kalvera::Nowcast", "%1, %2")
+            .arg(QString::fromStdString(Fixed(cell.centroid.lat, 3)),
+                 QString::fromStdString(Fixed(cell.centroid.lon, 3)))
+            .toStdString() +
+        '\n' +
+        QCoreApplication::translate("kalvera::Nowcast", "площадь %1 км²")
+            .arg(QString::fromStdString(Fixed(cell.areaKm2, 0)))
+            .toStdString() +
+        '\n' +
+        QCoreApplication::translate("kalvera::Nowcast", "макс. %1 дБZ")
+            .arg(QString::fromStdString(Fixed(cell.maxDbz, 1)))
+            .toStdString();
+    if (cell.topM)
+        text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "верхняя граница %1 м")
+                           .arg(*cell.topM)
+                           .toStdString();
     if (cell.vilMax) {
-        text += '\n' + Tr("VIL макс. %1 кг/м²").arg(QString::fromStdString(Fixed(*cell.vilMax, 1))).toStdString();
+        text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "VIL макс. %1 кг/м²")
+                           .arg(QString::fromStdString(Fixed(*cell.vilMax, 1)))
+                           .toStdString();
     }
-    text += '\n' + Tr("%1 км/ч, курс %2°")
+    text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "%1 км/ч, курс %2°")
                        .arg(QString::fromStdString(Fixed(cell.speedKmh, 0)),
                             QString::fromStdString(Fixed(cell.headingDeg, 0)))
                        .toStdString();
     if (!cell.mergedFrom.empty()) {
         std::string ids;
         for (const int id : cell.mergedFrom) ids += (ids.empty() ? "" : ", ") + std::to_string(id);
-        text += '\n' + Tr("слились: %1").arg(QString::fromStdString(ids)).toStdString();
+        text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "слились: %1")
+                           .arg(QString::fromStdString(ids))
+                           .toStdString();
     }
-    if (cell.splitFrom != 0) text += '\n' + Tr("отделилась от %1").arg(cell.splitFrom).toStdString();
+    if (cell.splitFrom != 0)
+        text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "отделилась от %1")
+                           .arg(cell.splitFrom)
+                           .toStdString();
     return text;
 }
 

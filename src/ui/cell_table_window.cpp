@@ -16,13 +16,16 @@ const QSize kWantedSize(980, 360);
 // An item that sorts by its number, shown with `decimals`; empty sorts first.
 QTableWidgetItem* Number(double value, int decimals) {
     auto* item = new QTableWidgetItem;
-    item->setData(Qt::DisplayRole, decimals == 0 ? QVariant(qRound64(value))
-                                                 : QVariant(QString::number(value, 'f', decimals).toDouble()));
+    item->setData(Qt::DisplayRole,
+                  decimals == 0 ? QVariant(qRound64(value))
+                                : QVariant(QString::number(value, 'f', decimals).toDouble()));
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
 }
 
-QTableWidgetItem* Text(const QString& text) { return new QTableWidgetItem(text); }
+QTableWidgetItem* Text(const QString& text) {
+    return new QTableWidgetItem(text);
+}
 
 QString Ids(const std::vector<int>& ids) {
     QStringList list;
@@ -40,8 +43,8 @@ CellTableWindow::CellTableWindow(QWidget* parent) : QWidget(parent, kToolWindowF
     table_ = new QTableWidget(0, 11, this);
     table_->setHorizontalHeaderLabels({tr("№"), tr("Широта"), tr("Долгота"), tr("Площадь, км²"),
                                        tr("Макс., дБZ"), tr("Верх. граница, м"),
-                                       tr("VIL макс., кг/м²"), tr("Скорость, км/ч"),
-                                       tr("Курс, °"), tr("Слились"), tr("Отделилась от")});
+                                       tr("VIL макс., кг/м²"), tr("Скорость, км/ч"), tr("Курс, °"),
+                                       tr("Слились"), tr("Отделилась от")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();

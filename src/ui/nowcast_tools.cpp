@@ -24,6 +24,12 @@ const std::vector<int> kCellCodes = {kLayerColumnMax, kLayerEchoTops, kLayerVil}
 const std::vector<int> kOutlineLeads = {10, 20, 30};
 constexpr double kDefaultThresholdDbz = 30.0;
 
+// The user's own cell threshold, 40 dBZ unless the settings file says otherwise.
+double CellThresholdDbz() {
+    return UserSettings::value(QStringLiteral("nowcast/cellDbz"), CellOptions{}.thresholdDbz)
+        .toDouble();
+}
+
 bool Has(const std::vector<int>& codes, int code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
@@ -42,28 +48,34 @@ void NowcastTools::toggleOverlay() {
 void NowcastTools::openTable() {
     if (!table_) table_ = new CellTableWindow(&window_);
     const LayoutRect& area = viewer_.layout.picture;
-    table_->open(window_.mapToGlobal(QPoint(area.left + area.width / 2, area.top + area.height / 2)));
+    table_->open(
+        window_.mapToGlobal(QPoint(area.left + area.width / 2, area.top + area.height / 2)));
     termShown();
 }
 
 NowcastTools::Day* NowcastTools::shownDay(bool withShownLayer) {
     const DisplayState& d = viewer_.display;
     auto found = days_.find(d.indexPath);
-    const bool lacksLayer = withShownLayer && found != days_.end() &&
-                            !Has(found->second.codes, d.layerCode);
-    if (found != days_.end() && shownTerm(found->second) >= 0 && !lacksLayer) {
+    const bool lacksLayer =
+        withShownLayer && found != days_.end() && !Has(found->second.codes, d.layerCode);
+    const double cellDbz = CellThresholdDbz();
+    if (found != days_.end() && shownTerm(found->second) >= 0 && !lacksLayer &&
+        found->second.cellDbz == cellDbz) {
         return &found->second;
     }
     Day fresh;
     fresh.codes = kCellCodes;
+    fresh.cellDbz = cellDbz;
     if (found != days_.end()) fresh.codes = found->second.codes;
     if (withShownLayer && !Has(fresh.codes, d.layerCode)) fresh.codes.push_back(d.layerCode);
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const LayerDecoder decode = viewer_.decoder ? LayerDecoder(viewer_.decoder)
-                                                : LayerDecoder(DecodeArchiveMessage);
+    const LayerDecoder decode =
+        viewer_.decoder ? LayerDecoder(viewer_.decoder) : LayerDecoder(DecodeArchiveMessage);
     const bool read = LoadDayTerms(d, fresh.codes, "", fresh.terms, error, decode);
-    if (read) fresh.cells = TrackDay(fresh.terms);
+    CellOptions options;
+    options.thresholdDbz = cellDbz;
+    if (read) fresh.cells = TrackDay(fresh.terms, options);
     QApplication::restoreOverrideCursor();
     if (!read) return nullptr;
     // The shown day and the one before it, for a loop across midnight.
@@ -88,7 +100,8 @@ void NowcastTools::termShown() {
     if (!overlay_ && !listed) return;
     Day* day = shownDay(false);
     const int k = day ? shownTerm(*day) : -1;
-    const GridValues* max = k >= 0 ? day->terms[static_cast<size_t>(k)].layer(kLayerColumnMax) : nullptr;
+    const GridValues* max =
+        k >= 0 ? day->terms[static_cast<size_t>(k)].layer(kLayerColumnMax) : nullptr;
     if (max) {
         shownCells_ = day->cells[static_cast<size_t>(k)].cells;
         shownGrid_ = max->grid;
@@ -111,11 +124,13 @@ void NowcastTools::termShown() {
         Canvas canvas(image_, state);
         const Viewport viewport = Viewport::Of(viewer_.view);
         if (lead_ == 0) {
-            const MotionField motion = MotionAt(day->terms, static_cast<size_t>(k), kLayerColumnMax);
+            const MotionField motion =
+                MotionAt(day->terms, static_cast<size_t>(k), kLayerColumnMax);
             const std::vector<GridValues> ahead =
                 Extrapolate(*max, motion, kOutlineLeads, Advection::Linear);
             std::vector<ThresholdOutline> outlines;
-            for (size_t l = 0; l < ahead.size(); ++l) outlines.push_back({&ahead[l], kOutlineLeads[l]});
+            for (size_t l = 0; l < ahead.size(); ++l)
+                outlines.push_back({&ahead[l], kOutlineLeads[l]});
             DrawThresholdOutlines(canvas, viewport, outlines, static_cast<int32_t>(dbz * 2.0));
         }
         DrawStormCells(canvas, viewport, shownGrid_, shownCells_);

@@ -56,6 +56,7 @@ class NowcastTools : public QObject {
         std::vector<DayTerm> terms;
         std::vector<TermCells> cells;
         std::vector<int> codes;
+        double cellDbz = 0.0;
     };
     // The shown day, read when first needed, again when the shown term or
     // layer is not in it yet. Null when its index cannot be read.

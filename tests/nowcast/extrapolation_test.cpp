@@ -1,11 +1,12 @@
 // Extrapolation: echoes go where the motion takes them, classes keep their
 // values, and the edges of the grid are neither read beyond nor filled in.
 
+#include "nowcast/extrapolation.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "nowcast/extrapolation.h"
 #include "products/derived_products.h"
 #include "synthetic_fields.h"
 
@@ -42,8 +43,8 @@ TEST(Extrapolation, AStillFieldLeavesTheGridAsItIs) {
 TEST(Extrapolation, PhenomenaAreCarriedAsClassesNeverAveraged) {
     const GridValues g = RowsField({{3, 7, 3, 7}, {7, 3, 7, 3}, {3, 7, 3, 7}, {7, 3, 7, 3}});
     // Departure points fall between cells, where averaging would make 5.
-    const auto leads = Extrapolate(g, Uniform(4, 4, 0.035, 0.035), {10, 20, 30},
-                                   AdvectionOf(kLayerWeather));
+    const auto leads =
+        Extrapolate(g, Uniform(4, 4, 0.035, 0.035), {10, 20, 30}, AdvectionOf(kLayerWeather));
     for (const GridValues& lead : leads) {
         for (const int32_t v : lead.values) {
             EXPECT_TRUE(v == 3 || v == 7 || v == kOutsideGrid) << v;
@@ -55,9 +56,8 @@ TEST(Extrapolation, CellsWhoseAirCameFromBeyondTheGridHoldNoData) {
     const GridValues g = RowsField({{50, 50, 50, 50}, {50, 50, 50, 50}});
     const auto leads = Extrapolate(g, Uniform(2, 4, 0.1, 0.0), {20}, Advection::Linear);
     // Two cells east in 20 minutes: the two western columns came from outside.
-    EXPECT_EQ(leads[0].values,
-              (std::vector<int32_t>{kOutsideGrid, kOutsideGrid, 50, 50, kOutsideGrid, kOutsideGrid,
-                                    50, 50}));
+    EXPECT_EQ(leads[0].values, (std::vector<int32_t>{kOutsideGrid, kOutsideGrid, 50, 50,
+                                                     kOutsideGrid, kOutsideGrid, 50, 50}));
 }
 
 struct EdgeCase {
@@ -87,14 +87,14 @@ TEST_P(GridEdges, NothingIsReadOutsideTheGrid) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Motions, GridEdges,
-    ::testing::Values(EdgeCase{"one_cell", 1, 1, 0.3, -0.3}, EdgeCase{"one_row", 1, 7, -0.04, 0.5},
-                      EdgeCase{"one_column", 7, 1, 0.5, -0.04},
-                      EdgeCase{"out_to_the_north_east", 5, 6, 0.07, 0.049},
-                      EdgeCase{"in_from_the_south_west", 5, 6, -0.049, -0.07},
-                      EdgeCase{"faster_than_the_grid", 4, 4, 2.0, 3.0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Motions, GridEdges,
+                         ::testing::Values(EdgeCase{"one_cell", 1, 1, 0.3, -0.3},
+                                           EdgeCase{"one_row", 1, 7, -0.04, 0.5},
+                                           EdgeCase{"one_column", 7, 1, 0.5, -0.04},
+                                           EdgeCase{"out_to_the_north_east", 5, 6, 0.07, 0.049},
+                                           EdgeCase{"in_from_the_south_west", 5, 6, -0.049, -0.07},
+                                           EdgeCase{"faster_than_the_grid", 4, 4, 2.0, 3.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Extrapolation, AMotionFieldOfAnotherSizeMovesNothing) {
     const GridValues g = RowsField({{0, 80}, {90, 0}});

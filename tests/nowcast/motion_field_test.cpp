@@ -1,13 +1,14 @@
 // The motion field: a field moved rigidly is recovered, and a field that
 // tells nothing about motion gives none, without failing.
 
+#include "nowcast/motion_field.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cmath>
 #include <string>
 
-#include "nowcast/motion_field.h"
 #include "synthetic_fields.h"
 
 namespace kalvera {
@@ -16,8 +17,8 @@ namespace {
 using test::Blob;
 using test::BlobField;
 
-const std::vector<Blob> kStorms = {{40, 35, 5, 52}, {58, 62, 4, 45}, {30, 65, 6, 38},
-                                   {65, 30, 3, 48}};
+const std::vector<Blob> kStorms = {
+    {40, 35, 5, 52}, {58, 62, 4, 45}, {30, 65, 6, 38}, {65, 30, 3, 48}};
 
 struct Translation {
     const char* name;
@@ -39,24 +40,25 @@ TEST_P(RigidTranslation, IsRecoveredWithinAQuarterCellPerTerm) {
     ASSERT_FALSE(motion.still());
     for (const Blob& storm : kStorms) {
         double east = 0.0, north = 0.0;
-        motion.at(storm.row + perMinuteRows * t2, storm.column + perMinuteColumns * t2, east, north);
+        motion.at(storm.row + perMinuteRows * t2, storm.column + perMinuteColumns * t2, east,
+                  north);
         EXPECT_NEAR(north * 10.0, t.rowsPerTerm, 0.25) << t.name << " at row " << storm.row;
         EXPECT_NEAR(east * 10.0, t.columnsPerTerm, 0.25) << t.name << " at row " << storm.row;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, RigidTranslation,
-    ::testing::Values(Translation{"east", 0.0, 2.0, {10, 10}},
-                      Translation{"north-west", 1.5, -1.5, {10, 10}},
-                      Translation{"fast south", -3.5, 0.5, {10, 10}},
-                      Translation{"uneven terms", 1.0, 2.0, {10, 5}},
-                      Translation{"two terms apart", -1.0, 1.0, {20, 10}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Fields, RigidTranslation,
+                         ::testing::Values(Translation{"east", 0.0, 2.0, {10, 10}},
+                                           Translation{"north-west", 1.5, -1.5, {10, 10}},
+                                           Translation{"fast south", -3.5, 0.5, {10, 10}},
+                                           Translation{"uneven terms", 1.0, 2.0, {10, 5}},
+                                           Translation{"two terms apart", -1.0, 1.0, {20, 10}}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             return name;
+                         });
 
 TEST(MotionField, AnEmptyFieldGivesZeroMotion) {
     const GridValues empty = BlobField(100, 100, {});

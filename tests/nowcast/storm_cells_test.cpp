@@ -36,23 +36,15 @@ INSTANTIATE_TEST_SUITE_P(
         IdentifyCase{"two_cells_are_too_few", {{k40, k40, 0, 0}}, 0},
         IdentifyCase{"just_below_40_dBZ_is_none", {{k40 - 1, k40 - 1, k40 - 1, k40 - 1}}, 0},
         IdentifyCase{"diagonal_neighbours_connect", {{k40, 0, 0}, {0, k40, 0}, {0, 0, k40}}, 1},
-        IdentifyCase{"no_data_is_never_echo",
-                     {{kOutsideGrid, kOutsideGrid, kOutsideGrid, kOutsideGrid}},
-                     0},
+        IdentifyCase{
+            "no_data_is_never_echo", {{kOutsideGrid, kOutsideGrid, kOutsideGrid, kOutsideGrid}}, 0},
         // Peaks of 50 dBZ with 44 dBZ between them: 6 dBZ deep, two cells.
-        IdentifyCase{"a_6_dBZ_minimum_splits",
-                     {{k50, k50, k50, k50 - 12, k50, k50, k50}},
-                     2},
-        IdentifyCase{"a_5_dBZ_minimum_does_not",
-                     {{k50, k50, k50, k50 - 10, k50, k50, k50}},
-                     1},
+        IdentifyCase{"a_6_dBZ_minimum_splits", {{k50, k50, k50, k50 - 12, k50, k50, k50}}, 2},
+        IdentifyCase{"a_5_dBZ_minimum_does_not", {{k50, k50, k50, k50 - 10, k50, k50, k50}}, 1},
         // The deep side of the minimum must be a cell of its own size.
-        IdentifyCase{"a_lone_peak_of_two_cells_stays_joined",
-                     {{k50, k50, k50, k40, k50, k50, 0}},
-                     1},
-        IdentifyCase{"separate_areas_are_separate_cells",
-                     {{k46, k46, k46, 0, k40, k40, k40}},
-                     2}),
+        IdentifyCase{
+            "a_lone_peak_of_two_cells_stays_joined", {{k50, k50, k50, k40, k50, k50, 0}}, 1},
+        IdentifyCase{"separate_areas_are_separate_cells", {{k46, k46, k46, 0, k40, k40, k40}}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StormCells, FiguresOfACellComeFromItsGrids) {
@@ -60,7 +52,8 @@ TEST(StormCells, FiguresOfACellComeFromItsGrids) {
     const GridValues tops = RowsField({{0, 9000, 0}, {7000, 12000, 7000}, {0, 15000, 0}});
     const GridValues vil = RowsField({{0, 30, 0}, {40, 123, 40}, {0, 30, 0}});
     CellTracker tracker;
-    const TermCells& term = tracker.add({"12.00", 720, &max, &tops, &vil}, MotionField::Still(3, 3));
+    const TermCells& term =
+        tracker.add({"12.00", 720, &max, &tops, &vil}, MotionField::Still(3, 3));
     ASSERT_EQ(term.cells.size(), 1u);
     const StormCell& cell = term.cells.front();
     EXPECT_EQ(cell.maxDbz, 55.0);

@@ -26,8 +26,8 @@ inline GridValues BlobField(int rows, int columns, const std::vector<Blob>& blob
             double dbz = 0.0;
             for (const Blob& b : blobs) {
                 const double dr = i - b.row - shiftRows, dc = j - b.column - shiftColumns;
-                dbz = std::max(dbz, b.peakDbz * std::exp(-(dr * dr + dc * dc) /
-                                                          (2.0 * b.radius * b.radius)));
+                dbz = std::max(
+                    dbz, b.peakDbz * std::exp(-(dr * dr + dc * dc) / (2.0 * b.radius * b.radius)));
             }
             g.values[static_cast<size_t>(i) * columns + j] =
                 dbz >= 10.0 ? static_cast<int32_t>(std::lround(dbz * 2.0)) : 0;

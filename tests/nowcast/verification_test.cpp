@@ -1,11 +1,12 @@
 // Verification: the scores of known contingency tables, and what a cell
 // without data does to a table.
 
+#include "nowcast/verification.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "nowcast/verification.h"
 #include "synthetic_fields.h"
 
 namespace kalvera {

@@ -13,7 +13,9 @@ namespace {
 
 using CliNowcast = testing::CliArchive;
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
 
 size_t Lines(const std::string& text) {
     size_t n = 0;
@@ -60,8 +62,8 @@ TEST_F(CliNowcast, LeadsOtherThanTheNowcastsAreUsageErrors) {
 }
 
 TEST_F(CliNowcast, VerifyPrintsBothMethodsAtEveryLead) {
-    ASSERT_EQ(run("verify --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --csv"),
-              0)
+    ASSERT_EQ(
+        run("verify --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --csv"), 0)
         << err;
     EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi");
     EXPECT_EQ(Lines(printed), 13u);

@@ -32,8 +32,8 @@ struct NowcastArgs {
 
 int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
     if (const int usage = ParseNowcastDay(
-            args, {"--start-dir", "--site", "--day", "--term", "--layer", "--lead", "--out"},
-            false, request.day);
+            args, {"--start-dir", "--site", "--day", "--term", "--layer", "--lead", "--out"}, false,
+            request.day);
         usage != 0) {
         return usage;
     }

@@ -17,8 +17,9 @@ int ParseNowcastDay(std::vector<std::string> args, const std::vector<const char*
         }
     }
     if (std::find(args.begin(), args.end(), "--mosaic") != args.end()) {
-        return UsageError("--mosaic is not available: this build has no composite of all sites; "
-                          "give --site CODE");
+        return UsageError(
+            "--mosaic is not available: this build has no composite of all sites; "
+            "give --site CODE");
     }
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(args, required, options); usage != 0) return usage;

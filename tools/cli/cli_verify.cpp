@@ -19,8 +19,7 @@ constexpr float kDefaultThresholdDbz = 30.0f;
 
 int runVerify(const std::vector<std::string>& args) {
     NowcastDayArgs request;
-    if (const int usage =
-            ParseNowcastDay(args, {"--start-dir", "--site", "--day"}, true, request);
+    if (const int usage = ParseNowcastDay(args, {"--start-dir", "--site", "--day"}, true, request);
         usage != 0) {
         return usage;
     }

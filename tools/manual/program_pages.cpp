@@ -185,7 +185,8 @@ Command Nowcast() {
 
 Command Cells() {
     return {"cells",
-            "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--term HH.MM] [--csv]",
+            "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--term HH.MM] [--threshold DBZ] "
+            "[--csv]",
             "The day's storm cells, tracked from term to term.",
             "A cell is a connected area of column maximum of at least 40 dBZ and 3 grid cells; "
             "peaks with a minimum at least 6 dBZ deep between them are separate cells. Cells "
@@ -198,6 +199,7 @@ Command Cells() {
              kSiteOrMosaic,
              kDay,
              {"--term HH.MM", "Only that term's cells, numbered as in the whole day."},
+             {"--threshold DBZ", "The column maximum a cell reaches (default 40)."},
              kCsv}};
 }
 
