@@ -1,9 +1,10 @@
 #include "ui/nowcast_tools.h"
 
-#include <QApplication>
 #include <QPainter>
+#include <QThread>
 #include <QToolTip>
 #include <algorithm>
+#include <memory>
 
 #include "geo/settings.h"
 #include "products/derived_products.h"
@@ -53,35 +54,55 @@ void NowcastTools::openTable() {
     termShown();
 }
 
-NowcastTools::Day* NowcastTools::shownDay(bool withShownLayer) {
+NowcastTools::~NowcastTools() {
+    if (loader_) loader_->wait();
+}
+
+NowcastTools::Day* NowcastTools::shownDay() {
     const DisplayState& d = viewer_.display;
-    auto found = days_.find(d.indexPath);
-    const bool lacksLayer =
-        withShownLayer && found != days_.end() && !Has(found->second.codes, d.layerCode);
+    const auto found = days_.find(d.indexPath);
     const double cellDbz = CellThresholdDbz();
-    if (found != days_.end() && shownTerm(found->second) >= 0 && !lacksLayer &&
-        found->second.cellDbz == cellDbz) {
+    if (found != days_.end() && shownTerm(found->second) >= 0 &&
+        Has(found->second.codes, d.layerCode) && found->second.cellDbz == cellDbz) {
         return &found->second;
     }
-    Day fresh;
-    fresh.codes = kCellCodes;
-    fresh.cellDbz = cellDbz;
-    if (found != days_.end()) fresh.codes = found->second.codes;
-    if (withShownLayer && !Has(fresh.codes, d.layerCode)) fresh.codes.push_back(d.layerCode);
-    std::string error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (loader_ || failed_ == d.indexPath + '\n' + d.termText) return nullptr;
+    std::vector<int> codes = kCellCodes;
+    if (!Has(codes, d.layerCode)) codes.push_back(d.layerCode);
+    startLoading(std::move(codes), cellDbz);
+    return nullptr;
+}
+
+void NowcastTools::startLoading(std::vector<int> codes, double cellDbz) {
+    auto day = std::make_shared<Day>();
+    day->codes = std::move(codes);
+    day->cellDbz = cellDbz;
+    auto read = std::make_shared<bool>(false);
+    const DisplayState shown = viewer_.display;
     const LayerDecoder decode =
         viewer_.decoder ? LayerDecoder(viewer_.decoder) : LayerDecoder(DecodeArchiveMessage);
-    const bool read = LoadDayTerms(d, fresh.codes, "", fresh.terms, error, decode);
-    CellOptions options;
-    options.thresholdDbz = cellDbz;
-    if (read) fresh.cells = TrackDay(fresh.terms, options);
-    QApplication::restoreOverrideCursor();
-    if (!read) return nullptr;
-    // The shown day and the one before it, for a loop across midnight.
-    if (found == days_.end() && days_.size() >= 2) days_.erase(days_.begin());
-    forecastKey_.clear();
-    return &(days_[d.indexPath] = std::move(fresh));
+    loader_ = QThread::create([day, read, shown, decode] {
+        std::string error;
+        *read = LoadDayTerms(shown, day->codes, "", day->terms, error, decode);
+        CellOptions options;
+        options.thresholdDbz = day->cellDbz;
+        if (*read) day->cells = TrackDay(day->terms, options);
+    });
+    connect(loader_, &QThread::finished, this, [this, day, read, shown] {
+        loader_->deleteLater();
+        loader_ = nullptr;
+        if (*read) {
+            // The shown day and the one before it, for a loop across midnight.
+            if (!days_.count(shown.indexPath) && days_.size() >= 2) days_.erase(days_.begin());
+            days_[shown.indexPath] = std::move(*day);
+            forecastKey_.clear();
+        } else {
+            failed_ = shown.indexPath + '\n' + shown.termText;
+        }
+        redraw();
+        window_.update();
+    });
+    loader_->start();
 }
 
 int NowcastTools::shownTerm(const Day& day) const {
@@ -94,11 +115,15 @@ int NowcastTools::shownTerm(const Day& day) const {
 void NowcastTools::termShown() {
     lead_ = pendingLead_;
     pendingLead_ = 0;
+    redraw();
+}
+
+void NowcastTools::redraw() {
     const bool listed = table_ && table_->isVisible();
     shownCells_.clear();
     image_ = QImage();
     if (!overlay_ && !listed) return;
-    Day* day = shownDay(false);
+    Day* day = shownDay();
     const int k = day ? shownTerm(*day) : -1;
     const GridValues* max =
         k >= 0 ? day->terms[static_cast<size_t>(k)].layer(kLayerColumnMax) : nullptr;
@@ -168,7 +193,7 @@ const GridValues* NowcastTools::forecast(int leadMinutes) {
     const std::string key = d.indexPath + '\n' + d.termText + '\n' + std::to_string(d.layerCode);
     if (key != forecastKey_) {
         forecasts_.clear();
-        Day* day = shownDay(true);
+        Day* day = shownDay();
         const int k = day ? shownTerm(*day) : -1;
         const GridValues* newest =
             k >= 0 ? day->terms[static_cast<size_t>(k)].layer(d.layerCode) : nullptr;

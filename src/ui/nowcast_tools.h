@@ -4,7 +4,8 @@
 // storm cells with their past and forecast tracks; hovering over a cell shows
 // its figures; F7 opens the table of the shown term's cells; and a loop runs
 // on into forecast frames after its newest term while the overlay is shown.
-// The day's grids and tracked cells are read once and kept for the day.
+// The day's grids and tracked cells are read off the GUI thread when first
+// needed (the overlay appears when they are) and kept for the day.
 
 #include <QImage>
 #include <QObject>
@@ -17,6 +18,7 @@
 #include "nowcast/day_nowcast.h"
 
 class QPainter;
+class QThread;
 
 namespace kalvera {
 
@@ -28,6 +30,8 @@ class NowcastTools : public QObject {
     Q_OBJECT
   public:
     NowcastTools(TForm1& window, const ViewerState& viewer);
+    // Waits for a day still being read.
+    ~NowcastTools() override;
 
     bool overlayShown() const { return overlay_; }
     void toggleOverlay();
@@ -48,6 +52,9 @@ class NowcastTools : public QObject {
     void markNextAsForecast(int leadMinutes) { pendingLead_ = leadMinutes; }
     int forecastLead() const { return lead_; }
 
+    // A day is being read; the overlay and the table follow when it is.
+    bool loading() const { return loader_ != nullptr; }
+
     // The cells of the shown term, as drawn and listed.
     const std::vector<StormCell>& cells() const { return shownCells_; }
 
@@ -58,12 +65,15 @@ class NowcastTools : public QObject {
         std::vector<int> codes;
         double cellDbz = 0.0;
     };
-    // The shown day, read when first needed, again when the shown term or
-    // layer is not in it yet. Null when its index cannot be read.
-    Day* shownDay(bool withShownLayer);
+    // The shown day with the shown layer; null while it is being read (it
+    // is begun when first needed, and again when the shown term or layer
+    // is not in it yet) and when its index cannot be read.
+    Day* shownDay();
+    void startLoading(std::vector<int> codes, double cellDbz);
+    // Draws the overlay and fills the table for the shown term.
+    void redraw();
     // Index of the shown term in the day; -1 when it has none.
     int shownTerm(const Day& day) const;
-    void drawOverlay();
 
     TForm1& window_;
     const ViewerState& viewer_;
@@ -73,8 +83,9 @@ class NowcastTools : public QObject {
     int pendingLead_ = 0;
     // By index file; the day before is kept too, for loops across midnight.
     std::map<std::string, Day> days_;
-    std::string shownIndex_;
-    int shownIndexTerm_ = -1;
+    QThread* loader_ = nullptr;
+    // The day and term whose reading failed: not tried again until another.
+    std::string failed_;
     // Forecasts of the shown term's layer, by lead.
     std::string forecastKey_;
     std::map<int, GridValues> forecasts_;

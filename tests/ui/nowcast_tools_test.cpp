@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QThread>
 
 #include "ui/cell_table_window.h"
 #include "ui/loop_controller.h"
@@ -31,9 +32,15 @@ class NowcastToolsTest : public WindowTest {
         start();
     }
     NowcastTools& nowcast() { return *form().nowcast; }
+    // The key, and the day it has the window read in the background.
     void press(int key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(&form(), &event);
+        for (int i = 0; i < 1000 && nowcast().loading(); ++i) {
+            QThread::msleep(5);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_FALSE(nowcast().loading());
     }
 };
 
