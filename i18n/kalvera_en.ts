@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>kalvera::CellTableWindow</name>
+    <message>
+        <source>Ячейки</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Широта</source>
+        <translation>Latitude</translation>
+    </message>
+    <message>
+        <source>Долгота</source>
+        <translation>Longitude</translation>
+    </message>
+    <message>
+        <source>Площадь, км²</source>
+        <translation>Area, km²</translation>
+    </message>
+    <message>
+        <source>Макс., дБZ</source>
+        <translation>Max, dBZ</translation>
+    </message>
+    <message>
+        <source>Верх. граница, м</source>
+        <translation>Echo top, m</translation>
+    </message>
+    <message>
+        <source>VIL макс., кг/м²</source>
+        <translation>VIL max, kg/m²</translation>
+    </message>
+    <message>
+        <source>Скорость, км/ч</source>
+        <translation>Speed, km/h</translation>
+    </message>
+    <message>
+        <source>Курс, °</source>
+        <translation>Heading, °</translation>
+    </message>
+    <message>
+        <source>Слились</source>
+        <translation>Merged</translation>
+    </message>
+    <message>
+        <source>Отделилась от</source>
+        <translation>Split from</translation>
+    </message>
+    <message>
+        <source>%1, срок %2: ячеек %3</source>
+        <translation>%1, term %2: %3 cells</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::DataAge</name>
     <message>
         <source>нет данных</source>
@@ -356,16 +411,16 @@ F1  this help</translation>
 <context>
     <name>kalvera::Mosaic</name>
     <message>
-        <source>Сводная карта</source>
-        <translation>Composite map</translation>
-    </message>
-    <message>
         <source>%1 из %2 станции</source>
         <translation>%1 of %2 sites</translation>
     </message>
     <message>
         <source>%1 из %2 станций</source>
         <translation>%1 of %2 sites</translation>
+    </message>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Composite map</translation>
     </message>
 </context>
 <context>
@@ -393,6 +448,57 @@ F1  this help</translation>
     <message>
         <source>Значение %1 (%2) — %3</source>
         <translation>Value %1 (%2) — %3</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Nowcast</name>
+    <message>
+        <source>+%1 мин</source>
+        <translation>+%1 min</translation>
+    </message>
+    <message>
+        <source>низкая надёжность</source>
+        <translation>low skill</translation>
+    </message>
+    <message>
+        <source>ПРОГНОЗ %1 от %2</source>
+        <translation>FORECAST %1 from %2</translation>
+    </message>
+    <message>
+        <source>Ячейка %1</source>
+        <translation>Cell %1</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>площадь %1 км²</source>
+        <translation>area %1 km²</translation>
+    </message>
+    <message>
+        <source>макс. %1 дБZ</source>
+        <translation>max %1 dBZ</translation>
+    </message>
+    <message>
+        <source>верхняя граница %1 м</source>
+        <translation>echo top %1 m</translation>
+    </message>
+    <message>
+        <source>VIL макс. %1 кг/м²</source>
+        <translation>VIL max %1 kg/m²</translation>
+    </message>
+    <message>
+        <source>%1 км/ч, курс %2°</source>
+        <translation>%1 km/h, heading %2°</translation>
+    </message>
+    <message>
+        <source>слились: %1</source>
+        <translation>merged: %1</translation>
+    </message>
+    <message>
+        <source>отделилась от %1</source>
+        <translation>split from %1</translation>
     </message>
 </context>
 <context>
@@ -814,14 +920,25 @@ F1  this help</translation>
         <translation>Keys and mouse	F1</translation>
     </message>
     <message>
-        <source>Сводная карта	F6</source>
-        <translation>Composite map	F6</translation>
+        <source>Прогноз и ячейки на карте	F6</source>
+        <translation>Nowcast and cells on the map	F6</translation>
+    </message>
+    <message>
+        <source>Таблица ячеек	F7</source>
+        <translation>Cell table	F7</translation>
+    </message>
+    <message>
+        <source>Сводная карта	F8</source>
+        <translation>Composite map	F8</translation>
     </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
     <message>
         <source>
+F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
+F7  таблица ячеек срока
+F8  сводная карта всех станций
 
 Мышь:
 Щелчок по карте  центр карты в эту точку
@@ -830,6 +947,9 @@ Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</source>
         <translation>
+F6  nowcast: outlines in 10, 20, 30 min, cells and their tracks; the loop runs on into forecast frames
+F7  the term&apos;s cell table
+F8  composite map of all sites
 
 Mouse:
 Click on the map  centre the map there
@@ -837,16 +957,6 @@ Right-button drag  vertical section along the line
 Ctrl+click  the point&apos;s history for the day
 Ctrl+right click, menu key  map menu
 Double click on the legend  class colour</translation>
-    </message>
-    <message>
-        <source>
-
-Окна:
-F6  сводная карта всех станций</source>
-        <translation>
-
-Windows:
-F6  composite map of all sites</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU" sourcelanguage="ru_RU">
 <context>
+    <name>kalvera::CellTableWindow</name>
+    <message>
+        <source>Ячейки</source>
+        <translation>Ячейки</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Широта</source>
+        <translation>Широта</translation>
+    </message>
+    <message>
+        <source>Долгота</source>
+        <translation>Долгота</translation>
+    </message>
+    <message>
+        <source>Площадь, км²</source>
+        <translation>Площадь, км²</translation>
+    </message>
+    <message>
+        <source>Макс., дБZ</source>
+        <translation>Макс., дБZ</translation>
+    </message>
+    <message>
+        <source>Верх. граница, м</source>
+        <translation>Верх. граница, м</translation>
+    </message>
+    <message>
+        <source>VIL макс., кг/м²</source>
+        <translation>VIL макс., кг/м²</translation>
+    </message>
+    <message>
+        <source>Скорость, км/ч</source>
+        <translation>Скорость, км/ч</translation>
+    </message>
+    <message>
+        <source>Курс, °</source>
+        <translation>Курс, °</translation>
+    </message>
+    <message>
+        <source>Слились</source>
+        <translation>Слились</translation>
+    </message>
+    <message>
+        <source>Отделилась от</source>
+        <translation>Отделилась от</translation>
+    </message>
+    <message>
+        <source>%1, срок %2: ячеек %3</source>
+        <translation>%1, срок %2: ячеек %3</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::DataAge</name>
     <message>
         <source>нет данных</source>
@@ -356,16 +411,16 @@ F1  эта подсказка</translation>
 <context>
     <name>kalvera::Mosaic</name>
     <message>
-        <source>Сводная карта</source>
-        <translation>Сводная карта</translation>
-    </message>
-    <message>
         <source>%1 из %2 станции</source>
         <translation>%1 из %2 станции</translation>
     </message>
     <message>
         <source>%1 из %2 станций</source>
         <translation>%1 из %2 станций</translation>
+    </message>
+    <message>
+        <source>Сводная карта</source>
+        <translation>Сводная карта</translation>
     </message>
 </context>
 <context>
@@ -393,6 +448,57 @@ F1  эта подсказка</translation>
     <message>
         <source>Значение %1 (%2) — %3</source>
         <translation>Значение %1 (%2) — %3</translation>
+    </message>
+</context>
+<context>
+    <name>kalvera::Nowcast</name>
+    <message>
+        <source>+%1 мин</source>
+        <translation>+%1 мин</translation>
+    </message>
+    <message>
+        <source>низкая надёжность</source>
+        <translation>низкая надёжность</translation>
+    </message>
+    <message>
+        <source>ПРОГНОЗ %1 от %2</source>
+        <translation>ПРОГНОЗ %1 от %2</translation>
+    </message>
+    <message>
+        <source>Ячейка %1</source>
+        <translation>Ячейка %1</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>площадь %1 км²</source>
+        <translation>площадь %1 км²</translation>
+    </message>
+    <message>
+        <source>макс. %1 дБZ</source>
+        <translation>макс. %1 дБZ</translation>
+    </message>
+    <message>
+        <source>верхняя граница %1 м</source>
+        <translation>верхняя граница %1 м</translation>
+    </message>
+    <message>
+        <source>VIL макс. %1 кг/м²</source>
+        <translation>VIL макс. %1 кг/м²</translation>
+    </message>
+    <message>
+        <source>%1 км/ч, курс %2°</source>
+        <translation>%1 км/ч, курс %2°</translation>
+    </message>
+    <message>
+        <source>слились: %1</source>
+        <translation>слились: %1</translation>
+    </message>
+    <message>
+        <source>отделилась от %1</source>
+        <translation>отделилась от %1</translation>
     </message>
 </context>
 <context>
@@ -814,14 +920,25 @@ F1  эта подсказка</translation>
         <translation>Клавиши и мышь	F1</translation>
     </message>
     <message>
-        <source>Сводная карта	F6</source>
-        <translation>Сводная карта	F6</translation>
+        <source>Прогноз и ячейки на карте	F6</source>
+        <translation>Прогноз и ячейки на карте	F6</translation>
+    </message>
+    <message>
+        <source>Таблица ячеек	F7</source>
+        <translation>Таблица ячеек	F7</translation>
+    </message>
+    <message>
+        <source>Сводная карта	F8</source>
+        <translation>Сводная карта	F8</translation>
     </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
     <message>
         <source>
+F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
+F7  таблица ячеек срока
+F8  сводная карта всех станций
 
 Мышь:
 Щелчок по карте  центр карты в эту точку
@@ -830,6 +947,9 @@ Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</source>
         <translation>
+F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
+F7  таблица ячеек срока
+F8  сводная карта всех станций
 
 Мышь:
 Щелчок по карте  центр карты в эту точку
@@ -837,16 +957,6 @@ Ctrl+правый щелчок, клавиша меню  меню карты
 Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</translation>
-    </message>
-    <message>
-        <source>
-
-Окна:
-F6  сводная карта всех станций</source>
-        <translation>
-
-Окна:
-F6  сводная карта всех станций</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include "output/layer_quantity.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
+#include "nowcast/extrapolation.h"
 #include "products/derived_products.h"
 #include "render/legend_tables.h"
 
@@ -37,7 +38,15 @@ void Describe(GDALDataset& dataset, const MapSource& source) {
     }
     dataset.SetMetadataItem("DAY", source.dayName.c_str());
     dataset.SetMetadataItem("TERM", source.termText.c_str());
-    dataset.SetMetadataItem("TIME", IsoTimeOf(source.dayName, source.termText).c_str());
+    dataset.SetMetadataItem("TIME", ValidTimeOf(source).c_str());
+    if (source.leadMinutes > 0) {
+        // A forecast: TERM is the term it was made from, TIME the one it shows.
+        dataset.SetMetadataItem("PRODUCT", "nowcast (extrapolation)");
+        dataset.SetMetadataItem("BASE_TERM", source.termText.c_str());
+        dataset.SetMetadataItem("BASE_TIME", IsoTimeOf(source.dayName, source.termText).c_str());
+        dataset.SetMetadataItem("LEAD_MIN", std::to_string(source.leadMinutes).c_str());
+        dataset.SetMetadataItem("SKILL", IsLowSkillLead(source.leadMinutes) ? "low" : "normal");
+    }
     dataset.SetMetadataItem("LAYER", LayerName(source.layerCode).c_str());
     dataset.SetMetadataItem("UNITS", units.c_str());
     GDALRasterBand* band = dataset.GetRasterBand(1);

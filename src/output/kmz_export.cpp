@@ -18,7 +18,9 @@
 #include "output/map_export.h"
 #include "output/map_georef.h"
 #include "output/map_images.h"
+#include "nowcast/extrapolation.h"
 #include "render/legend_tables.h"
+#include "render/nowcast_layer.h"
 
 namespace kalvera {
 
@@ -50,7 +52,7 @@ void FractionPoint(CPLXMLNode* parent, const char* name, double x, double y) {
 void AddGroundOverlay(CPLXMLNode* document, const MapSource& source) {
     CPLXMLNode* overlay = Element(document, "GroundOverlay");
     Element(overlay, "name", LayerTitle(source.layerCode));
-    const std::string when = IsoTimeOf(source.dayName, source.termText);
+    const std::string when = ValidTimeOf(source);
     if (!when.empty()) Element(Element(overlay, "TimeStamp"), "when", when);
     Element(Element(overlay, "Icon"), "href", kOverlayName);
     const GeoBox box = GridBoxOf(source.Cells().grid);
@@ -83,6 +85,14 @@ void AddSite(CPLXMLNode* document, const std::string& name, const std::string& c
     Element(Element(site, "Point"), "coordinates", Degrees(lon) + "," + Degrees(lat));
 }
 
+// A forecast says so in its name, with its lead and, from +40 minutes on,
+// that it is of low skill.
+std::string ForecastNote(const MapSource& source) {
+    if (source.leadMinutes <= 0) return "";
+    return ", " + ForecastLabel(source.leadMinutes) +
+           (IsLowSkillLead(source.leadMinutes) ? ", " + LowSkillText() : std::string());
+}
+
 std::string KmlText(const MapSource& source) {
     CPLXMLNode* kml = CPLCreateXMLNode(nullptr, CXT_Element, "kml");
     CPLAddXMLAttributeAndValue(kml, "xmlns", "http://www.opengis.net/kml/2.2");
@@ -91,7 +101,7 @@ std::string KmlText(const MapSource& source) {
             source.siteName + " " + IsoTimeOf(source.dayName, source.termText).substr(0, 10) + " " +
                 source.termText +
                 QCoreApplication::translate("kalvera::Header", " сгв — ").toStdString() +
-                LayerTitle(source.layerCode));
+                LayerTitle(source.layerCode) + ForecastNote(source));
     AddGroundOverlay(document, source);
     AddLegend(document);
     if (source.composite) {

@@ -1,6 +1,7 @@
 #include "output/map_source.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 
 #include "archive/day_archive.h"
@@ -50,6 +51,26 @@ std::string IsoTimeOf(const std::string& dayName, const std::string& termText) {
     char text[32];
     std::snprintf(text, sizeof text, "20%s-%s-%sT%02d:%02d:00Z", dayName.substr(0, 2).c_str(),
                   dayName.substr(2, 2).c_str(), dayName.substr(4, 2).c_str(), hour, minute);
+    return text;
+}
+
+std::string ValidTimeOf(const MapSource& source) {
+    const std::string base = IsoTimeOf(source.dayName, source.termText);
+    if (base.empty() || source.leadMinutes == 0) return base;
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    if (std::sscanf(base.c_str(), "%d-%d-%dT%d:%d", &y, &mo, &d, &h, &mi) != 5) return "";
+    using namespace std::chrono;
+    const sys_time<minutes> valid = sys_days{year{y} / month{static_cast<unsigned>(mo)} /
+                                             day{static_cast<unsigned>(d)}} +
+                                    hours{h} + minutes{mi + source.leadMinutes};
+    const sys_days date = floor<days>(valid);
+    const year_month_day ymd{date};
+    const hh_mm_ss<minutes> clock{valid - date};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:00Z", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                  static_cast<int>(clock.hours().count()),
+                  static_cast<int>(clock.minutes().count()));
     return text;
 }
 

@@ -25,6 +25,9 @@ struct MapSource {
     std::string dayName;   // YYMMDD
     std::string termText;  // HH.MM, GMT
     Palette palette{};
+    // A forecast's minutes after termText (its base term); 0 for the
+    // observed term itself.
+    int leadMinutes = 0;
     // A composite instead of one site: its grid, the sites that made it and
     // how. The site fields above then name the composite as a whole.
     std::optional<GridValues> composite;
@@ -59,5 +62,8 @@ std::vector<T> NorthUpCells(const GridValues& grid, Convert convert) {
 // "2026-12-07T12:00:00Z" for day 261207 and term 12.00; empty when either
 // does not read as one.
 std::string IsoTimeOf(const std::string& dayName, const std::string& termText);
+// The time the grid shows: the term's, or for a forecast its base term's
+// plus the lead (into the next day when it runs past midnight).
+std::string ValidTimeOf(const MapSource& source);
 
 }  // namespace kalvera

@@ -15,13 +15,16 @@
 #include "archive/data_age.h"
 #include "archive/day_archive.h"
 #include "common/clock.h"
+#include "nowcast/extrapolation.h"
 #include "output/loop_animation.h"
 #include "products/derived_products.h"
 #include "products/term_layers.h"
+#include "render/nowcast_layer.h"
 #include "render/translated_text.h"
 #include "ui/dialogs.h"
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
+#include "ui/nowcast_tools.h"
 #include "ui/term_steps.h"
 
 namespace kalvera {
@@ -114,6 +117,7 @@ std::string LoopController::listedTerm() const {
 
 void LoopController::halt() {
     running_ = false;
+    forecastLead_ = 0;
     frameTimer_->stop();
     prepareTimer_->stop();
     panel_->showPlaying(false);
@@ -205,8 +209,36 @@ void LoopController::followUpdate() {
     shownTerm_ = d.termText;
 }
 
+bool LoopController::forecastWanted() const {
+    return form_.nowcast != nullptr && form_.nowcast->overlayShown();
+}
+
+bool LoopController::showForecast(int leadMinutes) {
+    if (leadMinutes > kMaxLeadMinutes || !forecastWanted()) return false;
+    const GridValues* grid = form_.nowcast->forecast(leadMinutes);
+    if (grid == nullptr) return false;
+    ViewerState& viewer = form_.viewer();
+    viewer.picture = ForecastPicture(*grid);
+    // The term stays the newest observed one: the frame is its forecast.
+    form_.nowcast->markNextAsForecast(leadMinutes);
+    form_.ShowDecodedPicture();
+    // The term cell is narrow: the lead alone; the banner over the map
+    // names the term and the skill.
+    form_.WriteHeaderCell(0, QString::fromStdString(ForecastLabel(leadMinutes)));
+    forecastLead_ = leadMinutes;
+    return true;
+}
+
 void LoopController::nextFrame() {
     if (!followWindow()) return;
+    // After the newest frame, or a forecast frame, comes the next lead.
+    const bool atNewest = shown_ >= 0 && store_.nextShowable(shown_ + 1, +1) <= shown_;
+    if ((forecastLead_ > 0 || atNewest) && showForecast(forecastLead_ + kLeadStepMinutes)) {
+        const bool last = forecastLead_ >= kMaxLeadMinutes;
+        frameTimer_->start(FrameDelayMs(last, panel_->fps(), panel_->dwellSeconds()));
+        return;
+    }
+    forecastLead_ = 0;
     const int next = store_.nextShowable(shown_ + 1, +1);
     if (next < 0) {
         // Nothing of the loop decodes: the map alone, and the loop ends.
@@ -215,14 +247,17 @@ void LoopController::nextFrame() {
         return;
     }
     showFrame(next);
-    // The newest frame that decodes is the one after which the loop wraps.
+    // The newest frame that decodes is the one after which the loop wraps,
+    // or the forecast goes on, which then holds the stay.
     const bool newest = store_.nextShowable(next + 1, +1) <= next;
-    frameTimer_->start(FrameDelayMs(newest, panel_->fps(), panel_->dwellSeconds()));
+    frameTimer_->start(
+        FrameDelayMs(newest && !forecastWanted(), panel_->fps(), panel_->dwellSeconds()));
 }
 
 void LoopController::showFrame(int index) {
     const FrameGrid* grid = store_.grid(index);
     if (grid == nullptr) return;
+    forecastLead_ = 0;
     const LoopFrame& frame = store_.frame(index);
     ViewerState& viewer = form_.viewer();
     DisplayState& d = viewer.display;

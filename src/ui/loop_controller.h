@@ -75,6 +75,10 @@ class LoopController : public QObject {
     bool followWindow();
     // The frame becomes the window's selected term, as a click on it would.
     void selectAsTerm(int index);
+    // While the nowcast is shown, the loop runs on past its newest frame
+    // into the forecast: the next lead's frame, false after the last.
+    bool forecastWanted() const;
+    bool showForecast(int leadMinutes);
 
     TForm1& form_;
     Dialogs& dialogs_;
@@ -87,6 +91,8 @@ class LoopController : public QObject {
     FrameStore store_;
     bool running_ = false;
     int shown_ = -1;
+    // The lead of the forecast frame on the screen, 0 for an observed one.
+    int forecastLead_ = 0;
     // The selected term the frames end with.
     double anchorDate_ = 0.0;
     std::string anchorTerm_;

@@ -33,6 +33,7 @@
 #include "ui/list_box.h"
 #include "ui/loop_controller.h"
 #include "ui/start_messages.h"
+#include "ui/nowcast_tools.h"
 #include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
@@ -111,6 +112,7 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
     setTabOrderAsDesigned();
     wireHandlers();
     vertical = new VerticalTools(*this, viewer_, dialogs_);
+    nowcast = new NowcastTools(*this, viewer_);
     started_ = runStartUp(options);
     if (started_) {
         loop = new LoopController(*this, dialogs_, clock_);
@@ -122,6 +124,8 @@ TForm1::TForm1(Dialogs& dialogs, const Clock& clock, const TForm1Options& option
 TForm1::~TForm1() {
     delete vertical;
     vertical = nullptr;
+    delete nowcast;
+    nowcast = nullptr;
     FormDestroy();
     if (Form1 == this) Form1 = nullptr;
 }
@@ -390,6 +394,7 @@ bool TForm1::RenderPicture() {
     reportedBroken_.clear();
     showGridMaximum();
     if (vertical) vertical->termShown();
+    if (nowcast) nowcast->termShown();
     return true;
 }
 
@@ -397,6 +402,7 @@ void TForm1::ShowDecodedPicture() {
     DrawDecodedPicture(viewer_);
     showGridMaximum();
     if (vertical) vertical->termShown();
+    if (nowcast) nowcast->termShown();
 }
 
 void TForm1::reportBrokenProduct() {
@@ -481,6 +487,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     const double ratio = viewer_.WindowDC.image.devicePixelRatio();
     painter.drawImage(shown, viewer_.WindowDC.image,
                       QRectF(shown.topLeft() * ratio, shown.size() * ratio));
+    if (nowcast) nowcast->paint(painter);
     if (vertical) vertical->paintLine(painter);
 }
 
@@ -499,6 +506,7 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (vertical) vertical->move(*event);
     FormMouseMove(at.x(), at.y());
+    if (nowcast) nowcast->hover(at);
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {

@@ -36,6 +36,7 @@ namespace kalvera {
 class Clock;
 class LoopController;
 class VerticalTools;
+class NowcastTools;
 class TcalendarForm;
 
 // What the picture handlers keep between events for the whole run.
@@ -120,6 +121,8 @@ class TForm1 : public QWidget, private TForm1Controls {
     LoopController* loop = nullptr;
     // Section (right-button drag) and point history (Ctrl+click) of the picture.
     VerticalTools* vertical = nullptr;
+    // The nowcast overlay (F6), the cell table (F7) and the loop's forecast frames.
+    NowcastTools* nowcast = nullptr;
 
     ViewerState& viewer() { return viewer_; }
     DisplayState& display() { return viewer_.display; }

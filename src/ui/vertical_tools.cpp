@@ -13,6 +13,7 @@
 #include "ui/history_window.h"
 #include "ui/main_window.h"
 #include "ui/mosaic_window.h"
+#include "ui/nowcast_tools.h"
 #include "ui/section_window.h"
 #include "ui/term_steps.h"
 #include "ui/window_keys.h"
@@ -129,8 +130,18 @@ void VerticalTools::createMenu() {
     menu_->addAction(
         QCoreApplication::translate("kalvera::VerticalTools", "Мельче\t−, колесо к себе"), &window_,
         [this] { StepScale(window_, +1); });
-    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Сводная карта\tF6"),
+    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Сводная карта\tF8"),
                      &window_, [this] { openMosaic(); });
+    menu_->addSeparator();
+    menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "Прогноз и ячейки на карте\tF6"),
+        &window_, [this] {
+            if (window_.nowcast) window_.nowcast->toggleOverlay();
+        });
+    menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Таблица ячеек\tF7"),
+                     &window_, [this] {
+                         if (window_.nowcast) window_.nowcast->openTable();
+                     });
     menu_->addSeparator();
     menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Клавиши и мышь\tF1"),
                      &window_, [this] { WindowKeys::ShowHelp(window_); });

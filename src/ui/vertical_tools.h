@@ -47,7 +47,7 @@ class VerticalTools {
     // ends at the next click.
     void startLine(QPoint at);
 
-    // The composite of every site ("Сводная карта", F6) over the shown term.
+    // The composite of every site ("Сводная карта", F8) over the shown term.
     void openMosaic();
 
     SectionWindow* sectionWindow() const { return section_; }

@@ -17,6 +17,7 @@
 #include "ui/loop_controller.h"
 #include "ui/loop_panel.h"
 #include "ui/main_window.h"
+#include "ui/nowcast_tools.h"
 #include "ui/term_steps.h"
 #include "ui/vertical_tools.h"
 
@@ -55,15 +56,17 @@ WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
 
 QString WindowKeys::Help() {
     const QString mouse =
-        tr("\n\nМышь:\n"
+        tr("\nF6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше "
+           "в кадры прогноза\n"
+           "F7  таблица ячеек срока\n"
+           "F8  сводная карта всех станций"
+           "\n\nМышь:\n"
            "Щелчок по карте  центр карты в эту точку\n"
            "Протяжка правой кнопкой  вертикальный разрез по линии\n"
            "Ctrl+щелчок  история точки за день\n"
            "Ctrl+правый щелчок, клавиша меню  меню карты\n"
-
            "Двойной щелчок по легенде  цвет класса");
-    const QString windows = tr("\n\nОкна:\nF6  сводная карта всех станций");
-    return LoopPanel::KeysHelp() + mouse + windows;
+    return LoopPanel::KeysHelp() + mouse;
 }
 
 void WindowKeys::ShowHelp(TForm1& form) {
@@ -121,6 +124,12 @@ bool WindowKeys::press(int key) {
             ShowHelp(form_);
             return true;
         case Qt::Key_F6:
+            if (form_.nowcast) form_.nowcast->toggleOverlay();
+            return true;
+        case Qt::Key_F7:
+            if (form_.nowcast) form_.nowcast->openTable();
+            return true;
+        case Qt::Key_F8:
             if (form_.vertical) form_.vertical->openMosaic();
             return true;
         default:

@@ -58,12 +58,12 @@ TEST_F(MosaicWindowTest, ReadsTheSiteUnderTheMouseAndOpensItOnADoubleClick) {
     EXPECT_EQ(state().siteCode, "S2");
 }
 
-TEST_F(MosaicWindowTest, F6AndThePicturesMenuOpenIt) {
+TEST_F(MosaicWindowTest, F8AndThePicturesMenuOpenIt) {
     dir.addTerm("S1", DayFromNow(0), 9, 0, {1}, 40);
     start();
-    EXPECT_TRUE(WindowKeys::Help().contains("F6"));
-    QKeyEvent f6(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier);
-    QApplication::sendEvent(&form(), &f6);
+    EXPECT_TRUE(WindowKeys::Help().contains("F8"));
+    QKeyEvent f8(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier);
+    QApplication::sendEvent(&form(), &f8);
     ASSERT_NE(form().vertical->mosaicWindow(), nullptr);
     EXPECT_TRUE(form().vertical->mosaicWindow()->isVisible());
 }

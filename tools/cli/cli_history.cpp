@@ -53,38 +53,6 @@ int ParseArgs(std::vector<std::string> args, HistoryArgs& history) {
     return 0;
 }
 
-// The CSV with its columns padded for reading on a terminal; its comment
-// lines are left out.
-std::string AlignedTable(const std::string& csv) {
-    std::vector<std::vector<std::string>> cells;
-    std::vector<size_t> widths;
-    size_t start = 0;
-    while (start < csv.size()) {
-        const size_t end = csv.find('\n', start);
-        const std::string line = csv.substr(start, end - start);
-        start = end == std::string::npos ? csv.size() : end + 1;
-        if (line.starts_with('#')) continue;
-        auto& row = cells.emplace_back();
-        size_t from = 0;
-        for (;;) {
-            const size_t comma = line.find(',', from);
-            row.push_back(line.substr(from, comma - from));
-            if (row.size() > widths.size()) widths.push_back(0);
-            widths[row.size() - 1] = std::max(widths[row.size() - 1], row.back().size());
-            if (comma == std::string::npos) break;
-            from = comma + 1;
-        }
-    }
-    std::string table;
-    for (const auto& row : cells) {
-        for (size_t i = 0; i < row.size(); ++i) {
-            table += std::string(widths[i] - row[i].size() + (i ? 1 : 0), ' ') + row[i];
-        }
-        table += '\n';
-    }
-    return table;
-}
-
 int runHistory(const std::vector<std::string>& args) {
     HistoryArgs request;
     if (const int usage = ParseArgs(args, request); usage != 0) return usage;

@@ -73,4 +73,8 @@ std::string DataRootOf(const TermChoice& choice, const std::string& dataRoot);
 // the viewer takes it, relative to the start directory.
 DisplayState StateForTerm(const TermChoice& choice, const std::string& dataRoot);
 
+// A CSV with its columns padded for reading on a terminal; its comment lines
+// are left out.
+std::string AlignedTable(const std::string& csv);
+
 }  // namespace kalvera::cli

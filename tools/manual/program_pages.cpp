@@ -249,6 +249,71 @@ Command Section() {
              kPictureLang}};
 }
 
+const Option kSiteOrMosaic{"--site CODE|--mosaic",
+                           "The radar site, as the archive's folders name it. --mosaic (the "
+                           "composite of all sites) is not available yet and is refused."};
+const Option kCsv{"--csv", "Comma-separated values instead of aligned columns."};
+
+Command Nowcast() {
+    return {"nowcast",
+            "--start-dir DIR --site CODE|--mosaic --day YYMMDD --term HH.MM --layer N|max|vil "
+            "--lead MINUTES --out FILE",
+            "A term's layer carried on along the echoes' motion.",
+            "Reads the motion of the echoes from the column maximum of the term and up to two "
+            "terms before it (optical flow, by their real time differences) and carries the "
+            "term's layer along it for the lead (backward semi-Lagrangian extrapolation; "
+            "phenomena and echo tops keep their values, reflectivity and VIL are "
+            "interpolated). Leads of 40 minutes and more are of low skill and say so.",
+            {kStartDir,
+             kSiteOrMosaic,
+             kDay,
+             kTerm,
+             kLayer,
+             {"--lead MINUTES", "The lead: 10, 20, 30, 40, 50 or 60."},
+             {"--out FILE",
+              "A .png is the picture as render draws it, headed with the lead and the base "
+              "term; .tif, .kmz, .geojson and .gpkg are the map files of export. The GeoTIFF's "
+              "metadata gives BASE_TERM, LEAD_MIN, the valid TIME and SKILL."}}};
+}
+
+Command Cells() {
+    return {"cells",
+            "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--term HH.MM] [--threshold DBZ] "
+            "[--csv]",
+            "The day's storm cells, tracked from term to term.",
+            "A cell is a connected area of column maximum of at least 40 dBZ and 3 grid cells; "
+            "peaks with a minimum at least 6 dBZ deep between them are separate cells. Cells "
+            "are followed through the day along the motion field and keep their numbers. "
+            "Prints one row per cell and term: "
+            "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg (speed and "
+            "heading, where the cell goes clockwise from north, from a weighted fit to its last "
+            "terms). A figure the term lacks is an empty field.",
+            {kStartDir,
+             kSiteOrMosaic,
+             kDay,
+             {"--term HH.MM", "Only that term's cells, numbered as in the whole day."},
+             {"--threshold DBZ", "The column maximum a cell reaches (default 40)."},
+             kCsv}};
+}
+
+Command Verify() {
+    return {"verify",
+            "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--threshold DBZ] "
+            "[--layer N|max] [--csv]",
+            "How the day's nowcasts scored against what came.",
+            "Makes the nowcast from every term of the day that has at least three earlier "
+            "terms and compares each lead (10 to 60 minutes) with the term observed then, for "
+            "the extrapolation and for persistence (the term unchanged), on the cells the "
+            "extrapolation covers. Prints lead_min,method,hits,misses,false_alarms,pod,far,csi "
+            "over the day; a score with nothing to read it from is an empty field.",
+            {kStartDir,
+             kSiteOrMosaic,
+             kDay,
+             {"--threshold DBZ", "The reflectivity a cell must reach to count (default 30)."},
+             {"--layer N|max", "A reflectivity layer 1 to 10, or max (the default)."},
+             kCsv}};
+}
+
 Command History() {
     return {"history",
             "--start-dir DIR --site CODE --day YYMMDD --lat LAT --lon LON [--csv]",
@@ -313,8 +378,8 @@ Page MakeCliPage() {
             "archive",
             "COMMAND [ARGUMENT...]",
             kCliText,
-            {Render(), Loop(), Export(), Mosaic(), Batch(), Probe(), Section(), History(), Newest(),
-             Decode(), Info(), Help()},
+            {Render(), Loop(), Export(), Mosaic(), Batch(), Probe(), Section(), History(), Nowcast(),
+             Cells(), Verify(), Newest(), Decode(), Info(), Help()},
             {kHelp, kVersion},
             {{"EXIT STATUS",
               "0 on success; 1 when the data could not be loaded or the output, standard "

@@ -1,0 +1,144 @@
+// The nowcast on a demo day: the motion and six leads of one 100 x 100 grid,
+// the cells of one term found and matched to the term before, and the whole
+// day's verification as `kalvera-cli verify` runs it, reading included.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "demo/demo_sites.h"
+#include "demo_scene.h"
+#include "geo/settings.h"
+#include "nowcast/day_nowcast.h"
+#include "nowcast/verification.h"
+#include "products/derived_products.h"
+
+namespace {
+
+using namespace kalvera;
+
+// The busy moment's day up to 16.00 (a term every 10 minutes) of the default demo site,
+// its column maximum, echo tops and VIL read once.
+struct NowcastDay {
+    std::string scratch;
+    DisplayState state;
+    DisplayState fullDay;  // the day before, all 144 terms of it
+    std::vector<DayTerm> terms;
+    size_t busiest = 0;  // the term with the most storm cells
+    bool ready = false;
+
+    NowcastDay() {
+        const bench::DemoArchive made = bench::MakeDemoArchive("nowcast", 2);
+        scratch = made.scratch;
+        if (!made.ready) return;
+        AppConfig config;
+        std::string error;
+        if (!LoadSettingsFrom(config, made.startDir, error)) return;
+        const DayArchive day =
+            DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code, DayNameOf(made.now));
+        state.siteCode = day.siteCode;
+        state.dayName = day.dayName;
+        state.indexPath = day.indexPath;
+        state.basePath = day.basePath;
+        state.recentre = 1;
+        const DayArchive before = DayArchive::Of(config.dataRoot, demo::DefaultDemoSite().code,
+                                                 DayNameOf(made.now - 1.0));
+        fullDay = state;
+        fullDay.dayName = before.dayName;
+        fullDay.indexPath = before.indexPath;
+        fullDay.basePath = before.basePath;
+        if (!LoadDayTerms(state, {kLayerColumnMax, kLayerEchoTops, kLayerVil}, "", terms, error)) {
+            std::fprintf(stderr, "bench_nowcast: %s\n", error.c_str());
+            return;
+        }
+        size_t most = 0;
+        for (size_t k = 2; k < terms.size(); ++k) {
+            const GridValues* g = terms[k].layer(kLayerColumnMax);
+            if (!g) continue;
+            const size_t cells = IdentifyCells(*g).size();
+            if (cells > most) most = cells, busiest = k;
+        }
+        ready = busiest > 0;
+    }
+    ~NowcastDay() {
+        std::error_code ignored;
+        if (!scratch.empty()) std::filesystem::remove_all(scratch, ignored);
+    }
+};
+
+NowcastDay& Day() {
+    static NowcastDay day;
+    return day;
+}
+
+void BM_MotionAndSixLeads(benchmark::State& st) {
+    NowcastDay& day = Day();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    const GridValues& newest = *day.terms[day.busiest].layer(kLayerColumnMax);
+    const std::vector<int> leads = NowcastLeads();
+    for (auto _ : st) {
+        const MotionField motion = MotionAt(day.terms, day.busiest, kLayerColumnMax);
+        const std::vector<GridValues> forecasts =
+            Extrapolate(newest, motion, leads, Advection::Linear);
+        benchmark::DoNotOptimize(forecasts.data());
+    }
+}
+BENCHMARK(BM_MotionAndSixLeads)->Unit(benchmark::kMillisecond);
+
+// The tracker holds the day up to the term before; each round adds the term.
+void BM_CellsOfATerm(benchmark::State& st) {
+    NowcastDay& day = Day();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    CellTracker before;
+    for (size_t k = 0; k < day.busiest; ++k) {
+        const DayTerm& t = day.terms[k];
+        before.add({t.termText, t.minutes, t.layer(kLayerColumnMax), t.layer(kLayerEchoTops),
+                    t.layer(kLayerVil)},
+                   MotionAt(day.terms, k, kLayerColumnMax));
+    }
+    const DayTerm& t = day.terms[day.busiest];
+    const CellFields fields{t.termText, t.minutes, t.layer(kLayerColumnMax),
+                            t.layer(kLayerEchoTops), t.layer(kLayerVil)};
+    // The motion is the nowcast's, made once per term for both.
+    const MotionField motion = MotionAt(day.terms, day.busiest, kLayerColumnMax);
+    size_t cells = 0;
+    for (auto _ : st) {
+        CellTracker tracker = before;
+        cells = tracker.add(fields, motion).cells.size();
+        benchmark::DoNotOptimize(cells);
+    }
+    st.counters["cells"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_CellsOfATerm)->Unit(benchmark::kMicrosecond);
+
+// `kalvera-cli verify` over the whole day before: reading and deriving the column maximum
+// of every term, then the nowcasts from each and their scores.
+void BM_VerifyADay(benchmark::State& st) {
+    NowcastDay& day = Day();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    size_t terms = 0;
+    for (auto _ : st) {
+        std::vector<DayTerm> read;
+        std::string error;
+        LoadDayTerms(day.fullDay, {kLayerColumnMax}, "", read, error);
+        std::vector<VerifyTerm> verified;
+        for (DayTerm& t : read) {
+            if (const GridValues* g = t.layer(kLayerColumnMax)) {
+                verified.push_back({t.termText, t.minutes, *g});
+            }
+        }
+        terms = verified.size();
+        const std::vector<VerifyRow> rows = VerifyDay(verified, 60, kLayerColumnMax);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    st.counters["terms"] = static_cast<double>(terms);
+}
+BENCHMARK(BM_VerifyADay)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

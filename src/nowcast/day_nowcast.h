@@ -1,0 +1,27 @@
+#pragma once
+// The nowcast over a day's terms: the motion at a term, the forecasts from
+// it, the cells of every term tracked through the day, and their table.
+
+#include <string>
+#include <vector>
+
+#include "nowcast/cell_tracker.h"
+#include "nowcast/day_terms.h"
+#include "nowcast/extrapolation.h"
+#include "nowcast/motion_field.h"
+
+namespace kalvera {
+
+// The motion at terms[index] from it and up to two terms before it, read
+// from `layerCode` (those lacking the layer are passed over).
+MotionField MotionAt(const std::vector<DayTerm>& terms, size_t index, int layerCode);
+
+// Every term's cells from its column maximum, echo tops and VIL, tracked in
+// time order; a term without the column maximum has none and ends all tracks.
+std::vector<TermCells> TrackDay(const std::vector<DayTerm>& terms, const CellOptions& options = {});
+
+// "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg" and
+// a row per cell and term; a figure the term lacks is empty.
+std::string CellsCsv(const std::vector<TermCells>& terms);
+
+}  // namespace kalvera

@@ -1,0 +1,117 @@
+#include "nowcast/verification.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "nowcast/extrapolation.h"
+#include "nowcast/motion_field.h"
+
+namespace kalvera {
+
+namespace {
+
+double Ratio(int64_t part, int64_t whole) {
+    return whole > 0 ? static_cast<double>(part) / static_cast<double>(whole)
+                     : std::numeric_limits<double>::quiet_NaN();
+}
+
+// A term observed within two minutes of the wanted time; -1 when none is.
+int TermAt(const std::vector<VerifyTerm>& terms, double minutes) {
+    for (size_t k = 0; k < terms.size(); ++k) {
+        if (std::fabs(terms[k].minutes - minutes) <= 2.0) return static_cast<int>(k);
+    }
+    return -1;
+}
+
+std::string Score3(double v) {
+    if (std::isnan(v)) return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", v);
+    return text;
+}
+
+}  // namespace
+
+double Contingency::pod() const {
+    return Ratio(hits, hits + misses);
+}
+double Contingency::far() const {
+    return Ratio(falseAlarms, hits + falseAlarms);
+}
+double Contingency::csi() const {
+    return Ratio(hits, hits + misses + falseAlarms);
+}
+
+Contingency& Contingency::operator+=(const Contingency& other) {
+    hits += other.hits;
+    misses += other.misses;
+    falseAlarms += other.falseAlarms;
+    return *this;
+}
+
+Contingency Score(const GridValues& forecast, const GridValues& observed, int32_t threshold,
+                  const GridValues* domain) {
+    Contingency table;
+    const size_t n = observed.values.size();
+    if (forecast.values.size() != n || (domain && domain->values.size() != n)) return table;
+    for (size_t k = 0; k < n; ++k) {
+        const int32_t f = forecast.values[k], o = observed.values[k];
+        if (f == kOutsideGrid || o == kOutsideGrid) continue;
+        if (domain && domain->values[k] == kOutsideGrid) continue;
+        const bool yes = f >= threshold, seen = o >= threshold;
+        if (yes && seen)
+            ++table.hits;
+        else if (seen)
+            ++table.misses;
+        else if (yes)
+            ++table.falseAlarms;
+    }
+    return table;
+}
+
+std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t threshold,
+                                 int layerCode) {
+    const std::vector<int> leads = NowcastLeads();
+    std::vector<Contingency> extrapolation(leads.size()), persistence(leads.size());
+    for (size_t base = 3; base < terms.size(); ++base) {
+        std::vector<int> observedAt(leads.size());
+        bool any = false;
+        for (size_t l = 0; l < leads.size(); ++l) {
+            observedAt[l] = TermAt(terms, terms[base].minutes + leads[l]);
+            any = any || observedAt[l] >= 0;
+        }
+        if (!any) continue;
+        const TimedGrid recent[] = {{&terms[base - 2].values, terms[base - 2].minutes},
+                                    {&terms[base - 1].values, terms[base - 1].minutes},
+                                    {&terms[base].values, terms[base].minutes}};
+        const MotionField motion = EstimateMotion(recent);
+        const std::vector<GridValues> forecasts =
+            Extrapolate(terms[base].values, motion, leads, AdvectionOf(layerCode));
+        for (size_t l = 0; l < forecasts.size(); ++l) {
+            if (observedAt[l] < 0) continue;
+            const GridValues& seen = terms[static_cast<size_t>(observedAt[l])].values;
+            extrapolation[l] += Score(forecasts[l], seen, threshold);
+            persistence[l] += Score(terms[base].values, seen, threshold, &forecasts[l]);
+        }
+    }
+    std::vector<VerifyRow> rows;
+    for (size_t l = 0; l < leads.size(); ++l) {
+        rows.push_back({leads[l], "extrapolation", extrapolation[l]});
+        rows.push_back({leads[l], "persistence", persistence[l]});
+    }
+    return rows;
+}
+
+std::string VerifyCsv(const std::vector<VerifyRow>& rows) {
+    std::string csv = "lead_min,method,hits,misses,false_alarms,pod,far,csi\n";
+    for (const VerifyRow& row : rows) {
+        const Contingency& t = row.table;
+        csv += std::to_string(row.leadMinutes) + ',' + row.method + ',' + std::to_string(t.hits) +
+               ',' + std::to_string(t.misses) + ',' + std::to_string(t.falseAlarms) + ',' +
+               Score3(t.pod()) + ',' + Score3(t.far()) + ',' + Score3(t.csi()) + '\n';
+    }
+    return csv;
+}
+
+}  // namespace kalvera

@@ -1,0 +1,86 @@
+// kalvera-cli nowcast, cells and verify as a script runs them: the forecast
+// file says what it is, the tables have their columns, and the composite is
+// refused while there is none.
+
+#include <gdal.h>
+
+#include <sstream>
+
+#include "output/cli_fixture.h"
+
+namespace kalvera {
+namespace {
+
+using CliNowcast = testing::CliArchive;
+
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+size_t Lines(const std::string& text) {
+    size_t n = 0;
+    for (const char c : text) n += c == '\n';
+    return n;
+}
+
+TEST_F(CliNowcast, AForecastGeoTiffGivesItsBaseTermAndLead) {
+    const std::string out = dir.file("forecast.tif");
+    ASSERT_EQ(run(args(out, 1, "nowcast") + " --lead 40"), 0) << err;
+    GDALAllRegister();
+    GDALDatasetH opened = GDALOpen(out.c_str(), GA_ReadOnly);
+    ASSERT_NE(opened, nullptr);
+    const auto item = [&](const char* name) {
+        const char* v = GDALGetMetadataItem(opened, name, nullptr);
+        return std::string(v ? v : "");
+    };
+    EXPECT_EQ(item("BASE_TERM"), term_);
+    EXPECT_EQ(item("LEAD_MIN"), "40");
+    EXPECT_EQ(item("SKILL"), "low");
+    GDALClose(opened);
+}
+
+TEST_F(CliNowcast, AForecastPictureIsWritten) {
+    const std::string out = dir.file("forecast.png");
+    ASSERT_EQ(run(args(out, 1, "nowcast") + " --lead 10"), 0) << err;
+    EXPECT_FALSE(load(out).isNull());
+}
+
+TEST_F(CliNowcast, TheCompositeIsRefusedAsNotAvailable) {
+    const std::string day = " --start-dir " + start_ + " --mosaic --day " + day_;
+    for (const std::string& command : {"cells" + day + " --csv", "verify" + day + " --csv",
+                                       "nowcast" + day + " --term " + term_ +
+                                           " --layer max --lead 10 --out " + dir.file("m.tif")}) {
+        EXPECT_EQ(run(command), 2) << command;
+        EXPECT_NE(err.find("not available"), std::string::npos) << err;
+    }
+}
+
+TEST_F(CliNowcast, LeadsOtherThanTheNowcastsAreUsageErrors) {
+    for (const char* lead : {"0", "15", "70", "x"}) {
+        EXPECT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead " + lead), 2) << lead;
+    }
+}
+
+TEST_F(CliNowcast, VerifyPrintsBothMethodsAtEveryLead) {
+    ASSERT_EQ(
+        run("verify --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --csv"), 0)
+        << err;
+    EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi");
+    EXPECT_EQ(Lines(printed), 13u);
+}
+
+TEST_F(CliNowcast, CellsPrintTheirColumns) {
+    ASSERT_EQ(run("cells --start-dir " + start_ + " --site " + site_ + " --day " + day_ +
+                  " --term " + term_ + " --csv"),
+              0)
+        << err;
+    EXPECT_EQ(FirstLine(printed),
+              "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg");
+    std::istringstream rows(printed);
+    std::string row;
+    std::getline(rows, row);
+    while (std::getline(rows, row)) EXPECT_TRUE(row.starts_with(term_ + ",")) << row;
+}
+
+}  // namespace
+}  // namespace kalvera
