@@ -22,6 +22,8 @@ struct MapSource {
     std::string dayName;   // YYMMDD
     std::string termText;  // HH.MM, GMT
     Palette palette{};
+    // The table chosen for the layer's kind; null for the palette.
+    std::shared_ptr<const ColourTable> table;
 };
 
 // Decodes layer `layerCode` of the term that `at` names (its index and base

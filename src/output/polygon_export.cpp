@@ -6,7 +6,10 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "output/gdal_session.h"
@@ -14,6 +17,7 @@
 #include "output/map_export.h"
 #include "output/map_georef.h"
 #include "render/cell_layer.h"
+#include "render/legend_layer.h"
 #include "render/legend_tables.h"
 
 namespace kalvera {
@@ -37,9 +41,57 @@ DatasetPtr ClassRaster(const MapSource& source, const OGRSpatialReference& srs) 
     return raster;
 }
 
+// What a class polygon says of its class: the palette's legend classes
+// (min_value, max_value, in the layer's own units) or a table's (min, max, in
+// the table's units).
+struct ClassFields {
+    std::string label;
+    double min = 0.0;
+    std::optional<double> max;
+    std::string units;
+};
+
+struct ClassScheme {
+    bool table = false;
+    std::vector<ClassFields> classes;  // class k at k - 1
+    std::vector<GByte> cells;          // class of each cell, north row first; 0 none
+};
+
+ClassScheme SchemeOf(const MapSource& source) {
+    ClassScheme scheme;
+    const int layer = source.layerCode;
+    if (source.table == nullptr) {
+        for (int k = 1; k <= kLegendBoxes; ++k) {
+            const ClassBounds bounds = ClassBoundsOf(layer, k);
+            scheme.classes.push_back({LegendLabel(layer, k), bounds.min, bounds.max, UnitsOf(layer)});
+        }
+        scheme.cells = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
+            return static_cast<GByte>(LegendClassOf(layer, raw));
+        });
+        return scheme;
+    }
+    const ColourTable& table = *source.table;
+    scheme.table = true;
+    const std::string units = table.units.empty() ? UnitsOf(layer) : table.units;
+    const std::vector<ColourClass> classes = ClassesOf(table);
+    // A byte per cell holds the class: a table of more classes keeps its
+    // first 255, the rest counted with the last.
+    const size_t kept = std::min<size_t>(classes.size(), 255);
+    for (size_t k = 0; k < kept; ++k) {
+        scheme.classes.push_back({TableClassLabel(layer, classes[k]), classes[k].min,
+                                  k + 1 < kept ? classes[k].max : std::nullopt, units});
+    }
+    scheme.cells = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
+        if (raw <= 0 || raw == kNoDataCell) return GByte{0};
+        const int k = ClassIndexOf(table, TableValue(table, PhysicalValue(layer, raw)));
+        return static_cast<GByte>(std::min<int>(k + 1, static_cast<int>(kept)));
+    });
+    return scheme;
+}
+
 // Outlines the cells of class `k` or above and adds them to `out` with the
 // class, its legend label and the values the class holds.
-bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
+bool AddClass(const ClassScheme& scheme, const std::vector<GByte>& classes, int k,
               GDALDataset& raster, GDALDataset& scratch, OGRSpatialReference& srs, OGRLayer& out) {
     std::vector<GByte> mask(classes.size());
     for (size_t i = 0; i < classes.size(); ++i) mask[i] = classes[i] >= k ? 1 : 0;
@@ -54,20 +106,20 @@ bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
     if (!cells || cells->CreateField(&value) != OGRERR_NONE) return false;
     // The band is its own mask: cells outside the class make no polygon.
     if (GDALPolygonize(band, band, cells, 0, nullptr, nullptr, nullptr) != CE_None) return false;
-    const std::string label(LegendLabel(source.layerCode, k));
-    const ClassBounds bounds = ClassBoundsOf(source.layerCode, k);
-    const std::string units = UnitsOf(source.layerCode);
+    const ClassFields& fields = scheme.classes[static_cast<size_t>(k - 1)];
+    const char* minName = scheme.table ? "min" : "min_value";
+    const char* maxName = scheme.table ? "max" : "max_value";
     for (auto& cell : *cells) {
         OGRFeature feature(out.GetLayerDefn());
         feature.SetField("class", k);
-        feature.SetField("label", label.c_str());
-        feature.SetField("min_value", bounds.min);
-        if (bounds.max) {
-            feature.SetField("max_value", *bounds.max);
+        feature.SetField("label", fields.label.c_str());
+        feature.SetField(minName, fields.min);
+        if (fields.max) {
+            feature.SetField(maxName, *fields.max);
         } else {
-            feature.SetFieldNull(feature.GetFieldIndex("max_value"));
+            feature.SetFieldNull(feature.GetFieldIndex(maxName));
         }
-        feature.SetField("units", units.c_str());
+        feature.SetField("units", fields.units.c_str());
         feature.SetGeometry(cell->GetGeometryRef());
         if (out.CreateFeature(&feature) != OGRERR_NONE) return false;
     }
@@ -85,20 +137,18 @@ bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialRefere
     OGRLayer* out = target.CreateLayer("radar", &srs, wkbPolygon,
                                        geoJson ? const_cast<char**>(rfc7946) : nullptr);
     if (!raster || !scratch || !out) return false;
+    const ClassScheme scheme = SchemeOf(source);
     // The label is the legend's text; the bounds are what the class holds.
     OGRFieldDefn fields[] = {{"class", OFTInteger},
                              {"label", OFTString},
-                             {"min_value", OFTReal},
-                             {"max_value", OFTReal},
+                             {scheme.table ? "min" : "min_value", OFTReal},
+                             {scheme.table ? "max" : "max_value", OFTReal},
                              {"units", OFTString}};
     for (OGRFieldDefn& field : fields) {
         if (out->CreateField(&field) != OGRERR_NONE) return false;
     }
-    const std::vector<GByte> classes = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
-        return static_cast<GByte>(LegendClassOf(source.layerCode, raw));
-    });
-    for (int k = 1; k <= kLegendBoxes; ++k) {
-        if (!AddClass(source, classes, k, *raster, *scratch, srs, *out)) return false;
+    for (int k = 1; k <= static_cast<int>(scheme.classes.size()); ++k) {
+        if (!AddClass(scheme, scheme.cells, k, *raster, *scratch, srs, *out)) return false;
     }
     return true;
 }

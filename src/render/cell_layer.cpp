@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QImage>
+
 #include "products/derived_products.h"
+#include "products/layer_units.h"
 #include "products/vil_legend.h"
 
 namespace kalvera {
@@ -15,6 +18,19 @@ int ColourEntry(int layerCode, int32_t value) {
     return std::clamp<int32_t>(v / 10, 0, kLegendBoxes - 1) + 1;
 }
 
+bool CellColour(const CellPaint& paint, int32_t value, uint32_t& colour) {
+    if (paint.table != nullptr) {
+        const std::optional<Rgba> c =
+            ColourAt(*paint.table, TableValue(*paint.table, PhysicalValue(paint.layerCode, value)));
+        if (!c) return false;
+        colour = c->bgr();
+        return true;
+    }
+    if (paint.palette == nullptr) return false;
+    colour = (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, value))];
+    return true;
+}
+
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
                const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint) {
     // Clipping only: the canvas keeps its own pen and brush, which a painter
@@ -25,9 +41,12 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
     painter.setClipping(false);
 }
 
-void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
-                      const RadarPicture& values, const CellPaint& paint) {
-    if (paint.palette == nullptr || edges.x.empty() || edges.y.empty()) return;
+namespace {
+
+// Every cell above the threshold, opaque; runs of one colour along a row as
+// one block.
+void FillCells(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+               const RadarPicture& values, const CellPaint& paint) {
     const int rows = std::min(static_cast<int>(edges.y.size()) - 1, kGridSide);
     const int columns = std::min(static_cast<int>(edges.x.size()) - 1, kGridSide);
     canvas.setPenWidth(style.cellRimWidth);
@@ -38,9 +57,7 @@ void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& 
     const bool ordered = std::is_sorted(edges.x.begin(), edges.x.begin() + columns + 1);
     const auto colourAt = [&](int i, int j, uint32_t& colour) {
         const int32_t v = values.values[static_cast<size_t>(i * kGridSide + j)];
-        if (v <= paint.threshold) return false;
-        colour = (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, v))];
-        return true;
+        return v > paint.threshold && CellColour(paint, v, colour);
     };
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns;) {
@@ -64,6 +81,50 @@ void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& 
     }
     canvas.setBrushColor(kWhite);
     canvas.setPenColor(kBlack);
+}
+
+// Cells seen through: drawn opaque on a clear layer of their own and laid
+// over the canvas at the opacity in one go, since rims that overlap their
+// neighbours would otherwise be blended twice.
+void BlendCells(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                const RadarPicture& values, const CellPaint& paint) {
+    const auto [xMin, xMax] = std::minmax_element(edges.x.begin(), edges.x.end());
+    const auto [yMin, yMax] = std::minmax_element(edges.y.begin(), edges.y.end());
+    const int rim = style.cellRimWidth;
+    const int left = *xMin - rim, top = *yMin - rim;
+    QImage layer(*xMax - left + 2 * rim + 1, *yMax - top + 2 * rim + 1,
+                 QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull()) return;
+    layer.fill(Qt::transparent);
+    CellEdges shifted = edges;
+    for (int& x : shifted.x) x -= left;
+    for (int& y : shifted.y) y -= top;
+    {
+        CanvasState state;
+        Canvas cells(layer, state);
+        FillCells(cells, shifted, style, values, paint);
+    }
+    QPainter& painter = canvas.painter();
+    painter.setOpacity(paint.opacity / 100.0);
+    painter.drawImage(left, top, layer);
+    painter.setOpacity(1.0);
+    canvas.setBrushColor(kWhite);
+    canvas.setPenColor(kBlack);
+}
+
+}  // namespace
+
+void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                      const RadarPicture& values, const CellPaint& paint) {
+    if ((paint.palette == nullptr && paint.table == nullptr) || edges.x.empty() ||
+        edges.y.empty()) {
+        return;
+    }
+    if (paint.opacity < 100) {
+        BlendCells(canvas, edges, style, values, paint);
+    } else {
+        FillCells(canvas, edges, style, values, paint);
+    }
 }
 
 int32_t HighestValue(const RadarPicture& values) {
