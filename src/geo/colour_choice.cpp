@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -46,6 +47,44 @@ bool TableSuitsKind(const ColourTable& table, LayerKind kind) {
         case LayerKind::Vil: return units == "kg/m2" || units == "kg/m²";
     }
     return false;
+}
+
+std::string UserColourFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return std::string(config) + "/kalvera/colors";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.config/kalvera/colors";
+}
+
+std::vector<std::string> ColourTableFolders(const std::string& startDir,
+                                            const std::string& shippedDataDir) {
+    return {startDir + "/res/colors", shippedDataDir + "/colors", UserColourFolder()};
+}
+
+bool ResolveColourTable(const std::string& nameOrPath, const std::vector<std::string>& folders,
+                        std::shared_ptr<const ColourTable>& table, std::string& error,
+                        std::vector<std::string>& warnings) {
+    if (nameOrPath == kClassicTableName) {
+        table.reset();
+        return true;
+    }
+    std::string path;
+    std::error_code failure;
+    if (nameOrPath.find('/') != std::string::npos || fs::is_regular_file(nameOrPath, failure)) {
+        path = nameOrPath;
+    } else {
+        for (const ColourTableFile& file : ListColourTables(folders)) {
+            if (file.name == nameOrPath) path = file.path;
+        }
+    }
+    if (path.empty()) {
+        error = "No colour table \"" + nameOrPath + "\": neither a file nor a preset";
+        return false;
+    }
+    auto read = std::make_shared<ColourTable>();
+    if (!LoadColourTable(path, *read, error, warnings)) return false;
+    table = std::move(read);
+    return true;
 }
 
 int OpacityStep(int percent) {

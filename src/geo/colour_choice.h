@@ -39,6 +39,22 @@ std::vector<ColourTableFile> ListColourTables(const std::vector<std::string>& fo
 // units say nothing (empty) or name a length for echo tops.
 bool TableSuitsKind(const ColourTable& table, LayerKind kind);
 
+// The user's own tables: $XDG_CONFIG_HOME/kalvera/colors, else
+// ~/.config/kalvera/colors.
+std::string UserColourFolder();
+// Where tables are looked for by name, in order: the start directory's
+// res/colors, the presets shipped with the program (`shippedDataDir`/colors)
+// and the user's folder.
+std::vector<std::string> ColourTableFolders(const std::string& startDir,
+                                            const std::string& shippedDataDir);
+
+// A table as a user names it: "classic" (the palette: `table` becomes null),
+// a path to a file, or the name of a table in `folders`. False, with the
+// reason in `error`, when it names nothing or does not read.
+bool ResolveColourTable(const std::string& nameOrPath, const std::vector<std::string>& folders,
+                        std::shared_ptr<const ColourTable>& table, std::string& error,
+                        std::vector<std::string>& warnings);
+
 // Snaps to 0..100 in steps of 5.
 int OpacityStep(int percent);
 
