@@ -139,6 +139,10 @@ double Ciede2000(Rgba a, Rgba b) {
     return DeltaE2000(LabOf(a), LabOf(b));
 }
 
+double Ciede2000Lab(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return DeltaE2000(a, b);
+}
+
 ClassSeparation SeparationOf(const std::vector<Rgba>& classColours) {
     ClassSeparation s;
     s.adjacent.fill(INFINITY);

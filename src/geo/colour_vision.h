@@ -19,8 +19,10 @@ const char* VisionName(Vision vision);
 
 // The colour as an eye of that kind sees it, back in sRGB.
 Rgba SimulatedColour(Rgba colour, Vision vision);
-// CIEDE2000 between two sRGB colours (D65, alpha ignored).
+// CIEDE2000 between two sRGB colours (D65, alpha ignored), and between two
+// CIE L*a*b* colours.
 double Ciede2000(Rgba a, Rgba b);
+double Ciede2000Lab(const std::array<double, 3>& a, const std::array<double, 3>& b);
 
 // The smallest difference between neighbouring classes and between any two
 // classes of a list of class colours, in each vision.
