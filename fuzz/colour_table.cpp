@@ -2,14 +2,14 @@
 // bytes are read as a table, and a table that reads is written and read back
 // as the same table.
 
+#include "geo/colour_table.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "geo/colour_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace kalvera;

@@ -36,15 +36,19 @@ std::vector<ColourTableFile> ListColourTables(const std::vector<std::string>& fo
 bool TableSuitsKind(const ColourTable& table, LayerKind kind) {
     std::string units;
     for (char c : table.units) {
-        if (c != ' ' && c != '\t') units += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '\t')
+            units += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     if (units.empty()) return true;
     switch (kind) {
-        case LayerKind::Reflectivity: return units == "dbz";
+        case LayerKind::Reflectivity:
+            return units == "dbz";
         case LayerKind::EchoTops:
             return units == "m" || units == "km" || units == "ft" || units == "kft";
-        case LayerKind::Phenomena: return units == "code";
-        case LayerKind::Vil: return units == "kg/m2" || units == "kg/m²";
+        case LayerKind::Phenomena:
+            return units == "code";
+        case LayerKind::Vil:
+            return units == "kg/m2" || units == "kg/m²";
     }
     return false;
 }

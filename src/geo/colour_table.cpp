@@ -14,9 +14,9 @@ uint8_t Mix(uint8_t from, uint8_t to, double t) {
 // The last stop at or below the value: equal values let the later stop win,
 // as a band that starts where the one before it ends.
 int StopIndexOf(const ColourTable& table, double value) {
-    const auto after = std::upper_bound(
-        table.stops.begin(), table.stops.end(), value,
-        [](double v, const ColourStop& stop) { return v < stop.value; });
+    const auto after =
+        std::upper_bound(table.stops.begin(), table.stops.end(), value,
+                         [](double v, const ColourStop& stop) { return v < stop.value; });
     return static_cast<int>(after - table.stops.begin()) - 1;
 }
 
@@ -33,7 +33,8 @@ int ClassIndexOf(const ColourTable& table, double tableValue) {
     // Classes are counted as ClassesOf forms them: without the empty ones.
     int index = 0;
     for (int j = 0; j < stop; ++j) {
-        if (table.stops[static_cast<size_t>(j) + 1].value > table.stops[static_cast<size_t>(j)].value)
+        if (table.stops[static_cast<size_t>(j) + 1].value >
+            table.stops[static_cast<size_t>(j)].value)
             ++index;
     }
     return index;

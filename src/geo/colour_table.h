@@ -17,7 +17,9 @@ struct Rgba {
     uint8_t r = 0, g = 0, b = 0, a = 255;
     bool operator==(const Rgba&) const = default;
     // 0x00BBGGRR, the layout every colour of the program is kept in.
-    uint32_t bgr() const { return r | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b) << 16; }
+    uint32_t bgr() const {
+        return r | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b) << 16;
+    }
     static Rgba OfBgr(uint32_t bgr) {
         return {static_cast<uint8_t>(bgr & 0xFFu), static_cast<uint8_t>((bgr >> 8) & 0xFFu),
                 static_cast<uint8_t>((bgr >> 16) & 0xFFu), 255};
@@ -39,9 +41,9 @@ struct ColourTable {
     // Table value = layer quantity (dBZ, m, kg/m2, code) x scale + offset.
     double scale = 1.0;
     double offset = 0.0;
-    std::optional<double> step;     // legend label step, kept for other viewers
+    std::optional<double> step;       // legend label step, kept for other viewers
     std::optional<Rgba> rangeFolded;  // RF, kept for other viewers
-    std::vector<ColourStop> stops;  // ascending by value
+    std::vector<ColourStop> stops;    // ascending by value
     bool operator==(const ColourTable&) const = default;
 };
 

@@ -35,7 +35,8 @@ std::vector<std::string_view> Words(std::string_view text) {
     while (i < text.size()) {
         while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == ',')) ++i;
         size_t end = i;
-        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != ',') ++end;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != ',')
+            ++end;
         if (end > i) words.push_back(text.substr(i, end - i));
         i = end;
     }

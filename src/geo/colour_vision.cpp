@@ -39,7 +39,9 @@ Vec3 Times(const Mat3& m, const Vec3& v) {
     return out;
 }
 
-Vec3 LinearOf(Rgba c) { return {ToLinear(c.r), ToLinear(c.g), ToLinear(c.b)}; }
+Vec3 LinearOf(Rgba c) {
+    return {ToLinear(c.r), ToLinear(c.g), ToLinear(c.b)};
+}
 
 // CIE L*a*b* (D65) of an sRGB colour.
 Vec3 LabOf(Rgba c) {
@@ -58,8 +60,12 @@ Vec3 LabOf(Rgba c) {
     return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
 }
 
-double Degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+double Degrees(double radians) {
+    return radians * 180.0 / std::numbers::pi;
+}
+double Radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
 
 // Sharma, Wu and Dalal's formulation, with kL = kC = kH = 1.
 double DeltaE2000(const Vec3& lab1, const Vec3& lab2) {
@@ -97,10 +103,9 @@ double DeltaE2000(const Vec3& lab1, const Vec3& lab2) {
             hMean = (h1 + h2 < 360.0) ? (h1 + h2 + 360.0) / 2.0 : (h1 + h2 - 360.0) / 2.0;
         }
     }
-    const double t = 1.0 - 0.17 * std::cos(Radians(hMean - 30.0)) +
-                     0.24 * std::cos(Radians(2.0 * hMean)) +
-                     0.32 * std::cos(Radians(3.0 * hMean + 6.0)) -
-                     0.20 * std::cos(Radians(4.0 * hMean - 63.0));
+    const double t =
+        1.0 - 0.17 * std::cos(Radians(hMean - 30.0)) + 0.24 * std::cos(Radians(2.0 * hMean)) +
+        0.32 * std::cos(Radians(3.0 * hMean + 6.0)) - 0.20 * std::cos(Radians(4.0 * hMean - 63.0));
     const double dTheta = 30.0 * std::exp(-std::pow((hMean - 275.0) / 25.0, 2.0));
     const double cpMean7 = std::pow(cpMean, 7.0);
     const double rc = 2.0 * std::sqrt(cpMean7 / (cpMean7 + std::pow(25.0, 7.0)));
@@ -117,10 +122,14 @@ double DeltaE2000(const Vec3& lab1, const Vec3& lab2) {
 
 const char* VisionName(Vision vision) {
     switch (vision) {
-        case Vision::Deuteranopia: return "deuteranopia";
-        case Vision::Protanopia: return "protanopia";
-        case Vision::Tritanopia: return "tritanopia";
-        case Vision::Normal: break;
+        case Vision::Deuteranopia:
+            return "deuteranopia";
+        case Vision::Protanopia:
+            return "protanopia";
+        case Vision::Tritanopia:
+            return "tritanopia";
+        case Vision::Normal:
+            break;
     }
     return "normal";
 }

@@ -63,7 +63,8 @@ ClassScheme SchemeOf(const MapSource& source) {
     if (source.table == nullptr) {
         for (int k = 1; k <= kLegendBoxes; ++k) {
             const ClassBounds bounds = ClassBoundsOf(layer, k);
-            scheme.classes.push_back({LegendLabel(layer, k), bounds.min, bounds.max, UnitsOf(layer)});
+            scheme.classes.push_back(
+                {LegendLabel(layer, k), bounds.min, bounds.max, UnitsOf(layer)});
         }
         scheme.cells = NorthUpCells<GByte>(source.grid, [&](int32_t raw) {
             return static_cast<GByte>(LegendClassOf(layer, raw));

@@ -1,8 +1,7 @@
 #include "render/cell_layer.h"
 
-#include <algorithm>
-
 #include <QImage>
+#include <algorithm>
 
 #include "products/derived_products.h"
 #include "products/layer_units.h"

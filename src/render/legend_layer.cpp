@@ -83,9 +83,9 @@ std::vector<LegendBox> LegendBoxesOf(const Palette& palette, int layerCode,
     const std::vector<ColourClass> classes = ClassesOf(*table);
     const bool ownLabels = classes.size() == static_cast<size_t>(kLegendBoxes);
     for (size_t k = 0; k < classes.size(); ++k) {
-        boxes.push_back({classes[k].colour.bgr(),
-                         ownLabels ? LegendLabel(layerCode, static_cast<int>(k) + 1)
-                                   : TableClassLabel(layerCode, classes[k])});
+        boxes.push_back(
+            {classes[k].colour.bgr(), ownLabels ? LegendLabel(layerCode, static_cast<int>(k) + 1)
+                                                : TableClassLabel(layerCode, classes[k])});
     }
     return boxes;
 }
@@ -121,7 +121,8 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
         if ((k - 1) % labelEvery != 0) continue;
         const LegendBox& box = boxes[static_cast<size_t>(k - 1)];
         canvas.setFontColor(LabelColourOn(box.colour));
-        canvas.textOut(x, boxTop(k) + (labelEvery > 1 ? boxTop(k - 1) - boxTop(k) - kLineHeight : 3),
+        canvas.textOut(x,
+                       boxTop(k) + (labelEvery > 1 ? boxTop(k - 1) - boxTop(k) - kLineHeight : 3),
                        box.label);
     }
     canvas.setFontColor(before.fontColor);

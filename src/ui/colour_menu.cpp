@@ -58,15 +58,22 @@ void Choose(TForm1& window, Dialogs& dialogs, const KindEntry& entry, const std:
     std::string error;
     std::vector<std::string> warnings;
     if (!ResolveColourTable(name, ColourFolders(config), table, error, warnings)) {
-        dialogs.showMessage(&window, Tr("Таблица цветов не прочитана:\n%1").arg(Native(error)),
-                            Tr(entry.title));
+        dialogs.showMessage(
+            &window,
+            QCoreApplication::translate("kalvera::ColourMenu", "Таблица цветов не прочитана:\n%1")
+                .arg(Native(error)),
+            Tr(entry.title));
         return;
     }
     if (!warnings.empty()) {
         QString text;
         for (const std::string& warning : warnings) text += Native(warning) + '\n';
-        dialogs.showMessage(&window, Tr("Таблица цветов прочитана с замечаниями:\n%1").arg(text),
-                            Tr(entry.title));
+        dialogs.showMessage(
+            &window,
+            QCoreApplication::translate("kalvera::ColourMenu",
+                                        "Таблица цветов прочитана с замечаниями:\n%1")
+                .arg(text),
+            Tr(entry.title));
     }
     config.colours.tables[static_cast<size_t>(entry.kind)] = table;
     UserSettings::setValue(QString::fromUtf8(entry.key), Native(name));
@@ -79,18 +86,20 @@ void FillKindMenu(QMenu& sub, TForm1& window, Dialogs& dialogs, const KindEntry&
     sub.clear();
     qDeleteAll(sub.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     auto* group = new QActionGroup(&sub);
-    const QString chosen = UserSettings::value(QString::fromUtf8(entry.key),
-                                               QString::fromUtf8(kClassicTableName))
-                               .toString();
+    const QString chosen =
+        UserSettings::value(QString::fromUtf8(entry.key), QString::fromUtf8(kClassicTableName))
+            .toString();
     const auto add = [&](const QString& text, const std::string& name) {
         QAction* action = sub.addAction(text);
         action->setCheckable(true);
         action->setChecked(Native(name) == chosen);
         group->addAction(action);
-        QObject::connect(action, &QAction::triggered, &window,
-                         [&window, &dialogs, &entry, name] { Choose(window, dialogs, entry, name); });
+        QObject::connect(action, &QAction::triggered, &window, [&window, &dialogs, &entry, name] {
+            Choose(window, dialogs, entry, name);
+        });
     };
-    add(Tr("классическая (colors.bin)"), kClassicTableName);
+    add(QCoreApplication::translate("kalvera::ColourMenu", "классическая (colors.bin)"),
+        kClassicTableName);
     for (const ColourTableFile& file : ListColourTables(ColourFolders(window.viewer().config))) {
         ColourTable table;
         std::string error;
@@ -104,7 +113,9 @@ void FillKindMenu(QMenu& sub, TForm1& window, Dialogs& dialogs, const KindEntry&
         add(Native(file.name), file.name);
     }
     sub.addSeparator();
-    QAction* folder = sub.addAction(Tr("Свои таблицы: %1").arg(UserColourFolderPath()));
+    QAction* folder =
+        sub.addAction(QCoreApplication::translate("kalvera::ColourMenu", "Свои таблицы: %1")
+                          .arg(UserColourFolderPath()));
     folder->setEnabled(false);
 }
 
@@ -138,7 +149,8 @@ std::vector<std::string> ColourFolders(const AppConfig& config) {
 void LoadColourChoice(AppConfig& config) {
     const std::vector<std::string> folders = ColourFolders(config);
     for (const KindEntry& entry : kKinds) {
-        const std::string name = UserSettings::value(QString::fromUtf8(entry.key)).toString().toStdString();
+        const std::string name =
+            UserSettings::value(QString::fromUtf8(entry.key)).toString().toStdString();
         if (name.empty()) continue;
         std::shared_ptr<const ColourTable> table;
         std::string error;
@@ -160,7 +172,8 @@ void AddColourMenus(QMenu& menu, TForm1& window, Dialogs& dialogs) {
             FillKindMenu(*sub, window, dialogs, entry);
         });
     }
-    QMenu* opacity = menu.addMenu(Tr("Непрозрачность ячеек"));
+    QMenu* opacity =
+        menu.addMenu(QCoreApplication::translate("kalvera::ColourMenu", "Непрозрачность ячеек"));
     QObject::connect(opacity, &QMenu::aboutToShow, &window, [opacity, &window] {
         opacity->clear();
         qDeleteAll(opacity->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));

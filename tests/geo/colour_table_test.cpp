@@ -125,9 +125,9 @@ TEST(ColourTableShading, StopsShadeLinearlyAndSolidBandsStayFlat) {
         std::optional<Rgba> colour;
     } rows[] = {{-0.1, std::nullopt},
                 {0, Rgba{0, 0, 0, 255}},
-                {5, Rgba{50, 100, 20, 255}},     // halfway to the next stop
+                {5, Rgba{50, 100, 20, 255}},  // halfway to the next stop
                 {7.5, Rgba{75, 150, 30, 255}},
-                {15, Rgba{150, 100, 90, 255}},   // halfway to its own second colour
+                {15, Rgba{150, 100, 90, 255}},  // halfway to its own second colour
                 {20, Rgba{7, 7, 7, 255}},
                 {29.9, Rgba{7, 7, 7, 255}},
                 {30, Rgba{250, 250, 250, 255}},  // the last stop holds upwards
@@ -168,7 +168,8 @@ TEST(ColourChoice, TablesByNameFromTheFirstFolderThatHasThem) {
     ASSERT_TRUE(SaveColourTable(dir.file("one/mine.pal"), a, error));
     ASSERT_TRUE(SaveColourTable(dir.file("two/mine.pal"), b, error));
     ASSERT_TRUE(SaveColourTable(dir.file("two/other.pal"), b, error));
-    const std::vector<std::string> folders = {dir.file("one"), dir.file("missing"), dir.file("two")};
+    const std::vector<std::string> folders = {dir.file("one"), dir.file("missing"),
+                                              dir.file("two")};
     const std::vector<ColourTableFile> files = ListColourTables(folders);
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0].name, "mine");

@@ -51,7 +51,8 @@ std::vector<Rgba> ClassColours(const ColourTable& table) {
 
 void PrintFigures(const std::string& name, size_t classes, const ClassSeparation& s) {
     std::printf("| %-24s | %2zu |", name.c_str(), classes);
-    for (size_t v = 0; v < kVisions.size(); ++v) std::printf(" %5.1f / %5.1f |", s.adjacent[v], s.any[v]);
+    for (size_t v = 0; v < kVisions.size(); ++v)
+        std::printf(" %5.1f / %5.1f |", s.adjacent[v], s.any[v]);
     std::printf("\n");
 }
 

@@ -48,7 +48,9 @@ TEST(TableClassPolygons, AreCutAtTheTablesBoundsWithMinMaxAndUnits) {
             const int max = feature->GetFieldIndex("max");
             ASSERT_GE(max, 0);
             EXPECT_EQ(feature->IsFieldSetAndNotNull(max), row.max.has_value()) << row.k;
-            if (row.max) EXPECT_DOUBLE_EQ(feature->GetFieldAsDouble(max), *row.max);
+            if (row.max) {
+                EXPECT_DOUBLE_EQ(feature->GetFieldAsDouble(max), *row.max);
+            }
             EXPECT_STREQ(feature->GetFieldAsString("units"), "dBZ");
             EXPECT_STREQ(feature->GetFieldAsString("label"), row.label);
         }

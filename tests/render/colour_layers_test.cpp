@@ -67,7 +67,8 @@ TEST(TableLegend, TwelveClassesAreTwelveBoxesUnderTheirBounds) {
 
 TEST(TableLegend, NineteenClassesKeepTheLayersOwnLabels) {
     std::string text;
-    for (int code = 1; code <= 19; ++code) text += "SolidColor: " + std::to_string(code) + " 1 2 3\n";
+    for (int code = 1; code <= 19; ++code)
+        text += "SolidColor: " + std::to_string(code) + " 1 2 3\n";
     const ColourTable table = TableOf(text);
     const std::vector<LegendBox> boxes = LegendBoxesOf(Palette{}, kLayerWeather, &table);
     ASSERT_EQ(boxes.size(), 19u);

@@ -276,6 +276,9 @@ Page MakeViewerPage() {
             {{"FILES",
               "- settings: the office's settings (data root, sites, update period).\n"
               "- res/: the map and place resources and the palette colors.bin.\n"
+              "- res/colors/*.pal: colour tables offered in the picture's menu, with the "
+              "presets installed in share/kalvera/colors/ and the user's own in "
+              "~/.config/kalvera/colors/.\n"
               "- res/publish.txt: the products published on each update."},
              {"SEE ALSO", "kalvera-cli(1), kalvera-demo(1)"}}};
 }
