@@ -87,25 +87,30 @@ void FillCells(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
 // neighbours would otherwise be blended twice.
 void BlendCells(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                 const RadarPicture& values, const CellPaint& paint) {
+    QPainter& painter = canvas.painter();
     const auto [xMin, xMax] = std::minmax_element(edges.x.begin(), edges.x.end());
     const auto [yMin, yMax] = std::minmax_element(edges.y.begin(), edges.y.end());
     const int rim = style.cellRimWidth;
-    const int left = *xMin - rim, top = *yMin - rim;
-    QImage layer(*xMax - left + 2 * rim + 1, *yMax - top + 2 * rim + 1,
-                 QImage::Format_ARGB32_Premultiplied);
-    if (layer.isNull()) return;
+    QRect box(QPoint(*xMin - rim, *yMin - rim), QPoint(*xMax + rim, *yMax + rim));
+    // Zoomed in, the grid reaches far beyond the picture: the layer need
+    // only cover what can be seen.
+    if (const QPaintDevice* device = painter.device()) {
+        box &= QRect(0, 0, device->width(), device->height());
+    }
+    if (painter.hasClipping()) box &= painter.clipBoundingRect().toAlignedRect();
+    QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
+    if (box.isEmpty() || layer.isNull()) return;
     layer.fill(Qt::transparent);
     CellEdges shifted = edges;
-    for (int& x : shifted.x) x -= left;
-    for (int& y : shifted.y) y -= top;
+    for (int& x : shifted.x) x -= box.left();
+    for (int& y : shifted.y) y -= box.top();
     {
         CanvasState state;
         Canvas cells(layer, state);
         FillCells(cells, shifted, style, values, paint);
     }
-    QPainter& painter = canvas.painter();
     painter.setOpacity(paint.opacity / 100.0);
-    painter.drawImage(left, top, layer);
+    painter.drawImage(box.topLeft(), layer);
     painter.setOpacity(1.0);
     canvas.setBrushColor(kWhite);
     canvas.setPenColor(kBlack);
