@@ -14,10 +14,10 @@
 
 #include "products/point_history.h"
 #include "support/file_bytes.h"
-#include "ui/user_settings.h"
 #include "ui/history_window.h"
 #include "ui/navigation_fixture.h"
 #include "ui/section_window.h"
+#include "ui/user_settings.h"
 #include "ui/window_keys.h"
 
 namespace kalvera::navtest {
