@@ -57,6 +57,49 @@
     </message>
 </context>
 <context>
+    <name>kalvera::ColourMenu</name>
+    <message>
+        <source>Цвета отражаемости</source>
+        <translation>Reflectivity colours</translation>
+    </message>
+    <message>
+        <source>Цвета верхней границы</source>
+        <translation>Echo-top colours</translation>
+    </message>
+    <message>
+        <source>Цвета явлений</source>
+        <translation>Phenomena colours</translation>
+    </message>
+    <message>
+        <source>Цвета VIL</source>
+        <translation>VIL colours</translation>
+    </message>
+    <message>
+        <source>Таблица цветов не прочитана:
+%1</source>
+        <translation>The colour table could not be read:
+%1</translation>
+    </message>
+    <message>
+        <source>Таблица цветов прочитана с замечаниями:
+%1</source>
+        <translation>The colour table was read with warnings:
+%1</translation>
+    </message>
+    <message>
+        <source>классическая (colors.bin)</source>
+        <translation>classic (colors.bin)</translation>
+    </message>
+    <message>
+        <source>Свои таблицы: %1</source>
+        <translation>Own tables: %1</translation>
+    </message>
+    <message>
+        <source>Непрозрачность ячеек</source>
+        <translation>Cell opacity</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::DataAge</name>
     <message>
         <source>нет данных</source>

@@ -57,6 +57,49 @@
     </message>
 </context>
 <context>
+    <name>kalvera::ColourMenu</name>
+    <message>
+        <source>Цвета отражаемости</source>
+        <translation>Цвета отражаемости</translation>
+    </message>
+    <message>
+        <source>Цвета верхней границы</source>
+        <translation>Цвета верхней границы</translation>
+    </message>
+    <message>
+        <source>Цвета явлений</source>
+        <translation>Цвета явлений</translation>
+    </message>
+    <message>
+        <source>Цвета VIL</source>
+        <translation>Цвета VIL</translation>
+    </message>
+    <message>
+        <source>Таблица цветов не прочитана:
+%1</source>
+        <translation>Таблица цветов не прочитана:
+%1</translation>
+    </message>
+    <message>
+        <source>Таблица цветов прочитана с замечаниями:
+%1</source>
+        <translation>Таблица цветов прочитана с замечаниями:
+%1</translation>
+    </message>
+    <message>
+        <source>классическая (colors.bin)</source>
+        <translation>классическая (colors.bin)</translation>
+    </message>
+    <message>
+        <source>Свои таблицы: %1</source>
+        <translation>Свои таблицы: %1</translation>
+    </message>
+    <message>
+        <source>Непрозрачность ячеек</source>
+        <translation>Непрозрачность ячеек</translation>
+    </message>
+</context>
+<context>
     <name>kalvera::DataAge</name>
     <message>
         <source>нет данных</source>

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "geo/colour_choice.h"
+
 namespace kalvera {
 
 // 32 colours laid out 0x00BBGGRR (red in the lowest byte).
@@ -31,6 +33,8 @@ struct AppConfig {
     float centreLat = 0.0f;
     float centreLon = 0.0f;
     Palette palette{};
+    // The user's tables and cell opacity; by default the palette, opaque.
+    ColourChoice colours;
     SiteTable siteTable;
     SiteList siteList;
 };

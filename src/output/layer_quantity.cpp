@@ -8,20 +8,6 @@
 
 namespace kalvera {
 
-double PhysicalValue(int layerCode, int32_t value) {
-    if (value == kNoDataCell) return kNoDataValue;
-    if (layerCode == kLayerEchoTops || layerCode == kLayerWeather) return value;
-    if (layerCode == kLayerVil) return value / 10.0;
-    return value / 2.0;
-}
-
-std::string UnitsOf(int layerCode) {
-    if (layerCode == kLayerEchoTops) return "m";
-    if (layerCode == kLayerWeather) return "code";
-    if (layerCode == kLayerVil) return "kg/m2";
-    return "dBZ";
-}
-
 int LegendClassOf(int layerCode, int32_t value) {
     if (value <= 0 || value == kNoDataCell) return 0;
     if (layerCode == kLayerWeather) return value <= kLegendBoxes ? value : 0;

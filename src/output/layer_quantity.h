@@ -7,20 +7,9 @@
 #include <string>
 
 #include "geo/radar_grid.h"
+#include "products/layer_units.h"
 
 namespace kalvera {
-
-// A cell the viewer holds as "no data": the value it shows for points off the grid.
-constexpr int32_t kNoDataCell = kOutsideGrid;
-// What such a cell becomes in a GeoTIFF: below every value a layer can hold.
-constexpr double kNoDataValue = -9999.0;
-
-// dBZ for reflectivity and the column maximum (value / 2), metres for echo
-// tops, the code for phenomena, kg/m2 for VIL (value / 10); kNoDataValue for
-// a no-data cell.
-double PhysicalValue(int layerCode, int32_t value);
-// "dBZ", "m", "code" or "kg/m2".
-std::string UnitsOf(int layerCode);
 
 // The legend box (1..19) whose lower bound the value reaches, the boxes being
 // bounded as their labels read: reflectivity in steps of 5 dBZ from 0, echo

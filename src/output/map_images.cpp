@@ -37,7 +37,10 @@ QImage Indexed(const QImage& overlay, const Palette& palette) {
 }
 
 // The layer title with the units its legend labels count in.
-std::string LegendTitle(int layerCode) {
+std::string LegendTitle(int layerCode, const ColourTable* table) {
+    if (table != nullptr && !table->units.empty() && layerCode != kLayerWeather) {
+        return LayerTitle(layerCode) + ", " + table->units;
+    }
     if (layerCode == kLayerWeather || layerCode == kLayerVil) return LayerTitle(layerCode);
     return LayerTitle(layerCode) +
            (layerCode == kLayerEchoTops
@@ -72,7 +75,7 @@ QImage OverlayImage(const MapSource& source) {
     // The screen's rim makes each cell a pixel wider, which would overlap
     // the neighbours' colours here and spill past the square's edge.
     style.cellRimWidth = 1;
-    const CellPaint paint{source.layerCode, 0, &source.palette};
+    const CellPaint paint{source.layerCode, 0, &source.palette, source.table.get()};
     if (source.composite) {
         DrawCellsOnEdges(canvas, OverlayEdges(cells.grid, pixels), style, cells, paint);
     } else {
@@ -90,16 +93,19 @@ QImage LegendImage(const MapSource& source) {
     if (!canvas.isActive()) return {};
     canvas.setPenColor(kBlack);
     canvas.rectangle(0, 0, kLegendWidth, kLegendTitleHeight + 1);
-    canvas.textOut(4, 4, LegendTitle(source.layerCode));
+    canvas.textOut(4, 4, LegendTitle(source.layerCode, source.table.get()));
     DrawLegendBoxes(canvas, 0, kLegendTitleHeight, kLegendWidth, boxes, source.palette,
-                    source.layerCode);
+                    source.layerCode, false, source.table.get());
     return image;
 }
 
 }  // namespace
 
 MapImages DrawMapImages(const MapSource& source) {
-    return {PngOf(Indexed(OverlayImage(source), source.palette)), PngOf(LegendImage(source))};
+    // A table shades between its stops: its colours are not a short list.
+    const QImage overlay = OverlayImage(source);
+    return {PngOf(source.table ? overlay : Indexed(overlay, source.palette)),
+            PngOf(LegendImage(source))};
 }
 
 }  // namespace kalvera

@@ -6,6 +6,7 @@
 
 #include "archive/day_archive.h"
 #include "geo/settings.h"
+#include "products/layer_units.h"
 #include "products/term_layers.h"
 
 namespace kalvera {
@@ -34,6 +35,7 @@ std::unique_ptr<MapSource> LoadMapSource(const AppConfig& config, const DisplayS
     source->dayName = at.dayName;
     source->termText = at.termText;
     source->palette = config.palette;
+    source->table = config.colours.tables[static_cast<size_t>(LayerKindOf(layerCode))];
     return source;
 }
 

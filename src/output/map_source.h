@@ -36,6 +36,8 @@ struct MapSource {
 
     // The cells on their grid: the composite's, or the site's square.
     GridValues Cells() const;
+    // The table chosen for the layer's kind; null for the palette.
+    std::shared_ptr<const ColourTable> table;
 };
 
 // Decodes layer `layerCode` of the term that `at` names (its index and base

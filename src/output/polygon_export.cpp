@@ -6,7 +6,10 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "output/gdal_session.h"
@@ -14,6 +17,7 @@
 #include "output/map_export.h"
 #include "output/map_georef.h"
 #include "render/cell_layer.h"
+#include "render/legend_layer.h"
 #include "render/legend_tables.h"
 
 namespace kalvera {
@@ -25,7 +29,7 @@ struct DatasetCloser {
 };
 using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
-// A one-band raster in memory, placed on the grid square.
+// A one-band raster in memory, placed on the grid.
 DatasetPtr ClassRaster(const GridValues& cells, const OGRSpatialReference& srs) {
     GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
     const int columns = cells.grid.columns();
@@ -38,12 +42,65 @@ DatasetPtr ClassRaster(const GridValues& cells, const OGRSpatialReference& srs) 
     return raster;
 }
 
-// Outlines the cells of class `k` or above and adds them to `out` with the
-// class, its legend label and the values the class holds. Class 0 is the
-// area a composite covers (kCovered in `classes`): "nothing detected" there,
-// against no data outside it.
+// What a class polygon says of its class: the palette's legend classes
+// (min_value, max_value, in the layer's own units) or a table's (min, max, in
+// the table's units).
+struct ClassFields {
+    std::string label;
+    double min = 0.0;
+    std::optional<double> max;
+    std::string units;
+};
+
+// The class of a cell no data covers. A composite's covered cells, where
+// nothing was detected too, make class 0 ("coverage"), apart from it.
 constexpr GByte kNotCovered = 255;
-bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
+
+struct ClassScheme {
+    bool table = false;
+    std::vector<ClassFields> classes;  // class k at k - 1
+    // Class of each cell, north row first; 0 none, kNotCovered no data.
+    std::vector<GByte> cells;
+};
+
+ClassScheme SchemeOf(const MapSource& source, const GridValues& grid) {
+    ClassScheme scheme;
+    const int layer = source.layerCode;
+    if (source.table == nullptr) {
+        for (int k = 1; k <= kLegendBoxes; ++k) {
+            const ClassBounds bounds = ClassBoundsOf(layer, k);
+            scheme.classes.push_back(
+                {LegendLabel(layer, k), bounds.min, bounds.max, UnitsOf(layer)});
+        }
+        scheme.cells = NorthUpCells<GByte>(grid, [&](int32_t raw) {
+            return raw == kNoDataCell ? kNotCovered : static_cast<GByte>(LegendClassOf(layer, raw));
+        });
+        return scheme;
+    }
+    const ColourTable& table = *source.table;
+    scheme.table = true;
+    const std::string units = table.units.empty() ? UnitsOf(layer) : table.units;
+    const std::vector<ColourClass> classes = ClassesOf(table);
+    // A byte per cell holds the class: a table of more classes keeps its
+    // first 254, the rest counted with the last.
+    const size_t kept = std::min<size_t>(classes.size(), kNotCovered - 1);
+    for (size_t k = 0; k < kept; ++k) {
+        scheme.classes.push_back({TableClassLabel(layer, classes[k]), classes[k].min,
+                                  k + 1 < kept ? classes[k].max : std::nullopt, units});
+    }
+    scheme.cells = NorthUpCells<GByte>(grid, [&](int32_t raw) {
+        if (raw == kNoDataCell) return kNotCovered;
+        if (raw <= 0) return GByte{0};
+        const int k = ClassIndexOf(table, TableValue(table, PhysicalValue(layer, raw)));
+        return static_cast<GByte>(std::min<int>(k + 1, static_cast<int>(kept)));
+    });
+    return scheme;
+}
+
+// Outlines the cells of class `k` or above and adds them to `out` with the
+// class, its legend label and the values the class holds; class 0 is the
+// covered area, with no bounds.
+bool AddClass(const ClassScheme& scheme, const std::vector<GByte>& classes, int k,
               GDALDataset& raster, GDALDataset& scratch, OGRSpatialReference& srs, OGRLayer& out) {
     std::vector<GByte> mask(classes.size());
     for (size_t i = 0; i < classes.size(); ++i) {
@@ -62,23 +119,24 @@ bool AddClass(const MapSource& source, const std::vector<GByte>& classes, int k,
     if (!cells || cells->CreateField(&value) != OGRERR_NONE) return false;
     // The band is its own mask: cells outside the class make no polygon.
     if (GDALPolygonize(band, band, cells, 0, nullptr, nullptr, nullptr) != CE_None) return false;
-    const std::string label(k == 0 ? "coverage" : LegendLabel(source.layerCode, k));
-    const ClassBounds bounds = k == 0 ? ClassBounds{} : ClassBoundsOf(source.layerCode, k);
-    const std::string units = UnitsOf(source.layerCode);
+    static const ClassFields kCoverage{"coverage", 0.0, std::nullopt, ""};
+    const ClassFields& fields = k == 0 ? kCoverage : scheme.classes[static_cast<size_t>(k - 1)];
+    const char* minName = scheme.table ? "min" : "min_value";
+    const char* maxName = scheme.table ? "max" : "max_value";
     for (auto& cell : *cells) {
         OGRFeature feature(out.GetLayerDefn());
         feature.SetField("class", k);
-        feature.SetField("label", label.c_str());
-        feature.SetField("min_value", bounds.min);
+        feature.SetField("label", fields.label.c_str());
+        feature.SetField(minName, fields.min);
         if (k == 0) {
-            feature.SetFieldNull(feature.GetFieldIndex("min_value"));
-            feature.SetFieldNull(feature.GetFieldIndex("max_value"));
-        } else if (bounds.max) {
-            feature.SetField("max_value", *bounds.max);
+            feature.SetFieldNull(feature.GetFieldIndex(minName));
+            feature.SetFieldNull(feature.GetFieldIndex(maxName));
+        } else if (fields.max) {
+            feature.SetField(maxName, *fields.max);
         } else {
-            feature.SetFieldNull(feature.GetFieldIndex("max_value"));
+            feature.SetFieldNull(feature.GetFieldIndex(maxName));
         }
-        feature.SetField("units", units.c_str());
+        feature.SetField("units", fields.units.c_str());
         feature.SetGeometry(cell->GetGeometryRef());
         if (out.CreateFeature(&feature) != OGRERR_NONE) return false;
     }
@@ -97,22 +155,19 @@ bool WriteClasses(const MapSource& source, GDALDataset& target, OGRSpatialRefere
     OGRLayer* out = target.CreateLayer("radar", &srs, wkbPolygon,
                                        geoJson ? const_cast<char**>(rfc7946) : nullptr);
     if (!raster || !scratch || !out) return false;
+    const ClassScheme scheme = SchemeOf(source, cells);
     // The label is the legend's text; the bounds are what the class holds.
     OGRFieldDefn fields[] = {{"class", OFTInteger},
                              {"label", OFTString},
-                             {"min_value", OFTReal},
-                             {"max_value", OFTReal},
+                             {scheme.table ? "min" : "min_value", OFTReal},
+                             {scheme.table ? "max" : "max_value", OFTReal},
                              {"units", OFTString}};
     for (OGRFieldDefn& field : fields) {
         if (out->CreateField(&field) != OGRERR_NONE) return false;
     }
-    const std::vector<GByte> classes = NorthUpCells<GByte>(cells, [&](int32_t raw) {
-        return raw == kNoDataCell ? kNotCovered
-                                  : static_cast<GByte>(LegendClassOf(source.layerCode, raw));
-    });
     // A site's square is covered throughout; a composite's is not.
-    for (int k = source.composite ? 0 : 1; k <= kLegendBoxes; ++k) {
-        if (!AddClass(source, classes, k, *raster, *scratch, srs, *out)) return false;
+    for (int k = source.composite ? 0 : 1; k <= static_cast<int>(scheme.classes.size()); ++k) {
+        if (!AddClass(scheme, scheme.cells, k, *raster, *scratch, srs, *out)) return false;
     }
     return true;
 }

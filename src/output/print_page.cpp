@@ -8,6 +8,7 @@
 #include "output/header_lines.h"
 #include "output/picture_export.h"
 #include "output/print_layout.h"
+#include "products/layer_units.h"
 #include "render/cell_layer.h"
 #include "render/header_layer.h"
 #include "render/map_background.h"
@@ -31,7 +32,8 @@ bool PrintPage(const Viewport& viewport, int pixelsPerMm, Canvas& canvas, const 
     // The cells lie on the 400 km square around the radar site, as on the
     // screen; only where that square meets the printed one are they visible.
     DrawCells(canvas, viewport, style, RadarGrid::AroundSite(state.siteLon, state.siteLat), picture,
-              {state.layerCode, state.filterThreshold, &config.palette});
+              {state.layerCode, state.filterThreshold, &config.palette,
+               TableForLayer(config.colours, state.layerCode), config.colours.cellOpacity});
     DrawRingsAndGrid(canvas, viewport, style);
     DrawSquareFrame(canvas, viewport, style);
     std::vector<Place> places;

@@ -1,8 +1,10 @@
 #include "render/cell_layer.h"
 
+#include <QImage>
 #include <algorithm>
 
 #include "products/derived_products.h"
+#include "products/layer_units.h"
 #include "products/vil_legend.h"
 
 namespace kalvera {
@@ -13,6 +15,19 @@ int ColourEntry(int layerCode, int32_t value) {
     if (layerCode == kLayerEchoTops) return std::min<int32_t>(v / 1000, kLegendBoxes);
     if (layerCode == kLayerVil) return VilClass(v);
     return std::clamp<int32_t>(v / 10, 0, kLegendBoxes - 1) + 1;
+}
+
+bool CellColour(const CellPaint& paint, int32_t value, uint32_t& colour) {
+    if (paint.table != nullptr) {
+        const std::optional<Rgba> c =
+            ColourAt(*paint.table, TableValue(*paint.table, PhysicalValue(paint.layerCode, value)));
+        if (!c) return false;
+        colour = c->bgr();
+        return true;
+    }
+    if (paint.palette == nullptr) return false;
+    colour = (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, value))];
+    return true;
 }
 
 namespace {
@@ -59,14 +74,57 @@ void FillCellRuns(Canvas& canvas, const CellEdges& edges, const LayerStyle& styl
 void FillValues(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                 const int32_t* values, int rows, int columns, const CellPaint& paint,
                 bool skipNoData) {
-    if (paint.palette == nullptr) return;
     FillCellRuns(canvas, edges, style, rows, columns, [&](int i, int j, uint32_t& colour) {
         const int32_t v = values[static_cast<size_t>(i) * static_cast<size_t>(columns) +
                                  static_cast<size_t>(j)];
         if (v <= paint.threshold || (skipNoData && v == kOutsideGrid)) return false;
-        colour = (*paint.palette)[static_cast<size_t>(ColourEntry(paint.layerCode, v))];
-        return true;
+        return CellColour(paint, v, colour);
     });
+}
+
+// Cells seen through: drawn opaque on a clear layer of their own and laid
+// over the canvas at the opacity in one go, since rims that overlap their
+// neighbours would otherwise be blended twice.
+void BlendValues(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                 const int32_t* values, int rows, int columns, const CellPaint& paint,
+                 bool skipNoData) {
+    const auto [xMin, xMax] = std::minmax_element(edges.x.begin(), edges.x.end());
+    const auto [yMin, yMax] = std::minmax_element(edges.y.begin(), edges.y.end());
+    const int rim = style.cellRimWidth;
+    const int left = *xMin - rim, top = *yMin - rim;
+    QImage layer(*xMax - left + 2 * rim + 1, *yMax - top + 2 * rim + 1,
+                 QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull()) return;
+    layer.fill(Qt::transparent);
+    CellEdges shifted = edges;
+    for (int& x : shifted.x) x -= left;
+    for (int& y : shifted.y) y -= top;
+    {
+        CanvasState state;
+        Canvas cells(layer, state);
+        FillValues(cells, shifted, style, values, rows, columns, paint, skipNoData);
+    }
+    QPainter& painter = canvas.painter();
+    painter.setOpacity(paint.opacity / 100.0);
+    painter.drawImage(left, top, layer);
+    painter.setOpacity(1.0);
+    canvas.setBrushColor(kWhite);
+    canvas.setPenColor(kBlack);
+}
+
+// Every cell above the threshold, opaque or seen through.
+void PaintValues(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
+                 const int32_t* values, int rows, int columns, const CellPaint& paint,
+                 bool skipNoData) {
+    if ((paint.palette == nullptr && paint.table == nullptr) || edges.x.empty() ||
+        edges.y.empty()) {
+        return;
+    }
+    if (paint.opacity < 100) {
+        BlendValues(canvas, edges, style, values, rows, columns, paint, skipNoData);
+    } else {
+        FillValues(canvas, edges, style, values, rows, columns, paint, skipNoData);
+    }
 }
 
 // Clipping only: the canvas keeps its own pen and brush, which a painter
@@ -90,8 +148,7 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
 
 void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                       const RadarPicture& values, const CellPaint& paint) {
-    FillValues(canvas, edges, style, values.values.data(), kGridSide, kGridSide, paint,
-               false);
+    PaintValues(canvas, edges, style, values.values.data(), kGridSide, kGridSide, paint, false);
 }
 
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
@@ -107,8 +164,8 @@ void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& 
         static_cast<size_t>(values.grid.rows()) * static_cast<size_t>(values.grid.columns())) {
         return;
     }
-    FillValues(canvas, edges, style, values.values.data(), values.grid.rows(),
-               values.grid.columns(), paint, true);
+    PaintValues(canvas, edges, style, values.values.data(), values.grid.rows(),
+                values.grid.columns(), paint, true);
 }
 
 void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,

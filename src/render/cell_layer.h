@@ -8,6 +8,7 @@
 
 #include "common/radar_picture.h"
 #include "geo/app_config.h"
+#include "geo/colour_table.h"
 #include "geo/radar_grid.h"
 #include "geo/viewport.h"
 #include "render/canvas.h"
@@ -25,12 +26,20 @@ constexpr int kPaletteEntries = 32;
 int ColourEntry(int layerCode, int32_t value);
 
 // What the cells show: the layer decides the colours, and only values above
-// the threshold are drawn.
+// the threshold are drawn. A colour table, when given, colours them in place
+// of the palette (a value below its first stop stays undrawn); below 100 %
+// opacity the cells are laid over what the canvas holds, blended with it.
 struct CellPaint {
     int layerCode = 0;
     int32_t threshold = 0;
     const Palette* palette = nullptr;
+    const ColourTable* table = nullptr;
+    int opacity = 100;  // percent
 };
+
+// The colour of a value through the table or the palette; false where the
+// table leaves the value undrawn.
+bool CellColour(const CellPaint& paint, int32_t value, uint32_t& colour);
 
 // Fills every cell of `values` above the threshold, clipped to the square.
 // The canvas is left with a white brush and a black pen.

@@ -1,5 +1,7 @@
 #include "render/legend_layer.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -46,27 +48,82 @@ uint32_t LabelColourOn(uint32_t box) {
                : kBlack;
 }
 
+namespace {
+
+std::string Bound(double value) {
+    char text[32];
+    const double rounded = std::round(value * 100.0) / 100.0;
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, rounded);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
+}  // namespace
+
+std::string TableClassLabel(int layerCode, const ColourClass& cls) {
+    if (layerCode == kLayerWeather) {
+        const double first = std::ceil(cls.min);
+        const bool oneCode = cls.max ? std::ceil(*cls.max) - first == 1.0 : false;
+        if (oneCode && first >= 1 && first <= kLegendBoxes) {
+            return LegendLabel(layerCode, static_cast<int>(first));
+        }
+    }
+    if (!cls.max) return ">=" + Bound(cls.min);
+    return Bound(cls.min) + "-" + Bound(*cls.max);
+}
+
+std::vector<LegendBox> LegendBoxesOf(const Palette& palette, int layerCode,
+                                     const ColourTable* table) {
+    std::vector<LegendBox> boxes;
+    if (table == nullptr) {
+        for (int k = 1; k <= kLegendBoxes; ++k) {
+            boxes.push_back({palette[static_cast<size_t>(k)], LegendLabel(layerCode, k)});
+        }
+        return boxes;
+    }
+    const std::vector<ColourClass> classes = ClassesOf(*table);
+    const bool ownLabels = classes.size() == static_cast<size_t>(kLegendBoxes);
+    for (size_t k = 0; k < classes.size(); ++k) {
+        boxes.push_back(
+            {classes[k].colour.bgr(), ownLabels ? LegendLabel(layerCode, static_cast<int>(k) + 1)
+                                                : TableClassLabel(layerCode, classes[k])});
+    }
+    return boxes;
+}
+
 void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
-                     const Palette& palette, int layerCode, bool onScreen) {
-    const auto boxTop = [&](int k) { return top + height - (k * height) / kLegendBoxes; };
+                     const Palette& palette, int layerCode, bool onScreen,
+                     const ColourTable* table) {
+    const std::vector<LegendBox> boxes = LegendBoxesOf(palette, layerCode, table);
+    const int n = static_cast<int>(boxes.size());
+    if (n == 0) return;
+    const auto boxTop = [&](int k) { return top + height - (k * height) / n; };
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(1);
-    for (int k = kLegendBoxes; k >= 1; --k) {
-        canvas.setBrushColor(palette[static_cast<size_t>(k)]);
+    for (int k = n; k >= 1; --k) {
+        canvas.setBrushColor(boxes[static_cast<size_t>(k - 1)].colour);
         canvas.rectangle(left, boxTop(k), left + width, boxTop(k - 1));
     }
     canvas.setBrushColor(kWhite);
     canvas.setBrushStyle(BrushStyle::Clear);
     // The weather texts are long; the number ranges sit a little further in.
     const int x = left + (layerCode == kLayerWeather ? 2 : 10);
+    // A long table's boxes are lower than a line of text: every so many
+    // carries a label then.
+    constexpr int kLineHeight = 12;
+    const int boxHeight = std::max(1, height / n);
+    const int labelEvery = table ? (kLineHeight + boxHeight - 1) / boxHeight : 1;
     // The canvas may go on to draw other texts in its own font and colour.
     const CanvasState before = canvas.state();
     canvas.setGlyphRaster(onScreen ? GlyphRaster::Smooth : GlyphRaster::WholePixel);
     canvas.setFontFamily(kLabelFamily);
     canvas.setFontSize(kLabelPoints);
-    for (int k = kLegendBoxes; k >= 1; --k) {
-        canvas.setFontColor(LabelColourOn(palette[static_cast<size_t>(k)]));
-        canvas.textOut(x, boxTop(k) + 3, std::string(LegendLabel(layerCode, k)));
+    for (int k = n; k >= 1; --k) {
+        if ((k - 1) % labelEvery != 0) continue;
+        const LegendBox& box = boxes[static_cast<size_t>(k - 1)];
+        canvas.setFontColor(LabelColourOn(box.colour));
+        canvas.textOut(x,
+                       boxTop(k) + (labelEvery > 1 ? boxTop(k - 1) - boxTop(k) - kLineHeight : 3),
+                       box.label);
     }
     canvas.setFontColor(before.fontColor);
     canvas.setGlyphRaster(before.glyphs);

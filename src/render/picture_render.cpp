@@ -1,6 +1,7 @@
 #include "render/picture_render.h"
 
 #include "archive/day_archive.h"
+#include "products/layer_units.h"
 #include "products/term_layers.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
@@ -11,6 +12,40 @@ namespace kalvera {
 namespace {
 
 constexpr int kPictureRimWidth = 2;
+
+CellPaint PaintOf(const ViewerState& viewer) {
+    const DisplayState& d = viewer.display;
+    const ColourChoice& colours = viewer.config.colours;
+    return {d.layerCode, d.filterThreshold, &viewer.config.palette,
+            TableForLayer(colours, d.layerCode), colours.cellOpacity};
+}
+
+// Cells seen through the map are blended over the map itself: the cell
+// bitmap starts as a copy of it. Opaque cells start on white and are ANDed
+// over the map later, so that outlines show through them.
+void StartPictureLayer(ViewerState& viewer) {
+    viewer.pictureOnMap = viewer.config.colours.cellOpacity < 100 &&
+                          viewer.MapLayer.image.size() == viewer.PictureLayer.image.size();
+    if (viewer.pictureOnMap) {
+        // Pixel for pixel, whatever ratio either bitmap carries just now.
+        QImage map = viewer.MapLayer.image;
+        map.setDevicePixelRatio(viewer.PictureLayer.image.devicePixelRatio());
+        QPainter painter(&viewer.PictureLayer.image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPointF(0, 0), map);
+    }
+}
+
+// The blue rim of the cell bitmap. Over the map it must not fill the square
+// with the brush, which on white is the background anyway.
+void DrawPictureRim(Canvas& canvas, int side, int width, bool onMap) {
+    const BrushStyle brush = canvas.state().brushStyle;
+    if (onMap) canvas.setBrushStyle(BrushStyle::Clear);
+    canvas.setPenWidth(width);
+    canvas.setPenColor(kBlue);
+    canvas.rectangle(0, 0, side, side);
+    canvas.setBrushStyle(brush);
+}
 
 // The cells of a high-density bitmap, drawn in its device pixels: every cell
 // edge is projected onto the device pixel grid itself, so that neighbouring
@@ -24,17 +59,15 @@ void DrawDeviceCells(ViewerState& viewer, const RadarGrid& grid) {
     LayerStyle style = LayerStyle::Screen();
     style.cellRimWidth = DevicePixels(style.cellRimWidth, ratio);
     image.setDevicePixelRatio(1.0);
+    StartPictureLayer(viewer);
     {
         Canvas canvas(image, viewer.PictureLayer.state);
-        canvas.setPenWidth(DevicePixels(kPictureRimWidth, ratio));
-        canvas.setPenColor(kBlue);
-        canvas.rectangle(0, 0, side, side);
+        DrawPictureRim(canvas, side, DevicePixels(kPictureRimWidth, ratio), viewer.pictureOnMap);
         DrawCells(canvas, Viewport::Square(side, d.viewLon, d.viewLat, d.viewHalfExtentKm), style,
-                  grid, viewer.picture, {d.layerCode, d.filterThreshold, &viewer.config.palette});
+                  grid, viewer.picture, PaintOf(viewer));
     }
     image.setDevicePixelRatio(ratio);
 }
-
 }  // namespace
 
 int32_t DrawPictureLayer(ViewerState& viewer) {
@@ -45,12 +78,11 @@ int32_t DrawPictureLayer(ViewerState& viewer) {
         DrawDeviceCells(viewer, grid);
         return HighestValue(viewer.picture);
     }
+    StartPictureLayer(viewer);
     Canvas canvas(viewer.PictureLayer.image, viewer.PictureLayer.state);
-    canvas.setPenWidth(kPictureRimWidth);
-    canvas.setPenColor(kBlue);
-    canvas.rectangle(0, 0, side, side);
+    DrawPictureRim(canvas, side, kPictureRimWidth, viewer.pictureOnMap);
     DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
-              {d.layerCode, d.filterThreshold, &viewer.config.palette});
+              PaintOf(viewer));
     return HighestValue(viewer.picture);
 }
 
@@ -136,7 +168,7 @@ void ComposeLayers(QImage& dest, int left, int top, const ViewerState& viewer) {
     BitBlt(dest, left, top, area.width, area.height, viewer.MapLayer.image, 0, 0,
            RasterOp::SrcCopy);
     BitBlt(dest, left, top, area.width, area.height, viewer.PictureLayer.image, 0, 0,
-           RasterOp::SrcAnd);
+           viewer.pictureOnMap ? RasterOp::SrcCopy : RasterOp::SrcAnd);
 }
 
 void ComposePicture(ViewerState& viewer) {
@@ -153,7 +185,8 @@ void DrawLegend(ViewerState& viewer, WindowSurface& dc) {
     viewer.LegendLayer.setSize(w, h, viewer.deviceRatio);
     {
         Canvas canvas(viewer.LegendLayer.image, viewer.LegendLayer.state);
-        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer, viewer.onScreen);
+        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer, viewer.onScreen,
+                        TableForLayer(viewer.config.colours, layer));
     }
     WriteHeaderCell(viewer, 1, LayerTitle(layer));
     BitBlt(dc.image, area.left, area.top, w, h, viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
@@ -181,6 +214,7 @@ void ShowEmptyPicture(ViewerState& viewer) {
 void ForgetPicture(ViewerState& viewer) {
     viewer.picture.values.fill(0);
     viewer.PictureLayer.image.fill(Qt::white);
+    viewer.pictureOnMap = false;
     viewer.display.termText.clear();
     viewer.display.messageOffset = -1;
     viewer.pictureDrawn = false;

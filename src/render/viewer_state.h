@@ -111,6 +111,9 @@ struct ViewerState {
     // Whether the grid holds a picture of the site shown: set by a successful
     // render, cleared when the site's picture is dropped.
     bool pictureDrawn = false;
+    // The cell bitmap holds the map with the cells blended over it (cells
+    // below full opacity): it is then copied, not ANDed, over the map.
+    bool pictureOnMap = false;
     PictureDecoder decoder;
     // The window's own viewer: its legend labels are smoothed for reading.
     // Every other viewer draws for a file, in whole pixels of exact colours.

@@ -29,6 +29,7 @@
 #include "render/picture_render.h"
 #include "render/translated_text.h"
 #include "ui/button_glyphs.h"
+#include "ui/colour_menu.h"
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
 #include "ui/loop_controller.h"
@@ -267,6 +268,7 @@ bool TForm1::runStartUp(const TForm1Options& options) {
         return false;
     }
     LoadPalette(config);
+    LoadColourChoice(config);
     ListSites(config);
 
     locListBox->clear();

@@ -7,6 +7,7 @@
 
 #include "common/domain_constants.h"
 #include "geo/settings.h"
+#include "products/layer_units.h"
 #include "render/picture_render.h"
 #include "render/readout.h"
 #include "ui/main_window.h"
@@ -61,6 +62,9 @@ void TForm1::FormDblClick() {
         LegendEntryAt(legend.left, legend.top, legend.height, pointer.releaseX, pointer.releaseY);
     if (entry < 0) return;
     AppConfig& config = viewer_.config;
+    // A colour table's boxes are not the palette's entries: the palette is
+    // changed where it is shown.
+    if (TableForLayer(config.colours, viewer_.display.layerCode) != nullptr) return;
     const std::optional<uint32_t> colour =
         dialogs_.chooseColour(this, config.palette[static_cast<size_t>(entry)]);
     if (colour) config.palette[static_cast<size_t>(entry)] = *colour;

@@ -9,6 +9,7 @@
 
 #include "render/section_render.h"
 #include "render/viewer_state.h"
+#include "ui/colour_menu.h"
 #include "ui/dialogs.h"
 #include "ui/history_window.h"
 #include "ui/main_window.h"
@@ -142,6 +143,8 @@ void VerticalTools::createMenu() {
                      &window_, [this] {
                          if (window_.nowcast) window_.nowcast->openTable();
                      });
+    menu_->addSeparator();
+    AddColourMenus(*menu_, window_, dialogs_);
     menu_->addSeparator();
     menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Клавиши и мышь\tF1"),
                      &window_, [this] { WindowKeys::ShowHelp(window_); });

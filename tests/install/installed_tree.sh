@@ -17,6 +17,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/kalvera bin/kalvera-cli bin/kalvera-demo \
     share/kalvera/towns.txt share/kalvera/punkt.txt share/kalvera/country.ind \
     share/kalvera/country.bin share/kalvera/colors.bin \
+    share/kalvera/colors/colourblind-reflectivity.pal share/kalvera/colors/greyscale.pal \
     share/applications/kalvera.desktop share/icons/hicolor/scalable/apps/kalvera.svg \
     share/icons/hicolor/48x48/apps/kalvera.png share/man/man1/kalvera.1 \
     share/man/man1/kalvera-cli.1 share/man/man1/kalvera-demo.1; do
@@ -39,6 +40,8 @@ printf 'installed copy\n' >>"$prefix/share/kalvera/punkt.txt"
   || fail "kalvera-demo cannot prepare a start directory"
 cmp -s "$root/start/res/punkt.txt" "$prefix/share/kalvera/punkt.txt" \
   || fail "kalvera-demo did not take the installed resources"
+[ -e "$root/start/res/colors/colourblind-phenomena.pal" ] \
+  || fail "kalvera-demo did not copy the colour-table presets"
 
 if ! command -v desktop-file-validate >/dev/null; then
   echo "desktop-file-validate is not installed; the desktop entry is not checked"

@@ -141,8 +141,8 @@ TEST_F(DemoArchive, SettingsAndResourcesLeadTheViewerToTheArchive) {
     FixedClock clock(Now());
     EXPECT_TRUE(FindLatestDay(state, config.dataRoot, clock));
     EXPECT_EQ(state.dayName, DayNameOf(Now()));
-    for (const char* name :
-         {"country.ind", "country.bin", "punkt.txt", "towns.txt", "colors.bin"}) {
+    for (const char* name : {"country.ind", "country.bin", "punkt.txt", "towns.txt", "colors.bin",
+                             "colors/colourblind-reflectivity.pal", "colors/greyscale.pal"}) {
         const fs::path copy = fs::path(options_.dir) / "res" / name;
         ASSERT_TRUE(fs::exists(copy)) << name;
         EXPECT_EQ(fs::file_size(copy), fs::file_size(fs::path(options_.dataDir) / name)) << name;

@@ -17,6 +17,7 @@
 #include "ui/history_window.h"
 #include "ui/navigation_fixture.h"
 #include "ui/section_window.h"
+#include "ui/user_settings.h"
 #include "ui/window_keys.h"
 
 namespace kalvera::navtest {
@@ -119,7 +120,8 @@ TEST_F(VerticalToolsTest, TheMenuNamesEachToolsKeyAndF1TheMouseTools) {
     QMenu* menu = menuAt(centre());
     ASSERT_NE(menu, nullptr);
     for (const QAction* action : menu->actions()) {
-        if (action->isSeparator()) continue;
+        // Submenus (the colour tables, the opacity) are choices, not tools.
+        if (action->isSeparator() || action->menu() != nullptr) continue;
         EXPECT_FALSE(action->text().section('\t', 1).isEmpty()) << action->text().toStdString();
     }
     for (const char* tool : {"Щелчок по карте", "Протяжка правой кнопкой", "Ctrl+щелчок",
@@ -197,6 +199,33 @@ TEST_F(VerticalToolsTest, TheSectionsLineStaysOnThePictureWhileItsWindowIsOpen) 
     EXPECT_TRUE(changedNear(form().grab().toImage()));
     section()->close();
     EXPECT_FALSE(changedNear(form().grab().toImage()));
+}
+
+TEST_F(VerticalToolsTest, AColourTableChosenInTheMenuDrawsTheLegendAndIsRemembered) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {1}, 40);
+    start();
+    const auto choose = [this](const QString& kind, const QString& table) {
+        for (QAction* item : menuAt(centre())->actions()) {
+            if (item->menu() == nullptr || item->text() != kind) continue;
+            emit item->menu()->aboutToShow();
+            for (QAction* entry : item->menu()->actions()) {
+                if (entry->text() == table) entry->trigger();
+            }
+        }
+    };
+    const LayoutRect& legend = form().viewer().layout.legend;
+    const auto lowestBox = [&] {
+        return PixelAt(form().viewer().WindowDC.image, legend.left + legend.width - 4,
+                       legend.top + legend.height - 4);
+    };
+    choose(QStringLiteral("Цвета отражаемости"), QStringLiteral("greyscale"));
+    EXPECT_EQ(UserSettings::value(QStringLiteral("colours/reflectivity")).toString(),
+              QStringLiteral("greyscale"));
+    EXPECT_EQ(lowestBox(), 0xE8E8E8u);
+    choose(QStringLiteral("Цвета отражаемости"), QStringLiteral("классическая (colors.bin)"));
+    EXPECT_EQ(UserSettings::value(QStringLiteral("colours/reflectivity")).toString(),
+              QStringLiteral("classic"));
+    EXPECT_EQ(lowestBox(), form().viewer().config.palette[1]);
 }
 
 }  // namespace kalvera::navtest

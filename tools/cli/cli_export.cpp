@@ -45,6 +45,10 @@ int ExportMapFile(const RenderArgs& render, const std::string& srs) {
     std::string error;
     if (!LoadSettingsFrom(config, render.term.startDir, error)) return LoadFailure(error);
     LoadPalette(config);
+    if (const int failed = ApplyColourOptions(render.colours, render.term.layer, config);
+        failed != 0) {
+        return failed;
+    }
     const DisplayState at = StateForTerm(render.term, config.dataRoot);
     if (!WriteTermMap(config, at, render.term.layer, render.out, error, srs)) {
         return LoadFailure(error);
@@ -121,7 +125,7 @@ int runExport(std::vector<std::string> args) {
     // These files hold the grid square itself, whatever the view.
     if (worldFile) return UsageError("--world-file goes with a .png map");
     if (const int usage =
-            RefuseOptions(render, {"--side", "--centre", "--half-extent"}, "a grid file");
+            RefuseOptions(render, {"--side", "--centre", "--half-extent", "--opacity"}, "a grid file");
         usage != 0) {
         return usage;
     }

@@ -10,7 +10,10 @@
 #include "cli_command.h"
 #include "common/date_time.h"
 #include "output/term_products.h"
+#include "demo/demo_generator.h"
+#include "geo/colour_choice.h"
 #include "products/derived_products.h"
+#include "products/layer_units.h"
 
 namespace kalvera::cli {
 
@@ -157,6 +160,40 @@ int ParseMosaicOption(const std::string& name, const std::string& value, MosaicC
         return 0;
     }
     return -1;
+}
+
+bool ParseColourOption(const std::string& name, const std::string& value, ColourOptions& colours,
+                       int& status) {
+    status = 0;
+    if (name == "--colors") {
+        colours.table = value;
+    } else if (name == "--opacity") {
+        int percent = 0;
+        if (!ParseInt(value, percent) || percent < 0 || percent > 100 || percent % 5 != 0) {
+            status = UsageError(kOpacityUsage);
+        }
+        colours.opacity = percent;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int ApplyColourOptions(const ColourOptions& colours, int layerCode, AppConfig& config) {
+    config.colours.cellOpacity = colours.opacity;
+    if (colours.table.empty()) return 0;
+    std::shared_ptr<const ColourTable> table;
+    std::string error;
+    std::vector<std::string> warnings;
+    const bool read = ResolveColourTable(
+        colours.table, ColourTableFolders(config.startDir, demo::ShippedDataDir()), table, error,
+        warnings);
+    for (const std::string& warning : warnings) {
+        std::fprintf(stderr, "kalvera-cli: %s\n", warning.c_str());
+    }
+    if (!read) return LoadFailure(error);
+    config.colours.tables[static_cast<size_t>(LayerKindOf(layerCode))] = table;
+    return 0;
 }
 
 std::string& PictureLanguage() {

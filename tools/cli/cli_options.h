@@ -10,6 +10,7 @@
 #include "common/domain_constants.h"
 #include "common/path_suffix.h"
 #include "output/mosaic_source.h"
+#include "geo/app_config.h"
 
 namespace kalvera::cli {
 
@@ -51,6 +52,25 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
 
 // The language of the texts the pictures carry: "ru" (the default) or "en".
 std::string& PictureLanguage();
+
+inline constexpr const char* kOpacityUsage =
+    "--opacity needs a percentage from 0 to 100 in steps of 5";
+
+// The colours a picture is drawn in: "--colors FILE|PRESET" and
+// "--opacity PERCENT", as the viewer's picture menu chooses them.
+struct ColourOptions {
+    std::string table;  // empty: the palette
+    int opacity = 100;
+};
+// Takes "--colors" and "--opacity" (and their values); false for another
+// name, and a usage error's status in `status` for a bad opacity.
+bool ParseColourOption(const std::string& name, const std::string& value, ColourOptions& colours,
+                       int& status);
+// Puts the chosen table (for the kind of `layerCode`) and opacity into
+// `config`, looking a preset up beside the start directory's resources, among
+// those shipped with the program and in the user's folder. 0, or the load
+// failure's status with the reason printed; warnings are printed too.
+int ApplyColourOptions(const ColourOptions& colours, int layerCode, AppConfig& config);
 
 // The term to open, as the viewer would hold it after choosing it.
 struct TermChoice {

@@ -24,6 +24,7 @@ constexpr int kFilterBarRight = 176;
 
 int ParseOption(const std::string& name, const std::string& value, RenderArgs& render) {
     TermChoice& term = render.term;
+    if (int status = 0; ParseColourOption(name, value, render.colours, status)) return status;
     if (name == "--start-dir") {
         term.startDir = value;
     } else if (name == "--site") {
@@ -115,6 +116,10 @@ int PrepareTerm(const RenderArgs& render, ViewerState& viewer) {
         return LoadFailure(error);
     }
     LoadPalette(viewer.config);
+    if (const int failed = ApplyColourOptions(render.colours, render.term.layer, viewer.config);
+        failed != 0) {
+        return failed;
+    }
 
     SetUpTerm(viewer, StateForTerm(render.term, viewer.config.dataRoot),
               EncodeDate(render.year, render.month, render.dayOfMonth), render.side);

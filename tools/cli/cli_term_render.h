@@ -17,6 +17,7 @@ struct RenderArgs {
     std::string out;
     int side = 700;
     int year = 0, month = 0, dayOfMonth = 0;
+    ColourOptions colours;
     std::vector<std::string> given;  // the options named on the command line
 };
 
@@ -33,7 +34,7 @@ int RefuseOptions(const RenderArgs& render, const std::vector<std::string>& name
 // platform draws them just the same. Null when one exists already.
 std::unique_ptr<QGuiApplication> StartGui();
 
-// Loads the settings and palette of the start directory and sets `viewer` up
+// Loads the settings, palette and chosen colours of the start directory and sets `viewer` up
 // for the term at the chosen side and view, without drawing anything yet.
 // 0, or 1 with the reason printed.
 int PrepareTerm(const RenderArgs& render, ViewerState& viewer);

@@ -58,6 +58,27 @@ bool WriteSettings(const DemoOptions& options, std::string& error) {
     return ReplaceFileContents(options.dir + "/settings", text, error);
 }
 
+// The colour-table presets, beside the other resources; a table the office
+// has changed is kept. Resources without presets (an older tree) are no fault.
+bool CopyColourTables(const DemoOptions& options, std::string& error) {
+    const fs::path from = fs::path(options.dataDir) / "colors";
+    const fs::path to = fs::path(options.dir) / "res" / "colors";
+    std::error_code failure;
+    if (!fs::is_directory(from, failure)) return true;
+    fs::create_directories(to, failure);
+    for (fs::directory_iterator it(from, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        const fs::path target = to / it->path().filename();
+        if (fs::exists(target, failure)) continue;
+        fs::copy_file(it->path(), target, failure);
+    }
+    if (failure) {
+        error = "Cannot copy the colour tables of " + from.string() + ": " + failure.message();
+        return false;
+    }
+    return true;
+}
+
 bool CopyResources(const DemoOptions& options, std::string& error) {
     const fs::path res = fs::path(options.dir) / "res";
     for (const char* name : kResourceFiles) {
@@ -72,7 +93,7 @@ bool CopyResources(const DemoOptions& options, std::string& error) {
             return false;
         }
     }
-    return true;
+    return CopyColourTables(options, error);
 }
 
 int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,

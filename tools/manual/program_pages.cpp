@@ -31,6 +31,15 @@ const Option kLat{"--lat LAT", "Latitude of the point in degrees, -90 to 90."};
 const Option kLon{"--lon LON", "Longitude of the point in degrees, -360 to 360."};
 const Option kHalfExtent{"--half-extent KM",
                          "Half the side of the view in kilometres, 10 to 5000 (default 200)."};
+const Option kColors{"--colors FILE|PRESET",
+                     "The colour table of the layer's kind: a table file in the text format "
+                     "other radar viewers share, or a preset by name (classic, the palette of "
+                     "res/colors.bin and the default; colourblind-reflectivity, "
+                     "colourblind-phenomena, greyscale; or a table in DIR/res/colors or "
+                     "~/.config/kalvera/colors). The legend follows the table."};
+const Option kOpacity{"--opacity PERCENT",
+                      "How opaque the cells are over the map, 0 to 100 in steps of 5 (default "
+                      "100: the map's outlines show through as in the viewer)."};
 
 const Option kSrs{"--srs EPSG:NNNN|PROJ",
                   "With a .tif: the grid warped by GDAL, nearest neighbour, into this spatial "
@@ -58,7 +67,8 @@ const char* kCliText =
 Command Render() {
     return {"render",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-            "[--side PX] [--centre LAT,LON] [--half-extent KM] [--lang ru|en]",
+            "[--side PX] [--centre LAT,LON] [--half-extent KM] [--colors FILE|PRESET] "
+            "[--opacity PERCENT] [--lang ru|en]",
             "The picture of a term as JPEG, PNG or the printed page.",
             "Loads the term and layer and composes the picture as the viewer's automatic export "
             "does: the header band with its two lines, the map with the cells over it and the "
@@ -75,6 +85,8 @@ Command Render() {
              kSide,
              kCentre,
              kHalfExtent,
+             kColors,
+             kOpacity,
              kPictureLang}};
 }
 
@@ -82,7 +94,7 @@ Command Loop() {
     return {"loop",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --frames N --layer N|max|vil "
             "--out FILE.gif [--fps F] [--dwell SECONDS] [--side PX] [--centre LAT,LON] "
-            "[--half-extent KM] [--lang ru|en]",
+            "[--half-extent KM] [--colors FILE|PRESET] [--opacity PERCENT] [--lang ru|en]",
             "The newest terms up to a term as an animated GIF.",
             "Writes the N newest terms up to and including --term, oldest first, as a GIF that "
             "loops forever; when the day holds fewer, the loop reaches back into the days "
@@ -101,14 +113,16 @@ Command Loop() {
              kSide,
              kCentre,
              kHalfExtent,
+             kColors,
+             kOpacity,
              kPictureLang}};
 }
 
 Command Export() {
     return {"export",
             "--start-dir DIR --site CODE --day YYMMDD --term HH.MM --layer N|max|vil --out FILE "
-            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM]] [--srs SRS] "
-            "[--lang ru|en]",
+            "[--world-file [--side PX] [--centre LAT,LON] [--half-extent KM] [--opacity PERCENT]] "
+            "[--srs SRS] [--colors FILE|PRESET] [--lang ru|en]",
             "A term's layer for GIS programs, Google Earth and web pages.",
             "Writes the term's layer, through GDAL, in the format that the suffix of FILE names "
             "(in any case). All files are in WGS 84 longitude and latitude (EPSG:4326):\n\n"
@@ -117,7 +131,8 @@ Command Export() {
             "- .kmz: a Google Earth file: the cells as a ground overlay on the grid square, 8 "
             "pixels a cell, the legend as a screen overlay and the site as a placemark.\n"
             "- .geojson (also .json) and .gpkg: the polygons of each legend class, with the "
-            "attributes class and label.\n"
+            "attributes class, label, min_value, max_value and units; with a colour table the "
+            "classes are the table's, cut at its bounds, with min, max and the table's units.\n"
             "- .png with --world-file: the map square alone with NAME.pgw, NAME.prj and "
             "NAME.png.aux.xml beside it, the four files replaced together or not at all.\n\n"
             "- .h5: ODIM_H5 2.4 (OPERA's exchange format), an IMAGE object with one dataset "
@@ -125,7 +140,8 @@ Command Export() {
             "CLASS with its legend, max as MAX, vil as VIL), raw values with gain, offset, "
             "nodata 65535 and undetect 0. --layer does not apply: --layers chooses.\n\n"
             "The grid files hold the grid square whatever the view, so they refuse --side, "
-            "--centre and --half-extent.",
+            "--centre, --half-extent and --opacity. The GeoTIFF holds physical values whatever "
+            "--colors says.",
             {kStartDir,
              kSite,
              kDay,
@@ -140,6 +156,8 @@ Command Export() {
              kSide,
              kCentre,
              kHalfExtent,
+             kOpacity,
+             kColors,
              kPictureLang}};
 }
 
@@ -415,6 +433,9 @@ Page MakeViewerPage() {
             {{"FILES",
               "- settings: the office's settings (data root, sites, update period).\n"
               "- res/: the map and place resources and the palette colors.bin.\n"
+              "- res/colors/*.pal: colour tables offered in the picture's menu, with the "
+              "presets installed in share/kalvera/colors/ and the user's own in "
+              "~/.config/kalvera/colors/.\n"
               "- res/publish.txt: the products published on each update; a line that begins "
               "with mosaic publishes the composite of every site."},
              {"SEE ALSO", "kalvera-cli(1), kalvera-demo(1)"}}};
