@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "geo/colour_choice.h"
+#include "products/layer_units.h"
 #include "geo/settings.h"
 
 namespace kalvera {
@@ -46,6 +48,7 @@ std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoade
     source->dayName = request.dayName;
     source->termText = request.termText;
     source->palette = config.palette;
+    source->table = config.colours.tables[static_cast<size_t>(LayerKindOf(layerCode))];
     return source;
 }
 

@@ -104,7 +104,7 @@ QImage MosaicPictureImage(const MosaicScene& scene, const std::string& header, i
         const int top = kTitleHeight + 24;
         canvas.textOut(side + 8, kTitleHeight + 4, LayerShortName(scene.paint.layerCode));
         DrawLegendBoxes(canvas, side + 8, top, kLegendColumn - 16, side - 24 - 8,
-                        *scene.paint.palette, scene.paint.layerCode);
+                        *scene.paint.palette, scene.paint.layerCode, false, scene.paint.table);
     }
     return image;
 }

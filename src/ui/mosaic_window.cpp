@@ -11,6 +11,7 @@
 #include "geo/settings.h"
 #include "geo/view_zoom.h"
 #include "output/mosaic_source.h"
+#include "products/layer_units.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/mosaic_picture.h"
@@ -163,7 +164,9 @@ QImage MosaicWindow::drawPicture(double ratio) {
     for (size_t s = 0; s < frame_->sites.layout->sites().size(); ++s) {
         scene.squares.push_back(frame_->sites.layout->siteGrid(s));
     }
-    scene.paint = {shown_.layerCode, shown_.filterThreshold, &config_.palette};
+    const ColourTable* table = TableForLayer(config_.colours, shown_.layerCode);
+    scene.paint = {shown_.layerCode, shown_.filterThreshold, &config_.palette, table,
+                   config_.colours.cellOpacity};
     scene.outlines =
         mapCache_.outlines(CountryBinPath(config_.startDir), CountryIndPath(config_.startDir));
     scene.places = mapCache_.places(PlacesPath(config_.startDir));
@@ -176,7 +179,7 @@ QImage MosaicWindow::drawPicture(double ratio) {
     canvas.setFontColor(kBlack);
     canvas.textOut(left + 6, 4, LayerTitle(shown_.layerCode));
     DrawLegendBoxes(canvas, left + 4, kLegendTitle, kLegendWidth - 8,
-                    area.height() - kLegendTitle, config_.palette, shown_.layerCode, true);
+                    area.height() - kLegendTitle, config_.palette, shown_.layerCode, true, table);
     return image;
 }
 

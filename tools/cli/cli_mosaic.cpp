@@ -31,6 +31,7 @@ struct MosaicArgs {
     std::string startDir, day, term, out, srs;
     int layer = 0;
     MosaicChoice choice;
+    ColourOptions colours;
 };
 
 int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
@@ -41,8 +42,11 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
         return usage;
     }
     for (const auto& [name, value] : options) {
+        int status = 0;
         if (const int taken = ParseMosaicOption(name, value, mosaic.choice); taken >= 0) {
             if (taken != 0) return taken;
+        } else if (ParseColourOption(name, value, mosaic.colours, status)) {
+            if (status != 0) return status;
         } else if (name == "--start-dir") {
             mosaic.startDir = value;
         } else if (name == "--day") {
@@ -80,7 +84,8 @@ int WritePicture(const AppConfig& config, const MapSource& source, const MosaicT
     for (size_t s = 0; s < term.layout->sites().size(); ++s) {
         scene.squares.push_back(term.layout->siteGrid(s));
     }
-    scene.paint = {source.layerCode, 0, &config.palette};
+    scene.paint = {source.layerCode, 0, &config.palette, source.table.get(),
+                   config.colours.cellOpacity};
     scene.outlines = cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
     scene.places = cache.places(PlacesPath(config.startDir));
     const QImage image = MosaicPictureImage(
@@ -104,6 +109,9 @@ int runMosaic(const std::vector<std::string>& args) {
     if (!LoadSettingsFrom(config, mosaic.startDir, error)) return LoadFailure(error);
     LoadPalette(config);
     config.startDir = mosaic.startDir;
+    if (const int failed = ApplyColourOptions(mosaic.colours, mosaic.layer, config); failed != 0) {
+        return failed;
+    }
     TermChoice where;
     where.startDir = mosaic.startDir;
     config.dataRoot = DataRootOf(where, config.dataRoot);

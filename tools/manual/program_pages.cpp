@@ -224,7 +224,8 @@ Command Probe() {
 Command Mosaic() {
     return {"mosaic",
             "--start-dir DIR --day YYMMDD --term HH.MM --layer N|max|vil [--sites A,B,...] "
-            "[--method max|nearest] [--tolerance MINUTES] --out FILE [--srs SRS] [--lang ru|en]",
+            "[--method max|nearest] [--tolerance MINUTES] --out FILE [--srs SRS] "
+            "[--colors FILE|PRESET] [--opacity PERCENT] [--lang ru|en]",
             "The composite of the sites for a term, as a picture or a map file.",
             "Joins the sites' grids of a term on one latitude/longitude grid over the union of "
             "their squares, with cells half a site cell on a side. Reflectivity, max and echo "
