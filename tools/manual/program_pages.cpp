@@ -247,6 +247,8 @@ Command Mosaic() {
               "export writes, on the composite's grid; the GeoTIFF's metadata lists the SITES "
               "and the METHOD, the polygons add class 0 for the covered area."},
              kSrs,
+             kColors,
+             kOpacity,
              kPictureLang}};
 }
 
