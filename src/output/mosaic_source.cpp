@@ -25,8 +25,8 @@ std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoade
                                             std::string& error) {
     term = loader.Load(request, {layerCode});
     if (term.Present().empty()) {
-        error = "No site has a term within " + std::to_string(request.toleranceMinutes) +
-                " min of " + request.dayName + " " + request.termText;
+        error = "No site took part in the composite of " + request.dayName + " " +
+                request.termText + ": " + MosaicSummary(term);
         return nullptr;
     }
     auto source = std::make_unique<MapSource>();

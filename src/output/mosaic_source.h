@@ -23,7 +23,7 @@ MosaicRequest MosaicRequestOf(const AppConfig& config, const MosaicChoice& choic
                               const std::string& dayName, const std::string& termText);
 
 // The composite of `layerCode` as a map source, the loaded term in `term`.
-// Null, with the reason, when no site gives a term to it.
+// Null, with the reason and every site's, when no site takes part.
 std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoader& loader,
                                             const MosaicRequest& request, int layerCode,
                                             CompositeMethod method, MosaicTerm& term,

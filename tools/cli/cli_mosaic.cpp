@@ -121,10 +121,11 @@ int runMosaic(const std::vector<std::string>& args) {
     const std::unique_ptr<MapSource> source = LoadMosaicSource(
         config, loader, MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term),
         mosaic.layer, mosaic.choice.method, term, error);
+    // The reason of a failure names every site already.
+    if (!source) return LoadFailure(error);
     std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
                  mosaic.term.c_str(), LayerName(mosaic.layer).c_str(),
                  MosaicSummary(term).c_str());
-    if (!source) return LoadFailure(error);
     if (HasSuffix(mosaic.out, ".png")) return WritePicture(config, *source, term, mosaic.out);
     if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
     return 0;

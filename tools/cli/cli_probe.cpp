@@ -89,9 +89,8 @@ int ProbeMosaic(const ProbeArgs& probe, AppConfig& config) {
         loader.Load(MosaicRequestOf(config, probe.choice, probe.term.day, probe.term.term),
                     {probe.term.layer});
     if (term.Present().empty()) {
-        return LoadFailure("no site has a term within " +
-                           std::to_string(probe.choice.toleranceMinutes) + " min of " +
-                           probe.term.day + " " + probe.term.term + ": " + MosaicSummary(term));
+        return LoadFailure("no site took part in the composite of " + probe.term.day + " " +
+                           probe.term.term + ": " + MosaicSummary(term));
     }
     const Composite composite = term.Product(probe.term.layer, probe.choice.method);
     const GridCell cell = composite.values.grid.CellAt(probe.lat, probe.lon);
