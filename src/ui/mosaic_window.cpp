@@ -117,15 +117,18 @@ void MosaicWindow::followTerm(const DisplayState& shown) {
 void MosaicWindow::showSites() {
     QString text = QString::fromStdString(
         SitesCountText(frame_->sites.Present().size(), frame_->sites.sites.size()));
-    QStringList missing;
+    QStringList missing, reasons;
     for (const MosaicSiteTerm& site : frame_->sites.sites) {
-        if (!site.present) {
-            missing << QString::fromStdString(site.code + " " + SiteDisplayName(config_, site.code));
-        }
+        if (site.present) continue;
+        const QString name =
+            QString::fromStdString(site.code + " " + SiteDisplayName(config_, site.code));
+        missing << name;
+        // The reasons are the core's own words, as the command line gives them.
+        reasons << name + ": " + QString::fromStdString(site.why);
     }
     if (!missing.isEmpty()) text += tr("; нет: ") + missing.join(", ");
     status_->setText(text);
-    status_->setToolTip(text);
+    status_->setToolTip(reasons.isEmpty() ? text : reasons.join("\n"));
 }
 
 QImage MosaicWindow::picture(double ratio) {
