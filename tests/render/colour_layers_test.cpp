@@ -91,7 +91,7 @@ TEST(TableCells, ValuesTakeTheTablesColourInItsUnits) {
     const CellPaint paint{3, 0, nullptr, &table};
     uint32_t colour = 0;
     ASSERT_TRUE(CellColour(paint, 61, colour));  // 30.5 dBZ: the sixth class
-    EXPECT_EQ(colour, Rgba(100, 90, 150, 255).bgr());
+    EXPECT_EQ(colour, (Rgba{100, 90, 150, 255}.bgr()));
     EXPECT_FALSE(CellColour(paint, 9, colour));  // 4.5 dBZ, below the first stop
 }
 
