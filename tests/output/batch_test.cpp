@@ -135,6 +135,9 @@ TEST_F(BatchRun, TheCompositeGetsAFilePerTermAndProductAndARerunSkipsThem) {
     EXPECT_NE(printed.find("0 files written, " + std::to_string(files.size()) + " skipped"),
               std::string::npos)
         << printed;
+    // The shards deal out the composite's days, not its sites: a one-day range is one part.
+    ASSERT_EQ(run(batch(dir.file("second"), " --mosaic --shard 2/2", "", "1,max")), 0) << err;
+    EXPECT_TRUE(FilesUnder(dir.file("second")).empty());
 }
 
 TEST_F(BatchRun, ABrokenDayIsReportedAndTheRestIsDone) {
