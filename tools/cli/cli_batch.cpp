@@ -73,7 +73,8 @@ int ParseOption(const std::string& name, const std::string& value, BatchArgs& ba
     } else if (name == "--shard") {
         if (!ParseShard(value, batch.shardK, batch.shardN))
             return UsageError("--shard needs K/N with 1 <= K <= N");
-    } else if (batch.mosaic && (name == "--method" || name == "--tolerance")) {
+    } else if (name == "--method" || name == "--tolerance") {
+        if (!batch.mosaic) return UsageError(name + " goes with --mosaic");
         return ParseMosaicOption(name, value, batch.choice);
     } else {
         return UsageError("unknown option " + name);
