@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -39,8 +40,15 @@ struct TermResult {
 
 class TermWriter {
   public:
-    TermWriter(const BatchJob& job, const SiteDay& unit, const std::string& termText)
-        : job_(job), unit_(unit) {
+    TermWriter(const BatchJob& job, const SiteDay& unit, const std::string& termText,
+               MosaicLoader& loader)
+        : job_(job), unit_(unit), loader_(loader) {
+        at_.termText = termText;
+        if (job.mosaic) {
+            at_.siteCode = unit.site;
+            at_.dayName = unit.day;
+            return;
+        }
         const DayArchive archive = DayArchive::Of(job.config->dataRoot, unit.site, unit.day);
         at_.siteCode = archive.siteCode;
         at_.dayName = archive.dayName;
@@ -63,7 +71,15 @@ class TermWriter {
         }
         if (missing.empty()) return result_;
         std::string error;
-        if (!term_.Load(at_, error)) {
+        if (job_.mosaic) {
+            mosaic_ = loader_.Load(
+                MosaicRequestOf(*job_.config, *job_.mosaic, unit_.day, at_.termText), job_.layers);
+            if (mosaic_.Present().empty()) {
+                result_.Fail(missing.front().second, MosaicSummary(mosaic_),
+                             static_cast<int64_t>(missing.size()));
+                return result_;
+            }
+        } else if (!term_.Load(at_, error)) {
             result_.Fail(missing.front().second, error, static_cast<int64_t>(missing.size()));
             return result_;
         }
@@ -85,7 +101,14 @@ class TermWriter {
     void WriteOdim(const std::string& path) {
         OdimObject object;
         std::string error;
-        const ProductFound found = CollectOdimImage(term_, at_, job_.layers, object, error);
+        ProductFound found = ProductFound::Present;
+        if (job_.mosaic) {
+            object =
+                OdimCompositeOf(mosaic_, unit_.day, at_.termText, job_.layers, job_.mosaic->method);
+            if (object.datasets.empty()) found = ProductFound::Absent;
+        } else {
+            found = CollectOdimImage(term_, at_, job_.layers, object, error);
+        }
         if (found == ProductFound::Absent) {
             ++result_.counts.absent;
         } else if (found == ProductFound::Broken || !WriteOdimFile(object, path, error)) {
@@ -98,6 +121,10 @@ class TermWriter {
     // A term's files go to disk as one set, which syncs their directory once
     // rather than once a file; each of them is still whole or absent.
     void EncodeProduct(int code, const std::string& path) {
+        if (job_.mosaic) {
+            EncodeComposite(code, path);
+            return;
+        }
         GridValues values;
         std::string reason;
         const ProductFound found = term_.Product(code, values, reason);
@@ -113,6 +140,30 @@ class TermWriter {
         std::optional<std::string> bytes = job_.format == BatchFormat::Png
                                                ? DrawPicture(code, error)
                                                : EncodeMap(code, values, error);
+        if (!bytes) {
+            result_.Fail(path, error);
+            return;
+        }
+        pending_.push_back({path, std::move(*bytes)});
+    }
+
+    void EncodeComposite(int code, const std::string& path) {
+        const std::unique_ptr<MapSource> source = MosaicSourceOf(
+            *job_.config, mosaic_, unit_.day, at_.termText, code, job_.mosaic->method);
+        if (source->compositeSites.empty()) {
+            ++result_.counts.absent;
+            return;
+        }
+        std::string error;
+        std::optional<std::string> bytes;
+        if (job_.format != BatchFormat::Png) {
+            bytes = EncodeSource(*source, error);
+        } else if (!job_.drawComposite) {
+            error = "pictures cannot be drawn here";
+        } else {
+            const std::lock_guard<std::mutex> drawing(DrawingLock());
+            bytes = job_.drawComposite(*source, mosaic_, error);
+        }
         if (!bytes) {
             result_.Fail(path, error);
             return;
@@ -146,11 +197,15 @@ class TermWriter {
         source->dayName = unit_.day;
         source->termText = at_.termText;
         source->palette = job_.config->palette;
+        return EncodeSource(*source, error);
+    }
+
+    std::optional<std::string> EncodeSource(const MapSource& source, std::string& error) {
         const MapFormat format =
             job_.format == BatchFormat::Kmz ? MapFormat::Kmz : MapFormat::GeoTiff;
-        if (format != MapFormat::Kmz) return EncodeMapFile(*source, format, error);
+        if (format != MapFormat::Kmz) return EncodeMapFile(source, format, error);
         const std::lock_guard<std::mutex> drawing(DrawingLock());
-        return EncodeMapFile(*source, format, error);
+        return EncodeMapFile(source, format, error);
     }
 
     std::optional<std::string> DrawPicture(int code, std::string& error) {
@@ -166,8 +221,10 @@ class TermWriter {
 
     const BatchJob& job_;
     const SiteDay& unit_;
+    MosaicLoader& loader_;
     DisplayState at_;
     TermProducts term_;
+    MosaicTerm mosaic_;
     TermResult result_;
     std::vector<std::pair<std::string, std::string>> pending_;  // path, bytes
 };
@@ -179,8 +236,12 @@ class Runner {
     BatchReport Run() {
         CountTerms();
         std::atomic<size_t> next{0};
+        // Each worker keeps its own loader, so that the composite's layout is
+        // worked out once per worker rather than once a term.
         const auto work = [&] {
-            for (size_t u = next++; u < job_.units.size() && !Stopped(); u = next++) Unit(u);
+            MosaicLoader loader;
+            for (size_t u = next++; u < job_.units.size() && !Stopped(); u = next++)
+                Unit(u, loader);
         };
         const int jobs = std::max(1, job_.jobs);
         std::vector<std::thread> workers;
@@ -199,13 +260,33 @@ class Runner {
         for (size_t u = 0; u < job_.units.size(); ++u) {
             const SiteDay& unit = job_.units[u];
             ++unitsLeft_[unit.day];
-            const DayArchive archive = DayArchive::Of(job_.config->dataRoot, unit.site, unit.day);
+            std::vector<std::string> terms;
+            terms_[u] = TermsOf(unit, terms);
+            if (terms_[u] > 0) report_.totals.termsTotal += terms_[u];
+        }
+    }
+
+    // The unit's terms in order, and their count; -1 when there is no index
+    // file: a site that was not working that day, or a composite day none of
+    // whose sites was.
+    int TermsOf(const SiteDay& unit, std::vector<std::string>& terms) const {
+        terms.clear();
+        const std::vector<std::string> own = {unit.site};
+        const std::vector<std::string>& sites = job_.mosaic ? job_.mosaic->sites : own;
+        std::set<std::string> all;
+        bool indexed = false;
+        for (const std::string& site : sites) {
+            const DayArchive archive = DayArchive::Of(job_.config->dataRoot, site, unit.day);
             std::error_code failure;
             if (!fs::exists(archive.indexPath, failure)) continue;
-            std::vector<std::string> terms;
-            terms_[u] = LoadTermList(archive.indexPath, terms);
-            report_.totals.termsTotal += terms_[u];
+            indexed = true;
+            std::vector<std::string> listed;
+            LoadTermList(archive.indexPath, listed);
+            all.insert(listed.begin(), listed.end());
         }
+        if (!indexed) return -1;
+        terms.assign(all.begin(), all.end());
+        return static_cast<int>(terms.size());
     }
 
     bool Stopped() {
@@ -216,17 +297,19 @@ class Runner {
         return stopped_;
     }
 
-    void Unit(size_t u) {
+    void Unit(size_t u, MosaicLoader& loader) {
         const SiteDay& unit = job_.units[u];
         if (terms_[u] < 0) {
             Finish(unit, {}, true);
             return;
         }
-        const DayArchive archive = DayArchive::Of(job_.config->dataRoot, unit.site, unit.day);
         std::vector<std::string> terms;
         TermResult dayResult;
-        if (LoadTermList(archive.indexPath, terms) == 0) {
-            dayResult.Fail(archive.indexPath, "the index file lists no term that can be read");
+        if (TermsOf(unit, terms) <= 0) {
+            const std::string where =
+                job_.mosaic ? "the sites' index files of " + unit.day
+                            : DayArchive::Of(job_.config->dataRoot, unit.site, unit.day).indexPath;
+            dayResult.Fail(where, "the index file lists no term that can be read");
             Finish(unit, dayResult, false);
             return;
         }
@@ -244,7 +327,7 @@ class Runner {
                 Term(unit, result);
                 continue;
             }
-            Term(unit, TermWriter(job_, unit, termText).Run());
+            Term(unit, TermWriter(job_, unit, termText, loader).Run());
         }
         Finish(unit, dayResult, false);
     }

@@ -15,13 +15,18 @@
 #include "common/display_state.h"
 #include "geo/app_config.h"
 #include "output/batch_plan.h"
+#include "output/mosaic_source.h"
 
 namespace kalvera {
 
 struct BatchJob {
     const AppConfig* config = nullptr;  // data root, site names, palette
     std::vector<SiteDay> units;         // this run's share of the plan
-    std::vector<int> layers;            // products, see TermProductCodes
+    // The composite of the chosen sites (mosaic->sites) rather than each
+    // site: every unit is then a day of the composite, its site kMosaicUnit,
+    // and its terms are those that any chosen site has that day.
+    std::optional<MosaicChoice> mosaic;
+    std::vector<int> layers;  // products, see TermProductCodes
     BatchFormat format = BatchFormat::GeoTiff;
     std::string outDir;
     int jobs = 1;
@@ -30,7 +35,15 @@ struct BatchJob {
     // one at a time.
     std::function<std::optional<std::string>(const DisplayState& at, std::string& error)>
         drawPicture;
+    // Draws the picture of a composite's layer as PNG bytes; the same terms.
+    std::function<std::optional<std::string>(const MapSource& source, const MosaicTerm& term,
+                                             std::string& error)>
+        drawComposite;
 };
+
+// The unit's site, and so the folder and file names, of the composite's days:
+// OUT/mosaic/YYMMDD/mosaic_YYMMDD_HHMM_PRODUCT.EXT.
+inline constexpr const char* kMosaicUnit = "mosaic";
 
 struct BatchCounts {
     int64_t written = 0;

@@ -5,6 +5,7 @@
 #include "geo/colour_choice.h"
 #include "products/layer_units.h"
 #include "geo/settings.h"
+#include "output/odim_products.h"
 
 namespace kalvera {
 
@@ -29,8 +30,14 @@ std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoade
                 request.termText + ": " + MosaicSummary(term);
         return nullptr;
     }
-    auto source = std::make_unique<MapSource>();
+    return MosaicSourceOf(config, term, request.dayName, request.termText, layerCode, method);
+}
+
+std::unique_ptr<MapSource> MosaicSourceOf(const AppConfig& config, const MosaicTerm& term,
+                                          const std::string& dayName, const std::string& termText,
+                                          int layerCode, CompositeMethod method) {
     Composite composite = term.Product(layerCode, method);
+    auto source = std::make_unique<MapSource>();
     source->layerCode = layerCode;
     source->composite = std::move(composite.values);
     for (size_t s = 0; s < term.layout->sites().size(); ++s) {
@@ -45,11 +52,34 @@ std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoade
     const RadarGrid& grid = term.layout->grid();
     source->siteLat = grid.latMin() + grid.cellLat() * static_cast<float>(grid.rows()) / 2.0f;
     source->siteLon = grid.lonMin() + grid.cellLon() * static_cast<float>(grid.columns()) / 2.0f;
-    source->dayName = request.dayName;
-    source->termText = request.termText;
+    source->dayName = dayName;
+    source->termText = termText;
     source->palette = config.palette;
     source->table = config.colours.tables[static_cast<size_t>(LayerKindOf(layerCode))];
     return source;
+}
+
+OdimObject OdimCompositeOf(const MosaicTerm& term, const std::string& dayName,
+                           const std::string& termText, const std::vector<int>& layerCodes,
+                           CompositeMethod method) {
+    // The nominal date and time as a site's IMAGE carries them.
+    OdimObject object = OdimImageOf("mosaic", dayName, termText);
+    object.object = "COMP";
+    object.source = "CMT:Kalvera composite";
+    object.camethod = method == CompositeMethod::Maximum ? "MAXIMUM" : "NEAREST";
+    if (!term.layout) return object;
+    std::vector<bool> took(term.layout->sites().size(), false);
+    for (const int code : layerCodes) {
+        Composite composite = term.Product(code, method);
+        if (composite.presentCount() == 0) continue;
+        for (size_t s = 0; s < took.size() && s < composite.present.size(); ++s)
+            took[s] = took[s] || composite.present[s];
+        object.datasets.push_back(OdimDatasetOf(code, std::move(composite.values)));
+    }
+    for (size_t s = 0; s < took.size(); ++s) {
+        if (took[s]) object.nodes.push_back(term.layout->sites()[s].code);
+    }
+    return object;
 }
 
 std::string MosaicSummary(const MosaicTerm& term) {

@@ -9,6 +9,7 @@
 #include "geo/app_config.h"
 #include "mosaic/mosaic_term.h"
 #include "output/map_source.h"
+#include "output/odim_h5.h"
 
 namespace kalvera {
 
@@ -28,6 +29,19 @@ std::unique_ptr<MapSource> LoadMosaicSource(const AppConfig& config, MosaicLoade
                                             const MosaicRequest& request, int layerCode,
                                             CompositeMethod method, MosaicTerm& term,
                                             std::string& error);
+
+// The composite of `layerCode` of a loaded term as a map source; its
+// compositeSites are empty when no site gives that layer.
+std::unique_ptr<MapSource> MosaicSourceOf(const AppConfig& config, const MosaicTerm& term,
+                                          const std::string& dayName, const std::string& termText,
+                                          int layerCode, CompositeMethod method);
+
+// The products `layerCodes` of a loaded term that some site gives, as an
+// ODIM_H5 COMP: the sites that took part in any of them as its nodes, and
+// the method as its camethod. No datasets when no site gives any.
+OdimObject OdimCompositeOf(const MosaicTerm& term, const std::string& dayName,
+                           const std::string& termText, const std::vector<int>& layerCodes,
+                           CompositeMethod method);
 
 // "sites 27612, 34122; missing 27595 (no term within 5 min of 12.00)".
 std::string MosaicSummary(const MosaicTerm& term);

@@ -115,6 +115,31 @@ TEST_F(BatchRun, ARerunFinishesAnInterruptedOneWithoutRedoingIt) {
     EXPECT_EQ(before + second.totals.counts.written, second.totals.termsTotal);
 }
 
+TEST_F(BatchRun, TheCompositeGetsAFilePerTermAndProductAndARerunSkipsThem) {
+    const std::string out = dir.file("out");
+    ASSERT_EQ(run(batch(out, " --mosaic --jobs 2", "", "1,max")), 0) << err;
+    const std::set<std::string> files = FilesUnder(out);
+    ASSERT_FALSE(files.empty());
+    // The terms are those any site has that day.
+    std::set<std::string> terms;
+    for (const auto& site : fs::directory_iterator(start_ + "/archive")) {
+        std::vector<std::string> listed;
+        LoadTermList(site.path().string() + "/" + day_ + ".ind", listed);
+        terms.insert(listed.begin(), listed.end());
+    }
+    EXPECT_EQ(files.size(), 2 * terms.size());
+    const std::string first = *terms.begin();
+    const std::string hhmm = first.substr(0, 2) + first.substr(3, 2);
+    EXPECT_EQ(files.count("mosaic/" + day_ + "/mosaic_" + day_ + "_" + hhmm + "_max.tif"), 1u);
+    ASSERT_EQ(run(batch(out, " --mosaic", "", "1,max")), 0) << err;
+    EXPECT_NE(printed.find("0 files written, " + std::to_string(files.size()) + " skipped"),
+              std::string::npos)
+        << printed;
+    // The shards deal out the composite's days, not its sites: a one-day range is one part.
+    ASSERT_EQ(run(batch(dir.file("second"), " --mosaic --shard 2/2", "", "1,max")), 0) << err;
+    EXPECT_TRUE(FilesUnder(dir.file("second")).empty());
+}
+
 TEST_F(BatchRun, ABrokenDayIsReportedAndTheRestIsDone) {
     // A copy of the archive whose one site day has a base file of garbage.
     const std::string copy = dir.file("start");

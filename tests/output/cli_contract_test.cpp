@@ -40,7 +40,7 @@ TEST_F(CliContract, CommandLinesItCannotHonourAreUsageErrors) {
         "export" + term + " --layer 1 --out " + dir.file("t.h5"),
         "export" + term + " --layers 1,1 --out " + dir.file("t.h5"),
         "batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
-            " --layers all --format h5 --out " + dir.file("b") + " --mosaic",
+            " --layers all --format h5 --out " + dir.file("b") + " --mosaic --method best",
         "batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
             " --layers all --format h5 --out " + dir.file("b") + " --shard 3/2",
         "batch --start-dir " + start_ + " --from " + day_ + " --to 000101 --layers all" +

@@ -255,6 +255,32 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     }
 }
 
+// The composite as a COMP: every site of the demo archive as a node, the
+// method, and the same place as the composite's GeoTIFF.
+TEST_F(OdimExport, TheCompositeIsACompWhereItsGeoTiffLies) {
+    const std::string term = "mosaic --start-dir " + start_ + " --day " + day_ + " --term " +
+                             term_ + " --method nearest";
+    const std::string h5 = dir.file("mosaic.h5"), tif = dir.file("mosaic.tif");
+    ASSERT_EQ(run(term + " --layers 1,22 --out " + h5), 0) << err;
+    ASSERT_EQ(run(term + " --layer 1 --out " + tif), 0) << err;
+    const OdimFile file(h5);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file.text("/what", "object"), "COMP");
+    EXPECT_EQ(file.text("/how", "camethod"), "NEAREST");
+    EXPECT_NE(file.text("/how", "nodes").find("'" + site_ + "'"), std::string::npos);
+    EXPECT_EQ(file.text("/dataset2/data1/what", "quantity"), "CLASS");
+    EXPECT_EQ(file.number("/dataset1/data1/what", "nodata"), 65535.0);
+    EXPECT_EQ(file.number("/dataset1/data1/what", "undetect"), 0.0);
+    double expected[6], got[6];
+    const auto geotiff = OpenWithGdal(tif, GDAL_OF_RASTER);
+    ASSERT_TRUE(geotiff);
+    ASSERT_EQ(geotiff->GetGeoTransform(expected), CE_None);
+    const auto odim = OpenWithGdal("HDF5:\"" + h5 + "\"://dataset1/data1/data", GDAL_OF_RASTER);
+    ASSERT_TRUE(odim);
+    ASSERT_EQ(odim->GetGeoTransform(got), CE_None);
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], expected[i], 1e-9) << i;
+}
+
 TEST(OdimEncoder, RefusesWhatItCannotPlaceOrHold) {
     OdimObject object;
     std::string error;

@@ -42,6 +42,8 @@ struct BatchArgs {
     std::vector<int> layers;
     BatchFormat format = BatchFormat::GeoTiff;
     int jobs = 1, shardK = 1, shardN = 1;
+    bool mosaic = false;
+    MosaicChoice choice;  // --method and --tolerance of the composite
 };
 
 bool ParseShard(const std::string& text, int& k, int& n) {
@@ -71,6 +73,9 @@ int ParseOption(const std::string& name, const std::string& value, BatchArgs& ba
     } else if (name == "--shard") {
         if (!ParseShard(value, batch.shardK, batch.shardN))
             return UsageError("--shard needs K/N with 1 <= K <= N");
+    } else if (name == "--method" || name == "--tolerance") {
+        if (!batch.mosaic) return UsageError(name + " goes with --mosaic");
+        return ParseMosaicOption(name, value, batch.choice);
     } else {
         return UsageError("unknown option " + name);
     }
@@ -80,7 +85,8 @@ int ParseOption(const std::string& name, const std::string& value, BatchArgs& ba
 int ParseArgs(std::vector<std::string> args, BatchArgs& batch) {
     const auto mosaic = std::find(args.begin(), args.end(), std::string("--mosaic"));
     if (mosaic != args.end()) {
-        return UsageError("--mosaic: the composite of all sites is not available in this build");
+        batch.mosaic = true;
+        args.erase(mosaic);
     }
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(
@@ -155,6 +161,19 @@ std::function<std::optional<std::string>(const DisplayState&, std::string&)> Pic
         }
         std::optional<std::string> bytes = EncodePng(ComposeExportImage(state));
         if (!bytes) error = "the PNG could not be encoded";
+        return bytes;
+    };
+}
+
+// The picture mosaic writes, with the map's files read once for the run.
+std::function<std::optional<std::string>(const MapSource&, const MosaicTerm&, std::string&)>
+CompositeDrawer(const AppConfig& config) {
+    auto cache = std::make_shared<MapResourceCache>();
+    return [cache, &config](const MapSource& source, const MosaicTerm& term, std::string& error) {
+        const QImage image = MosaicPicture(config, source, term, *cache);
+        std::optional<std::string> bytes;
+        if (!image.isNull()) bytes = EncodePng(image);
+        if (!bytes) error = "the picture of the composite could not be drawn";
         return bytes;
     };
 }
@@ -240,13 +259,22 @@ int runBatch(const std::vector<std::string>& args) {
     }
     BatchJob job;
     job.config = &config;
-    job.units =
-        ShardOf(SiteDaysOf(sites, DaysBetween(batch.from, batch.to)), batch.shardK, batch.shardN);
+    // The composite's days are shared out as the sites' days are.
+    if (batch.mosaic) {
+        job.mosaic = batch.choice;
+        job.mosaic->sites = sites;
+    }
+    job.units = ShardOf(SiteDaysOf(batch.mosaic ? std::vector<std::string>{kMosaicUnit} : sites,
+                                   DaysBetween(batch.from, batch.to)),
+                        batch.shardK, batch.shardN);
     job.layers = batch.layers;
     job.format = batch.format;
     job.outDir = batch.out;
     job.jobs = batch.jobs;
-    if (batch.format == BatchFormat::Png) job.drawPicture = PictureDrawer(config);
+    if (batch.format == BatchFormat::Png) {
+        job.drawPicture = PictureDrawer(config);
+        job.drawComposite = CompositeDrawer(config);
+    }
     const bool terminal = isatty(STDERR_FILENO) != 0;
     return Summarise(RunBatch(job, Reporting(terminal)), terminal);
 }

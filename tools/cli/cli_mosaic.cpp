@@ -3,6 +3,7 @@
 // error names the sites used and those missing.
 
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -17,30 +18,34 @@
 #include "geo/settings.h"
 #include "output/map_export.h"
 #include "output/mosaic_source.h"
+#include "output/odim_h5.h"
 #include "output/png_writer.h"
+#include "output/term_products.h"
 #include "products/derived_products.h"
-#include "render/mosaic_picture.h"
 
 namespace kalvera::cli {
 
 namespace {
 
-constexpr int kPictureSide = 1000;
-
 struct MosaicArgs {
     std::string startDir, day, term, out, srs;
     int layer = 0;
+    // A .h5 holds every product asked with --layers (all by default) or the one of --layer.
+    std::vector<int> layers;
+    bool odim = false;
     MosaicChoice choice;
     ColourOptions colours;
 };
 
 int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
+    const auto out = std::find(args.begin(), args.end(), std::string("--out"));
+    mosaic.odim = out != args.end() && out + 1 != args.end() && HasSuffix(*(out + 1), ".h5");
     std::map<std::string, std::string> options;
-    if (const int usage = ParseOptionPairs(
-            args, {"--start-dir", "--day", "--term", "--layer", "--out"}, options);
-        usage != 0) {
-        return usage;
-    }
+    std::vector<const char*> required = {"--start-dir", "--day", "--term", "--out"};
+    if (!mosaic.odim) required.push_back("--layer");
+    if (const int usage = ParseOptionPairs(args, required, options); usage != 0) return usage;
+    if (options.count("--layers") != 0 && !mosaic.odim)
+        return UsageError("--layers goes with a .h5");
     for (const auto& [name, value] : options) {
         int status = 0;
         if (const int taken = ParseMosaicOption(name, value, mosaic.choice); taken >= 0) {
@@ -56,6 +61,10 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
             mosaic.term = value;
         } else if (name == "--layer") {
             if (!ParseLayer(value, mosaic.layer)) return UsageError(kLayerUsage);
+            mosaic.layers = {mosaic.layer};
+        } else if (name == "--layers") {
+            if (options.count("--layer") != 0) return UsageError("--layer or --layers, not both");
+            if (!ParseLayerList(value, mosaic.layers)) return UsageError(kLayersUsage);
         } else if (name == "--out") {
             mosaic.out = value;
         } else if (name == "--srs") {
@@ -66,9 +75,10 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
     }
     int hour = 0, minute = 0;
     if (!SplitTermText(mosaic.term, hour, minute)) return UsageError("--term needs HH.MM");
+    if (mosaic.odim && mosaic.layers.empty()) mosaic.layers = TermProductCodes();
     const bool png = HasSuffix(mosaic.out, ".png");
-    if (!png && MapFormatOf(mosaic.out) == MapFormat::None) {
-        return UsageError("--out must end in .png, .tif, .kmz, .geojson or .gpkg");
+    if (!png && !mosaic.odim && MapFormatOf(mosaic.out) == MapFormat::None) {
+        return UsageError("--out must end in .png, .tif, .kmz, .geojson, .gpkg or .h5");
     }
     if (!mosaic.srs.empty() && MapFormatOf(mosaic.out) != MapFormat::GeoTiff) {
         return UsageError("--srs goes with a .tif");
@@ -79,24 +89,29 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
 int WritePicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
                  const std::string& path) {
     MapResourceCache cache;
-    MosaicScene scene;
-    scene.cells = &*source.composite;
-    for (size_t s = 0; s < term.layout->sites().size(); ++s) {
-        scene.squares.push_back(term.layout->siteGrid(s));
-    }
-    scene.paint = {source.layerCode, 0, &config.palette, source.table.get(),
-                   config.colours.cellOpacity};
-    scene.outlines = cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
-    scene.places = cache.places(PlacesPath(config.startDir));
-    const QImage image = MosaicPictureImage(
-        scene,
-        MosaicTitle(source.dayName, source.termText, source.layerCode, term.Present().size(),
-                    term.sites.size()),
-        kPictureSide);
+    const QImage image = MosaicPicture(config, source, term, cache);
     std::string error;
     if (image.isNull() || !WritePngFile(image, path, error)) {
         return LoadFailure(error.empty() ? "cannot draw the composite" : error);
     }
+    return 0;
+}
+
+// The composite's products as an ODIM_H5 COMP: the sites that made it and
+// the compositing method travel with it.
+int WriteOdim(const MosaicArgs& mosaic, const MosaicRequest& request, MosaicLoader& loader) {
+    const MosaicTerm term = loader.Load(request, mosaic.layers);
+    std::fprintf(stderr, "kalvera-cli: mosaic %s %s: %s\n", mosaic.day.c_str(), mosaic.term.c_str(),
+                 MosaicSummary(term).c_str());
+    const OdimObject object =
+        OdimCompositeOf(term, mosaic.day, mosaic.term, mosaic.layers, mosaic.choice.method);
+    std::string error;
+    if (object.datasets.empty()) {
+        return LoadFailure("No site has a term with these products within " +
+                           std::to_string(request.toleranceMinutes) + " min of " + mosaic.day +
+                           " " + mosaic.term);
+    }
+    if (!WriteOdimFile(object, mosaic.out, error)) return LoadFailure(error);
     return 0;
 }
 
@@ -117,15 +132,16 @@ int runMosaic(const std::vector<std::string>& args) {
     config.dataRoot = DataRootOf(where, config.dataRoot);
     ListSites(config);
     MosaicLoader loader;
+    const MosaicRequest request = MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term);
+    if (mosaic.odim) return WriteOdim(mosaic, request, loader);
     MosaicTerm term;
-    const std::unique_ptr<MapSource> source = LoadMosaicSource(
-        config, loader, MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term),
-        mosaic.layer, mosaic.choice.method, term, error);
+    const std::unique_ptr<MapSource> source =
+        LoadMosaicSource(config, loader, request, mosaic.layer, mosaic.choice.method, term, error);
     // The reason of a failure names every site already.
     if (!source) return LoadFailure(error);
-    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
-                 mosaic.term.c_str(), LayerName(mosaic.layer).c_str(),
-                 MosaicSummary(term).c_str());
+    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s
+", mosaic.day.c_str(),
+                 mosaic.term.c_str(), LayerName(mosaic.layer).c_str(), MosaicSummary(term).c_str());
     if (HasSuffix(mosaic.out, ".png")) return WritePicture(config, *source, term, mosaic.out);
     if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
     return 0;

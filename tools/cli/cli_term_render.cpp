@@ -10,6 +10,7 @@
 #include "geo/settings.h"
 #include "products/term_layers.h"
 #include "render/app_language.h"
+#include "render/mosaic_picture.h"
 #include "render/picture_render.h"
 
 namespace kalvera::cli {
@@ -140,6 +141,25 @@ int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
     if (const int failed = PrepareTerm(render, viewer); failed != 0) return failed;
     if (!RenderPicture(viewer)) return LoadFailure(WhyNotLoaded(viewer.display));
     return 0;
+}
+
+QImage MosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
+                     MapResourceCache& cache) {
+    constexpr int kMosaicPictureSide = 1000;
+    MosaicScene scene;
+    scene.cells = &*source.composite;
+    for (size_t s = 0; s < term.layout->sites().size(); ++s) {
+        scene.squares.push_back(term.layout->siteGrid(s));
+    }
+    scene.paint = {source.layerCode, 0, &config.palette, source.table.get(),
+                   config.colours.cellOpacity};
+    scene.outlines =
+        cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
+    scene.places = cache.places(PlacesPath(config.startDir));
+    return MosaicPictureImage(scene,
+                              MosaicTitle(source.dayName, source.termText, source.layerCode,
+                                          term.Present().size(), term.sites.size()),
+                              kMosaicPictureSide);
 }
 
 }  // namespace kalvera::cli

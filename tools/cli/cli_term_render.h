@@ -3,11 +3,15 @@
 // and the term drawn as the viewer draws it, without a display.
 
 #include <QGuiApplication>
+#include <QImage>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli_options.h"
+#include "geo/map_resources.h"
+#include "mosaic/mosaic_term.h"
+#include "output/map_source.h"
 #include "render/viewer_state.h"
 
 namespace kalvera::cli {
@@ -46,5 +50,11 @@ void SetUpTerm(ViewerState& viewer, const DisplayState& state, double date, int 
 // Loads the settings and palette of the start directory and draws the term
 // into `viewer` at the chosen side and view. 0, or 1 with the reason printed.
 int RenderTerm(const RenderArgs& render, ViewerState& viewer);
+
+// The picture mosaic writes of a composite's layer (`source`, loaded from
+// `term`): a header line, the map with the cells and the sites' squares, and
+// the legend. `cache` keeps the map's files from one picture to the next.
+QImage MosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
+                     MapResourceCache& cache);
 
 }  // namespace kalvera::cli

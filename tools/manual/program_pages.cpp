@@ -164,14 +164,18 @@ Command Export() {
 Command Batch() {
     return {"batch",
             "--start-dir DIR --from YYMMDD --to YYMMDD [--sites A,B,...|all] [--mosaic] "
-            "--layers LIST --format tif|h5|png|kmz --out DIR [--jobs N] [--shard K/N] "
-            "[--lang ru|en]",
+            "[--method max|nearest] [--tolerance MINUTES] --layers LIST --format tif|h5|png|kmz "
+            "--out DIR [--jobs N] [--shard K/N] [--lang ru|en]",
             "Every term of a range of days at many sites, a file per product.",
             "Writes each product of every term of every day from --from to --to at every site "
             "chosen as OUT/SITE/YYMMDD/SITE_YYMMDD_HHMM_PRODUCT.EXT (PRODUCT 1 to 10, 21, 22, "
             "max or vil); an ODIM_H5 file holds all the products of its term and is named "
             "OUT/SITE/YYMMDD/SITE_YYMMDD_HHMM.h5. tif and kmz are what export writes, png the "
             "picture that render writes.\n\n"
+            "With --mosaic the files are the composite's, OUT/mosaic/YYMMDD/"
+            "mosaic_YYMMDD_HHMM_PRODUCT.EXT (mosaic_YYMMDD_HHMM.h5, a COMP object): one per term "
+            "that any of the sites has that day, png the picture that mosaic writes; --shard "
+            "then deals out the days.\n\n"
             "Files are written whole, so a file that exists is complete: a rerun skips it and "
             "an interrupted run resumes where it stopped. On a terminal a progress line shows "
             "terms done, the rate and the time left; otherwise a line is printed per finished "
@@ -187,7 +191,10 @@ Command Batch() {
              {"--to YYMMDD", "The last day (UTC), included."},
              {"--sites A,B,...|all",
               "The sites; all (the default) takes every folder of the data root."},
-             {"--mosaic", "The composite of all sites: not available yet, refused."},
+             {"--mosaic", "The composite of the sites rather than each site."},
+             {"--method max|nearest", "With --mosaic: how the composite chooses, as for mosaic."},
+             {"--tolerance MINUTES",
+              "With --mosaic: how far a site's term may lie from the composite's, as for mosaic."},
              {"--layers LIST", "all or a comma-separated list of 1 to 10, 21, 22, max and vil."},
              {"--format tif|h5|png|kmz", "The kind of file written."},
              {"--out DIR", "Where the files go; made as needed."},
@@ -223,9 +230,9 @@ Command Probe() {
 
 Command Mosaic() {
     return {"mosaic",
-            "--start-dir DIR --day YYMMDD --term HH.MM --layer N|max|vil [--sites A,B,...] "
-            "[--method max|nearest] [--tolerance MINUTES] --out FILE [--srs SRS] "
-            "[--colors FILE|PRESET] [--opacity PERCENT] [--lang ru|en]",
+            "--start-dir DIR --day YYMMDD --term HH.MM --layer N|max|vil|--layers LIST "
+            "[--sites A,B,...] [--method max|nearest] [--tolerance MINUTES] --out FILE "
+            "[--srs SRS] [--colors FILE|PRESET] [--opacity PERCENT] [--lang ru|en]",
             "The composite of the sites for a term, as a picture or a map file.",
             "Joins the sites' grids of a term on one latitude/longitude grid over the union of "
             "their squares, with cells half a site cell on a side. Reflectivity, max and echo "
@@ -238,14 +245,19 @@ Command Mosaic() {
              kDay,
              kTerm,
              kLayer,
+             {"--layers LIST",
+              "With a .h5 instead of --layer: all (the default) or a comma-separated list of 1 "
+              "to 10, 21, 22, max and vil."},
              kSites,
              kMethod,
              kTolerance,
-             {"--out FILE.png|.tif|.kmz|.geojson|.gpkg",
+             {"--out FILE.png|.tif|.kmz|.geojson|.gpkg|.h5",
               "A .png is the picture: a header line, the map with the cells, grey where no site "
               "covers, the sites' squares, and the legend. The others are the map files that "
               "export writes, on the composite's grid; the GeoTIFF's metadata lists the SITES "
-              "and the METHOD, the polygons add class 0 for the covered area."},
+              "and the METHOD, the polygons add class 0 for the covered area. A .h5 is an "
+              "ODIM_H5 COMP object: the products as datasets, the sites that made them as "
+              "nodes and the method as camethod."},
              kSrs,
              kColors,
              kOpacity,
