@@ -139,8 +139,7 @@ int runMosaic(const std::vector<std::string>& args) {
         LoadMosaicSource(config, loader, request, mosaic.layer, mosaic.choice.method, term, error);
     // The reason of a failure names every site already.
     if (!source) return LoadFailure(error);
-    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s
-", mosaic.day.c_str(),
+    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
                  mosaic.term.c_str(), LayerName(mosaic.layer).c_str(), MosaicSummary(term).c_str());
     if (HasSuffix(mosaic.out, ".png")) return WritePicture(config, *source, term, mosaic.out);
     if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
