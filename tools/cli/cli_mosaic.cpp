@@ -11,6 +11,7 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "cli_nowcast_day.h"
 #include "cli_options.h"
 #include "cli_term_render.h"
 #include "geo/map_resources.h"
@@ -72,8 +73,33 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
     return 0;
 }
 
-int WritePicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
-                 const std::string& path) {
+int runMosaic(const std::vector<std::string>& args) {
+    MosaicArgs mosaic;
+    if (const int usage = ParseArgs(args, mosaic); usage != 0) return usage;
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    AppConfig config;
+    if (const int failed = LoadMosaicConfig(mosaic.startDir, config); failed != 0) return failed;
+    std::string error;
+    MosaicLoader loader;
+    MosaicTerm term;
+    const std::unique_ptr<MapSource> source = LoadMosaicSource(
+        config, loader, MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term),
+        mosaic.layer, mosaic.choice.method, term, error);
+    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
+                 mosaic.term.c_str(), LayerName(mosaic.layer).c_str(),
+                 MosaicSummary(term).c_str());
+    if (!source) return LoadFailure(error);
+    if (HasSuffix(mosaic.out, ".png")) return WriteMosaicPicture(config, *source, term, mosaic.out);
+    if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
+    return 0;
+}
+
+const CliRegistrar registrar({"mosaic", runMosaic});
+
+}  // namespace
+
+int WriteMosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
+                       const std::string& path) {
     MapResourceCache cache;
     MosaicScene scene;
     scene.cells = &*source.composite;
@@ -94,36 +120,5 @@ int WritePicture(const AppConfig& config, const MapSource& source, const MosaicT
     }
     return 0;
 }
-
-int runMosaic(const std::vector<std::string>& args) {
-    MosaicArgs mosaic;
-    if (const int usage = ParseArgs(args, mosaic); usage != 0) return usage;
-    const std::unique_ptr<QGuiApplication> app = StartGui();
-    AppConfig config;
-    std::string error;
-    if (!LoadSettingsFrom(config, mosaic.startDir, error)) return LoadFailure(error);
-    LoadPalette(config);
-    config.startDir = mosaic.startDir;
-    TermChoice where;
-    where.startDir = mosaic.startDir;
-    config.dataRoot = DataRootOf(where, config.dataRoot);
-    ListSites(config);
-    MosaicLoader loader;
-    MosaicTerm term;
-    const std::unique_ptr<MapSource> source = LoadMosaicSource(
-        config, loader, MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term),
-        mosaic.layer, mosaic.choice.method, term, error);
-    std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
-                 mosaic.term.c_str(), LayerName(mosaic.layer).c_str(),
-                 MosaicSummary(term).c_str());
-    if (!source) return LoadFailure(error);
-    if (HasSuffix(mosaic.out, ".png")) return WritePicture(config, *source, term, mosaic.out);
-    if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
-    return 0;
-}
-
-const CliRegistrar registrar({"mosaic", runMosaic});
-
-}  // namespace
 
 }  // namespace kalvera::cli
