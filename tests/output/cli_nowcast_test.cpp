@@ -60,7 +60,9 @@ TEST_F(CliNowcast, TheCompositeGoesThroughEveryCommand) {
     };
     for (const auto& row : rows) {
         ASSERT_EQ(run(row.command), 0) << row.command << "\n" << err;
-        if (!row.firstLine.empty()) EXPECT_EQ(FirstLine(printed), row.firstLine) << row.command;
+        if (!row.firstLine.empty()) {
+            EXPECT_EQ(FirstLine(printed), row.firstLine) << row.command;
+        }
     }
     GDALAllRegister();
     GDALDatasetH opened = GDALOpen(forecast.c_str(), GA_ReadOnly);
