@@ -107,13 +107,14 @@ int WriteMosaicPicture(const AppConfig& config, const MapSource& source, const M
         scene.squares.push_back(term.layout->siteGrid(s));
     }
     scene.paint = {source.layerCode, 0, &config.palette};
-    scene.outlines = cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
+    scene.outlines =
+        cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
     scene.places = cache.places(PlacesPath(config.startDir));
-    const QImage image = MosaicPictureImage(
-        scene,
-        MosaicTitle(source.dayName, source.termText, source.layerCode, term.Present().size(),
-                    term.sites.size()),
-        kPictureSide);
+    const QImage image =
+        MosaicPictureImage(scene,
+                           MosaicTitle(source.dayName, source.termText, source.layerCode,
+                                       term.Present().size(), term.sites.size()),
+                           kPictureSide);
     std::string error;
     if (image.isNull() || !WritePngFile(image, path, error)) {
         return LoadFailure(error.empty() ? "cannot draw the composite" : error);

@@ -150,10 +150,10 @@ int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day, const GridVal
     const TermChoice& choice = request.day.day;
     MosaicTerm term;
     std::string error;
-    const std::unique_ptr<MapSource> source = LoadMosaicSource(
-        day.config, day.loader,
-        MosaicRequestOf(day.config, request.day.choice, choice.day, choice.term), choice.layer,
-        request.day.choice.method, term, error);
+    const std::unique_ptr<MapSource> source =
+        LoadMosaicSource(day.config, day.loader,
+                         MosaicRequestOf(day.config, request.day.choice, choice.day, choice.term),
+                         choice.layer, request.day.choice.method, term, error);
     if (!source) return LoadFailure(error);
     if (!source->composite || source->composite->values.size() != forecast.values.size()) {
         return LoadFailure("the forecast grid is not the composite's");

@@ -26,7 +26,9 @@ int ParseNowcastDay(std::vector<std::string> args, const std::vector<const char*
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(args, names, options); usage != 0) return usage;
     for (const auto& [name, value] : options) {
-        if (out.mosaic && name == "--site") return UsageError("--site and --mosaic exclude each other");
+        if (out.mosaic && name == "--site") {
+            return UsageError("--site and --mosaic exclude each other");
+        }
         if (const int taken = out.mosaic ? ParseMosaicOption(name, value, out.choice) : -1;
             taken >= 0) {
             if (taken != 0) return taken;
@@ -67,8 +69,8 @@ int LoadNowcastDay(const NowcastDayArgs& args, const std::vector<int>& layerCode
             return failed;
         }
         const MosaicRequest day = MosaicRequestOf(source.config, args.choice, args.day.day, "");
-        if (!LoadMosaicDayTerms(source.loader, day, args.choice.method, layerCodes, lastTerm,
-                                terms, error)) {
+        if (!LoadMosaicDayTerms(source.loader, day, args.choice.method, layerCodes, lastTerm, terms,
+                                error)) {
             return LoadFailure(error);
         }
         return 0;
