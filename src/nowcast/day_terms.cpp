@@ -1,6 +1,7 @@
 #include "nowcast/day_terms.h"
 
 #include <memory>
+#include <set>
 
 #include "archive/day_archive.h"
 #include "archive/index_records.h"
@@ -103,6 +104,58 @@ bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
         state.termText = text;
         LoadTerm(state, offsets, layerCodes, term, decode);
         terms.push_back(std::move(term));
+    }
+    return true;
+}
+
+bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
+                        const std::vector<int>& layerCodes, const std::string& lastTerm,
+                        std::vector<DayTerm>& terms, std::string& error) {
+    terms.clear();
+    std::set<std::string> texts;
+    for (const std::string& site : day.siteCodes) {
+        std::vector<std::string> siteTerms;
+        LoadTermList(DayArchive::Of(day.dataRoot, site, day.dayName).indexPath, siteTerms);
+        texts.insert(siteTerms.begin(), siteTerms.end());
+    }
+    if (texts.empty()) {
+        error = "no asked site has a term on " + day.dayName;
+        return false;
+    }
+    // Sites a few minutes apart would otherwise give two composites of
+    // nearly the same sites, and a motion of nothing between them.
+    std::vector<std::string> clock;
+    for (const std::string& text : texts) {
+        if (!lastTerm.empty() && text > lastTerm) break;
+        if (TermMinutes(text) < 0) continue;
+        if (!clock.empty() &&
+            TermMinutes(text) - TermMinutes(clock.back()) < day.toleranceMinutes) {
+            continue;
+        }
+        clock.push_back(text);
+    }
+    std::vector<std::shared_ptr<const MosaicLayout>> layouts;
+    MosaicRequest request = day;
+    for (const std::string& text : clock) {
+        request.termText = text;
+        const MosaicTerm mosaic = loader.Load(request, layerCodes);
+        DayTerm term;
+        term.termText = text;
+        term.minutes = TermMinutes(text);
+        if (!mosaic.Present().empty()) {
+            for (const int code : layerCodes) {
+                Composite composite = mosaic.Product(code, method);
+                if (composite.presentCount() > 0) {
+                    term.layers[code] = std::move(composite.values);
+                }
+            }
+        }
+        layouts.push_back(mosaic.layout);
+        terms.push_back(std::move(term));
+    }
+    // Grids of different layouts cannot be compared cell by cell.
+    for (size_t n = 0; n < terms.size(); ++n) {
+        if (layouts[n] != layouts.back()) terms[n].layers.clear();
     }
     return true;
 }

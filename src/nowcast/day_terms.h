@@ -1,7 +1,8 @@
 #pragma once
 // The grids a nowcast reads from a site's day archive: for every term of the
 // day, the layers asked for (archive codes, or the derived max and vil), on
-// the square of the site the messages name.
+// the square of the site the messages name; or the composite of several
+// sites, on its own grid.
 
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "common/display_state.h"
 #include "geo/radar_grid.h"
+#include "mosaic/mosaic_term.h"
 #include "products/term_layers.h"
 
 namespace kalvera {
@@ -36,5 +38,16 @@ double TermMinutes(const std::string& termText);
 bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
                   const std::string& lastTerm, std::vector<DayTerm>& terms, std::string& error,
                   const LayerDecoder& decode = DecodeArchiveMessage);
+
+// The composite's day (`day` names the sites, day and tolerance; its term is
+// not read): its terms are those any asked site has on the day, one of two
+// closer than the tolerance standing for both, each holding the composite of
+// the layers asked for by `method`. A term that no site gives, or whose
+// sites' layout differs from the last term's, holds no layers. `loader`
+// keeps the layout from term to term. False, with the reason, when no asked
+// site has a term on the day.
+bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
+                        const std::vector<int>& layerCodes, const std::string& lastTerm,
+                        std::vector<DayTerm>& terms, std::string& error);
 
 }  // namespace kalvera

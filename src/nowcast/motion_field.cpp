@@ -26,6 +26,17 @@ cv::Mat Intensity(const GridValues& grid, int32_t floor, int32_t top) {
     return image;
 }
 
+// How many cells of the grid, each way, make one of a site's: the flow's
+// window and pyramid are set for a site's cells, so a finer grid (the
+// composite) is gathered into cells of that size first, which also keeps its
+// cost to that of the area rather than of its cell count.
+int FlowFactor(const RadarGrid& grid) {
+    constexpr double kSiteCellKm = 2.0 * kGridHalfExtentKm / kGridSide;
+    const double cellKm = GridScale::Of(grid).dyKm;
+    if (!(cellKm > 0.0)) return 1;
+    return std::max(1, static_cast<int>(std::lround(kSiteCellKm / cellKm)));
+}
+
 struct PairFlow {
     cv::Mat flow;    // CV_32FC2, cells per minute
     cv::Mat weight;  // CV_32F, where the pair has echo
@@ -59,8 +70,21 @@ bool FlowPair(const TimedGrid& older, const TimedGrid& newer, const MotionOption
     // term, which three pyramid levels over an 11-cell window follow, while
     // the window still tells neighbouring storms apart.
     cv::Mat flow;
-    cv::calcOpticalFlowFarneback(before, after, flow, 0.5, 3, 11, 5, 5, 1.1,
-                                 cv::OPTFLOW_FARNEBACK_GAUSSIAN);
+    const int factor = FlowFactor(g);
+    if (factor > 1 && before.rows >= factor && before.cols >= factor) {
+        cv::Mat coarseBefore, coarseAfter;
+        const double shrink = 1.0 / factor;
+        cv::resize(before, coarseBefore, cv::Size(), shrink, shrink, cv::INTER_AREA);
+        cv::resize(after, coarseAfter, cv::Size(), shrink, shrink, cv::INTER_AREA);
+        cv::Mat coarse;
+        cv::calcOpticalFlowFarneback(coarseBefore, coarseAfter, coarse, 0.5, 3, 11, 5, 5, 1.1,
+                                     cv::OPTFLOW_FARNEBACK_GAUSSIAN);
+        cv::resize(coarse, flow, before.size(), 0.0, 0.0, cv::INTER_LINEAR);
+        flow *= static_cast<double>(factor);
+    } else {
+        cv::calcOpticalFlowFarneback(before, after, flow, 0.5, 3, 11, 5, 5, 1.1,
+                                     cv::OPTFLOW_FARNEBACK_GAUSSIAN);
+    }
     out.flow = flow / gap;
     cv::Mat echo = cv::max(before, after);
     echo.convertTo(out.weight, CV_32F, 1.0 / 255.0);

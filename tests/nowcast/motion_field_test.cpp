@@ -60,6 +60,31 @@ INSTANTIATE_TEST_SUITE_P(Fields, RigidTranslation,
                              return name;
                          });
 
+// The composite's cells are half a site's: a storm crossing eleven of them a
+// term moves as fast as one crossing five and a half of a site's.
+TEST(MotionField, AFastStormOnAGridFinerThanASitesIsFollowed) {
+    std::vector<Blob> storms;
+    for (const Blob& storm : kStorms) {
+        storms.push_back({storm.row * 2, storm.column * 2, storm.radius * 2, storm.peakDbz});
+    }
+    constexpr float kHalfSiteCellDegrees = 0.018f;
+    constexpr double kRowsPerTerm = -11.0, kColumnsPerTerm = 1.0;
+    std::vector<GridValues> fields;
+    for (int k = 0; k < 3; ++k) {
+        fields.push_back(BlobField(200, 200, storms, kRowsPerTerm * k, kColumnsPerTerm * k,
+                                   kHalfSiteCellDegrees));
+    }
+    const TimedGrid terms[] = {{&fields[0], 0.0}, {&fields[1], 10.0}, {&fields[2], 20.0}};
+    const MotionField motion = EstimateMotion(terms);
+    ASSERT_FALSE(motion.still());
+    for (const Blob& storm : storms) {
+        double east = 0.0, north = 0.0;
+        motion.at(storm.row + 2 * kRowsPerTerm, storm.column + 2 * kColumnsPerTerm, east, north);
+        EXPECT_NEAR(north * 10.0, kRowsPerTerm, 0.5) << "at row " << storm.row;
+        EXPECT_NEAR(east * 10.0, kColumnsPerTerm, 0.5) << "at row " << storm.row;
+    }
+}
+
 TEST(MotionField, AnEmptyFieldGivesZeroMotion) {
     const GridValues empty = BlobField(100, 100, {});
     const TimedGrid terms[] = {{&empty, 0.0}, {&empty, 10.0}, {&empty, 20.0}};

@@ -16,10 +16,12 @@ struct Blob {
     double peakDbz = 50.0;
 };
 
-// rows x columns cells of 0.05 degrees; values 2 x dBZ, 0 below 10 dBZ.
+// rows x columns cells of `cellDegrees` (0.05 by default, coarser than a
+// site's); values 2 x dBZ, 0 below 10 dBZ.
 inline GridValues BlobField(int rows, int columns, const std::vector<Blob>& blobs,
-                            double shiftRows = 0.0, double shiftColumns = 0.0) {
-    GridValues g{RadarGrid::Regular(30.0f, 50.0f, 0.05f, 0.05f, rows, columns),
+                            double shiftRows = 0.0, double shiftColumns = 0.0,
+                            float cellDegrees = 0.05f) {
+    GridValues g{RadarGrid::Regular(30.0f, 50.0f, cellDegrees, cellDegrees, rows, columns),
                  std::vector<int32_t>(static_cast<size_t>(rows) * static_cast<size_t>(columns))};
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns; ++j) {

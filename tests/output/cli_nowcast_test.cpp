@@ -1,6 +1,6 @@
 // kalvera-cli nowcast, cells and verify as a script runs them: the forecast
-// file says what it is, the tables have their columns, and the composite is
-// refused while there is none.
+// file says what it is, the tables have their columns, and the composite of
+// all sites goes through the same commands.
 
 #include <gdal.h>
 
@@ -45,13 +45,43 @@ TEST_F(CliNowcast, AForecastPictureIsWritten) {
     EXPECT_FALSE(load(out).isNull());
 }
 
-TEST_F(CliNowcast, TheCompositeIsRefusedAsNotAvailable) {
-    const std::string day = " --start-dir " + start_ + " --mosaic --day " + day_;
-    for (const std::string& command : {"cells" + day + " --csv", "verify" + day + " --csv",
-                                       "nowcast" + day + " --term " + term_ +
+TEST_F(CliNowcast, TheCompositeGoesThroughEveryCommand) {
+    const std::string day = " --start-dir " + start_ + " --mosaic --method max --day " + day_;
+    const std::string forecast = dir.file("m.tif");
+    const std::string header =
+        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg";
+    const struct {
+        std::string command;
+        std::string firstLine;  // of the table printed; empty for a file
+    } rows[] = {
+        {"cells" + day + " --term " + term_ + " --csv", header},
+        {"verify" + day + " --csv", "lead_min,method,hits,misses,false_alarms,pod,far,csi"},
+        {"nowcast" + day + " --term " + term_ + " --layer max --lead 10 --out " + forecast, ""},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(run(row.command), 0) << row.command << "\n" << err;
+        if (!row.firstLine.empty()) {
+            EXPECT_EQ(FirstLine(printed), row.firstLine) << row.command;
+        }
+    }
+    GDALAllRegister();
+    GDALDatasetH opened = GDALOpen(forecast.c_str(), GA_ReadOnly);
+    ASSERT_NE(opened, nullptr);
+    // The composite's grid, wider than any one site's square.
+    EXPECT_GT(GDALGetRasterXSize(opened), 100);
+    const char* lead = GDALGetMetadataItem(opened, "LEAD_MIN", nullptr);
+    EXPECT_EQ(std::string(lead ? lead : ""), "10");
+    GDALClose(opened);
+}
+
+TEST_F(CliNowcast, ASiteAndTheCompositeTogetherAreRefused) {
+    const std::string both =
+        " --start-dir " + start_ + " --mosaic --site " + site_ + " --day " + day_;
+    for (const std::string& command : {"cells" + both, "verify" + both,
+                                       "nowcast" + both + " --term " + term_ +
                                            " --layer max --lead 10 --out " + dir.file("m.tif")}) {
         EXPECT_EQ(run(command), 2) << command;
-        EXPECT_NE(err.find("not available"), std::string::npos) << err;
+        EXPECT_NE(err.find("exclude each other"), std::string::npos) << err;
     }
 }
 

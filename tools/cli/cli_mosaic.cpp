@@ -12,6 +12,7 @@
 
 #include "archive/day_archive.h"
 #include "cli_command.h"
+#include "cli_nowcast_day.h"
 #include "cli_options.h"
 #include "cli_term_render.h"
 #include "geo/map_resources.h"
@@ -86,17 +87,6 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
     return 0;
 }
 
-int WritePicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
-                 const std::string& path) {
-    MapResourceCache cache;
-    const QImage image = MosaicPicture(config, source, term, cache);
-    std::string error;
-    if (image.isNull() || !WritePngFile(image, path, error)) {
-        return LoadFailure(error.empty() ? "cannot draw the composite" : error);
-    }
-    return 0;
-}
-
 // The composite's products as an ODIM_H5 COMP: the sites that made it and
 // the compositing method travel with it.
 int WriteOdim(const MosaicArgs& mosaic, const MosaicRequest& request, MosaicLoader& loader) {
@@ -120,17 +110,11 @@ int runMosaic(const std::vector<std::string>& args) {
     if (const int usage = ParseArgs(args, mosaic); usage != 0) return usage;
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
+    if (const int failed = LoadMosaicConfig(mosaic.startDir, config); failed != 0) return failed;
     std::string error;
-    if (!LoadSettingsFrom(config, mosaic.startDir, error)) return LoadFailure(error);
-    LoadPalette(config);
-    config.startDir = mosaic.startDir;
     if (const int failed = ApplyColourOptions(mosaic.colours, mosaic.layer, config); failed != 0) {
         return failed;
     }
-    TermChoice where;
-    where.startDir = mosaic.startDir;
-    config.dataRoot = DataRootOf(where, config.dataRoot);
-    ListSites(config);
     MosaicLoader loader;
     const MosaicRequest request = MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term);
     if (mosaic.odim) return WriteOdim(mosaic, request, loader);
@@ -141,7 +125,7 @@ int runMosaic(const std::vector<std::string>& args) {
     if (!source) return LoadFailure(error);
     std::fprintf(stderr, "kalvera-cli: mosaic %s %s, layer %s: %s\n", mosaic.day.c_str(),
                  mosaic.term.c_str(), LayerName(mosaic.layer).c_str(), MosaicSummary(term).c_str());
-    if (HasSuffix(mosaic.out, ".png")) return WritePicture(config, *source, term, mosaic.out);
+    if (HasSuffix(mosaic.out, ".png")) return WriteMosaicPicture(config, *source, term, mosaic.out);
     if (!WriteMapFile(*source, mosaic.out, error, mosaic.srs)) return LoadFailure(error);
     return 0;
 }
@@ -149,5 +133,16 @@ int runMosaic(const std::vector<std::string>& args) {
 const CliRegistrar registrar({"mosaic", runMosaic});
 
 }  // namespace
+
+int WriteMosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
+                       const std::string& path) {
+    MapResourceCache cache;
+    const QImage image = MosaicPicture(config, source, term, cache);
+    std::string error;
+    if (image.isNull() || !WritePngFile(image, path, error)) {
+        return LoadFailure(error.empty() ? "cannot draw the composite" : error);
+    }
+    return 0;
+}
 
 }  // namespace kalvera::cli

@@ -1,5 +1,6 @@
 // kalvera-cli nowcast: a layer of a term carried on along the motion of its
-// echoes to a lead of 10 to 60 minutes, written as a picture or a map file.
+// echoes to a lead of 10 to 60 minutes, written as a picture or a map file;
+// a site's, or with --mosaic the composite's.
 
 #include <QImage>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "geo/settings.h"
 #include "nowcast/day_nowcast.h"
 #include "output/map_export.h"
+#include "output/mosaic_source.h"
 #include "output/picture_export.h"
 #include "output/png_writer.h"
 #include "render/canvas.h"
@@ -64,13 +66,14 @@ int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
 }
 
 // The forecast grid of the request; 0, or 1 with the reason printed.
-int Forecast(const NowcastArgs& request, GridValues& forecast) {
+int Forecast(const NowcastArgs& request, NowcastDaySource& day, GridValues& forecast) {
     const TermChoice& choice = request.day.day;
     std::vector<DayTerm> terms;
     const std::vector<int> codes = choice.layer == kLayerColumnMax
                                        ? std::vector<int>{kLayerColumnMax}
                                        : std::vector<int>{kLayerColumnMax, choice.layer};
-    if (const int failed = LoadNowcastDay(request.day, codes, choice.term, terms); failed != 0) {
+    if (const int failed = LoadNowcastDay(request.day, codes, choice.term, terms, &day);
+        failed != 0) {
         return failed;
     }
     if (terms.empty() || terms.back().termText != choice.term) {
@@ -89,7 +92,8 @@ int Forecast(const NowcastArgs& request, GridValues& forecast) {
     const MotionField motion = MotionAt(terms, base, motionLayer);
     const std::vector<GridValues> leads =
         Extrapolate(*newest, motion, {request.lead}, AdvectionOf(choice.layer));
-    if (leads.empty() || leads.front().values.size() != static_cast<size_t>(kGridCells)) {
+    if (leads.empty() ||
+        (!request.day.mosaic && leads.front().values.size() != static_cast<size_t>(kGridCells))) {
         return LoadFailure("the forecast grid is not a site's square");
     }
     forecast = leads.front();
@@ -139,11 +143,38 @@ int WriteMap(const NowcastArgs& request, const GridValues& forecast) {
     return 0;
 }
 
+// The composite's forecast goes out as the composite of its base term does,
+// its grid replaced by the forecast's.
+int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day, const GridValues& forecast) {
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    const TermChoice& choice = request.day.day;
+    MosaicTerm term;
+    std::string error;
+    const std::unique_ptr<MapSource> source =
+        LoadMosaicSource(day.config, day.loader,
+                         MosaicRequestOf(day.config, request.day.choice, choice.day, choice.term),
+                         choice.layer, request.day.choice.method, term, error);
+    if (!source) return LoadFailure(error);
+    if (!source->composite || source->composite->values.size() != forecast.values.size()) {
+        return LoadFailure("the forecast grid is not the composite's");
+    }
+    source->composite->values = forecast.values;
+    source->leadMinutes = request.lead;
+    if (HasSuffix(request.out, ".png")) {
+        source->termText = ForecastFrameText(choice.term, request.lead);
+        return WriteMosaicPicture(day.config, *source, term, request.out);
+    }
+    if (!WriteMapFile(*source, request.out, error)) return LoadFailure(error);
+    return 0;
+}
+
 int runNowcast(const std::vector<std::string>& args) {
     NowcastArgs request;
     if (const int usage = ParseArgs(args, request); usage != 0) return usage;
     GridValues forecast;
-    if (const int failed = Forecast(request, forecast); failed != 0) return failed;
+    NowcastDaySource day;
+    if (const int failed = Forecast(request, day, forecast); failed != 0) return failed;
+    if (request.day.mosaic) return WriteMosaic(request, day, forecast);
     return HasSuffix(request.out, ".png") ? WritePicture(request, forecast)
                                           : WriteMap(request, forecast);
 }

@@ -16,15 +16,23 @@ int ParseNowcastDay(std::vector<std::string> args, const std::vector<const char*
             args.erase(flag);
         }
     }
-    if (std::find(args.begin(), args.end(), "--mosaic") != args.end()) {
-        return UsageError(
-            "--mosaic is not available: this build has no composite of all sites; "
-            "give --site CODE");
+    const auto mosaic = std::find(args.begin(), args.end(), "--mosaic");
+    out.mosaic = mosaic != args.end();
+    if (out.mosaic) args.erase(mosaic);
+    std::vector<const char*> names;
+    for (const char* name : required) {
+        if (!out.mosaic || std::string(name) != "--site") names.push_back(name);
     }
     std::map<std::string, std::string> options;
-    if (const int usage = ParseOptionPairs(args, required, options); usage != 0) return usage;
+    if (const int usage = ParseOptionPairs(args, names, options); usage != 0) return usage;
     for (const auto& [name, value] : options) {
-        if (name == "--start-dir") {
+        if (out.mosaic && name == "--site") {
+            return UsageError("--site and --mosaic exclude each other");
+        }
+        if (const int taken = out.mosaic ? ParseMosaicOption(name, value, out.choice) : -1;
+            taken >= 0) {
+            if (taken != 0) return taken;
+        } else if (name == "--start-dir") {
             out.day.startDir = value;
         } else if (name == "--site") {
             out.day.site = value;
@@ -38,15 +46,38 @@ int ParseNowcastDay(std::vector<std::string> args, const std::vector<const char*
     return 0;
 }
 
+int LoadMosaicConfig(const std::string& startDir, AppConfig& config) {
+    std::string error;
+    if (!LoadSettingsFrom(config, startDir, error)) return LoadFailure(error);
+    LoadPalette(config);
+    config.startDir = startDir;
+    TermChoice where;
+    where.startDir = startDir;
+    config.dataRoot = DataRootOf(where, config.dataRoot);
+    ListSites(config);
+    return 0;
+}
+
 int LoadNowcastDay(const NowcastDayArgs& args, const std::vector<int>& layerCodes,
                    const std::string& lastTerm, std::vector<DayTerm>& terms,
-                   DisplayState* stateOut) {
-    AppConfig config;
+                   NowcastDaySource* sourceOut) {
+    NowcastDaySource own;
+    NowcastDaySource& source = sourceOut ? *sourceOut : own;
     std::string error;
-    if (!LoadSettingsFrom(config, args.day.startDir, error)) return LoadFailure(error);
-    const DisplayState state = StateForTerm(args.day, config.dataRoot);
-    if (!LoadDayTerms(state, layerCodes, lastTerm, terms, error)) return LoadFailure(error);
-    if (stateOut) *stateOut = state;
+    if (args.mosaic) {
+        if (const int failed = LoadMosaicConfig(args.day.startDir, source.config); failed != 0) {
+            return failed;
+        }
+        const MosaicRequest day = MosaicRequestOf(source.config, args.choice, args.day.day, "");
+        if (!LoadMosaicDayTerms(source.loader, day, args.choice.method, layerCodes, lastTerm, terms,
+                                error)) {
+            return LoadFailure(error);
+        }
+        return 0;
+    }
+    if (!LoadSettingsFrom(source.config, args.day.startDir, error)) return LoadFailure(error);
+    source.state = StateForTerm(args.day, source.config.dataRoot);
+    if (!LoadDayTerms(source.state, layerCodes, lastTerm, terms, error)) return LoadFailure(error);
     return 0;
 }
 

@@ -283,14 +283,17 @@ Command Section() {
 }
 
 const Option kSiteOrMosaic{"--site CODE|--mosaic",
-                           "The radar site, as the archive's folders name it. --mosaic (the "
-                           "composite of all sites) is not available yet and is refused."};
+                           "The radar site, as the archive's folders name it, or --mosaic: the "
+                           "composite of the sites (as mosaic makes it, with --sites, --method "
+                           "and --tolerance), whose terms are those any of its sites has on the "
+                           "day, one of two closer than the tolerance standing for both."};
 const Option kCsv{"--csv", "Comma-separated values instead of aligned columns."};
 
 Command Nowcast() {
     return {"nowcast",
             "--start-dir DIR --site CODE|--mosaic --day YYMMDD --term HH.MM --layer N|max|vil "
-            "--lead MINUTES --out FILE",
+            "--lead MINUTES --out FILE [--sites A,B,...] [--method max|nearest] "
+            "[--tolerance MINUTES]",
             "A term's layer carried on along the echoes' motion.",
             "Reads the motion of the echoes from the column maximum of the term and up to two "
             "terms before it (optical flow, by their real time differences) and carries the "
@@ -306,13 +309,17 @@ Command Nowcast() {
              {"--out FILE",
               "A .png is the picture as render draws it, headed with the lead and the base "
               "term; .tif, .kmz, .geojson and .gpkg are the map files of export. The GeoTIFF's "
-              "metadata gives BASE_TERM, LEAD_MIN, the valid TIME and SKILL."}}};
+              "metadata gives BASE_TERM, LEAD_MIN, the valid TIME and SKILL. With --mosaic the "
+              "picture and files are those of mosaic, on the composite's grid."},
+             kSites,
+             kMethod,
+             kTolerance}};
 }
 
 Command Cells() {
     return {"cells",
             "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--term HH.MM] [--threshold DBZ] "
-            "[--csv]",
+            "[--csv] [--sites A,B,...] [--method max|nearest] [--tolerance MINUTES]",
             "The day's storm cells, tracked from term to term.",
             "A cell is a connected area of column maximum of at least 40 dBZ and 3 grid cells; "
             "peaks with a minimum at least 6 dBZ deep between them are separate cells. Cells "
@@ -326,13 +333,17 @@ Command Cells() {
              kDay,
              {"--term HH.MM", "Only that term's cells, numbered as in the whole day."},
              {"--threshold DBZ", "The column maximum a cell reaches (default 40)."},
-             kCsv}};
+             kCsv,
+             kSites,
+             kMethod,
+             kTolerance}};
 }
 
 Command Verify() {
     return {"verify",
             "--start-dir DIR --site CODE|--mosaic --day YYMMDD [--threshold DBZ] "
-            "[--layer N|max] [--csv]",
+            "[--layer N|max] [--csv] [--sites A,B,...] [--method max|nearest] "
+            "[--tolerance MINUTES]",
             "How the day's nowcasts scored against what came.",
             "Makes the nowcast from every term of the day that has at least three earlier "
             "terms and compares each lead (10 to 60 minutes) with the term observed then, for "
@@ -344,7 +355,10 @@ Command Verify() {
              kDay,
              {"--threshold DBZ", "The reflectivity a cell must reach to count (default 30)."},
              {"--layer N|max", "A reflectivity layer 1 to 10, or max (the default)."},
-             kCsv}};
+             kCsv,
+             kSites,
+             kMethod,
+             kTolerance}};
 }
 
 Command History() {
