@@ -15,7 +15,7 @@ using test::Blob;
 using test::BlobField;
 using test::RowsField;
 
-constexpr int32_t k40 = 80, k46 = 92, k50 = 100, k30 = 60;
+constexpr int32_t k40 = 80, k46 = 92, k50 = 100;
 
 struct IdentifyCase {
     const char* name;
