@@ -216,8 +216,12 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     const auto classes = file.legend("/dataset12");
     // Cells where something is seen, and the corner cell, which no data covers.
     std::vector<size_t> cells = {0};
-    for (size_t i = 0; i < weather.size() && cells.size() < 4; i += 373) {
-        if (weather[i] > 0 && weather[i] < 20) cells.push_back(i);
+    // Spread over the square, wherever the term's weather happens to lie.
+    for (size_t i = 0; i < weather.size() && cells.size() < 4; ++i) {
+        if (weather[i] > 0 && weather[i] < 20) {
+            cells.push_back(i);
+            i += 372;
+        }
     }
     ASSERT_GT(cells.size(), 1u) << "the demo term shows weather";
     const struct {
