@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "geo/geodesy.h"
+
 namespace kalvera {
 
 struct MapProjection {
@@ -51,10 +53,6 @@ static_assert(sizeof(MapProjection) == 15 * sizeof(float));
 float LonNear(float lon, float reference);
 // The same meridian written in -180..180.
 double LonInRange(double lon);
-
-constexpr double kLatDegPerKmFactor = 5.0074099843960343e-05;  // 1 / (pi * 6356.777)
-constexpr double kHalfEquatorKm = 20037.508342789242;          // pi * 6378.137
-constexpr double kEarthRadiusKm = 6378.137;
 
 // Whole degrees and whole minutes of a coordinate, for display. A negative
 // coordinate keeps its sign apart, so both parts stay positive.

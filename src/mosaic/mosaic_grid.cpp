@@ -4,24 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "geo/geodesy.h"
 #include "geo/map_projection.h"
 #include "products/derived_products.h"
 
 namespace kalvera {
 
 namespace {
-
-// Great-circle distance in km, in double precision: the nearest-site rule
-// compares distances that differ by less than a single-precision step.
-double GroundDistanceKm(double lat1, double lon1, double lat2, double lon2) {
-    const double toRad = kPi / 180.0;
-    const double dLat = (lat2 - lat1) * toRad;
-    const double dLon = (lon2 - lon1) * toRad;
-    const double a = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(lat1 * toRad) * std::cos(lat2 * toRad) * std::sin(dLon / 2) *
-                         std::sin(dLon / 2);
-    return 2.0 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(a)));
-}
 
 // The value's rank among the layer's: phenomena by severity, everything else
 // by size.

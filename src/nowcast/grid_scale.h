@@ -7,11 +7,10 @@
 #include <cmath>
 
 #include "common/domain_constants.h"
+#include "geo/geodesy.h"
 #include "geo/radar_grid.h"
 
 namespace kalvera {
-
-inline constexpr double kKmPerDegree = 111.195;
 
 struct GridPosition {
     double row = 0.0;
@@ -31,8 +30,7 @@ struct GridScale {
 
     static GridScale Of(const RadarGrid& grid) {
         const double midLat = grid.latMin() + 0.5 * grid.rows() * grid.cellLat();
-        return {grid.cellLon() * kKmPerDegree * std::cos(midLat * kPi / 180.0),
-                grid.cellLat() * kKmPerDegree};
+        return {grid.cellLon() * KmPerDegreeLonAt(midLat), grid.cellLat() * kKmPerDegreeLat};
     }
     double cellAreaKm2() const { return dxKm * dyKm; }
 };

@@ -12,18 +12,6 @@ namespace kalvera {
 
 namespace {
 
-// Ground distance between two points (haversine, on the sphere of the
-// readout's ranges). The readout's single-precision range is good to a
-// kilometre or two at short range; a sample step needs better.
-double GroundKm(double lat1, double lon1, double lat2, double lon2) {
-    constexpr double kRadians = std::numbers::pi / 180.0;
-    const double a = lat1 * kRadians, b = lat2 * kRadians;
-    const double h =
-        std::pow(std::sin((b - a) / 2), 2) +
-        std::cos(a) * std::cos(b) * std::pow(std::sin((lon2 - lon1) * kRadians / 2), 2);
-    return 2.0 * kEarthRadiusKm * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0)));
-}
-
 constexpr double kPieceKm = 0.05;
 
 // Walks the line in pieces of about kPieceKm and calls visit(t, km) at every
@@ -38,14 +26,14 @@ double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
     const double dLat = static_cast<double>(to.lat) - from.lat;
     // Across the antimeridian the short way, not round the globe.
     const double dLon = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
-    const double chord = std::min(GroundKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
+    const double chord = std::min(GroundDistanceKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
     const int pieces = std::max(1, static_cast<int>(std::ceil(chord / kPieceKm)));
     double walked = 0.0, next = 0.0;
     double lat = from.lat, lon = from.lon;
     for (int k = 1; k <= pieces && walked <= kMaxSectionKm; ++k) {
         const double t = static_cast<double>(k) / pieces;
         const double nextLat = from.lat + t * dLat, nextLon = from.lon + t * dLon;
-        const double piece = GroundKm(lat, lon, nextLat, nextLon);
+        const double piece = GroundDistanceKm(lat, lon, nextLat, nextLon);
         while (next <= walked + piece && next <= kMaxSectionKm) {
             const double share = piece > 0.0 ? (next - walked) / piece : 0.0;
             visit((k - 1 + share) / pieces, next);

@@ -12,6 +12,7 @@
 #include "common/date_time.h"
 #include "demo/demo_generator.h"
 #include "demo/term_products.h"
+#include "geo/geodesy.h"
 #include "geo/settings.h"
 #include "mosaic/mosaic_term.h"
 #include "support/temp_dir.h"
@@ -208,10 +209,10 @@ TEST_F(DemoArchive, SiteSquaresOverlapAndAgreeWhereTheyDo) {
         if (eastWest) {
             const double degrees = std::min(p.EdgeLon(p.columns()), q.EdgeLon(q.columns())) -
                                    std::max(p.lonMin(), q.lonMin());
-            return degrees * 111.3 * std::cos(layout.sites()[a].lat * kPi / 180.0);
+            return degrees * KmPerDegreeLonAt(layout.sites()[a].lat);
         }
         return (std::min(p.EdgeLat(p.rows()), q.EdgeLat(q.rows())) -
-                std::max(p.latMin(), q.latMin())) * 111.2;
+                std::max(p.latMin(), q.latMin())) * kKmPerDegreeLat;
     };
     int widePairs = 0;
     std::vector<int> neighbours(layout.sites().size());

@@ -5,6 +5,7 @@
 
 #include "common/domain_constants.h"
 #include "demo/demo_sites.h"
+#include "geo/geodesy.h"
 
 namespace kalvera::demo {
 
@@ -13,7 +14,6 @@ namespace {
 // Middle of the demo region; the scene is a plane in km around it.
 constexpr double kOriginLat = 56.5;
 constexpr double kOriginLon = 40.0;
-constexpr double kKmPerDegLat = 111.2;
 // Fronts enter this far behind the origin and leave as far beyond it, far
 // enough that a band never shows in a site's square while it jumps back.
 constexpr double kFrontReachKm = 1300.0;
@@ -185,8 +185,8 @@ bool CellAt(const Spawn& s, double t, ConvectiveCell& cell) {
 }  // namespace
 
 void ToSceneKm(double lat, double lon, double& x, double& y) {
-    x = (lon - kOriginLon) * kKmPerDegLat * std::cos(kOriginLat * kPi / 180.0);
-    y = (lat - kOriginLat) * kKmPerDegLat;
+    x = (lon - kOriginLon) * KmPerDegreeLonAt(kOriginLat);
+    y = (lat - kOriginLat) * kKmPerDegreeLat;
 }
 
 WeatherScene WeatherModel::at(double t) const {
