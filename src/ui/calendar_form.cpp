@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QToolButton>
+#include <algorithm>
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
@@ -61,9 +62,26 @@ TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidg
     for (const char* name : MonthNames()) monthCombo->addItem(tr(name));
 
     FormCreate();
+    fitCombos();
 
     connect(yearCombo, &QComboBox::currentIndexChanged, this, [this] { yearComboChange(); });
     connect(monthCombo, &QComboBox::currentIndexChanged, this, [this] { monthComboChange(); });
+}
+
+void TcalendarForm::fitCombos() {
+    // The boxes keep their places while the longest month fits (it does in
+    // Russian at the default type); a longer one ("September", or larger
+    // type) takes room from the year, which needs only four digits, and
+    // widens the dialog only when that is not enough.
+    constexpr int kYearLeft = 0, kYearWidth = 81, kMonthLeft = 80, kMonthWidth = 73;
+    const int monthWanted = monthCombo->sizeHint().width();
+    if (monthWanted <= kMonthWidth) return;
+    const int yearWanted = yearCombo->sizeHint().width();
+    const int yearWidth = std::max(yearWanted, kYearWidth - (monthWanted - kMonthWidth));
+    yearCombo->setGeometry(kYearLeft, 0, yearWidth, kCell);
+    monthCombo->setGeometry(yearWidth - 1, 0, monthWanted, kCell);
+    const int right = yearWidth - 1 + monthWanted + (width() - kMonthLeft - kMonthWidth);
+    if (right > width()) setFixedSize(right, height());
 }
 
 void TcalendarForm::FormCreate() {
