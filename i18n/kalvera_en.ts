@@ -950,7 +950,7 @@ To change it: the map menu (Ctrl+right click) → “Cell opacity”.</translati
         <translation>Su</translation>
     </message>
     <message>
-        <source>Выбор даты</source>
+        <source>Дата</source>
         <translation>Date</translation>
     </message>
 </context>

@@ -950,8 +950,8 @@ F1  эта подсказка</translation>
         <translation>Вс</translation>
     </message>
     <message>
-        <source>Выбор даты</source>
-        <translation>Выбор даты</translation>
+        <source>Дата</source>
+        <translation>Дата</translation>
     </message>
 </context>
 <context>

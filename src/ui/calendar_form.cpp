@@ -44,8 +44,10 @@ const std::array<const char*, 7> kWeekdayCaptions = {
 TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidget* parent)
     : QDialog(parent), config_(config), state_(state) {
     // Until the first pick names a day; an empty title would have the window
-    // system show the program's file name.
-    setWindowTitle(tr("Выбор даты"));
+    // system show the program's file name. One short word: the dialog is
+    // narrow, and a window manager's title bar keeps little room for text
+    // beside its buttons ("Выбор даты" was cut to "Вы…аты").
+    setWindowTitle(tr("Дата"));
     setFixedSize(162, 190);
     move(325, 202);
     QFont face = font();
