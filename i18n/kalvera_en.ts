@@ -98,6 +98,14 @@
         <source>Непрозрачность ячеек</source>
         <translation>Cell opacity</translation>
     </message>
+    <message>
+        <source>оттенки серого</source>
+        <translation>greyscale</translation>
+    </message>
+    <message>
+        <source>различимая при нарушениях цветового зрения</source>
+        <translation>safe for colour-blind eyes</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::DataAge</name>
@@ -171,10 +179,6 @@ nor in the user directory
         <translation>Create a demo archive</translation>
     </message>
     <message>
-        <source>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</source>
-        <translation>Write three days of synthetic data from four radars to the user directory and open them.</translation>
-    </message>
-    <message>
         <source>Выбрать рабочий каталог…</source>
         <translation>Choose a working directory…</translation>
     </message>
@@ -189,6 +193,10 @@ nor in the user directory
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Записать в каталог пользователя синтетические данные радиолокаторов (%1) за %2 дня и открыть их.</source>
+        <translation>Write %2 days of synthetic data from %1 radars to the user directory and open them.</translation>
     </message>
 </context>
 <context>
@@ -371,6 +379,10 @@ nor in the user directory
         <source>, м</source>
         <translation>, m</translation>
     </message>
+    <message>
+        <source>Непрозр. %1 %</source>
+        <translation>Opacity %1 %</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::LoopPanel</name>
@@ -449,6 +461,10 @@ Esc  stop the loop
 + −  zoom step
 Wheel over the map  zoom around the cursor
 F1  this help</translation>
+    </message>
+    <message>
+        <source>прогноз %1/%2</source>
+        <translation>forecast %1/%2</translation>
     </message>
 </context>
 <context>
@@ -848,6 +864,12 @@ F1  this help</translation>
         <source>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</source>
         <translation>Product “%1” of term %2 was not made: the message of layer %3 does not decode.</translation>
     </message>
+    <message>
+        <source>Ячейки показаны с непрозрачностью %1 %: так выбрано раньше.
+Изменить: меню карты (Ctrl+правый щелчок) → «Непрозрачность ячеек».</source>
+        <translation>Cells are shown at %1 % opacity, as chosen earlier.
+To change it: the map menu (Ctrl+right click) → “Cell opacity”.</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>
@@ -928,8 +950,8 @@ F1  this help</translation>
         <translation>Su</translation>
     </message>
     <message>
-        <source>Выбор даты</source>
-        <translation>Choose a date</translation>
+        <source>Дата</source>
+        <translation>Date</translation>
     </message>
 </context>
 <context>
@@ -974,11 +996,16 @@ F1  this help</translation>
         <source>Сводная карта	F8</source>
         <translation>Composite map	F8</translation>
     </message>
+    <message>
+        <source>К последнему сроку	F5</source>
+        <translation>Back to the newest term	F5</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
     <message>
         <source>
+F5  к последнему сроку станции из любого дня
 F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
 F7  таблица ячеек срока
 F8  сводная карта всех станций
@@ -990,6 +1017,7 @@ Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</source>
         <translation>
+F5  back to the site&apos;s newest term from any day
 F6  nowcast: outlines in 10, 20, 30 min, cells and their tracks; the loop runs on into forecast frames
 F7  the term&apos;s cell table
 F8  composite map of all sites

@@ -98,6 +98,14 @@
         <source>Непрозрачность ячеек</source>
         <translation>Непрозрачность ячеек</translation>
     </message>
+    <message>
+        <source>оттенки серого</source>
+        <translation>оттенки серого</translation>
+    </message>
+    <message>
+        <source>различимая при нарушениях цветового зрения</source>
+        <translation>различимая при нарушениях цветового зрения</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::DataAge</name>
@@ -171,10 +179,6 @@
         <translation>Создать демонстрационный архив</translation>
     </message>
     <message>
-        <source>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</source>
-        <translation>Записать в каталог пользователя синтетические данные четырёх радиолокаторов за три дня и открыть их.</translation>
-    </message>
-    <message>
         <source>Выбрать рабочий каталог…</source>
         <translation>Выбрать рабочий каталог…</translation>
     </message>
@@ -189,6 +193,10 @@
     <message>
         <source>Отмена</source>
         <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Записать в каталог пользователя синтетические данные радиолокаторов (%1) за %2 дня и открыть их.</source>
+        <translation>Записать в каталог пользователя синтетические данные радиолокаторов (%1) за %2 дня и открыть их.</translation>
     </message>
 </context>
 <context>
@@ -371,6 +379,10 @@
         <source>, м</source>
         <translation>, м</translation>
     </message>
+    <message>
+        <source>Непрозр. %1 %</source>
+        <translation>Непрозр. %1 %</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::LoopPanel</name>
@@ -449,6 +461,10 @@ Esc  остановить петлю
 + −  шаг масштаба
 Колесо над картой  масштаб вокруг курсора
 F1  эта подсказка</translation>
+    </message>
+    <message>
+        <source>прогноз %1/%2</source>
+        <translation>прогноз %1/%2</translation>
     </message>
 </context>
 <context>
@@ -848,6 +864,12 @@ F1  эта подсказка</translation>
         <source>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</source>
         <translation>Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.</translation>
     </message>
+    <message>
+        <source>Ячейки показаны с непрозрачностью %1 %: так выбрано раньше.
+Изменить: меню карты (Ctrl+правый щелчок) → «Непрозрачность ячеек».</source>
+        <translation>Ячейки показаны с непрозрачностью %1 %: так выбрано раньше.
+Изменить: меню карты (Ctrl+правый щелчок) → «Непрозрачность ячеек».</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>
@@ -928,8 +950,8 @@ F1  эта подсказка</translation>
         <translation>Вс</translation>
     </message>
     <message>
-        <source>Выбор даты</source>
-        <translation>Выбор даты</translation>
+        <source>Дата</source>
+        <translation>Дата</translation>
     </message>
 </context>
 <context>
@@ -974,11 +996,16 @@ F1  эта подсказка</translation>
         <source>Сводная карта	F8</source>
         <translation>Сводная карта	F8</translation>
     </message>
+    <message>
+        <source>К последнему сроку	F5</source>
+        <translation>К последнему сроку	F5</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::WindowKeys</name>
     <message>
         <source>
+F5  к последнему сроку станции из любого дня
 F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
 F7  таблица ячеек срока
 F8  сводная карта всех станций
@@ -990,6 +1017,7 @@ Ctrl+щелчок  история точки за день
 Ctrl+правый щелчок, клавиша меню  меню карты
 Двойной щелчок по легенде  цвет класса</source>
         <translation>
+F5  к последнему сроку станции из любого дня
 F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше в кадры прогноза
 F7  таблица ячеек срока
 F8  сводная карта всех станций

@@ -92,7 +92,7 @@ bool ResolveColourTable(const std::string& nameOrPath, const std::vector<std::st
 }
 
 int OpacityStep(int percent) {
-    return std::clamp((percent + 2) / 5 * 5, 0, 100);
+    return std::clamp((percent + 2) / 5 * 5, kMinCellOpacity, 100);
 }
 
 }  // namespace kalvera

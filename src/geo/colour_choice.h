@@ -18,9 +18,13 @@ inline constexpr size_t kLayerKinds = 4;
 struct ColourChoice {
     // Null: the palette (res/colors.bin), as the legend's 19 boxes show it.
     std::array<std::shared_ptr<const ColourTable>, kLayerKinds> tables;
-    // Percent, 0..100; below 100 the map shows through the cells.
+    // Percent, kMinCellOpacity..100; below 100 the map shows through the cells.
     int cellOpacity = 100;
 };
+
+// The faintest cells offered: fainter ones vanish into the map, and a
+// remembered choice would hide rain from the next operator on the login.
+inline constexpr int kMinCellOpacity = 20;
 
 // The name the palette goes by among the tables.
 inline constexpr const char* kClassicTableName = "classic";
@@ -55,7 +59,7 @@ bool ResolveColourTable(const std::string& nameOrPath, const std::vector<std::st
                         std::shared_ptr<const ColourTable>& table, std::string& error,
                         std::vector<std::string>& warnings);
 
-// Snaps to 0..100 in steps of 5.
+// Snaps to kMinCellOpacity..100 in steps of 5.
 int OpacityStep(int percent);
 
 }  // namespace kalvera

@@ -6,6 +6,8 @@
 
 #include "common/date_time.h"
 #include "common/domain_constants.h"
+#include "products/derived_products.h"
+#include "render/legend_tables.h"
 #include "render/translated_text.h"
 
 namespace kalvera {
@@ -27,6 +29,9 @@ std::string HeaderLine2(HeaderForm form, const std::string& site, const std::str
 }
 
 std::string HeaderLine3(int layerCode) {
+    // A derived product has no layer of its own: its code is only the
+    // program's, and the page names it as the window does.
+    if (IsDerivedLayer(layerCode)) return LayerTitle(layerCode);
     return QCoreApplication::translate("kalvera::Header", "Слой %1").arg(layerCode).toStdString();
 }
 

@@ -14,7 +14,8 @@ std::string HeaderLine1();
 // "РРП а/п <site>. Дата <date> Время <term> сгв"
 std::string HeaderLine2(HeaderForm form, const std::string& site, const std::string& date,
                         const std::string& term);
-// The printed page's third line: "Слой <layerCode>".
+// The printed page's third line: "Слой <layerCode>", or a derived product's
+// name ("Макс. отражаемость", "VIL, кг/м²").
 std::string HeaderLine3(int layerCode);
 
 // A date-time value in the short date format of the chosen language (the

@@ -6,7 +6,10 @@
 
 #include "geo/settings.h"
 #include "output/jpeg_writer.h"
+#include "products/derived_products.h"
+#include "products/layer_units.h"
 #include "render/canvas.h"
+#include "render/legend_tables.h"
 #include "render/picture_render.h"
 
 namespace kalvera {
@@ -20,7 +23,13 @@ constexpr int kLine2Top = 14;
 QImage ImageWithHeader(const ViewerState& viewer, int width, HeaderForm form) {
     QImage image(width, viewer.layout.picture.height + kExportHeaderHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
-    DrawExportHeader(image, HeaderLine1(), ExportHeaderLine2(viewer, form));
+    std::string line2 = ExportHeaderLine2(viewer, form);
+    // A derived product is not one of the archive's layers, whose pictures
+    // the reader knows by their legend: the file says which it is.
+    if (IsDerivedLayer(viewer.display.layerCode)) {
+        line2 += ", " + LayerTitle(viewer.display.layerCode);
+    }
+    DrawExportHeader(image, HeaderLine1(), line2);
     return image;
 }
 
@@ -67,13 +76,25 @@ QImage ComposeAnimationFrame(const ViewerState& viewer) {
     return frame;
 }
 
+bool PictureNeedsKey(const AppConfig& config, int layerCode) {
+    return TableForLayer(config.colours, layerCode) != nullptr || IsDerivedLayer(layerCode);
+}
+
 QImage ComposeWindowImage(const ViewerState& viewer) {
     std::unique_ptr<ViewerState> redrawn;
     const ViewerState& drawn = DrawnForExport(viewer, redrawn);
     const LayoutRect& area = drawn.layout.picture;
-    QImage image = ImageWithHeader(drawn, area.width, HeaderForm::SaveButton);
+    // Colours of another table than the palette, or of a derived product,
+    // cannot be read back without their key.
+    const bool key = PictureNeedsKey(drawn.config, drawn.display.layerCode);
+    QImage image =
+        ImageWithHeader(drawn, area.width + (key ? kLegendWidth : 0), HeaderForm::SaveButton);
     BitBlt(image, 0, kExportHeaderHeight, area.width, area.height, drawn.WindowDC.image, area.left,
            area.top, RasterOp::SrcCopy);
+    if (key) {
+        BitBlt(image, area.width, kExportHeaderHeight, kLegendWidth, area.height,
+               drawn.LegendLayer.image, 0, 0, RasterOp::SrcCopy);
+    }
     return image;
 }
 

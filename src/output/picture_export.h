@@ -28,8 +28,13 @@ QImage ComposeExportImage(const ViewerState& viewer);
 // it, so that a frame of an animation shows every legend box, box 1 too.
 QImage ComposeAnimationFrame(const ViewerState& viewer);
 
+// Whether a picture of the layer must carry its key: drawn with a colour
+// table other than the palette, or a derived product.
+bool PictureNeedsKey(const AppConfig& config, int layerCode);
+
 // W x (H + 40): the header band and the picture area exactly as the window
-// shows it now, without the legend.
+// shows it now; where PictureNeedsKey, (W + 100) x (H + 40) with the legend
+// at the right, cut at the bottom edge.
 QImage ComposeWindowImage(const ViewerState& viewer);
 
 // Writes ComposeExportImage as a JPEG over `path`, through a temporary file

@@ -122,6 +122,12 @@ void Canvas::applyFont() {
     } else if (painter_.device()->devType() == QInternal::Image &&
                state_.glyphs != GlyphRaster::Smooth) {
         font.setStyleStrategy(QFont::NoAntialias);
+        // Named, not left to the platform: a desktop scaled by
+        // QT_SCALE_FACTOR turns the default hinting off, which moved a few
+        // glyph pixels of every export made there. Light hinting is what
+        // the default gives on an unscaled desktop.
+        if (state_.glyphs == GlyphRaster::Plain)
+            font.setHintingPreference(QFont::PreferVerticalHinting);
     }
     if (state_.glyphs == GlyphRaster::WholePixel)
         font.setHintingPreference(QFont::PreferFullHinting);

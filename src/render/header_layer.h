@@ -17,9 +17,21 @@ constexpr int kHeaderColumns = 7;
 void DrawHeaderFrame(Canvas& canvas, const LayoutRect& header);
 
 // Clears one value cell (column 0..6) and writes `text` (UTF-8) centred in
-// it. The cell's rim is cleared with `windowColor`.
+// it, fitted to the cell so that it never runs into the next one. The cell's rim is cleared with
+// `windowColor`.
 void WriteHeaderCell(Canvas& canvas, const LayoutRect& header, int column, const std::string& text,
                      uint32_t windowColor);
+
+// A text as it fits `width` pixels: in the canvas's font when it does, else
+// in smaller type (down to 6.5 points), else at that size with its end
+// replaced by "…". The canvas's font is left as it was.
+struct FittedText {
+    std::string text;
+    double points = 0.0;
+};
+FittedText FitText(Canvas& canvas, const std::string& text, int width);
+// The fitted text centred in the `width` pixels from `left`.
+void WriteFittedText(Canvas& canvas, int left, int top, int width, const std::string& text);
 
 struct CentredLine {
     int top = 0;

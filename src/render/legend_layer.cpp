@@ -1,5 +1,6 @@
 #include "render/legend_layer.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -107,11 +108,11 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
     canvas.setBrushStyle(BrushStyle::Clear);
     // The weather texts are long; the number ranges sit a little further in.
     const int x = left + (layerCode == kLayerWeather ? 2 : 10);
-    // A long table's boxes are lower than a line of text: every so many
-    // carries a label then.
+    // Boxes lower than a line of text (a long table's, or a small window's)
+    // carry a label every so many, so that no two labels overprint.
     constexpr int kLineHeight = 12;
     const int boxHeight = std::max(1, height / n);
-    const int labelEvery = table ? (kLineHeight + boxHeight - 1) / boxHeight : 1;
+    const int labelEvery = (kLineHeight + boxHeight - 1) / boxHeight;
     // The canvas may go on to draw other texts in its own font and colour.
     const CanvasState before = canvas.state();
     canvas.setGlyphRaster(onScreen ? GlyphRaster::Smooth : GlyphRaster::WholePixel);
@@ -129,6 +130,42 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
     canvas.setGlyphRaster(before.glyphs);
     canvas.setFontFamily(before.fontFamily);
     canvas.setFontSize(before.fontPointSize);
+}
+
+std::string OpacityNoteText(int opacity) {
+    return QCoreApplication::translate("kalvera::Legend", "Непрозр. %1 %")
+        .arg(opacity)
+        .toStdString();
+}
+
+void DrawOpacityNote(Canvas& canvas, int left, int top, int width, int height, int boxes,
+                     int opacity, bool onScreen) {
+    if (opacity >= 100 || boxes <= 0) return;
+    constexpr int kNoteHeight = 13;
+    const int topBoxBottom = top + height - ((boxes - 1) * height) / boxes;
+    // A low box has no room under its label: the note then covers the label
+    // rather than the next box, whose class it would seem to name.
+    const int noteTop = std::max(top, topBoxBottom - kNoteHeight - 1);
+    const int noteBottom = std::min(noteTop + kNoteHeight, top + height);
+    const CanvasState before = canvas.state();
+    canvas.setPenColor(kBlack);
+    canvas.setPenWidth(1);
+    canvas.setBrushColor(kWhite);
+    canvas.rectangle(left + 2, noteTop, left + width - 2, noteBottom);
+    canvas.setBrushStyle(BrushStyle::Clear);
+    canvas.setFontColor(kBlack);
+    canvas.setGlyphRaster(onScreen ? GlyphRaster::Smooth : GlyphRaster::WholePixel);
+    canvas.setFontFamily(kLabelFamily);
+    canvas.setFontSize(kLabelPoints);
+    const std::string text = OpacityNoteText(opacity);
+    canvas.textOut(left + (width - canvas.textWidth(text)) / 2, noteTop, text);
+    canvas.setFontColor(before.fontColor);
+    canvas.setGlyphRaster(before.glyphs);
+    canvas.setFontFamily(before.fontFamily);
+    canvas.setFontSize(before.fontPointSize);
+    canvas.setBrushColor(before.brushColor);
+    canvas.setBrushStyle(before.brushStyle);
+    canvas.setPenColor(before.penColor);
 }
 
 }  // namespace kalvera

@@ -22,6 +22,13 @@ void DrawLegendBoxes(Canvas& canvas, int left, int top, int width, int height,
                      const Palette& palette, int layerCode, bool onScreen = false,
                      const ColourTable* table = nullptr);
 
+// Below full opacity the legend says so, in a note within its top box and
+// under that box's label, so that faint cells are never read as weak echo
+// unawares. Nothing is drawn at 100 %. `boxes` is the legend's box count.
+void DrawOpacityNote(Canvas& canvas, int left, int top, int width, int height, int boxes,
+                     int opacity, bool onScreen = false);
+std::string OpacityNoteText(int opacity);
+
 // A legend box: its colour (0x00BBGGRR) and label.
 struct LegendBox {
     uint32_t colour = 0;

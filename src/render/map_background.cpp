@@ -1,6 +1,8 @@
 #include "render/map_background.h"
 
+#include <QRect>
 #include <algorithm>
+#include <vector>
 
 #include "geo/settings.h"
 
@@ -50,6 +52,15 @@ void DrawPlaces(Canvas& canvas, const Viewport& viewport, const LayerStyle& styl
     canvas.setPenWidth(style.lineWidth);
     canvas.setFontSize(style.placeNamePoints);
     const int r = style.placeRadius;
+    const int lineHeight = canvas.painter().fontMetrics().height();
+    // Names already written: one that would overprint them goes to the left
+    // of its dot instead, and is left out where that too is taken, as map
+    // programs do. The places file lists the more important places first.
+    std::vector<QRect> taken;
+    const auto isFree = [&taken](const QRect& box) {
+        return std::none_of(taken.begin(), taken.end(),
+                            [&box](const QRect& other) { return other.intersects(box); });
+    };
     for (const Place& place : places) {
         const int x = viewport.X(place.lon);
         const int y = viewport.Y(place.lat);
@@ -60,7 +71,15 @@ void DrawPlaces(Canvas& canvas, const Viewport& viewport, const LayerStyle& styl
         canvas.setBrushColor(kRed);
         canvas.ellipse(x - r, y - r, x + r, y + r);
         canvas.setBrushColor(kWhite);
-        canvas.textOut(x + r, y - r, place.name);
+        const int width = canvas.textWidth(place.name);
+        const QRect right(x + r, y - r, width, lineHeight);
+        const QRect left(x - r - width, y - r, width, lineHeight);
+        for (const QRect& box : {right, left}) {
+            if (!isFree(box)) continue;
+            canvas.textOut(box.left(), box.top(), place.name);
+            taken.push_back(box);
+            break;
+        }
     }
 }
 

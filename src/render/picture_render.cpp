@@ -185,8 +185,13 @@ void DrawLegend(ViewerState& viewer, WindowSurface& dc) {
     viewer.LegendLayer.setSize(w, h, viewer.deviceRatio);
     {
         Canvas canvas(viewer.LegendLayer.image, viewer.LegendLayer.state);
-        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer, viewer.onScreen,
-                        TableForLayer(viewer.config.colours, layer));
+        const ColourTable* table = TableForLayer(viewer.config.colours, layer);
+        DrawLegendBoxes(canvas, 0, 0, w, h, viewer.config.palette, layer, viewer.onScreen, table);
+        // An export's legend is cut at the picture's bottom edge, so the note
+        // goes at the top, where every copy of the legend has it.
+        DrawOpacityNote(canvas, 0, 0, w, h,
+                        static_cast<int>(LegendBoxesOf(viewer.config.palette, layer, table).size()),
+                        viewer.config.colours.cellOpacity, viewer.onScreen);
     }
     WriteHeaderCell(viewer, 1, LayerTitle(layer));
     BitBlt(dc.image, area.left, area.top, w, h, viewer.LegendLayer.image, 0, 0, RasterOp::SrcCopy);

@@ -62,14 +62,16 @@ std::string EndText(const char* name, const SectionEnd& end) {
 }
 
 void DrawBands(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
-               const SectionFrame& frame, double columnWidth) {
+               const ColourTable* table, const SectionFrame& frame, double columnWidth) {
     for (const SectionSample& sample : samples) {
         const int x0 = frame.xOfKm(std::max(0.0, sample.distanceKm - columnWidth / 2));
         const int x1 = frame.xOfKm(std::min(frame.lengthKm, sample.distanceKm + columnWidth / 2));
         for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
             const auto& value = sample.layers[static_cast<size_t>(n - kFirstHeightLayer)];
             if (!Drawn(value)) continue;
-            const uint32_t colour = palette[static_cast<size_t>(ColourEntry(n, *value))];
+            // The layer's colours, as the picture draws that layer.
+            uint32_t colour = 0;
+            if (!CellColour({n, 0, &palette, table, 100}, *value, colour)) continue;
             canvas.setBrushColor(colour);
             canvas.setPenColor(colour);
             canvas.rectangle(x0, frame.yOfHeightKm(n + 1), std::max(x1, x0 + 1),
@@ -134,11 +136,13 @@ void DrawAxes(Canvas& canvas, const SectionFrame& frame, const ColumnAxis& axis)
 
 // The key of the band colours (the reflectivity legend) and of the echo-top
 // line, right of the plot.
-void DrawKey(Canvas& canvas, const Palette& palette, const SectionFrame& frame) {
+void DrawKey(Canvas& canvas, const Palette& palette, const ColourTable* table,
+             const SectionFrame& frame) {
     const int left = frame.right + kKeyGap;
     const int lineY = frame.bottom - 20;
     DrawLegendBoxes(canvas, left, frame.top, kKeyWidth,
-                    std::max(kLegendBoxes, lineY - 8 - frame.top), palette, kFirstHeightLayer);
+                    std::max(kLegendBoxes, lineY - 8 - frame.top), palette, kFirstHeightLayer,
+                    false, table);
     canvas.setPenColor(kBlack);
     canvas.setPenWidth(2);
     canvas.moveTo(left, lineY);
@@ -213,21 +217,21 @@ bool SectionFrame::contains(int x, int y) const {
 }
 
 void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
-                 const SectionFrame& frame, const ColumnAxis& axis) {
+                 const SectionFrame& frame, const ColumnAxis& axis, const ColourTable* table) {
     canvas.setPenColor(kGridGrey);
     for (int km = 1; km < static_cast<int>(kSectionTopKm); ++km) {
         canvas.moveTo(frame.left, frame.yOfHeightKm(km));
         canvas.lineTo(frame.right, frame.yOfHeightKm(km));
     }
-    DrawBands(canvas, samples, palette, frame, axis.columnWidth);
+    DrawBands(canvas, samples, palette, table, frame, axis.columnWidth);
     DrawTops(canvas, samples, frame, axis.columnWidth);
     DrawAxes(canvas, frame, axis);
-    DrawKey(canvas, palette, frame);
+    DrawKey(canvas, palette, table, frame);
 }
 
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
-                 const SectionFrame& frame) {
-    DrawColumns(canvas, section.samples, palette, frame, ColumnAxis{});
+                 const SectionFrame& frame, const ColourTable* table) {
+    DrawColumns(canvas, section.samples, palette, frame, ColumnAxis{}, table);
     DrawTitles(canvas, section, frame);
 }
 
@@ -245,12 +249,13 @@ QImage WhiteImage(int width, int height, double ratio) {
 }  // namespace
 
 QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
-                        double ratio) {
+                        double ratio, const ColourTable* table) {
     QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);
-        DrawSection(canvas, section, palette, SectionFrame::Of(width, height, section.lengthKm));
+        DrawSection(canvas, section, palette, SectionFrame::Of(width, height, section.lengthKm),
+                    table);
     }
     image.setText(QStringLiteral("Title"), QString::fromStdString(SectionTitle(section)));
     image.setText(QStringLiteral("Description"), QString::fromStdString(SectionSubject(section)));
@@ -365,14 +370,14 @@ ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows, int pixels) {
 }
 
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height, double ratio) {
+                        int height, double ratio, const ColourTable* table) {
     QImage image = WhiteImage(width, height, ratio);
     CanvasState state;
     {
         Canvas canvas(image, state);
         const SectionFrame frame = SectionFrame::Of(width, height, HistoryHours(rows).hours());
         DrawColumns(canvas, HistoryColumns(rows), palette, frame,
-                    HistoryAxis(rows, frame.right - frame.left));
+                    HistoryAxis(rows, frame.right - frame.left), table);
     }
     return image;
 }

@@ -45,19 +45,22 @@ struct ColumnAxis {
 };
 
 // Bands, echo-top line and axes of columns placed at sample.distanceKm.
+// A colour table, when given, colours the bands and the key in place of the
+// palette, as the picture draws the height layers with it.
 void DrawColumns(Canvas& canvas, const std::vector<SectionSample>& samples, const Palette& palette,
-                 const SectionFrame& frame, const ColumnAxis& axis);
+                 const SectionFrame& frame, const ColumnAxis& axis,
+                 const ColourTable* table = nullptr);
 
 // The columns with the line's term, length and ends above them.
 void DrawSection(Canvas& canvas, const Section& section, const Palette& palette,
-                 const SectionFrame& frame);
+                 const SectionFrame& frame, const ColourTable* table = nullptr);
 
 // The section on a white image of that logical size, at the device pixel
 // ratio of a screen (files are drawn at 1). The image carries what it is
 // in its "Title" (the picture's title line) and "Description" (the
 // section's subject) texts, which a PNG keeps.
 QImage DrawSectionImage(const Section& section, const Palette& palette, int width, int height,
-                        double ratio = 1.0);
+                        double ratio = 1.0, const ColourTable* table = nullptr);
 
 // The line of a section over the map at window positions `from` and `to`,
 // its ends marked "A" and "B" as the section's picture names them.
@@ -88,7 +91,7 @@ ColumnAxis HistoryAxis(const std::vector<HistoryRow>& rows, int pixels);
 // The history's time-height picture on a white image of that logical size,
 // at a screen's device pixel ratio (files are drawn at 1).
 QImage DrawHistoryImage(const std::vector<HistoryRow>& rows, const Palette& palette, int width,
-                        int height, double ratio = 1.0);
+                        int height, double ratio = 1.0, const ColourTable* table = nullptr);
 
 // What lies under a point of the history's picture at `hours` of the day:
 // the term, the height, the layer's value there and the echo tops. Empty

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QToolButton>
+#include <algorithm>
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
@@ -43,8 +44,10 @@ const std::array<const char*, 7> kWeekdayCaptions = {
 TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidget* parent)
     : QDialog(parent), config_(config), state_(state) {
     // Until the first pick names a day; an empty title would have the window
-    // system show the program's file name.
-    setWindowTitle(tr("Выбор даты"));
+    // system show the program's file name. One short word: the dialog is
+    // narrow, and a window manager's title bar keeps little room for text
+    // beside its buttons ("Выбор даты" was cut to "Вы…аты").
+    setWindowTitle(tr("Дата"));
     setFixedSize(162, 190);
     move(325, 202);
     QFont face = font();
@@ -61,9 +64,26 @@ TcalendarForm::TcalendarForm(const AppConfig& config, DisplayState& state, QWidg
     for (const char* name : MonthNames()) monthCombo->addItem(tr(name));
 
     FormCreate();
+    fitCombos();
 
     connect(yearCombo, &QComboBox::currentIndexChanged, this, [this] { yearComboChange(); });
     connect(monthCombo, &QComboBox::currentIndexChanged, this, [this] { monthComboChange(); });
+}
+
+void TcalendarForm::fitCombos() {
+    // The boxes keep their places while the longest month fits (it does in
+    // Russian at the default type); a longer one ("September", or larger
+    // type) takes room from the year, which needs only four digits, and
+    // widens the dialog only when that is not enough.
+    constexpr int kYearLeft = 0, kYearWidth = 81, kMonthLeft = 80, kMonthWidth = 73;
+    const int monthWanted = monthCombo->sizeHint().width();
+    if (monthWanted <= kMonthWidth) return;
+    const int yearWanted = yearCombo->sizeHint().width();
+    const int yearWidth = std::max(yearWanted, kYearWidth - (monthWanted - kMonthWidth));
+    yearCombo->setGeometry(kYearLeft, 0, yearWidth, kCell);
+    monthCombo->setGeometry(yearWidth - 1, 0, monthWanted, kCell);
+    const int right = yearWidth - 1 + monthWanted + (width() - kMonthLeft - kMonthWidth);
+    if (right > width()) setFixedSize(right, height());
 }
 
 void TcalendarForm::FormCreate() {

@@ -50,6 +50,8 @@ class TcalendarForm : public QDialog {
 
   private:
     void FormCreate();
+    // Widens the month box to its longest name where that is cut.
+    void fitCombos();
     void relist();
 
     const AppConfig& config_;

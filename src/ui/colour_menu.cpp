@@ -13,6 +13,7 @@
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/user_settings.h"
+#include "ui/vertical_tools.h"
 
 namespace kalvera {
 
@@ -35,6 +36,19 @@ const std::array<KindEntry, kLayerKinds> kKinds = {{
 }};
 constexpr const char* kOpacityKey = "colours/cellOpacity";
 
+// The presets shipped with the program, by file name, as a menu names them.
+struct PresetName {
+    const char* file;
+    const char* shown;
+};
+const std::array<PresetName, 3> kPresetNames = {{
+    {"greyscale", QT_TRANSLATE_NOOP("kalvera::ColourMenu", "оттенки серого")},
+    {"colourblind-reflectivity",
+     QT_TRANSLATE_NOOP("kalvera::ColourMenu", "различимая при нарушениях цветового зрения")},
+    {"colourblind-phenomena",
+     QT_TRANSLATE_NOOP("kalvera::ColourMenu", "различимая при нарушениях цветового зрения")},
+}};
+
 QString Tr(const char* text) {
     return QCoreApplication::translate("kalvera::ColourMenu", text);
 }
@@ -44,6 +58,7 @@ QString Native(const std::string& text) {
 }
 
 void Redraw(TForm1& window) {
+    if (window.vertical) window.vertical->coloursChanged();
     ViewerState& viewer = window.viewer();
     if (viewer.pictureDrawn) {
         window.ShowDecodedPicture();
@@ -98,8 +113,7 @@ void FillKindMenu(QMenu& sub, TForm1& window, Dialogs& dialogs, const KindEntry&
             Choose(window, dialogs, entry, name);
         });
     };
-    add(QCoreApplication::translate("kalvera::ColourMenu", "классическая (colors.bin)"),
-        kClassicTableName);
+    add(ColourTableDisplayName(kClassicTableName), kClassicTableName);
     for (const ColourTableFile& file : ListColourTables(ColourFolders(window.viewer().config))) {
         ColourTable table;
         std::string error;
@@ -110,7 +124,7 @@ void FillKindMenu(QMenu& sub, TForm1& window, Dialogs& dialogs, const KindEntry&
             !TableSuitsKind(table, entry.kind)) {
             continue;
         }
-        add(Native(file.name), file.name);
+        add(ColourTableDisplayName(file.name), file.name);
     }
     sub.addSeparator();
     QAction* folder =
@@ -122,7 +136,7 @@ void FillKindMenu(QMenu& sub, TForm1& window, Dialogs& dialogs, const KindEntry&
 void FillOpacityMenu(QMenu& sub, TForm1& window) {
     auto* group = new QActionGroup(&sub);
     const int current = window.viewer().config.colours.cellOpacity;
-    for (int percent = 100; percent >= 0; percent -= 5) {
+    for (int percent = 100; percent >= kMinCellOpacity; percent -= 5) {
         QAction* action = sub.addAction(QStringLiteral("%1 %").arg(percent));
         action->setCheckable(true);
         action->setChecked(percent == current);
@@ -136,6 +150,17 @@ void FillOpacityMenu(QMenu& sub, TForm1& window) {
 }
 
 }  // namespace
+
+QString ColourTableDisplayName(const std::string& name) {
+    if (name == kClassicTableName) {
+        return QCoreApplication::translate("kalvera::ColourMenu", "классическая (colors.bin)");
+    }
+    for (const PresetName& preset : kPresetNames) {
+        if (name == preset.file) return Tr(preset.shown);
+    }
+    // A user's table goes by its file's name, never by the whole path.
+    return QFileInfo(Native(name)).completeBaseName();
+}
 
 QString UserColourFolderPath() {
     return QFileInfo(UserSettings::filePath()).absolutePath() + QStringLiteral("/colors");

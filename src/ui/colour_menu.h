@@ -22,6 +22,11 @@ std::vector<std::string> ColourFolders(const AppConfig& config);
 // The user's folder of tables (beside the user's settings file).
 QString UserColourFolderPath();
 
+// How the menu names a table given by name or path: the palette and the
+// shipped presets by what they are, in the chosen language; a user's own
+// table by its file's name less ".pal".
+QString ColourTableDisplayName(const std::string& name);
+
 // Puts the tables and opacity remembered for this user into `config`. A
 // table that no longer reads leaves its kind on the palette.
 void LoadColourChoice(AppConfig& config);

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "demo/demo_generator.h"
+#include "demo/demo_sites.h"
 #include "render/translated_text.h"
 
 namespace kalvera {
@@ -50,8 +52,12 @@ FirstStartDialog::FirstStartDialog(const QString& currentDir, const QString& use
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(text);
     demoButton = addChoice(tr("Создать демонстрационный архив"),
-                           tr("Записать в каталог пользователя синтетические данные четырёх "
-                              "радиолокаторов за три дня и открыть их."),
+                           // The count is the generator's own, never a word
+                           // that drifts from what it writes.
+                           tr("Записать в каталог пользователя синтетические данные "
+                              "радиолокаторов (%1) за %2 дня и открыть их.")
+                               .arg(demo::DemoSites().size())
+                               .arg(demo::DemoOptions{}.days),
                            FirstStartAnswer::CreateDemo);
     chooseButton = addChoice(tr("Выбрать рабочий каталог…"),
                              tr("Указать существующий каталог с файлом settings. "

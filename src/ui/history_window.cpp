@@ -20,6 +20,7 @@
 #include "geo/map_projection.h"
 #include "geo/radar_grid.h"
 #include "output/header_lines.h"
+#include "products/layer_units.h"
 #include "products/section.h"
 #include "render/legend_tables.h"
 #include "render/readout.h"
@@ -60,7 +61,9 @@ class HistoryPicture : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.drawImage(
-            0, 0, DrawHistoryImage(rows_, config_.palette, width(), height(), devicePixelRatioF()));
+            0, 0,
+            DrawHistoryImage(rows_, config_.palette, width(), height(), devicePixelRatioF(),
+                             TableForLayer(config_.colours, kFirstHeightLayer)));
         const auto shown = std::find_if(rows_.begin(), rows_.end(), [this](const HistoryRow& row) {
             return row.term == shownTerm_;
         });

@@ -226,6 +226,8 @@ bool LoopController::showForecast(int leadMinutes) {
     // names the term and the skill.
     form_.WriteHeaderCell(0, QString::fromStdString(ForecastLabel(leadMinutes)));
     forecastLead_ = leadMinutes;
+    panel_->showForecastPosition(leadMinutes / kLeadStepMinutes,
+                                 kMaxLeadMinutes / kLeadStepMinutes);
     return true;
 }
 

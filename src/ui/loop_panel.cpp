@@ -103,6 +103,13 @@ void LoopPanel::showPlaying(bool playing) {
 void LoopPanel::showPosition(int shown, int count) {
     positionLabel->setText(count > 0 ? QStringLiteral("%1/%2").arg(shown + 1).arg(count)
                                      : QString());
+    positionLabel->setFont(font());
+}
+
+void LoopPanel::showForecastPosition(int lead, int leads) {
+    const QString text = tr("прогноз %1/%2").arg(lead).arg(leads);
+    positionLabel->setText(text);
+    positionLabel->setFont(FontFitting(font(), text, positionLabel->width(), kSmallestAgePixels));
 }
 
 void LoopPanel::showAge(const QString& text, bool stalled) {

@@ -43,6 +43,9 @@ class LoopPanel : public QWidget {
     void showPlaying(bool playing);
     // "5/12": the frame shown of how many; empty while no loop runs.
     void showPosition(int shown, int count);
+    // "прогноз 2/6": a forecast frame, counted apart from the observed ones
+    // (the second lead of six), so that it is never taken for a term.
+    void showForecastPosition(int lead, int leads);
     // The data age line; red while the feed has stalled.
     void showAge(const QString& text, bool stalled);
 

@@ -299,6 +299,19 @@ bool TForm1::runStartUp(const TForm1Options& options) {
 
     ShowCurrentDate();
     ReloadSite();
+    // Faint cells chosen on an earlier shift, perhaps by someone else on a
+    // shared login, must not pass for a calm map: said once, after the window
+    // is up, with the way to change it.
+    if (config.colours.cellOpacity < 100) {
+        QTimer::singleShot(0, this, [this] {
+            dialogs_.showMessage(
+                this,
+                tr("Ячейки показаны с непрозрачностью %1 %: так выбрано раньше.\n"
+                   "Изменить: меню карты (Ctrl+правый щелчок) → «Непрозрачность ячеек».")
+                    .arg(viewer_.config.colours.cellOpacity),
+                ProgramTitle());
+        });
+    }
     return true;
 }
 

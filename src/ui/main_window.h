@@ -133,6 +133,11 @@ class TForm1 : public QWidget, private TForm1Controls {
     // Selects a site of the list by its code and opens it as a click on it
     // would; nothing for a code the list does not hold.
     void openSite(const std::string& siteCode);
+    // Back to now after reviewing: the newest term of the newest day that
+    // holds data, in the layer shown when that term has it (else its
+    // highest), as the automatic update would show it. False when the site
+    // has no day with a term.
+    bool openNewestTerm();
     void reviewListBoxClick();
     void backButtonClick();
     void forwardButtonClick();

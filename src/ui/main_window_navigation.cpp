@@ -128,6 +128,26 @@ NewestTerm TForm1::openNewestDay(bool keepLayer) {
     return newest;
 }
 
+bool TForm1::openNewestTerm() {
+    DisplayState& state = viewer_.display;
+    const int shown = state.layerCode;
+    const NewestTerm newest = openNewestDay();
+    if (!newest.dayFound || !newest.hasTerm() || newest.layerCode < 0) return false;
+    const bool heightLayers = std::any_of(newest.layers.begin(), newest.layers.end(), [](int l) {
+        return l >= kFirstHeightLayer && l <= kLastHeightLayer;
+    });
+    const bool derived = shown == kLayerColumnMax || shown == kLayerVil;
+    if ((derived && heightLayers) ||
+        std::find(newest.layers.begin(), newest.layers.end(), shown) != newest.layers.end()) {
+        state.layerCode = shown;
+        FillLayers(layerListBox, newest.layers, state.layerCode);
+        showLayerLabel();
+    }
+    WriteHeaderCell(0, QString::fromStdString(state.termText));
+    RenderPicture();
+    return true;
+}
+
 void TForm1::ReloadSite() {
     DisplayState& state = viewer_.display;
     const AppConfig& config = viewer_.config;

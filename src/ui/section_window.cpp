@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "output/png_writer.h"
+#include "products/layer_units.h"
 #include "render/section_render.h"
 #include "ui/dialogs.h"
 #include "ui/tool_window.h"
@@ -84,7 +85,8 @@ QRect SectionWindow::plotArea() const {
 
 QImage SectionWindow::image(double ratio) const {
     const QRect area = plotArea();
-    return DrawSectionImage(section_, config_.palette, area.width(), area.height(), ratio);
+    return DrawSectionImage(section_, config_.palette, area.width(), area.height(), ratio,
+                            TableForLayer(config_.colours, kFirstHeightLayer));
 }
 
 void SectionWindow::paintEvent(QPaintEvent* event) {

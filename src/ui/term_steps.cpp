@@ -70,6 +70,12 @@ void ChooseDayEnd(TForm1& form, bool newest) {
     ChooseRow(form, newest ? form.controls().reviewListBox->count() - 1 : 0);
 }
 
+void ChooseNewestTerm(TForm1& form) {
+    if (!form.openNewestTerm()) return;
+    QListWidget* list = form.controls().reviewListBox;
+    if (list->count() > 0) list->scrollToItem(list->item(list->count() - 1));
+}
+
 void HighlightTerm(TForm1& form, const LoopFrame& frame) {
     QListWidget* list = form.controls().reviewListBox;
     const QSignalBlocker quiet(list);

@@ -23,6 +23,8 @@ void StepTerm(TForm1& form, int direction);
 void StepDay(TForm1& form, int direction);
 // The day's earliest or newest term.
 void ChooseDayEnd(TForm1& form, bool newest);
+// The site's newest term of all, whatever day is shown ("back to now").
+void ChooseNewestTerm(TForm1& form);
 // Highlights a loop frame's term in the list when the list shows its day,
 // without running any handler; otherwise nothing is highlighted.
 void HighlightTerm(TForm1& form, const LoopFrame& frame);

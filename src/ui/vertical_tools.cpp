@@ -12,6 +12,7 @@
 #include "ui/colour_menu.h"
 #include "ui/dialogs.h"
 #include "ui/history_window.h"
+#include "ui/loop_controller.h"
 #include "ui/main_window.h"
 #include "ui/mosaic_window.h"
 #include "ui/nowcast_tools.h"
@@ -133,12 +134,24 @@ void VerticalTools::createMenu() {
         [this] { StepScale(window_, +1); });
     menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Сводная карта\tF8"),
                      &window_, [this] { openMosaic(); });
-    menu_->addSeparator();
     menu_->addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "К последнему сроку\tF5"), &window_,
+        [this] {
+            if (window_.loop) window_.loop->halt();
+            ChooseNewestTerm(window_);
+        });
+    menu_->addSeparator();
+    QAction* overlay = menu_->addAction(
         QCoreApplication::translate("kalvera::VerticalTools", "Прогноз и ячейки на карте\tF6"),
         &window_, [this] {
             if (window_.nowcast) window_.nowcast->toggleOverlay();
         });
+    // F6 turns it on and off behind the menu's back: the mark is read anew
+    // each time the menu opens.
+    overlay->setCheckable(true);
+    QObject::connect(menu_, &QMenu::aboutToShow, &window_, [this, overlay] {
+        overlay->setChecked(window_.nowcast != nullptr && window_.nowcast->overlayShown());
+    });
     menu_->addAction(QCoreApplication::translate("kalvera::VerticalTools", "Таблица ячеек\tF7"),
                      &window_, [this] {
                          if (window_.nowcast) window_.nowcast->openTable();
@@ -212,6 +225,14 @@ void VerticalTools::termShown() {
     if (section_ && section_->isVisible()) section_->followTerm(viewer_.display);
     if (mosaic_ && mosaic_->isVisible()) mosaic_->followTerm(viewer_.display);
     if (history_) history_->followTerm(viewer_.display);
+}
+
+void VerticalTools::coloursChanged() {
+    for (QWidget* tool : {static_cast<QWidget*>(section_), static_cast<QWidget*>(history_)}) {
+        if (tool == nullptr || !tool->isVisible()) continue;
+        tool->update();
+        for (QWidget* child : tool->findChildren<QWidget*>()) child->update();
+    }
 }
 
 }  // namespace kalvera

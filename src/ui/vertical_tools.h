@@ -40,6 +40,8 @@ class VerticalTools {
     void paintLine(QPainter& painter) const;
     // The main window shows another term or frame.
     void termShown();
+    // Another colour table or opacity was chosen: the open windows redraw.
+    void coloursChanged();
 
     // The history of the point at window position `at` over the shown day.
     void openHistory(QPoint at);

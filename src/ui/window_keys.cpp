@@ -56,7 +56,8 @@ WindowKeys::WindowKeys(TForm1& form, LoopController& loop)
 
 QString WindowKeys::Help() {
     const QString mouse =
-        tr("\nF6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше "
+        tr("\nF5  к последнему сроку станции из любого дня\n"
+           "F6  прогноз: контуры через 10, 20, 30 мин, ячейки и их пути; петля идет дальше "
            "в кадры прогноза\n"
            "F7  таблица ячеек срока\n"
            "F8  сводная карта всех станций"
@@ -122,6 +123,10 @@ bool WindowKeys::press(int key) {
             return true;
         case Qt::Key_F1:
             ShowHelp(form_);
+            return true;
+        case Qt::Key_F5:
+            loop_.halt();
+            ChooseNewestTerm(form_);
             return true;
         case Qt::Key_F6:
             if (form_.nowcast) form_.nowcast->toggleOverlay();

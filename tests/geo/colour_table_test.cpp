@@ -186,8 +186,9 @@ TEST(ColourChoice, TablesByNameFromTheFirstFolderThatHasThem) {
     EXPECT_NE(error.find("none"), std::string::npos);
 }
 
-TEST(ColourChoice, OpacitySnapsToStepsOfFive) {
-    const int rows[][2] = {{-10, 0}, {2, 0}, {3, 5}, {52, 50}, {53, 55}, {100, 100}, {140, 100}};
+TEST(ColourChoice, OpacitySnapsToStepsOfFiveNeverBelowTheFloor) {
+    const int rows[][2] = {{-10, 20}, {0, 20},  {17, 20},   {23, 25},
+                           {52, 50},  {53, 55}, {100, 100}, {140, 100}};
     for (const auto& row : rows) EXPECT_EQ(OpacityStep(row[0]), row[1]) << row[0];
 }
 

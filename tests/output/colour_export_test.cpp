@@ -2,6 +2,8 @@
 // and legend, the class polygons its classes, with numeric bounds.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "geo/colour_table.h"
 #include "output/cli_fixture.h"
 #include "output/map_export.h"
@@ -79,6 +81,30 @@ TEST_F(CliColours, PresetsByNameAndAnUnknownOneIsRefused) {
     EXPECT_EQ(run(args(out, 22) + " --colors no-such-table"), 1);
     EXPECT_NE(err.find("no-such-table"), std::string::npos) << err;
     EXPECT_EQ(run(args(out, 22) + " --opacity 33"), 2);
+    // Fainter than the floor, cells vanish into the map.
+    EXPECT_EQ(run(args(out, 22) + " --opacity 0"), 2);
+    EXPECT_EQ(run(args(out, 22) + " --opacity 15"), 2);
+}
+
+TEST_F(CliColours, OutputIsTheSameBytesWhateverTheDesktopsScaleSettings) {
+    const std::string plain = dir.file("plain.png");
+    ASSERT_EQ(run(args(plain, 22)), 0) << err;
+    const std::string expected = testing::ReadWholeFile(plain);
+    const struct {
+        const char* name;
+        const char* value;
+    } rows[] = {{"QT_SCALE_FACTOR", "1.5"},
+                {"QT_SCALE_FACTOR", "2"},
+                {"QT_SCREEN_SCALE_FACTORS", "2"},
+                {"QT_FONT_DPI", "144"}};
+    for (const auto& row : rows) {
+        const std::string out = dir.file("scaled.png");
+        setenv(row.name, row.value, 1);
+        const int status = run(args(out, 22));
+        unsetenv(row.name);
+        ASSERT_EQ(status, 0) << err;
+        EXPECT_TRUE(testing::ReadWholeFile(out) == expected) << row.name << "=" << row.value;
+    }
 }
 
 TEST_F(CliColours, AMalformedTableIsRefusedWithItsLine) {

@@ -9,6 +9,7 @@
 
 #include "common/date_time.h"
 #include "output/output_test_support.h"
+#include "products/derived_products.h"
 #include "support/file_bytes.h"
 
 namespace kalvera {
@@ -117,6 +118,36 @@ TEST(SavedWindowImage, IsThePictureAreaAsShownWithoutLegend) {
     // A narrow picture may be narrower than line 2; line 1 leaves its corners white.
     EXPECT_TRUE(OnlyWhite(image, 0, 0, 10, 13));
     EXPECT_GT(DarkPixels(image, 0, 0, image.width(), 40), 40);
+}
+
+TEST(SavedWindowImage, ADerivedProductOrAnotherTableBringsTheKeyAndTheProductsName) {
+    auto table = std::make_shared<ColourTable>();
+    ColourStop stop;
+    stop.colour = Rgba{1, 2, 3, 255};
+    table->stops.push_back(stop);
+    const auto saved = [&table](int layer, bool withTable) {
+        ViewerState viewer = MakeViewer();
+        viewer.display.layerCode = layer;
+        if (withTable) viewer.config.colours.tables[0] = table;
+        viewer.WindowDC.setSize(viewer.layout.legend.right() + 10,
+                                viewer.layout.picture.bottom() + 10, kWhite);
+        return ComposeWindowImage(viewer);
+    };
+    const struct {
+        int layer;
+        bool table;
+        bool key;
+    } rows[] = {{4, false, false}, {4, true, true}, {kLayerColumnMax, false, true}};
+    for (const auto& row : rows) {
+        const QImage image = saved(row.layer, row.table);
+        ASSERT_EQ(image.width(), kSide + (row.key ? kLegendWidth : 0)) << row.layer;
+        if (row.key) {
+            EXPECT_EQ(PixelAt(image, kSide + 50, 60), kLegendTop) << row.layer;
+        }
+    }
+    // The band's second line names the product after the term.
+    EXPECT_NE(saved(kLayerColumnMax, false).copy(0, 14, kSide, 13),
+              saved(4, false).copy(0, 14, kSide, 13));
 }
 
 class ExportFile : public ::testing::Test {

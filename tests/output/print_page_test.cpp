@@ -4,10 +4,13 @@
 
 #include <QImage>
 #include <QPrinter>
+#include <memory>
 
 #include "common/date_time.h"
+#include "geo/colour_table.h"
 #include "geo/radar_grid.h"
 #include "output/output_test_support.h"
+#include "products/derived_products.h"
 #include "render/picture_render.h"
 
 namespace kalvera {
@@ -142,6 +145,31 @@ TEST_F(PrintedPage, CellsTakeTheScreenPaletteEntryClampedAndSkipTheThreshold) {
     page = print();
     EXPECT_EQ(at(page, CellCentre(10, 10)), palette(31));
     EXPECT_EQ(at(page, CellCentre(20, 20)), palette(3));
+}
+
+TEST_F(PrintedPage, AKeyIsPrintedBelowTheMapOnlyWhereThePaletteAloneCannotBeRead) {
+    const auto grey = std::make_shared<ColourTable>();
+    std::string error;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(ParseColourTable("Units: dBZ\nColor: 0 250 250 250\nColor: 60 20 20 20\n",
+                                 "grey.pal", *grey, error, warnings));
+    const struct {
+        int layer;
+        bool table;
+        bool key;
+    } rows[] = {{4, false, false},
+                {4, true, true},
+                {kLayerColumnMax, false, true},
+                {kLayerVil, false, true},
+                {22, false, false}};
+    for (const auto& row : rows) {
+        viewer.display.layerCode = row.layer;
+        viewer.config.colours.tables = {};
+        if (row.table) viewer.config.colours.tables[0] = grey;
+        const QImage page = print();
+        EXPECT_EQ(DarkPixels(page, 0, kB + kSq + 10, kPageW, kPageH - kB - kSq - 10) > 100, row.key)
+            << row.layer << " " << row.table;
+    }
 }
 
 TEST_F(PrintedPage, CellsStayOnTheRadarSiteWhenTheViewIsPanned) {

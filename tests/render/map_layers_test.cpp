@@ -100,6 +100,25 @@ TEST(MapBackgroundDrawing, PlaceAtTheCentreHasItsDiscThereAndItsNameUpRight) {
     EXPECT_GT(ink, 10);
 }
 
+TEST(MapBackgroundDrawing, ANameThatWouldOverprintAnotherGoesLeftOrIsLeftOut) {
+    const auto map = [](const char* places) {
+        MapFixture f;
+        testing::WriteOutlines(f.dir, {});
+        f.dir.write("res/punkt.txt", places);
+        f.draw();
+        return f.layer.image;
+    };
+    const QImage one = map("Череповец 55.0 37.0\n");
+    const QImage two = map("Череповец 55.0 37.0\nВологда 55.01 37.0\n");
+    const QImage three = map("Череповец 55.0 37.0\nВологда 55.01 37.0\nКострома 55.0 37.01\n");
+    // Right of the dots the first name stands alone; the second went left.
+    EXPECT_EQ(one.copy(325, 300, 200, 40), two.copy(325, 300, 200, 40));
+    EXPECT_NE(one.copy(200, 300, 115, 40), two.copy(200, 300, 115, 40));
+    // The third has room on neither side: its dot only.
+    EXPECT_EQ(two.copy(200, 300, 115, 40), three.copy(200, 300, 115, 40));
+    EXPECT_EQ(two.copy(330, 300, 195, 40), three.copy(330, 300, 195, 40));
+}
+
 TEST(MapBackgroundDrawing, MissingOutlineFileDrawsNothingAndKeepsTheView) {
     MapFixture f;
     f.layer.image.fill(Qt::yellow);

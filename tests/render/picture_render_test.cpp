@@ -296,5 +296,23 @@ TEST(HeaderCells, WriteCentresTheTextAndIgnoresColumnsOutsideTheStrip) {
     EXPECT_EQ(f.viewer.WindowDC.image, before);
 }
 
+TEST(HeaderCells, ATextTooLongForItsCellNeverRunsIntoTheNextOne) {
+    const char* texts[] = {"Погода шквал сильный", "Макс. отражаемость",
+                           "Погода шквал сильный, шквал сильный, град сильный"};
+    for (const char* text : texts) {
+        RenderFixture f;
+        const int cw = f.viewer.layout.header.width / 7;
+        const int left = f.viewer.layout.header.left + 2 * cw;
+        const QImage before = f.viewer.WindowDC.image.copy();
+        WriteHeaderCell(f.viewer, 2, text);
+        const QImage& after = f.viewer.WindowDC.image;
+        EXPECT_EQ(after.copy(0, 0, left, 40), before.copy(0, 0, left, 40)) << text;
+        EXPECT_EQ(after.copy(left + cw, 0, after.width() - left - cw, 40),
+                  before.copy(left + cw, 0, after.width() - left - cw, 40))
+            << text;
+        EXPECT_NE(after.copy(left, 16, cw, 14), before.copy(left, 16, cw, 14)) << text;
+    }
+}
+
 }  // namespace
 }  // namespace kalvera

@@ -124,7 +124,7 @@ TEST_F(CalendarFormTest, ClosingChangesNothingAndKeepsTheMonthAPickSetsDayAndDat
     EXPECT_EQ(state.dayName, "090320");
     EXPECT_DOUBLE_EQ(state.currentDate, EncodeDate(2009, 3, 20) + 0.5);
     EXPECT_EQ(form.monthCombo->currentIndex(), 0);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Выбор даты")) << "until a day is picked";
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Дата")) << "until a day is picked";
 
     form.monthCombo->setCurrentIndex(2);
     QTimer::singleShot(0, &form, [&] { buttonOfDay(form, 5)->click(); });

@@ -161,10 +161,17 @@ TEST_F(LoopTest, KeysWorkWindowWideFromTheStart) {
         int key;
         std::string after;
     } steps[] = {
-        {Qt::Key_Left, day(0) + " 09.00 09.00"},     {Qt::Key_Left, day(-1) + " 23.50 23.50"},
-        {Qt::Key_Right, day(0) + " 09.00 09.00"},    {Qt::Key_End, day(0) + " 09.10 09.10"},
-        {Qt::Key_Home, day(0) + " 09.00 09.00"},     {Qt::Key_PageUp, day(-1) + " 22.00 22.00"},
-        {Qt::Key_PageDown, day(0) + " 09.00 09.00"}, {Qt::Key_Right, day(0) + " 09.10 09.10"},
+        {Qt::Key_Left, day(0) + " 09.00 09.00"},
+        {Qt::Key_Left, day(-1) + " 23.50 23.50"},
+        {Qt::Key_Right, day(0) + " 09.00 09.00"},
+        {Qt::Key_End, day(0) + " 09.10 09.10"},
+        {Qt::Key_Home, day(0) + " 09.00 09.00"},
+        {Qt::Key_PageUp, day(-1) + " 22.00 22.00"},
+        {Qt::Key_PageDown, day(0) + " 09.00 09.00"},
+        {Qt::Key_Right, day(0) + " 09.10 09.10"},
+        // Back to now from another day.
+        {Qt::Key_PageUp, day(-1) + " 22.00 22.00"},
+        {Qt::Key_F5, day(0) + " 09.10 09.10"},
     };
     for (const auto& step : steps) {
         QKeyEvent press(QEvent::KeyPress, step.key, Qt::NoModifier);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QThread>
@@ -75,8 +76,11 @@ TEST_F(NowcastToolsTest, TheLoopRunsOnIntoForecastFramesAndBack) {
     for (const int lead : {10, 20, 30, 40, 50, 60}) {
         loop.nextFrame();
         EXPECT_EQ(nowcast().forecastLead(), lead);
-        // The frame is the newest term's forecast, not a term of its own.
+        // The frame is the newest term's forecast, not a term of its own,
+        // and the loop counts it apart from the terms.
         EXPECT_EQ(state().termText, "09.20");
+        EXPECT_EQ(loop.panel()->positionLabel->text(),
+                  QStringLiteral("прогноз %1/6").arg(lead / 10));
     }
     loop.nextFrame();
     EXPECT_EQ(state().termText, "09.00");

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <deque>
 
+#include "demo/demo_sites.h"
 #include "ui/first_start_dialog.h"
 #include "ui/navigation_fixture.h"
 
@@ -169,6 +170,13 @@ TEST(FirstStartDialogTest, EachButtonGivesItsAnswerAndClosingQuits) {
     FirstStartDialog closed(QStringLiteral("/a"), QStringLiteral("/b"));
     closed.reject();
     EXPECT_EQ(closed.answer(), FirstStartAnswer::Quit);
+}
+
+TEST(FirstStartDialogTest, TheDemoChoiceCountsTheSitesTheGeneratorWrites) {
+    const FirstStartDialog dialog(QStringLiteral("/a"), QStringLiteral("/b"));
+    EXPECT_TRUE(dialog.demoButton->description().contains(
+        QStringLiteral("(%1)").arg(demo::DemoSites().size())))
+        << dialog.demoButton->description().toStdString();
 }
 
 }  // namespace kalvera::navtest

@@ -14,6 +14,7 @@
 #include <QTranslator>
 
 #include "output/header_lines.h"
+#include "products/derived_products.h"
 #include "render/app_language.h"
 #include "render/legend_tables.h"
 #include "render/translated_text.h"
@@ -99,6 +100,7 @@ TEST_F(LanguageTest, RussianTextsStayAsTheyWere) {
         {HeaderLine2(HeaderForm::Automatic, "Москва", "07.12.2026", "10.00"),
          "РРП а/пМосква. Дата 07.12.2026 Время 10.00 сгв"},
         {HeaderLine3(7), "Слой 7"},
+        {HeaderLine3(kLayerColumnMax), "Макс. отражаемость"},
         {LayerTitle(4), "Отр. 4 - 5 км."},
         {LegendLabel(22, 17), "шквал  умеренный"},
         {DataAgeText("07.12 23.55, нет данных 2 ч 05 мин").toStdString(),

@@ -11,11 +11,13 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "products/point_history.h"
 #include "support/file_bytes.h"
 #include "ui/history_window.h"
 #include "ui/navigation_fixture.h"
+#include "ui/nowcast_tools.h"
 #include "ui/section_window.h"
 #include "ui/user_settings.h"
 #include "ui/window_keys.h"
@@ -218,7 +220,7 @@ TEST_F(VerticalToolsTest, AColourTableChosenInTheMenuDrawsTheLegendAndIsRemember
         return PixelAt(form().viewer().WindowDC.image, legend.left + legend.width - 4,
                        legend.top + legend.height - 4);
     };
-    choose(QStringLiteral("Цвета отражаемости"), QStringLiteral("greyscale"));
+    choose(QStringLiteral("Цвета отражаемости"), QStringLiteral("оттенки серого"));
     EXPECT_EQ(UserSettings::value(QStringLiteral("colours/reflectivity")).toString(),
               QStringLiteral("greyscale"));
     EXPECT_EQ(lowestBox(), 0xE8E8E8u);
@@ -226,6 +228,39 @@ TEST_F(VerticalToolsTest, AColourTableChosenInTheMenuDrawsTheLegendAndIsRemember
     EXPECT_EQ(UserSettings::value(QStringLiteral("colours/reflectivity")).toString(),
               QStringLiteral("classic"));
     EXPECT_EQ(lowestBox(), form().viewer().config.palette[1]);
+}
+
+TEST_F(VerticalToolsTest, TheOverlayEntryShowsWhetherTheOverlayIsOn) {
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {1}, 40);
+    start();
+    ASSERT_NE(form().nowcast, nullptr);
+    const auto overlayEntry = [this]() -> QAction* {
+        for (QAction* item : menuAt(centre())->actions()) {
+            if (item->text().endsWith(QStringLiteral("\tF6"))) return item;
+        }
+        return nullptr;
+    };
+    for (int turn = 0; turn < 2; ++turn) {
+        QAction* entry = overlayEntry();
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(entry->isCheckable());
+        EXPECT_EQ(entry->isChecked(), form().nowcast->overlayShown()) << turn;
+        form().nowcast->toggleOverlay();  // as F6 does, behind the menu's back
+    }
+}
+
+TEST_F(VerticalToolsTest, ARememberedFaintOpacityIsTakenUpToTheFloorAndSaidOnceAtStart) {
+    UserSettings::setValue(QStringLiteral("colours/cellOpacity"), 0);
+    dir.addTerm("S1", DayFromNow(0), 9, 0, {1}, 40);
+    start();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    UserSettings::setValue(QStringLiteral("colours/cellOpacity"), 100);
+    EXPECT_EQ(form().viewer().config.colours.cellOpacity, kMinCellOpacity);
+    const auto said = std::count_if(
+        dialogs.messages.begin(), dialogs.messages.end(),
+        [](const QString& message) { return message.contains(QStringLiteral("20 %")); });
+    EXPECT_EQ(said, 1);
 }
 
 }  // namespace kalvera::navtest

@@ -169,7 +169,8 @@ bool ParseColourOption(const std::string& name, const std::string& value, Colour
         colours.table = value;
     } else if (name == "--opacity") {
         int percent = 0;
-        if (!ParseInt(value, percent) || percent < 0 || percent > 100 || percent % 5 != 0) {
+        if (!ParseInt(value, percent) || percent < kMinCellOpacity || percent > 100 ||
+            percent % 5 != 0) {
             status = UsageError(kOpacityUsage);
         }
         colours.opacity = percent;

@@ -54,7 +54,7 @@ int ParseOptionPairs(const std::vector<std::string>& args, const std::vector<con
 std::string& PictureLanguage();
 
 inline constexpr const char* kOpacityUsage =
-    "--opacity needs a percentage from 0 to 100 in steps of 5";
+    "--opacity needs a percentage from 20 to 100 in steps of 5";
 
 // The colours a picture is drawn in: "--colors FILE|PRESET" and
 // "--opacity PERCENT", as the viewer's picture menu chooses them.

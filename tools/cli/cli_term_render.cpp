@@ -64,6 +64,15 @@ int ParseOption(const std::string& name, const std::string& value, RenderArgs& r
     return 0;
 }
 
+// The environment that scales a Qt program's screens and fonts.
+constexpr const char* kScaleVariables[] = {"QT_SCALE_FACTOR",
+                                           "QT_SCREEN_SCALE_FACTORS",
+                                           "QT_AUTO_SCREEN_SCALE_FACTOR",
+                                           "QT_ENABLE_HIGHDPI_SCALING",
+                                           "QT_FONT_DPI",
+                                           "QT_USE_PHYSICAL_DPI",
+                                           "QT_SCALE_FACTOR_ROUNDING_POLICY"};
+
 // A batch tool's standard error is for its own reasons; the offscreen
 // platform's remark about a missing runtime directory is not one.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -102,6 +111,10 @@ int RefuseOptions(const RenderArgs& render, const std::vector<std::string>& name
 std::unique_ptr<QGuiApplication> StartGui() {
     if (QGuiApplication::instance() != nullptr) return nullptr;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A desktop's scale settings change how Qt hints glyphs, and so a few
+    // pixels of every text: a published file must be the same bytes from a
+    // script, a terminal of a scaled desktop or a cron job.
+    for (const char* name : kScaleVariables) qunsetenv(name);
     qInstallMessageHandler(QuietMessages);
     static int argc = 1;
     static char name[] = "kalvera-cli";

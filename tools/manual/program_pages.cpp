@@ -38,7 +38,7 @@ const Option kColors{"--colors FILE|PRESET",
                      "colourblind-phenomena, greyscale; or a table in DIR/res/colors or "
                      "~/.config/kalvera/colors). The legend follows the table."};
 const Option kOpacity{"--opacity PERCENT",
-                      "How opaque the cells are over the map, 0 to 100 in steps of 5 (default "
+                      "How opaque the cells are over the map, 20 to 100 in steps of 5 (default "
                       "100: the map's outlines show through as in the viewer)."};
 
 const Option kSrs{"--srs EPSG:NNNN|PROJ",
