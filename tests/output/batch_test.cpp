@@ -18,12 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The products, not the hidden run records beside them.
 std::set<std::string> FilesUnder(const std::string& dir) {
     std::set<std::string> files;
     std::error_code failure;
     for (fs::recursive_directory_iterator it(dir, failure), end; !failure && it != end;
          it.increment(failure)) {
-        if (it->is_regular_file()) files.insert(fs::relative(it->path(), dir).string());
+        if (it->is_regular_file() && it->path().filename().string()[0] != '.')
+            files.insert(fs::relative(it->path(), dir).string());
     }
     return files;
 }
@@ -93,6 +95,7 @@ TEST_F(BatchRun, ARerunFinishesAnInterruptedOneWithoutRedoingIt) {
     job.units = SiteDaysOf({"26063", "27595", "27612", "34122"}, {day_});
     job.layers = TermProductCodes();
     job.format = BatchFormat::OdimH5;
+    ASSERT_TRUE(LoadOdimIdentifiers(start_, job.odim, error)) << error;
     job.outDir = dir.file("out");
     job.jobs = 2;
     int asked = 0;

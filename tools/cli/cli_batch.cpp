@@ -43,6 +43,7 @@ struct BatchArgs {
     BatchFormat format = BatchFormat::GeoTiff;
     int jobs = 1, shardK = 1, shardN = 1;
     bool mosaic = false;
+    bool allowMissing = false;  // a composite without an asked site is no failure
     MosaicChoice choice;  // --method and --tolerance of the composite
 };
 
@@ -88,6 +89,12 @@ int ParseArgs(std::vector<std::string> args, BatchArgs& batch) {
         batch.mosaic = true;
         args.erase(mosaic);
     }
+    const auto allow = std::find(args.begin(), args.end(), std::string("--allow-missing"));
+    if (allow != args.end()) {
+        if (!batch.mosaic) return UsageError("--allow-missing goes with --mosaic");
+        batch.allowMissing = true;
+        args.erase(allow);
+    }
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(
             args, {"--start-dir", "--from", "--to", "--layers", "--format", "--out"}, options);
@@ -112,6 +119,13 @@ bool SitesOf(const std::string& text, const std::string& dataRoot, std::vector<s
             const std::string site = text.substr(start, comma - start);
             if (site.empty() || site.find('/') != std::string::npos || site[0] == '.') {
                 error = "--sites needs all or site codes separated by commas";
+                return false;
+            }
+            // A mistyped code would otherwise write nothing and report success.
+            std::error_code failure;
+            if (!fs::is_directory(fs::path(dataRoot) / site, failure)) {
+                error = "unknown site " + site + ": the data root " + dataRoot +
+                        " has no folder of that name";
                 return false;
             }
             sites.push_back(site);
@@ -221,15 +235,27 @@ BatchHooks Reporting(bool terminal) {
     return hooks;
 }
 
-int Summarise(const BatchReport& report, bool terminal) {
+int Summarise(const BatchReport& report, bool terminal, bool mosaic, bool allowMissing) {
     if (terminal) std::fputc('\n', stderr);
     const BatchCounts& c = report.totals.counts;
     std::printf(
         "%lld terms: %lld files written, %lld skipped (already there), %lld absent (not in the "
-        "archive), %lld failed; %d site days without data\n",
+        "archive), %lld failed; %d site days without data",
         static_cast<long long>(report.totals.termsDone), static_cast<long long>(c.written),
         static_cast<long long>(c.skipped), static_cast<long long>(c.absent),
         static_cast<long long>(c.failed), report.siteDaysWithoutData);
+    if (mosaic) {
+        std::printf("; %lld composite terms incomplete (made without an asked site)",
+                    static_cast<long long>(c.incomplete));
+    }
+    std::printf("\n");
+    for (const std::string& line : report.incomplete)
+        std::fprintf(stderr, "kalvera-cli: incomplete: %s\n", line.c_str());
+    if (c.incomplete > static_cast<int64_t>(report.incomplete.size())) {
+        std::fprintf(stderr, "kalvera-cli: and %lld more incomplete\n",
+                     static_cast<long long>(c.incomplete) -
+                         static_cast<long long>(report.incomplete.size()));
+    }
     for (const std::string& failure : report.failures)
         std::fprintf(stderr, "kalvera-cli: failed: %s\n", failure.c_str());
     if (c.failed > static_cast<int64_t>(report.failures.size())) {
@@ -237,7 +263,7 @@ int Summarise(const BatchReport& report, bool terminal) {
             stderr, "kalvera-cli: and %lld more failures\n",
             static_cast<long long>(c.failed) - static_cast<long long>(report.failures.size()));
     }
-    return c.failed > 0 ? 1 : 0;
+    return c.failed > 0 || (c.incomplete > 0 && !allowMissing) ? 1 : 0;
 }
 
 int runBatch(const std::vector<std::string>& args) {
@@ -271,12 +297,23 @@ int runBatch(const std::vector<std::string>& args) {
     job.format = batch.format;
     job.outDir = batch.out;
     job.jobs = batch.jobs;
+    if (batch.format == BatchFormat::OdimH5) {
+        // Every file must say where it comes from: a missing identifier stops
+        // the run before it writes anything rather than failing every term.
+        if (!LoadOdimIdentifiers(config.startDir, job.odim, error)) return LoadFailure(error);
+        std::string source;
+        bool ok = batch.mosaic ? OdimCompositeSource(job.odim, source, error) : true;
+        for (size_t s = 0; ok && !batch.mosaic && s < sites.size(); ++s)
+            ok = OdimSiteSource(job.odim, sites[s], source, error);
+        if (!ok) return LoadFailure("Cannot make ODIM_H5 files: " + error);
+    }
     if (batch.format == BatchFormat::Png) {
         job.drawPicture = PictureDrawer(config);
         job.drawComposite = CompositeDrawer(config);
     }
     const bool terminal = isatty(STDERR_FILENO) != 0;
-    return Summarise(RunBatch(job, Reporting(terminal)), terminal);
+    return Summarise(RunBatch(job, Reporting(terminal)), terminal, batch.mosaic,
+                     batch.allowMissing);
 }
 
 const CliRegistrar registrar({"batch", runBatch});
