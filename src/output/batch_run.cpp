@@ -34,10 +34,23 @@ std::mutex& DrawingLock() {
 // at most this many terms' files a rebuild.
 constexpr int kRecordEveryTerms = 32;
 
+// Files made but not yet on disk: a worker gathers several terms' files and
+// puts them in place with one sync (see FlushFiles).
+struct MadeFile {
+    std::string path;
+    std::string bytes;
+    std::string sites;  // a composite's, for the record
+};
+
+// At most this many terms' files, or this many bytes, wait for their sync.
+constexpr int kTermsPerSync = 16;
+constexpr size_t kBytesPerSync = size_t{32} << 20;
+
 struct TermResult {
     BatchCounts counts;
     std::vector<std::string> failures;
     std::vector<std::string> incomplete;
+    std::vector<MadeFile> made;
 
     void Fail(const std::string& path, const std::string& reason, int64_t files = 1) {
         counts.failed += files;
@@ -130,7 +143,6 @@ class TermWriter {
             return result_;
         }
         for (const auto& [code, path] : missing) EncodeProduct(code, path);
-        WritePending();
         return result_;
     }
 
@@ -184,17 +196,19 @@ class TermWriter {
         if (found == ProductFound::Absent) {
             ++result_.counts.absent;
         } else if (found == ProductFound::Broken ||
-                   !IdentifyOdimObject(job_.odim, job_.mosaic ? "" : unit_.site, object, error) ||
-                   !WriteOdimFile(object, path, error)) {
+                   !IdentifyOdimObject(job_.odim, job_.mosaic ? "" : unit_.site, object, error)) {
             result_.Fail(path, error);
+        } else if (std::optional<std::string> bytes = EncodeOdimH5(object, error); !bytes) {
+            result_.Fail(path, "Cannot make " + path + ": " + error);
         } else {
-            ++result_.counts.written;
-            record_.Put(FileName(path), asked_, took_);
+            Made(path, std::move(*bytes));
         }
     }
 
-    // A term's files go to disk as one set, which syncs their directory once
-    // rather than once a file; each of them is still whole or absent.
+    void Made(const std::string& path, std::string bytes) {
+        result_.made.push_back({path, std::move(bytes), took_});
+    }
+
     void EncodeProduct(int code, const std::string& path) {
         if (job_.mosaic) {
             EncodeComposite(code, path);
@@ -219,7 +233,7 @@ class TermWriter {
             result_.Fail(path, error);
             return;
         }
-        pending_.push_back({path, std::move(*bytes)});
+        Made(path, std::move(*bytes));
     }
 
     void EncodeComposite(int code, const std::string& path) {
@@ -243,19 +257,7 @@ class TermWriter {
             result_.Fail(path, error);
             return;
         }
-        pending_.push_back({path, std::move(*bytes)});
-    }
-
-    void WritePending() {
-        if (pending_.empty()) return;
-        std::vector<FileContent> files;
-        for (const auto& [path, bytes] : pending_) files.push_back({path, bytes});
-        std::string error;
-        if (ReplaceFileSet(files, error)) {
-            result_.counts.written += static_cast<int64_t>(files.size());
-            for (const FileContent& file : files) record_.Put(FileName(file.path), asked_, took_);
-        } else
-            result_.Fail(files.front().path, error, static_cast<int64_t>(files.size()));
+        Made(path, std::move(*bytes));
     }
 
     std::optional<std::string> EncodeMap(int code, const GridValues& values, std::string& error) {
@@ -305,7 +307,6 @@ class TermWriter {
     TermProducts term_;
     MosaicTerm mosaic_;
     TermResult result_;
-    std::vector<std::pair<std::string, std::string>> pending_;  // path, bytes
 };
 
 class Runner {
@@ -414,6 +415,7 @@ class Runner {
             if (!record.Prepare(names, asked_, allSites, error)) why = error;
         }
         int sinceRecorded = 0;
+        Waiting waiting;
         for (const std::string& termText : terms) {
             if (Stopped()) break;
             if (!why.empty()) {
@@ -425,16 +427,58 @@ class Runner {
                 Term(unit, result);
                 continue;
             }
-            Term(unit, TermWriter(job_, unit, termText, loader, record, asked_).Run());
+            TermResult result = TermWriter(job_, unit, termText, loader, record, asked_).Run();
+            for (MadeFile& file : result.made) {
+                waiting.bytes += file.bytes.size();
+                waiting.files.push_back(std::move(file));
+            }
+            result.made.clear();
+            Term(unit, result);
+            if (++waiting.terms >= kTermsPerSync || waiting.bytes >= kBytesPerSync)
+                FlushFiles(unit, waiting, record);
             std::string error;
             if (++sinceRecorded >= kRecordEveryTerms) {
                 sinceRecorded = 0;
                 if (!record.Flush(error)) dayResult.Fail(dir, error);
             }
         }
+        FlushFiles(unit, waiting, record);
         std::string error;
         if (why.empty() && !record.Flush(error)) dayResult.Fail(dir, error);
         Finish(unit, dayResult, false);
+    }
+
+    struct Waiting {
+        std::vector<MadeFile> files;
+        size_t bytes = 0;
+        int terms = 0;
+    };
+
+    // Puts the waiting files in place with one sync for all of them; each
+    // is still whole or absent, and only then recorded.
+    void FlushFiles(const SiteDay& unit, Waiting& waiting, BatchRecord& record) {
+        TermResult result;
+        if (!waiting.files.empty()) {
+            std::vector<FileContent> files;
+            for (const MadeFile& file : waiting.files) files.push_back({file.path, file.bytes});
+            std::string error;
+            if (ReplaceFileSet(files, error, SetSync::Together)) {
+                result.counts.written = static_cast<int64_t>(files.size());
+                for (const MadeFile& file : waiting.files)
+                    record.Put(FileName(file.path), asked_, file.sites);
+            } else {
+                result.Fail(files.front().path, error, static_cast<int64_t>(files.size()));
+            }
+            Counts(unit, result);
+        }
+        waiting = Waiting{};
+    }
+
+    void Counts(const SiteDay& unit, const TermResult& result) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        Merge(report_.totals.counts, result.counts);
+        Keep(result);
+        Merge(days_[unit.day].counts, result.counts);
     }
 
     void Merge(BatchCounts& into, const BatchCounts& add) {
