@@ -314,6 +314,11 @@ class Runner {
     Runner(const BatchJob& job, const BatchHooks& hooks)
         : job_(job), hooks_(hooks), asked_(AskedOf(job)) {}
 
+    int64_t TotalTerms() {
+        CountTerms();
+        return report_.totals.termsTotal;
+    }
+
     BatchReport Run() {
         CountTerms();
         std::atomic<size_t> next{0};
@@ -542,6 +547,11 @@ class Runner {
 
 BatchReport RunBatch(const BatchJob& job, const BatchHooks& hooks) {
     return Runner(job, hooks).Run();
+}
+
+int64_t CountBatchTerms(const BatchJob& job) {
+    const BatchHooks none;
+    return Runner(job, none).TotalTerms();
 }
 
 }  // namespace kalvera

@@ -98,4 +98,7 @@ inline constexpr size_t kBatchFailuresKept = 100;
 
 BatchReport RunBatch(const BatchJob& job, const BatchHooks& hooks = {});
 
+// The terms the job's site days hold, as the progress counts them.
+int64_t CountBatchTerms(const BatchJob& job);
+
 }  // namespace kalvera

@@ -293,6 +293,29 @@ TEST_F(BatchRun, TwoRunsGiveTheSameBytes) {
     }
 }
 
+// h5 workers are processes: together they write what one worker writes,
+// and the summary adds up what each did.
+TEST_F(BatchRun, WorkerProcessesWriteWhatOneWorkerWrites) {
+    std::map<std::string, std::string> one;
+    for (const char* jobs : {"1", "3"}) {
+        const std::string out = dir.file(std::string("jobs") + jobs);
+        ASSERT_EQ(run("batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
+                      " --layers 1,22 --format h5 --jobs " + jobs + " --out " + out),
+                  0)
+            << err;
+        const std::set<std::string> files = FilesUnder(out);
+        EXPECT_NE(printed.find(std::to_string(files.size()) + " files written, 0 skipped"),
+                  std::string::npos)
+            << printed;
+        for (const std::string& file : files) {
+            const std::string bytes = testing::ReadWholeFile(out + "/" + file);
+            if (one.count(file) == 0) one[file] = bytes;
+            EXPECT_TRUE(one[file] == bytes) << jobs << " " << file;
+        }
+        EXPECT_EQ(files.size(), one.size()) << jobs;
+    }
+}
+
 // A run killed at any moment leaves no file that is not whole: every file
 // there is byte for byte the one an uninterrupted run makes, and the next
 // run finishes the rest and clears what the killed ones left.
