@@ -225,10 +225,13 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     bool deflated = false;
     const std::vector<int32_t> weather = file.data("/dataset12", deflated);
     const auto classes = file.legend("/dataset12");
-    // Cells where something is seen, and the corner cell, which no data covers.
+    // Cells where something is seen, apart from each other, and the corner
+    // cell, which no data covers. The demo's weather at its newest term may
+    // be small, so every cell is looked at.
     std::vector<size_t> cells = {0};
-    for (size_t i = 0; i < weather.size() && cells.size() < 4; i += 373) {
-        if (weather[i] > 0 && weather[i] < 20) cells.push_back(i);
+    for (size_t i = 0; i < weather.size() && cells.size() < 4; ++i) {
+        if (weather[i] > 0 && weather[i] < 20 && (cells.size() == 1 || i - cells.back() > 373))
+            cells.push_back(i);
     }
     ASSERT_GT(cells.size(), 1u) << "the demo term shows weather";
     const struct {

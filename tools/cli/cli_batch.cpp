@@ -1,7 +1,8 @@
 // kalvera-cli batch: every term of a range of days at many sites, each
 // product to its own file, with N workers on this machine and, through
 // --shard K/N, a share of the work that N machines split among themselves
-// without talking to each other. A rerun skips the files already written.
+// without talking to each other. A rerun keeps the files made as now asked
+// and rebuilds the rest (see output/batch_record.h).
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -413,8 +414,7 @@ int RunWorkers(const std::vector<std::string>& args, const BatchArgs& batch,
 int runBatch(const std::vector<std::string>& args) {
     BatchArgs batch;
     if (const int usage = ParseArgs(args, batch); usage != 0) return usage;
-    // Pictures, KMZ legends and the phenomena's legend in ODIM_H5 are texts
-    // in the picture language.
+    // Pictures and KMZ legends are texts in the picture language.
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
     std::string error;
