@@ -200,6 +200,26 @@ TEST_F(OdimExport, EveryAttributeHasTheTypeTheModelPrescribes) {
     EXPECT_EQ(classes.count("19") ? classes.at("19") : "", "tornado");
 }
 
+// The echo tops' level is the office's setting; without it ETOP has none.
+TEST_F(OdimExport, TheEchoTopsLevelComesFromTheSetting) {
+    const std::string settings = start_ + "/res/odim.txt";
+    const std::string saved = testing::ReadWholeFile(settings);
+    for (const char* level : {"", "18", "-7.5"}) {
+        testing::WriteWholeFile(settings, saved + (*level ? "etop " + std::string(level) + "\n"
+                                                           : std::string()));
+        const OdimFile file(exportTerm());
+        ASSERT_TRUE(file.ok()) << level;
+        const Attribute prodpar = file.attribute("/dataset11/what", "prodpar");
+        if (*level == '\0') {
+            EXPECT_EQ(prodpar.kind, H5T_NO_CLASS);
+        } else {
+            EXPECT_EQ(prodpar.kind, H5T_FLOAT) << level;
+            EXPECT_EQ(prodpar.number, std::stod(level));
+        }
+    }
+    testing::WriteWholeFile(settings, saved);
+}
+
 TEST_F(OdimExport, GdalPlacesItWhereTheGeoTiffLies) {
     const std::string h5 = exportTerm();
     const std::string tif = dir.file("layer.tif");
