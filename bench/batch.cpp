@@ -48,6 +48,7 @@ struct Archive {
     std::string scratch, startDir;
     std::vector<std::string> sites, days;
     AppConfig config;
+    OdimIdentifiers odim;
     bool ready = false;
 };
 
@@ -68,7 +69,8 @@ Archive& TheArchive() {
         std::string error;
         if (!demo::PrepareStartDirectory(options, error) ||
             demo::WriteHistory(options, now, error) <= 0 ||
-            !LoadSettingsFrom(a.config, options.dir, error)) {
+            !LoadSettingsFrom(a.config, options.dir, error) ||
+            !LoadOdimIdentifiers(options.dir, a.odim, error)) {
             std::fprintf(stderr, "bench_batch: cannot make the archive: %s\n", error.c_str());
             return a;
         }
@@ -96,6 +98,7 @@ void BM_BatchTerms(benchmark::State& state) {
     job.layers = TermProductCodes();
     job.format = state.range(0) == 0 ? BatchFormat::GeoTiff : BatchFormat::OdimH5;
     job.outDir = archive.scratch + "/out";
+    job.odim = archive.odim;
     job.jobs = static_cast<int>(state.range(1));
     int64_t terms = 0, files = 0;
     const double cpuBefore = ProcessCpuSeconds();

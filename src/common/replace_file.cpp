@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -67,11 +68,12 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// Writes, syncs and closes; the first failure wins.
-int FinishFile(int fd, std::string_view bytes, bool truncate) {
+// Writes, syncs (unless the caller syncs a whole set at once) and closes;
+// the first failure wins.
+int FinishFile(int fd, std::string_view bytes, bool truncate, bool sync = true) {
     int code = WriteAll(fd, bytes);
     if (code == 0 && truncate && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) code = errno;
-    if (code == 0 && fsync(fd) != 0 && errno != EINVAL) code = errno;  // EINVAL: cannot sync
+    if (code == 0 && sync && fsync(fd) != 0 && errno != EINVAL) code = errno;  // EINVAL: cannot sync
     if (::close(fd) != 0 && code == 0) code = errno;
     return code;
 }
@@ -134,20 +136,41 @@ std::string RefusalOf(PendingFile& file, struct stat& old) {
     return {};
 }
 
-// The new content in a synced temporary file beside the target, or the reason.
-std::string StageFile(PendingFile& file, const struct stat* old, std::string_view bytes) {
+// The new content in a temporary file beside the target, synced unless the
+// set is synced at once, or the reason.
+std::string StageFile(PendingFile& file, const struct stat* old, std::string_view bytes,
+                      bool sync) {
     const int fd = MakeTemporary(file.target, old, file.temp);
     if (fd < 0) {
         const int code = errno;
         file.temp.clear();
         return ErrorText(code);
     }
-    if (const int code = FinishFile(fd, bytes, false)) {
+    if (const int code = FinishFile(fd, bytes, false, sync)) {
         ::unlink(file.temp.data());
         file.temp.clear();
         return ErrorText(code);
     }
     return {};
+}
+
+// Every staged file of a set on disk with one request to the file system
+// that holds them, rather than one per file. Sets rarely span file systems;
+// each one met is synced.
+int SyncStaged(const std::vector<PendingFile>& files) {
+    std::vector<dev_t> synced;
+    for (const PendingFile& file : files) {
+        struct stat info {};
+        if (stat(file.temp.data(), &info) != 0) return errno;
+        if (std::find(synced.begin(), synced.end(), info.st_dev) != synced.end()) continue;
+        const int fd = ::open(file.temp.data(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        const int code = syncfs(fd) == 0 ? 0 : errno;
+        ::close(fd);
+        if (code != 0) return code;
+        synced.push_back(info.st_dev);
+    }
+    return 0;
 }
 
 void RemoveTemporaries(std::vector<PendingFile>& files) {
@@ -200,18 +223,26 @@ int ReplaceFile(const std::string& path, std::string_view bytes) {
     return 0;
 }
 
-bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error) {
+bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error, SetSync sync) {
     std::vector<PendingFile> pending(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         pending[i].target = files[i].path;
         struct stat old {};
         std::string reason = files[i].path.empty() ? ErrorText(ENOENT) : RefusalOf(pending[i], old);
         if (reason.empty()) {
-            reason = StageFile(pending[i], pending[i].existed ? &old : nullptr, files[i].bytes);
+            reason = StageFile(pending[i], pending[i].existed ? &old : nullptr, files[i].bytes,
+                               sync == SetSync::EachFile);
         }
         if (!reason.empty()) {
             RemoveTemporaries(pending);
             error = "Cannot write " + files[i].path + ": " + reason;
+            return false;
+        }
+    }
+    if (sync == SetSync::Together && !pending.empty()) {
+        if (const int code = SyncStaged(pending)) {
+            RemoveTemporaries(pending);
+            error = "Cannot write " + files.front().path + ": " + ErrorText(code);
             return false;
         }
     }

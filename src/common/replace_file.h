@@ -38,6 +38,13 @@ struct FileContent {
 // run. Unlike ReplaceFile there is no writing in place: a target that cannot
 // be renamed into place fails the whole set, as does a device or pipe.
 // False with the first failure as "Cannot write PATH: reason".
-bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error);
+//
+// Each new content is synced on its own (EachFile), or all of them with one
+// sync of the file system that holds them (Together: for many files at
+// once, where a sync per file would set the pace). Either way no file is
+// renamed into place before its content is on disk.
+enum class SetSync { EachFile, Together };
+bool ReplaceFileSet(const std::vector<FileContent>& files, std::string& error,
+                    SetSync sync = SetSync::EachFile);
 
 }  // namespace kalvera

@@ -12,6 +12,8 @@
 #include "archive/day_archive.h"
 #include "common/replace_file.h"
 #include "geo/settings.h"
+#include "mosaic/mosaic_grid.h"
+#include "output/batch_record.h"
 #include "output/map_export.h"
 #include "output/odim_products.h"
 #include "output/term_products.h"
@@ -28,9 +30,27 @@ std::mutex& DrawingLock() {
     return lock;
 }
 
+// A record's lines are rewritten at least this often, so that a crash costs
+// at most this many terms' files a rebuild.
+constexpr int kRecordEveryTerms = 32;
+
+// Files made but not yet on disk: a worker gathers several terms' files and
+// puts them in place with one sync (see FlushFiles).
+struct MadeFile {
+    std::string path;
+    std::string bytes;
+    std::string sites;  // a composite's, for the record
+};
+
+// At most this many terms' files, or this many bytes, wait for their sync.
+constexpr int kTermsPerSync = 16;
+constexpr size_t kBytesPerSync = size_t{32} << 20;
+
 struct TermResult {
     BatchCounts counts;
     std::vector<std::string> failures;
+    std::vector<std::string> incomplete;
+    std::vector<MadeFile> made;
 
     void Fail(const std::string& path, const std::string& reason, int64_t files = 1) {
         counts.failed += files;
@@ -38,11 +58,41 @@ struct TermResult {
     }
 };
 
+std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ",") + item;
+    return text;
+}
+
+std::string LayerList(const std::vector<int>& layers) {
+    std::string text;
+    for (const int code : layers) text += (text.empty() ? "" : ",") + std::to_string(code);
+    return text;
+}
+
+// What a file of the job is asked to be, as its record line holds it: the
+// file's name says the site, term and product; this says the rest.
+std::string AskedOf(const BatchJob& job) {
+    std::string asked = std::string("v1 ") + (BatchSuffix(job.format) + 1);
+    // An ODIM_H5 file holds every product asked, in order.
+    if (job.format == BatchFormat::OdimH5) asked += " layers=" + LayerList(job.layers);
+    if (job.mosaic) {
+        asked += std::string(" method=") + CompositeMethodName(job.mosaic->method) +
+                 " tolerance=" + std::to_string(job.mosaic->toleranceMinutes) +
+                 " sites=" + Joined(job.mosaic->sites);
+    }
+    return asked;
+}
+
+std::string FileName(const std::string& path) {
+    return fs::path(path).filename().string();
+}
+
 class TermWriter {
   public:
     TermWriter(const BatchJob& job, const SiteDay& unit, const std::string& termText,
-               MosaicLoader& loader)
-        : job_(job), unit_(unit), loader_(loader) {
+               MosaicLoader& loader, BatchRecord& record, const std::string& asked)
+        : job_(job), unit_(unit), loader_(loader), record_(record), asked_(asked) {
         at_.termText = termText;
         if (job.mosaic) {
             at_.siteCode = unit.site;
@@ -63,8 +113,7 @@ class TermWriter {
         for (const int code : FileLayers()) {
             const std::string path =
                 BatchFilePath(job_.outDir, unit_, at_.termText, code, job_.format);
-            std::error_code failure;
-            if (fs::exists(path, failure))
+            if (record_.Current(FileName(path)))
                 ++result_.counts.skipped;
             else
                 missing.emplace_back(code, path);
@@ -79,6 +128,12 @@ class TermWriter {
                              static_cast<int64_t>(missing.size()));
                 return result_;
             }
+            took_ = Joined(mosaic_.Present());
+            KeepUnchanged(missing);
+            NoteIncomplete(missing.empty() ? BatchFilePath(job_.outDir, unit_, at_.termText,
+                                                           FileLayers().front(), job_.format)
+                                           : missing.front().second);
+            if (missing.empty()) return result_;
         } else if (!term_.Load(at_, error)) {
             result_.Fail(missing.front().second, error, static_cast<int64_t>(missing.size()));
             return result_;
@@ -88,11 +143,40 @@ class TermWriter {
             return result_;
         }
         for (const auto& [code, path] : missing) EncodeProduct(code, path);
-        WritePending();
         return result_;
     }
 
   private:
+    // A composite made without a site that still cannot take part is as it
+    // would be made now: it is kept, and its record line comes back.
+    void KeepUnchanged(std::vector<std::pair<int, std::string>>& missing) {
+        std::vector<std::pair<int, std::string>> rest;
+        for (auto& file : missing) {
+            const std::string name = FileName(file.second);
+            std::error_code failure;
+            if (record_.PreviousSites(name) == took_ && fs::exists(file.second, failure)) {
+                record_.Put(name, asked_, took_);
+                ++result_.counts.skipped;
+            } else {
+                rest.push_back(std::move(file));
+            }
+        }
+        missing = std::move(rest);
+    }
+
+    void NoteIncomplete(const std::string& path) {
+        std::string without;
+        for (const MosaicSiteTerm& site : mosaic_.sites) {
+            if (!site.present)
+                without += (without.empty() ? "" : ", ") + site.code + " (" + site.why + ")";
+        }
+        if (without.empty()) return;
+        ++result_.counts.incomplete;
+        std::string name = path;
+        if (job_.format != BatchFormat::OdimH5) name = name.substr(0, name.rfind('_')) + "_*";
+        result_.incomplete.push_back(name + ": made without " + without);
+    }
+
     // ODIM_H5 holds all the products of a term in one file.
     std::vector<int> FileLayers() const {
         return job_.format == BatchFormat::OdimH5 ? std::vector<int>{0} : job_.layers;
@@ -111,15 +195,20 @@ class TermWriter {
         }
         if (found == ProductFound::Absent) {
             ++result_.counts.absent;
-        } else if (found == ProductFound::Broken || !WriteOdimFile(object, path, error)) {
+        } else if (found == ProductFound::Broken ||
+                   !IdentifyOdimObject(job_.odim, job_.mosaic ? "" : unit_.site, object, error)) {
             result_.Fail(path, error);
+        } else if (std::optional<std::string> bytes = EncodeOdimH5(object, error); !bytes) {
+            result_.Fail(path, "Cannot make " + path + ": " + error);
         } else {
-            ++result_.counts.written;
+            Made(path, std::move(*bytes));
         }
     }
 
-    // A term's files go to disk as one set, which syncs their directory once
-    // rather than once a file; each of them is still whole or absent.
+    void Made(const std::string& path, std::string bytes) {
+        result_.made.push_back({path, std::move(bytes), took_});
+    }
+
     void EncodeProduct(int code, const std::string& path) {
         if (job_.mosaic) {
             EncodeComposite(code, path);
@@ -144,7 +233,7 @@ class TermWriter {
             result_.Fail(path, error);
             return;
         }
-        pending_.push_back({path, std::move(*bytes)});
+        Made(path, std::move(*bytes));
     }
 
     void EncodeComposite(int code, const std::string& path) {
@@ -168,18 +257,7 @@ class TermWriter {
             result_.Fail(path, error);
             return;
         }
-        pending_.push_back({path, std::move(*bytes)});
-    }
-
-    void WritePending() {
-        if (pending_.empty()) return;
-        std::vector<FileContent> files;
-        for (const auto& [path, bytes] : pending_) files.push_back({path, bytes});
-        std::string error;
-        if (ReplaceFileSet(files, error))
-            result_.counts.written += static_cast<int64_t>(files.size());
-        else
-            result_.Fail(files.front().path, error, static_cast<int64_t>(files.size()));
+        Made(path, std::move(*bytes));
     }
 
     std::optional<std::string> EncodeMap(int code, const GridValues& values, std::string& error) {
@@ -222,16 +300,24 @@ class TermWriter {
     const BatchJob& job_;
     const SiteDay& unit_;
     MosaicLoader& loader_;
+    BatchRecord& record_;
+    const std::string& asked_;
+    std::string took_;  // the sites a composite was made from
     DisplayState at_;
     TermProducts term_;
     MosaicTerm mosaic_;
     TermResult result_;
-    std::vector<std::pair<std::string, std::string>> pending_;  // path, bytes
 };
 
 class Runner {
   public:
-    Runner(const BatchJob& job, const BatchHooks& hooks) : job_(job), hooks_(hooks) {}
+    Runner(const BatchJob& job, const BatchHooks& hooks)
+        : job_(job), hooks_(hooks), asked_(AskedOf(job)) {}
+
+    int64_t TotalTerms() {
+        CountTerms();
+        return report_.totals.termsTotal;
+    }
 
     BatchReport Run() {
         CountTerms();
@@ -313,23 +399,91 @@ class Runner {
             Finish(unit, dayResult, false);
             return;
         }
+        const std::string dir = job_.outDir + "/" + unit.site + "/" + unit.day;
         std::error_code failure;
-        fs::create_directories(fs::path(job_.outDir) / unit.site / unit.day, failure);
+        fs::create_directories(dir, failure);
+        std::string why = failure ? "cannot create the directory: " + failure.message() : "";
+        BatchRecord record(dir, unit.site + "_" + unit.day + "_");
+        if (why.empty()) {
+            record.RemoveTemporaries();
+            record.Load();
+            std::vector<std::string> names;
+            const std::vector<int> layers =
+                job_.format == BatchFormat::OdimH5 ? std::vector<int>{0} : job_.layers;
+            for (const std::string& termText : terms) {
+                for (const int code : layers)
+                    names.push_back(FileName(BatchFilePath(job_.outDir, unit, termText, code,
+                                                           job_.format)));
+            }
+            const std::string allSites = job_.mosaic ? Joined(job_.mosaic->sites) : "";
+            std::string error;
+            if (!record.Prepare(names, asked_, allSites, error)) why = error;
+        }
+        int sinceRecorded = 0;
+        Waiting waiting;
         for (const std::string& termText : terms) {
             if (Stopped()) break;
-            if (failure) {
+            if (!why.empty()) {
                 const int64_t files = job_.format == BatchFormat::OdimH5
                                           ? 1
                                           : static_cast<int64_t>(job_.layers.size());
                 TermResult result;
-                result.Fail(job_.outDir + "/" + unit.site + "/" + unit.day,
-                            "cannot create the directory: " + failure.message(), files);
+                result.Fail(dir, why, files);
                 Term(unit, result);
                 continue;
             }
-            Term(unit, TermWriter(job_, unit, termText, loader).Run());
+            TermResult result = TermWriter(job_, unit, termText, loader, record, asked_).Run();
+            for (MadeFile& file : result.made) {
+                waiting.bytes += file.bytes.size();
+                waiting.files.push_back(std::move(file));
+            }
+            result.made.clear();
+            Term(unit, result);
+            if (++waiting.terms >= kTermsPerSync || waiting.bytes >= kBytesPerSync)
+                FlushFiles(unit, waiting, record);
+            std::string error;
+            if (++sinceRecorded >= kRecordEveryTerms) {
+                sinceRecorded = 0;
+                if (!record.Flush(error)) dayResult.Fail(dir, error);
+            }
         }
+        FlushFiles(unit, waiting, record);
+        std::string error;
+        if (why.empty() && !record.Flush(error)) dayResult.Fail(dir, error);
         Finish(unit, dayResult, false);
+    }
+
+    struct Waiting {
+        std::vector<MadeFile> files;
+        size_t bytes = 0;
+        int terms = 0;
+    };
+
+    // Puts the waiting files in place with one sync for all of them; each
+    // is still whole or absent, and only then recorded.
+    void FlushFiles(const SiteDay& unit, Waiting& waiting, BatchRecord& record) {
+        TermResult result;
+        if (!waiting.files.empty()) {
+            std::vector<FileContent> files;
+            for (const MadeFile& file : waiting.files) files.push_back({file.path, file.bytes});
+            std::string error;
+            if (ReplaceFileSet(files, error, SetSync::Together)) {
+                result.counts.written = static_cast<int64_t>(files.size());
+                for (const MadeFile& file : waiting.files)
+                    record.Put(FileName(file.path), asked_, file.sites);
+            } else {
+                result.Fail(files.front().path, error, static_cast<int64_t>(files.size()));
+            }
+            Counts(unit, result);
+        }
+        waiting = Waiting{};
+    }
+
+    void Counts(const SiteDay& unit, const TermResult& result) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        Merge(report_.totals.counts, result.counts);
+        Keep(result);
+        Merge(days_[unit.day].counts, result.counts);
     }
 
     void Merge(BatchCounts& into, const BatchCounts& add) {
@@ -337,18 +491,23 @@ class Runner {
         into.skipped += add.skipped;
         into.absent += add.absent;
         into.failed += add.failed;
+        into.incomplete += add.incomplete;
     }
 
-    void Keep(const std::vector<std::string>& failures) {
-        for (const std::string& failure : failures) {
+    void Keep(const TermResult& result) {
+        for (const std::string& failure : result.failures) {
             if (report_.failures.size() < kBatchFailuresKept) report_.failures.push_back(failure);
+        }
+        for (const std::string& line : result.incomplete) {
+            if (report_.incomplete.size() < kBatchFailuresKept)
+                report_.incomplete.push_back(line);
         }
     }
 
     void Term(const SiteDay& unit, const TermResult& result) {
         const std::lock_guard<std::mutex> lock(mutex_);
         Merge(report_.totals.counts, result.counts);
-        Keep(result.failures);
+        Keep(result);
         BatchDay& day = days_[unit.day];
         Merge(day.counts, result.counts);
         ++day.terms;
@@ -359,7 +518,7 @@ class Runner {
     void Finish(const SiteDay& unit, const TermResult& result, bool withoutData) {
         const std::lock_guard<std::mutex> lock(mutex_);
         Merge(report_.totals.counts, result.counts);
-        Keep(result.failures);
+        Keep(result);
         BatchDay& day = days_[unit.day];
         day.day = unit.day;
         Merge(day.counts, result.counts);
@@ -375,6 +534,7 @@ class Runner {
 
     const BatchJob& job_;
     const BatchHooks& hooks_;
+    const std::string asked_;
     BatchReport report_;
     std::vector<int> terms_;
     std::map<std::string, int> unitsLeft_;
@@ -387,6 +547,11 @@ class Runner {
 
 BatchReport RunBatch(const BatchJob& job, const BatchHooks& hooks) {
     return Runner(job, hooks).Run();
+}
+
+int64_t CountBatchTerms(const BatchJob& job) {
+    const BatchHooks none;
+    return Runner(job, none).TotalTerms();
 }
 
 }  // namespace kalvera

@@ -2,8 +2,10 @@
 // A batch run: every term of every site day of a plan, each product written
 // to its own file (see batch_plan.h) by a pool of worker threads. A file that
 // exists is complete, since every file is written whole through the one
-// file-replacement routine, so a rerun skips it and an interrupted run
-// resumes where it stopped. Failures are counted with their reasons and the
+// file-replacement routine. A rerun keeps a file that its site day's record
+// (batch_record.h) says was made as now asked and rebuilds the others, so an
+// interrupted run resumes where it stopped and a run with other options
+// redoes what they change. Failures are counted with their reasons and the
 // run goes on with the rest.
 
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include "geo/app_config.h"
 #include "output/batch_plan.h"
 #include "output/mosaic_source.h"
+#include "output/odim_source.h"
 
 namespace kalvera {
 
@@ -29,6 +32,9 @@ struct BatchJob {
     std::vector<int> layers;  // products, see TermProductCodes
     BatchFormat format = BatchFormat::GeoTiff;
     std::string outDir;
+    // what/source of the ODIM_H5 files; the caller checks beforehand that
+    // every site of the run has its identifiers.
+    OdimIdentifiers odim;
     int jobs = 1;
     // Draws the picture of `at` (its term and layer) as PNG bytes. The
     // drawing is the caller's, which holds the window's layout; calls come
@@ -50,6 +56,8 @@ struct BatchCounts {
     int64_t skipped = 0;  // already there from an earlier run
     int64_t absent = 0;   // the term holds no such product
     int64_t failed = 0;
+    // Composite terms made (or kept) without a site that was asked for.
+    int64_t incomplete = 0;
 };
 
 struct BatchProgress {
@@ -79,6 +87,9 @@ struct BatchReport {
     // The first failures with their reasons ("FILE: reason"); the count of
     // all is in totals.counts.failed.
     std::vector<std::string> failures;
+    // The first composite terms made without an asked site ("FILE: made
+    // without SITE (why)"); the count is in totals.counts.incomplete.
+    std::vector<std::string> incomplete;
     bool stopped = false;
 };
 
@@ -86,5 +97,8 @@ struct BatchReport {
 inline constexpr size_t kBatchFailuresKept = 100;
 
 BatchReport RunBatch(const BatchJob& job, const BatchHooks& hooks = {});
+
+// The terms the job's site days hold, as the progress counts them.
+int64_t CountBatchTerms(const BatchJob& job);
 
 }  // namespace kalvera

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/clock.h"
 #include "common/date_time.h"
 #include "common/little_endian.h"
 #include "geo/map_projection.h"
@@ -130,8 +129,7 @@ unsigned char* At(std::string& bytes, size_t at) {
 }
 
 // GDAL's zip writer leaves every entry's DOS date at zero, which unzip
-// lists as 1980 or as no date at all. This stamps `when` (the program's clock,
-// GMT like the terms) on each entry, in its central directory record and in
+// lists as 1980 or as no date at all. This stamps `when` on each entry, in its central directory record and in
 // its local header. An archive it cannot walk is left as it is.
 void StampZipEntries(std::string& zip, double when) {
     constexpr size_t kEndRecord = 22, kCentralRecord = 46, kLocalHeader = 30;
@@ -162,6 +160,17 @@ void StampZipEntries(std::string& zip, double when) {
     }
 }
 
+// The entries' date: the term's own time (GMT), not the clock's, so that the
+// same term gives the same archive byte for byte and a checksum tells a
+// changed picture from a rerun.
+double EntryTimeOf(const MapSource& source) {
+    const std::string iso = ValidTimeOf(source);  // 2026-12-07T12:00:00Z
+    if (iso.size() < 19) return EncodeDate(1980, 1, 1);
+    const auto field = [&iso](size_t at, size_t size) { return std::stoi(iso.substr(at, size)); };
+    return EncodeDateTime({field(0, 4), field(5, 2), field(8, 2)},
+                          {field(11, 2), field(14, 2), field(17, 2)});
+}
+
 }  // namespace
 
 std::optional<std::string> EncodeKmz(const MapSource& source, std::string& error) {
@@ -185,7 +194,7 @@ std::optional<std::string> EncodeKmz(const MapSource& source, std::string& error
         return std::nullopt;
     }
     std::optional<std::string> kmz = memory.read("map.kmz");
-    if (kmz) StampZipEntries(*kmz, systemClock().now());
+    if (kmz) StampZipEntries(*kmz, EntryTimeOf(source));
     return kmz;
 }
 

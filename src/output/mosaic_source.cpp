@@ -63,9 +63,8 @@ OdimObject OdimCompositeOf(const MosaicTerm& term, const std::string& dayName,
                            const std::string& termText, const std::vector<int>& layerCodes,
                            CompositeMethod method) {
     // The nominal date and time as a site's IMAGE carries them.
-    OdimObject object = OdimImageOf("mosaic", dayName, termText);
+    OdimObject object = OdimImageOf(dayName, termText);
     object.object = "COMP";
-    object.source = "CMT:Kalvera composite";
     object.camethod = method == CompositeMethod::Maximum ? "MAXIMUM" : "NEAREST";
     if (!term.layout) return object;
     std::vector<bool> took(term.layout->sites().size(), false);

@@ -38,7 +38,8 @@ std::unique_ptr<MapSource> MosaicSourceOf(const AppConfig& config, const MosaicT
 
 // The products `layerCodes` of a loaded term that some site gives, as an
 // ODIM_H5 COMP: the sites that took part in any of them as its nodes, and
-// the method as its camethod. No datasets when no site gives any.
+// the method as its camethod. No datasets when no site gives any; no
+// source (see odim_source.h).
 OdimObject OdimCompositeOf(const MosaicTerm& term, const std::string& dayName,
                            const std::string& termText, const std::vector<int>& layerCodes,
                            CompositeMethod method);

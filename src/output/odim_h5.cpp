@@ -9,7 +9,10 @@
 
 #include <hdf5.h>
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <bit>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
@@ -65,13 +68,23 @@ std::string LibraryReason(const std::string& step) {
     return "HDF5 cannot " + step + (message.empty() ? "" : ": " + message);
 }
 
+// Creation properties that leave out the object's modification times, so
+// that the same products give the same bytes and a checksum tells a changed
+// product from a rerun.
+Id Untimed(hid_t propertyClass) {
+    Id properties(H5Pcreate(propertyClass), H5Pclose);
+    if (properties.ok()) H5Pset_obj_track_times(properties.get(), 0);
+    return properties;
+}
+
 class Writer {
   public:
     explicit Writer(std::string& error) : error_(error) {}
 
     bool Group(hid_t parent, const char* name, hid_t& out, std::vector<Id>& keep) {
-        keep.emplace_back(H5Gcreate2(parent, name, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
-                          H5Gclose);
+        keep.emplace_back(
+            H5Gcreate2(parent, name, H5P_DEFAULT, groupProperties_.get(), H5P_DEFAULT),
+            H5Gclose);
         out = keep.back().get();
         return Check(keep.back().ok(), std::string("create the group ") + name);
     }
@@ -94,6 +107,18 @@ class Writer {
         return Attribute(owner, name, H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, &value);
     }
 
+    // A "simple array of doubles": a one-dimensional attribute.
+    bool Doubles(hid_t owner, const char* name, const std::vector<double>& values) {
+        const hsize_t count = values.size();
+        const Id space(H5Screate_simple(1, &count, nullptr), H5Sclose);
+        const Id attribute(
+            H5Acreate2(owner, name, H5T_IEEE_F64LE, space.get(), H5P_DEFAULT, H5P_DEFAULT),
+            H5Aclose);
+        return Check(attribute.ok() && H5Awrite(attribute.get(), H5T_NATIVE_DOUBLE,
+                                                values.data()) >= 0,
+                     std::string("write the attribute ") + name);
+    }
+
     bool Check(bool ok, const std::string& step) {
         if (!ok && error_.empty()) error_ = LibraryReason(step);
         return ok;
@@ -107,6 +132,8 @@ class Writer {
     }
 
   private:
+    const Id groupProperties_ = Untimed(H5P_GROUP_CREATE);
+
     bool Attribute(hid_t owner, const char* name, hid_t fileType, hid_t memoryType,
                    const void* value) {
         const Id space(H5Screate(H5S_SCALAR), H5Sclose);
@@ -133,6 +160,7 @@ bool SameGrid(const RadarGrid& a, const RadarGrid& b) {
 }
 
 std::string Check(const OdimObject& object) {
+    if (object.source.empty()) return "there is no what/source to identify it";
     if (object.datasets.empty()) return "there is no product to write";
     const RadarGrid& grid = object.datasets.front().values.grid;
     for (const OdimDataset& dataset : object.datasets) {
@@ -191,8 +219,21 @@ bool WriteValues(Writer& w, hid_t group, const GridValues& values) {
         std::memcpy(&northUp[(dims[0] - 1 - row) * columns], &values.values[row * columns],
                     columns * sizeof(int32_t));
     }
+    // The library serialises every call under one lock; compressed here,
+    // the grid costs the lock only its copying, so that workers encode in
+    // parallel. The bytes are what the library's own deflate filter makes
+    // (zlib at the same level), and like that filter a grid that does not
+    // shrink is stored as it is, its filter marked skipped.
+    static_assert(std::endian::native == std::endian::little, "the file's integers are LE");
+    const auto rawSize = static_cast<uLong>(northUp.size() * sizeof(int32_t));
+    std::vector<Bytef> packed(compressBound(rawSize));
+    uLongf packedSize = packed.size();
+    const bool shrinks = compress2(packed.data(), &packedSize,
+                                   reinterpret_cast<const Bytef*>(northUp.data()), rawSize,
+                                   static_cast<int>(kDeflateLevel)) == Z_OK &&
+                         packedSize < rawSize;
     const Id space(H5Screate_simple(2, dims, nullptr), H5Sclose);
-    const Id properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    const Id properties = Untimed(H5P_DATASET_CREATE);
     if (!w.Check(space.ok() && properties.ok() && H5Pset_chunk(properties.get(), 2, dims) >= 0 &&
                      H5Pset_deflate(properties.get(), kDeflateLevel) >= 0,
                  "set up the compressed data"))
@@ -200,8 +241,12 @@ bool WriteValues(Writer& w, hid_t group, const GridValues& values) {
     const Id data(H5Dcreate2(group, "data", H5T_STD_I32LE, space.get(), H5P_DEFAULT,
                              properties.get(), H5P_DEFAULT),
                   H5Dclose);
-    return w.Check(data.ok() && H5Dwrite(data.get(), H5T_NATIVE_INT32, H5S_ALL, H5S_ALL,
-                                         H5P_DEFAULT, northUp.data()) >= 0,
+    const hsize_t origin[2] = {0, 0};
+    const uint32_t skipped = shrinks ? 0u : 1u;  // bit 0: the first filter, deflate
+    return w.Check(data.ok() && H5Dwrite_chunk(data.get(), H5P_DEFAULT, skipped, origin,
+                                               shrinks ? packedSize : rawSize,
+                                               shrinks ? static_cast<const void*>(packed.data())
+                                                       : northUp.data()) >= 0,
                    "write the data");
 }
 
@@ -235,9 +280,10 @@ bool WriteLegend(Writer& w, hid_t group, const std::vector<OdimLegendEntry>& leg
     }
     const hsize_t count = legend.size();
     const Id space(H5Screate_simple(1, &count, nullptr), H5Sclose);
-    const Id data(
-        H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
-        H5Dclose);
+    const Id properties = Untimed(H5P_DATASET_CREATE);
+    const Id data(H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT,
+                             properties.get(), H5P_DEFAULT),
+                  H5Dclose);
     return w.Check(data.ok() && H5Dwrite(data.get(), row.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT,
                                          rows.data()) >= 0,
                    "write the legend");
@@ -251,9 +297,9 @@ bool WriteDataset(Writer& w, hid_t file, int index, const OdimObject& object,
     if (!w.Group(file, name.c_str(), group, keep) || !w.Group(group, "what", what, keep) ||
         !w.String(what, "product", dataset.product))
         return false;
-    if (dataset.prodparNumber && !w.Double(what, "prodpar", *dataset.prodparNumber)) return false;
-    if (!dataset.prodparText.empty() && !w.String(what, "prodpar", dataset.prodparText))
+    if (dataset.prodpar.size() == 1 && !w.Double(what, "prodpar", dataset.prodpar.front()))
         return false;
+    if (dataset.prodpar.size() > 1 && !w.Doubles(what, "prodpar", dataset.prodpar)) return false;
     if (!w.String(what, "startdate", object.date) || !w.String(what, "starttime", object.time) ||
         !w.String(what, "enddate", object.date) || !w.String(what, "endtime", object.time))
         return false;
@@ -308,7 +354,10 @@ std::optional<std::string> EncodeOdimH5(const OdimObject& object, std::string& e
     const std::string name = "odim-" + std::to_string(next++) + ".h5";
     std::optional<std::string> bytes;
     {
-        const Id file(H5Fcreate(name.c_str(), H5F_ACC_EXCL, H5P_DEFAULT, access.get()), H5Fclose);
+        // The root group, too, is made without a time.
+        const Id creation = Untimed(H5P_FILE_CREATE);
+        const Id file(H5Fcreate(name.c_str(), H5F_ACC_EXCL, creation.get(), access.get()),
+                      H5Fclose);
         if (!w.Check(file.ok(), "create a file in memory")) return std::nullopt;
         if (!WriteObject(w, file.get(), object)) return std::nullopt;
         bytes = FileImage(w, file.get());
@@ -323,12 +372,6 @@ bool WriteOdimFile(const OdimObject& object, const std::string& path, std::strin
         return false;
     }
     return ReplaceFileContents(path, *bytes, error);
-}
-
-std::string OdimSiteSource(const std::string& siteCode) {
-    const bool wmo =
-        siteCode.size() == 5 && siteCode.find_first_not_of("0123456789") == std::string::npos;
-    return (wmo ? "WMO:" : "PLC:") + siteCode;
 }
 
 }  // namespace kalvera

@@ -28,10 +28,11 @@ struct OdimLegendEntry {
 struct OdimDataset {
     std::string product;   // ODIM product: "CAPPI", "ETOP", "MAX", "VIL", "SURF", "COMP" ...
     std::string quantity;  // ODIM quantity: "DBZH", "HGHT", "VIL", "CLASS" ...
-    // The product's parameter: a number (a CAPPI's height in metres) or a
-    // text (VIL's "bottom,top" in metres); neither when the product has none.
-    std::optional<double> prodparNumber;
-    std::string prodparText;
+    // The product's parameter as the model's product table types it: one
+    // double (a CAPPI's height in metres, an echo top's reflectivity level in
+    // dBZ) or an array of doubles (VIL's bottom and top in metres); nothing
+    // when the product has none.
+    std::vector<double> prodpar;
     double gain = 1.0;
     double offset = 0.0;
     double nodata = 65535.0;
@@ -42,8 +43,8 @@ struct OdimDataset {
 
 struct OdimObject {
     std::string object = "IMAGE";  // "IMAGE" for one site, "COMP" for a composite
-    // what/source: "WMO:27612" for a site; for a composite its producer
-    // ("ORG:..." or "CMT:...").
+    // what/source, the identifiers of the office and the radar (see
+    // odim_source.h): required, a file without it cannot be traced.
     std::string source;
     std::string date;  // nominal YYYYMMDD (UTC)
     std::string time;  // nominal HHmmss (UTC)
@@ -58,16 +59,13 @@ struct OdimObject {
 };
 
 // The file's bytes (made in memory: no file is touched), or nothing with the
-// reason in `error`: no dataset, datasets on different grids or a grid no GIS
-// program can place, or the library failed.
+// reason in `error`: no source, no dataset, datasets on different grids or a
+// grid no GIS program can place, or the library failed. The same object gives
+// the same bytes: no object carries the time it was made.
 std::optional<std::string> EncodeOdimH5(const OdimObject& object, std::string& error);
 
 // Encodes the object and replaces `path` with it whole; false with a reason
 // naming the file.
 bool WriteOdimFile(const OdimObject& object, const std::string& path, std::string& error);
-
-// "WMO:27612" for a site code that is a WMO station index (five digits),
-// else "PLC:CODE".
-std::string OdimSiteSource(const std::string& siteCode);
 
 }  // namespace kalvera

@@ -3,7 +3,6 @@
 #include "output/layer_quantity.h"
 #include "output/map_source.h"
 #include "products/derived_products.h"
-#include "render/legend_tables.h"
 
 namespace kalvera {
 
@@ -12,10 +11,21 @@ namespace {
 constexpr int kLegendClasses = 19;
 constexpr double kMetresPerKm = 1000.0;
 
+// Keys for machines rather than people: the same in every UI language, so a
+// partner's reader can match them; the picture's legend keeps the words.
+constexpr const char* kWeatherKeys[kLegendClasses] = {
+    "cirrus_altostratus",     "nimbostratus",        "precipitation_light",
+    "precipitation_moderate", "precipitation_heavy", "cumulus_congestus",
+    "shower_light",           "shower_moderate",     "shower_heavy",
+    "thunderstorm_light",     "thunderstorm_moderate", "thunderstorm_heavy",
+    "hail_light",             "hail_moderate",       "hail_heavy",
+    "squall_light",           "squall_moderate",     "squall_heavy",
+    "tornado"};
+
 std::vector<OdimLegendEntry> WeatherLegend() {
     std::vector<OdimLegendEntry> legend;
     for (int code = 1; code <= kLegendClasses; ++code)
-        legend.push_back({LegendLabel(kLayerWeather, code), std::to_string(code)});
+        legend.push_back({kWeatherKeys[code - 1], std::to_string(code)});
     return legend;
 }
 
@@ -28,8 +38,8 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values) {
     dataset.undetect = 0.0;
     if (layerCode == kLayerEchoTops) {
         dataset.product = "ETOP";
+        // Metres, as the archive holds them: the model's SI unit since 2.4.
         dataset.quantity = "HGHT";
-        dataset.gain = 1.0 / kMetresPerKm;
     } else if (layerCode == kLayerWeather) {
         dataset.product = "SURF";
         dataset.quantity = "CLASS";
@@ -38,7 +48,7 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values) {
         dataset.product = "VIL";
         dataset.quantity = "VIL";
         dataset.gain = 0.1;
-        dataset.prodparText = "1000,11000";
+        dataset.prodpar = {1.0 * kMetresPerKm, 11.0 * kMetresPerKm};
     } else if (layerCode == kLayerColumnMax) {
         dataset.product = "MAX";
         dataset.quantity = "DBZH";
@@ -47,16 +57,14 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values) {
         dataset.product = "CAPPI";
         dataset.quantity = "DBZH";
         dataset.gain = 0.5;
-        dataset.prodparNumber = (layerCode + 0.5) * kMetresPerKm;
+        dataset.prodpar = {(layerCode + 0.5) * kMetresPerKm};
     }
     return dataset;
 }
 
-OdimObject OdimImageOf(const std::string& siteCode, const std::string& dayName,
-                       const std::string& termText) {
+OdimObject OdimImageOf(const std::string& dayName, const std::string& termText) {
     OdimObject object;
     object.object = "IMAGE";
-    object.source = OdimSiteSource(siteCode);
     const std::string iso = IsoTimeOf(dayName, termText);  // 2026-12-07T12:00:00Z
     if (iso.size() >= 19) {
         object.date = iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2);
@@ -68,7 +76,7 @@ OdimObject OdimImageOf(const std::string& siteCode, const std::string& dayName,
 ProductFound CollectOdimImage(const TermProducts& term, const DisplayState& at,
                               const std::vector<int>& layerCodes, OdimObject& out,
                               std::string& reason) {
-    out = OdimImageOf(at.siteCode, at.dayName, at.termText);
+    out = OdimImageOf(at.dayName, at.termText);
     for (const int code : layerCodes) {
         GridValues values;
         const ProductFound found = term.Product(code, values, reason);

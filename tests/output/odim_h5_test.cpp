@@ -11,6 +11,7 @@
 
 #include "output/cli_fixture.h"
 #include "output/map_test_support.h"
+#include "render/legend_tables.h"
 
 namespace kalvera {
 namespace {
@@ -54,7 +55,13 @@ class OdimFile {
             H5Aread(id, H5T_NATIVE_INT64, &value);
             a.number = static_cast<double>(value);
         } else if (a.kind == H5T_FLOAT) {
-            H5Aread(id, H5T_NATIVE_DOUBLE, &a.number);
+            // An array (VIL's prodpar) reads as its first value.
+            const hid_t space = H5Aget_space(id);
+            std::vector<double> values(
+                static_cast<size_t>(std::max<hssize_t>(1, H5Sget_simple_extent_npoints(space))));
+            H5Aread(id, H5T_NATIVE_DOUBLE, values.data());
+            a.number = values.front();
+            H5Sclose(space);
         }
         H5Tclose(type);
         H5Aclose(id);
@@ -158,7 +165,7 @@ TEST_F(OdimExport, EveryAttributeHasTheTypeTheModelPrescribes) {
         {"/dataset11/what", "product", H5T_STRING, "ETOP"},
         {"/dataset11/data1/what", "quantity", H5T_STRING, "HGHT"},
         {"/dataset12/data1/what", "quantity", H5T_STRING, "CLASS"},
-        {"/dataset14/what", "prodpar", H5T_STRING, "1000,11000"},
+        {"/dataset14/what", "prodpar", H5T_FLOAT, nullptr},
     };
     for (const auto& row : rows) {
         const Attribute a = file.attribute(row.object, row.name);
@@ -174,7 +181,11 @@ TEST_F(OdimExport, EveryAttributeHasTheTypeTheModelPrescribes) {
             EXPECT_EQ(a.text, row.text) << where;
         }
     }
-    EXPECT_EQ(file.text("/what", "source"), OdimSiteSource(site_));
+    // The office's identifiers first, then the site's (the demo's res/odim.txt).
+    EXPECT_EQ(file.text("/what", "source"), "ORG:demo,CMT:Kalvera demo office,NOD:xx" +
+                                                site_.substr(site_.size() - 3) + ",WMO:" + site_);
+    // Echo tops in metres, as the archive holds them.
+    EXPECT_EQ(file.number("/dataset11/data1/what", "gain"), 1.0);
     EXPECT_EQ(file.text("/what", "date"), "20" + day_);
     EXPECT_EQ(file.text("/what", "time"), term_.substr(0, 2) + term_.substr(3, 2) + "00");
     EXPECT_EQ(file.number("/where", "xsize"), 100.0);
@@ -186,7 +197,27 @@ TEST_F(OdimExport, EveryAttributeHasTheTypeTheModelPrescribes) {
     EXPECT_TRUE(deflated);
     const auto classes = file.legend("/dataset12");
     EXPECT_EQ(classes.size(), 19u);
-    EXPECT_EQ(classes.count("19"), 1u);
+    EXPECT_EQ(classes.count("19") ? classes.at("19") : "", "tornado");
+}
+
+// The echo tops' level is the office's setting; without it ETOP has none.
+TEST_F(OdimExport, TheEchoTopsLevelComesFromTheSetting) {
+    const std::string settings = start_ + "/res/odim.txt";
+    const std::string saved = testing::ReadWholeFile(settings);
+    for (const char* level : {"", "18", "-7.5"}) {
+        testing::WriteWholeFile(settings, saved + (*level ? "etop " + std::string(level) + "\n"
+                                                           : std::string()));
+        const OdimFile file(exportTerm());
+        ASSERT_TRUE(file.ok()) << level;
+        const Attribute prodpar = file.attribute("/dataset11/what", "prodpar");
+        if (*level == '\0') {
+            EXPECT_EQ(prodpar.kind, H5T_NO_CLASS);
+        } else {
+            EXPECT_EQ(prodpar.kind, H5T_FLOAT) << level;
+            EXPECT_EQ(prodpar.number, std::stod(level));
+        }
+    }
+    testing::WriteWholeFile(settings, saved);
 }
 
 TEST_F(OdimExport, GdalPlacesItWhereTheGeoTiffLies) {
@@ -214,7 +245,9 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     bool deflated = false;
     const std::vector<int32_t> weather = file.data("/dataset12", deflated);
     const auto classes = file.legend("/dataset12");
-    // Cells where something is seen, and the corner cell, which no data covers.
+    // Cells where something is seen, apart from each other, and the corner
+    // cell, which no data covers. The demo's weather at its newest term may
+    // be small, so every cell is looked at.
     std::vector<size_t> cells = {0};
     // Spread over the square, wherever the term's weather happens to lie.
     for (size_t i = 0; i < weather.size() && cells.size() < 4; ++i) {
@@ -247,7 +280,7 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
             std::string expected = std::to_string(raw[cell]);
             // Phenomena read as their class's name; a cell of no class as nothing.
             if (std::string(product.layer) == "22")
-                expected = classes.count(expected) ? classes.at(expected) : "";
+                expected = classes.count(expected) ? LegendLabel(22, raw[cell]) : "";
             if (std::string(product.layer) == "vil" && raw[cell] != kOutsideGrid) {
                 char text[32];
                 std::snprintf(text, sizeof text, "%.1f", raw[cell] * gain);
@@ -289,6 +322,9 @@ TEST(OdimEncoder, RefusesWhatItCannotPlaceOrHold) {
     OdimObject object;
     std::string error;
     EXPECT_FALSE(EncodeOdimH5(object, error));
+    EXPECT_NE(error.find("what/source"), std::string::npos);
+    object.source = "ORG:247";
+    EXPECT_FALSE(EncodeOdimH5(object, error));
     EXPECT_NE(error.find("no product"), std::string::npos);
     OdimDataset a;
     a.values = {RadarGrid::Regular(30.0f, 50.0f, 0.1f, 0.1f, 2, 3), std::vector<int32_t>(6, 0)};
@@ -306,7 +342,7 @@ TEST(OdimEncoder, RefusesWhatItCannotPlaceOrHold) {
 TEST(OdimEncoder, ACompositeNamesItsSitesAndItsMethod) {
     OdimObject object;
     object.object = "COMP";
-    object.source = "CMT:Kalvera composite";
+    object.source = "ORG:247,CMT:Kalvera composite";
     object.nodes = {"27612", "26063"};
     object.camethod = "MAXIMUM";
     OdimDataset dataset;

@@ -1,13 +1,19 @@
 // kalvera-cli batch: every term of a range of days at many sites, each
 // product to its own file, with N workers on this machine and, through
 // --shard K/N, a share of the work that N machines split among themselves
-// without talking to each other. A rerun skips the files already written.
+// without talking to each other. A rerun keeps the files made as now asked
+// and rebuilds the rest (see output/batch_record.h).
 
+#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -42,7 +48,10 @@ struct BatchArgs {
     std::vector<int> layers;
     BatchFormat format = BatchFormat::GeoTiff;
     int jobs = 1, shardK = 1, shardN = 1;
+    // A worker process of an h5 run (see RunWorkers): its part of the shard.
+    int workerK = 0, workerN = 0;
     bool mosaic = false;
+    bool allowMissing = false;  // a composite without an asked site is no failure
     MosaicChoice choice;  // --method and --tolerance of the composite
 };
 
@@ -73,6 +82,9 @@ int ParseOption(const std::string& name, const std::string& value, BatchArgs& ba
     } else if (name == "--shard") {
         if (!ParseShard(value, batch.shardK, batch.shardN))
             return UsageError("--shard needs K/N with 1 <= K <= N");
+    } else if (name == "--worker") {
+        if (!ParseShard(value, batch.workerK, batch.workerN))
+            return UsageError("--worker needs K/N with 1 <= K <= N");
     } else if (name == "--method" || name == "--tolerance") {
         if (!batch.mosaic) return UsageError(name + " goes with --mosaic");
         return ParseMosaicOption(name, value, batch.choice);
@@ -87,6 +99,12 @@ int ParseArgs(std::vector<std::string> args, BatchArgs& batch) {
     if (mosaic != args.end()) {
         batch.mosaic = true;
         args.erase(mosaic);
+    }
+    const auto allow = std::find(args.begin(), args.end(), std::string("--allow-missing"));
+    if (allow != args.end()) {
+        if (!batch.mosaic) return UsageError("--allow-missing goes with --mosaic");
+        batch.allowMissing = true;
+        args.erase(allow);
     }
     std::map<std::string, std::string> options;
     if (const int usage = ParseOptionPairs(
@@ -112,6 +130,13 @@ bool SitesOf(const std::string& text, const std::string& dataRoot, std::vector<s
             const std::string site = text.substr(start, comma - start);
             if (site.empty() || site.find('/') != std::string::npos || site[0] == '.') {
                 error = "--sites needs all or site codes separated by commas";
+                return false;
+            }
+            // A mistyped code would otherwise write nothing and report success.
+            std::error_code failure;
+            if (!fs::is_directory(fs::path(dataRoot) / site, failure)) {
+                error = "unknown site " + site + ": the data root " + dataRoot +
+                        " has no folder of that name";
                 return false;
             }
             sites.push_back(site);
@@ -221,15 +246,27 @@ BatchHooks Reporting(bool terminal) {
     return hooks;
 }
 
-int Summarise(const BatchReport& report, bool terminal) {
+int Summarise(const BatchReport& report, bool terminal, bool mosaic, bool allowMissing) {
     if (terminal) std::fputc('\n', stderr);
     const BatchCounts& c = report.totals.counts;
     std::printf(
         "%lld terms: %lld files written, %lld skipped (already there), %lld absent (not in the "
-        "archive), %lld failed; %d site days without data\n",
+        "archive), %lld failed; %d site days without data",
         static_cast<long long>(report.totals.termsDone), static_cast<long long>(c.written),
         static_cast<long long>(c.skipped), static_cast<long long>(c.absent),
         static_cast<long long>(c.failed), report.siteDaysWithoutData);
+    if (mosaic) {
+        std::printf("; %lld composite terms incomplete (made without an asked site)",
+                    static_cast<long long>(c.incomplete));
+    }
+    std::printf("\n");
+    for (const std::string& line : report.incomplete)
+        std::fprintf(stderr, "kalvera-cli: incomplete: %s\n", line.c_str());
+    if (c.incomplete > static_cast<int64_t>(report.incomplete.size())) {
+        std::fprintf(stderr, "kalvera-cli: and %lld more incomplete\n",
+                     static_cast<long long>(c.incomplete) -
+                         static_cast<long long>(report.incomplete.size()));
+    }
     for (const std::string& failure : report.failures)
         std::fprintf(stderr, "kalvera-cli: failed: %s\n", failure.c_str());
     if (c.failed > static_cast<int64_t>(report.failures.size())) {
@@ -237,14 +274,147 @@ int Summarise(const BatchReport& report, bool terminal) {
             stderr, "kalvera-cli: and %lld more failures\n",
             static_cast<long long>(c.failed) - static_cast<long long>(report.failures.size()));
     }
-    return c.failed > 0 ? 1 : 0;
+    return c.failed > 0 || (c.incomplete > 0 && !allowMissing) ? 1 : 0;
+}
+
+// A worker process tells its parent how far it is and, at the end, what it
+// came to, a line each on its standard output; its failures go to standard
+// error as the run's own would.
+constexpr const char* kWorkerProgress = "progress ";
+constexpr const char* kWorkerTotals = "totals ";
+
+BatchHooks WorkerReporting() {
+    BatchHooks hooks;
+    auto last = std::make_shared<int64_t>(0);
+    hooks.progress = [last](const BatchProgress& p) {
+        std::printf("%s%lld\n", kWorkerProgress, static_cast<long long>(p.termsDone - *last));
+        std::fflush(stdout);
+        *last = p.termsDone;
+    };
+    return hooks;
+}
+
+int WorkerSummary(const BatchReport& report) {
+    const BatchCounts& c = report.totals.counts;
+    for (const std::string& failure : report.failures)
+        std::fprintf(stderr, "kalvera-cli: failed: %s\n", failure.c_str());
+    for (const std::string& line : report.incomplete)
+        std::fprintf(stderr, "kalvera-cli: incomplete: %s\n", line.c_str());
+    std::printf("%s%lld %lld %lld %lld %lld %lld %d\n", kWorkerTotals,
+                static_cast<long long>(report.totals.termsDone),
+                static_cast<long long>(c.written), static_cast<long long>(c.skipped),
+                static_cast<long long>(c.absent), static_cast<long long>(c.failed),
+                static_cast<long long>(c.incomplete), report.siteDaysWithoutData);
+    std::fflush(stdout);
+    return 0;
+}
+
+// libhdf5 runs every call under one lock, and building an ODIM_H5 file's
+// groups and attributes is about a third of its work: threads would queue
+// for it. An h5 run with several workers runs them as processes instead,
+// each on its part of the site days, and adds up what they report.
+int RunWorkers(const std::vector<std::string>& args, const BatchArgs& batch,
+               int64_t termsTotal, bool terminal) {
+    std::vector<std::string> common;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--jobs" && i + 1 < args.size()) {
+            ++i;
+            continue;
+        }
+        common.push_back(args[i]);
+    }
+    std::error_code failure;
+    const std::string self = fs::read_symlink("/proc/self/exe", failure).string();
+    if (failure) return LoadFailure("cannot find this program to start its workers");
+    struct Worker {
+        pid_t pid = -1;
+        FILE* out = nullptr;
+    };
+    std::vector<Worker> workers;
+    for (int k = 1; k <= batch.jobs; ++k) {
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0) return LoadFailure("cannot start the workers");
+        std::vector<std::string> argv = {self, "batch"};
+        argv.insert(argv.end(), common.begin(), common.end());
+        argv.insert(argv.end(), {"--worker", std::to_string(k) + "/" + std::to_string(batch.jobs)});
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(pipeFds[1], STDOUT_FILENO);
+            close(pipeFds[0]);
+            close(pipeFds[1]);
+            std::vector<char*> raw;
+            for (std::string& arg : argv) raw.push_back(arg.data());
+            raw.push_back(nullptr);
+            execv(self.c_str(), raw.data());
+            _exit(127);
+        }
+        close(pipeFds[1]);
+        if (pid < 0) {
+            close(pipeFds[0]);
+            return LoadFailure("cannot start the workers");
+        }
+        workers.push_back({pid, fdopen(pipeFds[0], "r")});
+    }
+    BatchReport report;
+    report.totals.termsTotal = termsTotal;
+    const BatchHooks hooks = Reporting(terminal);
+    std::vector<pollfd> polls;
+    for (const Worker& worker : workers) polls.push_back({fileno(worker.out), POLLIN, 0});
+    size_t open = workers.size();
+    bool complete = true;
+    std::vector<bool> reported(workers.size(), false);
+    while (open > 0) {
+        if (poll(polls.data(), polls.size(), -1) < 0 && errno != EINTR) break;
+        for (size_t w = 0; w < workers.size(); ++w) {
+            if (polls[w].fd < 0 || polls[w].revents == 0) continue;
+            char line[512];
+            if (!std::fgets(line, sizeof line, workers[w].out)) {
+                polls[w].fd = -1;
+                --open;
+                continue;
+            }
+            const std::string text = line;
+            if (text.rfind(kWorkerProgress, 0) == 0) {
+                report.totals.termsDone += std::atoll(text.c_str() + std::strlen(kWorkerProgress));
+                if (hooks.progress) hooks.progress(report.totals);
+            } else if (text.rfind(kWorkerTotals, 0) == 0) {
+                long long t = 0, wr = 0, sk = 0, ab = 0, fa = 0, in = 0;
+                int without = 0;
+                if (std::sscanf(text.c_str() + std::strlen(kWorkerTotals),
+                                "%lld %lld %lld %lld %lld %lld %d", &t, &wr, &sk, &ab, &fa, &in,
+                                &without) == 7) {
+                    BatchCounts& c = report.totals.counts;
+                    c.written += wr;
+                    c.skipped += sk;
+                    c.absent += ab;
+                    c.failed += fa;
+                    c.incomplete += in;
+                    report.siteDaysWithoutData += without;
+                    reported[w] = true;
+                }
+            }
+        }
+    }
+    for (size_t w = 0; w < workers.size(); ++w) {
+        std::fclose(workers[w].out);
+        int status = 0;
+        waitpid(workers[w].pid, &status, 0);
+        // A worker that ended without its totals (killed, or a usage error)
+        // makes the run a failure.
+        if (!reported[w] || !WIFEXITED(status) || WEXITSTATUS(status) != 0) complete = false;
+    }
+    report.totals.termsDone = std::min(report.totals.termsDone, termsTotal);
+    if (!complete) {
+        std::fprintf(stderr, "kalvera-cli: a worker process did not finish\n");
+        ++report.totals.counts.failed;
+    }
+    return Summarise(report, terminal, batch.mosaic, batch.allowMissing);
 }
 
 int runBatch(const std::vector<std::string>& args) {
     BatchArgs batch;
     if (const int usage = ParseArgs(args, batch); usage != 0) return usage;
-    // Pictures, KMZ legends and the phenomena's legend in ODIM_H5 are texts
-    // in the picture language.
+    // Pictures and KMZ legends are texts in the picture language.
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
     std::string error;
@@ -267,16 +437,31 @@ int runBatch(const std::vector<std::string>& args) {
     job.units = ShardOf(SiteDaysOf(batch.mosaic ? std::vector<std::string>{kMosaicUnit} : sites,
                                    DaysBetween(batch.from, batch.to)),
                         batch.shardK, batch.shardN);
+    if (batch.workerN > 0) job.units = ShardOf(job.units, batch.workerK, batch.workerN);
     job.layers = batch.layers;
     job.format = batch.format;
     job.outDir = batch.out;
     job.jobs = batch.jobs;
+    if (batch.format == BatchFormat::OdimH5) {
+        // Every file must say where it comes from: a missing identifier stops
+        // the run before it writes anything rather than failing every term.
+        if (!LoadOdimIdentifiers(config.startDir, job.odim, error)) return LoadFailure(error);
+        std::string source;
+        bool ok = batch.mosaic ? OdimCompositeSource(job.odim, source, error) : true;
+        for (size_t s = 0; ok && !batch.mosaic && s < sites.size(); ++s)
+            ok = OdimSiteSource(job.odim, sites[s], source, error);
+        if (!ok) return LoadFailure("Cannot make ODIM_H5 files: " + error);
+    }
     if (batch.format == BatchFormat::Png) {
         job.drawPicture = PictureDrawer(config);
         job.drawComposite = CompositeDrawer(config);
     }
+    if (batch.workerN > 0) return WorkerSummary(RunBatch(job, WorkerReporting()));
     const bool terminal = isatty(STDERR_FILENO) != 0;
-    return Summarise(RunBatch(job, Reporting(terminal)), terminal);
+    if (batch.format == BatchFormat::OdimH5 && batch.jobs > 1)
+        return RunWorkers(args, batch, CountBatchTerms(job), terminal);
+    return Summarise(RunBatch(job, Reporting(terminal)), terminal, batch.mosaic,
+                     batch.allowMissing);
 }
 
 const CliRegistrar registrar({"batch", runBatch});

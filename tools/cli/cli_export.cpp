@@ -19,6 +19,7 @@
 #include "output/map_export.h"
 #include "output/odim_h5.h"
 #include "output/odim_products.h"
+#include "output/odim_source.h"
 #include "output/term_products.h"
 #include "output/world_file_export.h"
 #include "render/picture_render.h"
@@ -82,16 +83,18 @@ int ExportOdim(const std::vector<std::string>& args) {
     int hour = 0, minute = 0;
     if (!IsDayName(term.day)) return UsageError(kDayUsage);
     if (!SplitTermText(term.term, hour, minute)) return UsageError("--term needs HH.MM");
-    // The legend of the phenomena is in the picture language.
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
     std::string error;
     if (!LoadSettingsFrom(config, term.startDir, error)) return LoadFailure(error);
+    OdimIdentifiers ids;
+    if (!LoadOdimIdentifiers(config.startDir, ids, error)) return LoadFailure(error);
     OdimObject object;
-    if (!LoadOdimImage(StateForTerm(term, config.dataRoot), layers, object, error) ||
-        !WriteOdimFile(object, options["--out"], error)) {
+    if (!LoadOdimImage(StateForTerm(term, config.dataRoot), layers, object, error))
         return LoadFailure(error);
-    }
+    if (!IdentifyOdimObject(ids, term.site, object, error))
+        return LoadFailure("Cannot make " + options["--out"] + ": " + error);
+    if (!WriteOdimFile(object, options["--out"], error)) return LoadFailure(error);
     return 0;
 }
 

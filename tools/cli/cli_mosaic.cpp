@@ -20,6 +20,7 @@
 #include "output/map_export.h"
 #include "output/mosaic_source.h"
 #include "output/odim_h5.h"
+#include "output/odim_source.h"
 #include "output/png_writer.h"
 #include "output/term_products.h"
 #include "products/derived_products.h"
@@ -89,17 +90,23 @@ int ParseArgs(const std::vector<std::string>& args, MosaicArgs& mosaic) {
 
 // The composite's products as an ODIM_H5 COMP: the sites that made it and
 // the compositing method travel with it.
-int WriteOdim(const MosaicArgs& mosaic, const MosaicRequest& request, MosaicLoader& loader) {
+int WriteOdim(const MosaicArgs& mosaic, const AppConfig& config, const MosaicRequest& request,
+              MosaicLoader& loader) {
+    OdimIdentifiers ids;
+    std::string error;
+    if (!LoadOdimIdentifiers(config.startDir, ids, error)) return LoadFailure(error);
     const MosaicTerm term = loader.Load(request, mosaic.layers);
     std::fprintf(stderr, "kalvera-cli: mosaic %s %s: %s\n", mosaic.day.c_str(), mosaic.term.c_str(),
                  MosaicSummary(term).c_str());
-    const OdimObject object =
+    OdimObject object =
         OdimCompositeOf(term, mosaic.day, mosaic.term, mosaic.layers, mosaic.choice.method);
-    std::string error;
     if (object.datasets.empty()) {
         return LoadFailure("No site has a term with these products within " +
                            std::to_string(request.toleranceMinutes) + " min of " + mosaic.day +
                            " " + mosaic.term);
+    }
+    if (!IdentifyOdimObject(ids, "", object, error)) {
+        return LoadFailure("Cannot make " + mosaic.out + ": " + error);
     }
     if (!WriteOdimFile(object, mosaic.out, error)) return LoadFailure(error);
     return 0;
@@ -117,7 +124,7 @@ int runMosaic(const std::vector<std::string>& args) {
     }
     MosaicLoader loader;
     const MosaicRequest request = MosaicRequestOf(config, mosaic.choice, mosaic.day, mosaic.term);
-    if (mosaic.odim) return WriteOdim(mosaic, request, loader);
+    if (mosaic.odim) return WriteOdim(mosaic, config, request, loader);
     MosaicTerm term;
     const std::unique_ptr<MapSource> source =
         LoadMosaicSource(config, loader, request, mosaic.layer, mosaic.choice.method, term, error);

@@ -96,6 +96,25 @@ bool CopyResources(const DemoOptions& options, std::string& error) {
     return CopyColourTables(options, error);
 }
 
+// The ODIM_H5 identifiers of the demo's office and sites, so that its files
+// can be exported; an office's own file is kept. The nodes are made up
+// ("xx" stands for no country); the demo's sites keep their WMO index, the
+// synthetic ones have none.
+bool WriteOdimIdentifiers(const DemoOptions& options, std::string& error) {
+    const fs::path target = fs::path(options.dir) / "res" / "odim.txt";
+    std::error_code failure;
+    if (fs::exists(target, failure)) return true;
+    std::string text =
+        "# ODIM_H5 identifiers (what/source): the office, then each site\n"
+        "office ORG:demo,CMT:Kalvera demo office\n";
+    for (const DemoSite& site : SitesOf(options)) {
+        text += site.code + " NOD:xx" + site.code.substr(site.code.size() - 3);
+        if (options.syntheticSites == 0) text += ",WMO:" + site.code;
+        text += "\n";
+    }
+    return ReplaceFileContents(target.string(), text, error);
+}
+
 int WriteTerm(const DemoOptions& options, const WeatherModel& model, double t,
               std::map<std::string, std::set<int>>& known, const RecordSplitter* splitter,
               std::string& error) {
@@ -144,7 +163,8 @@ bool PrepareStartDirectory(const DemoOptions& options, std::string& error) {
         error = "Cannot create " + options.dir + ": " + failure.message();
         return false;
     }
-    return WriteSettings(options, error) && CopyResources(options, error);
+    return WriteSettings(options, error) && CopyResources(options, error) &&
+           WriteOdimIdentifiers(options, error);
 }
 
 int WriteHistory(const DemoOptions& options, double now, std::string& error,

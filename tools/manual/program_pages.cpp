@@ -138,7 +138,9 @@ Command Export() {
             "- .h5: ODIM_H5 2.4 (OPERA's exchange format), an IMAGE object with one dataset "
             "per product the term holds (layers 1 to 10 as CAPPI, 21 as ETOP, 22 as SURF "
             "CLASS with its legend, max as MAX, vil as VIL), raw values with gain, offset, "
-            "nodata 65535 and undetect 0. --layer does not apply: --layers chooses.\n\n"
+            "nodata 65535 and undetect 0, echo tops in metres. what/source comes from "
+            "res/odim.txt (the office's ORG, the site's NOD); without them no file is "
+            "written. --layer does not apply: --layers chooses.\n\n"
             "The grid files hold the grid square whatever the view, so they refuse --side, "
             "--centre, --half-extent and --opacity. The GeoTIFF holds physical values whatever "
             "--colors says.",
@@ -165,7 +167,7 @@ Command Batch() {
     return {"batch",
             "--start-dir DIR --from YYMMDD --to YYMMDD [--sites A,B,...|all] [--mosaic] "
             "[--method max|nearest] [--tolerance MINUTES] --layers LIST --format tif|h5|png|kmz "
-            "--out DIR [--jobs N] [--shard K/N] [--lang ru|en]",
+            "--out DIR [--jobs N] [--shard K/N] [--allow-missing] [--lang ru|en]",
             "Every term of a range of days at many sites, a file per product.",
             "Writes each product of every term of every day from --from to --to at every site "
             "chosen as OUT/SITE/YYMMDD/SITE_YYMMDD_HHMM_PRODUCT.EXT (PRODUCT 1 to 10, 21, 22, "
@@ -176,12 +178,17 @@ Command Batch() {
             "mosaic_YYMMDD_HHMM_PRODUCT.EXT (mosaic_YYMMDD_HHMM.h5, a COMP object): one per term "
             "that any of the sites has that day, png the picture that mosaic writes; --shard "
             "then deals out the days.\n\n"
-            "Files are written whole, so a file that exists is complete: a rerun skips it and "
-            "an interrupted run resumes where it stopped. On a terminal a progress line shows "
-            "terms done, the rate and the time left; otherwise a line is printed per finished "
-            "day. The run ends with a summary (files written, skipped, absent from the archive, "
-            "failed) and the reasons of the failures on standard error; the status is 1 if "
-            "anything failed.\n\n"
+            "Files are written whole, so a file that exists is complete. Each site day's folder "
+            "keeps a record (.batch-record) of what each file was asked to be: a rerun skips a "
+            "file made as now asked and rebuilds one made with other products, method, "
+            "tolerance or sites, or a composite made without a site that can take part now; "
+            "an interrupted run resumes where it stopped, and the temporary files a killed run "
+            "left are removed. An unknown site code is a usage error. On a terminal a progress "
+            "line shows terms done, the rate and the time left; otherwise a line is printed per "
+            "finished day. The run ends with a summary (files written, skipped, absent from the "
+            "archive, failed, and with --mosaic the composite terms made without an asked site) "
+            "and the reasons on standard error; the status is 1 if anything failed or, unless "
+            "--allow-missing, if a composite lacks an asked site.\n\n"
             "--shard K/N takes the K-th of N parts of the site days: the site days in order, "
             "day by day and site by site, dealt out in turn. The parts are disjoint, together "
             "whole and the same on every machine given the same arguments, so N machines or "
@@ -198,8 +205,11 @@ Command Batch() {
              {"--layers LIST", "all or a comma-separated list of 1 to 10, 21, 22, max and vil."},
              {"--format tif|h5|png|kmz", "The kind of file written."},
              {"--out DIR", "Where the files go; made as needed."},
-             {"--jobs N", "Worker threads on this machine, 1 (the default) to 256."},
+             {"--jobs N",
+              "Workers on this machine, 1 (the default) to 256: threads, processes for h5."},
              {"--shard K/N", "Do only part K of N (1 <= K <= N)."},
+             {"--allow-missing",
+              "With --mosaic: a composite made without an asked site is no failure."},
              kPictureLang}};
 }
 
