@@ -249,7 +249,6 @@ TEST_F(OdimExport, ValuesReadAsProbeReadsThem) {
     // cell, which no data covers. The demo's weather at its newest term may
     // be small, so every cell is looked at.
     std::vector<size_t> cells = {0};
-    // Spread over the square, wherever the term's weather happens to lie.
     for (size_t i = 0; i < weather.size() && cells.size() < 4; ++i) {
         if (weather[i] > 0 && weather[i] < 20) {
             cells.push_back(i);
