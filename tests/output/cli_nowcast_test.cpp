@@ -49,13 +49,13 @@ TEST_F(CliNowcast, TheCompositeGoesThroughEveryCommand) {
     const std::string day = " --start-dir " + start_ + " --mosaic --method max --day " + day_;
     const std::string forecast = dir.file("m.tif");
     const std::string header =
-        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg";
+        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion";
     const struct {
         std::string command;
         std::string firstLine;  // of the table printed; empty for a file
     } rows[] = {
         {"cells" + day + " --term " + term_ + " --csv", header},
-        {"verify" + day + " --csv", "lead_min,method,hits,misses,false_alarms,pod,far,csi"},
+        {"verify" + day + " --csv", "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss"},
         {"nowcast" + day + " --term " + term_ + " --layer max --lead 10 --out " + forecast, ""},
     };
     for (const auto& row : rows) {
@@ -95,7 +95,7 @@ TEST_F(CliNowcast, VerifyPrintsBothMethodsAtEveryLead) {
     ASSERT_EQ(
         run("verify --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --csv"), 0)
         << err;
-    EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi");
+    EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss");
     EXPECT_EQ(Lines(printed), 13u);
 }
 
@@ -105,7 +105,7 @@ TEST_F(CliNowcast, CellsPrintTheirColumns) {
               0)
         << err;
     EXPECT_EQ(FirstLine(printed),
-              "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg");
+              "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion");
     std::istringstream rows(printed);
     std::string row;
     std::getline(rows, row);
