@@ -171,7 +171,7 @@ void NowcastTools::redraw() {
             const MotionField motion =
                 MotionAt(day->terms, static_cast<size_t>(k), kLayerColumnMax);
             const std::vector<GridValues> ahead =
-                Extrapolate(*max, motion, kOutlineLeads, Advection::Linear);
+                Extrapolate(*max, motion, kOutlineLeads, AdvectionOf(kLayerColumnMax));
             std::vector<ThresholdOutline> outlines;
             for (size_t l = 0; l < ahead.size(); ++l)
                 outlines.push_back({&ahead[l], kOutlineLeads[l]});

@@ -181,27 +181,37 @@ int WriteMap(const NowcastArgs& request, const GridValues& forecast, int lead,
 
 // The composite's forecast goes out as the composite of its base term does,
 // its grid replaced by the forecast's.
-int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day, const GridValues& forecast,
-                int lead, const std::string& out) {
+int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day,
+                const std::vector<GridValues>& forecasts) {
     const std::unique_ptr<QGuiApplication> app = StartGui();
     const TermChoice& choice = request.day.day;
     MosaicTerm term;
     std::string error;
+    // The base term's composite is made once for every lead.
     const std::unique_ptr<MapSource> source =
         LoadMosaicSource(day.config, day.loader,
                          MosaicRequestOf(day.config, request.day.choice, choice.day, choice.term),
                          choice.layer, request.day.choice.method, term, error);
     if (!source) return LoadFailure(error);
-    if (!source->composite || source->composite->values.size() != forecast.values.size()) {
-        return LoadFailure("the forecast grid is not the composite's");
+    const std::string baseText = source->termText;
+    for (size_t l = 0; l < forecasts.size(); ++l) {
+        const int lead = request.leads[l];
+        const std::string out = OutputOf(request, lead);
+        if (!source->composite || source->composite->values.size() != forecasts[l].values.size()) {
+            return LoadFailure("the forecast grid is not the composite's");
+        }
+        source->composite->values = forecasts[l].values;
+        source->leadMinutes = lead;
+        source->termText = baseText;
+        if (HasSuffix(out, ".png")) {
+            source->termText = ForecastFrameText(choice.term, lead);
+            if (const int failed = WriteMosaicPicture(day.config, *source, term, out); failed != 0) {
+                return failed;
+            }
+        } else if (!WriteMapFile(*source, out, error)) {
+            return LoadFailure(error);
+        }
     }
-    source->composite->values = forecast.values;
-    source->leadMinutes = lead;
-    if (HasSuffix(out, ".png")) {
-        source->termText = ForecastFrameText(choice.term, lead);
-        return WriteMosaicPicture(day.config, *source, term, out);
-    }
-    if (!WriteMapFile(*source, out, error)) return LoadFailure(error);
     return 0;
 }
 
@@ -213,12 +223,12 @@ int runNowcast(const std::vector<std::string>& args) {
     if (const int failed = Forecast(request, day, forecasts); failed != 0) return failed;
     // One application for every lead's picture or file.
     const std::unique_ptr<QGuiApplication> app = StartGui();
+    if (request.day.mosaic) return WriteMosaic(request, day, forecasts);
     for (size_t l = 0; l < forecasts.size(); ++l) {
         const int lead = request.leads[l];
         const std::string out = OutputOf(request, lead);
-        const int failed = request.day.mosaic ? WriteMosaic(request, day, forecasts[l], lead, out)
-                           : HasSuffix(out, ".png") ? WritePicture(request, forecasts[l], lead, out)
-                                                    : WriteMap(request, forecasts[l], lead, out);
+        const int failed = HasSuffix(out, ".png") ? WritePicture(request, forecasts[l], lead, out)
+                                                  : WriteMap(request, forecasts[l], lead, out);
         if (failed != 0) return failed;
     }
     return 0;
