@@ -33,6 +33,17 @@ TEST(Extrapolation, AnEchoMovesWithTheMotionLeadByLead) {
     EXPECT_EQ(leads[1].values[4 * 12 + 5], 100);
 }
 
+// A field that stays where it is, its motion read from itself, is forecast
+// as it is: a false drift of a fraction of a cell changes no value.
+TEST(Extrapolation, AFieldThatDoesNotMoveStaysAsItIs) {
+    const GridValues g = test::BlobField(60, 60, {{20, 20, 3, 55}, {40, 35, 5, 45}});
+    const TimedGrid terms[] = {{&g, 0.0}, {&g, 10.0}, {&g, 20.0}};
+    const MotionField motion = EstimateMotion(terms);
+    for (const GridValues& lead : Extrapolate(g, motion, NowcastLeads(), AdvectionOf(kLayerColumnMax))) {
+        EXPECT_EQ(lead.values, g.values);
+    }
+}
+
 TEST(Extrapolation, AStillFieldLeavesTheGridAsItIs) {
     const GridValues g = RowsField({{0, 80, 90}, {kOutsideGrid, 20, 0}});
     const auto leads = Extrapolate(g, MotionField::Still(2, 3), NowcastLeads(), Advection::Linear);

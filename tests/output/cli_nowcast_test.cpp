@@ -4,6 +4,7 @@
 
 #include <gdal.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "output/cli_fixture.h"
@@ -85,8 +86,16 @@ TEST_F(CliNowcast, ASiteAndTheCompositeTogetherAreRefused) {
     }
 }
 
+TEST_F(CliNowcast, AListOfLeadsWritesAFileEach) {
+    ASSERT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead 30,10"), 0) << err;
+    for (const char* name : {"f+10.tif", "f+30.tif"}) {
+        EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("f.tif")));
+}
+
 TEST_F(CliNowcast, LeadsOtherThanTheNowcastsAreUsageErrors) {
-    for (const char* lead : {"0", "15", "70", "x"}) {
+    for (const char* lead : {"0", "15", "70", "x", "10,", "10,15", ","}) {
         EXPECT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead " + lead), 2) << lead;
     }
 }
