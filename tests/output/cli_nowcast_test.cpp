@@ -86,6 +86,26 @@ TEST_F(CliNowcast, ASiteAndTheCompositeTogetherAreRefused) {
     }
 }
 
+// The real showers run across midnight: the composite's first term of the
+// day reads the motion and tracks of the day before, and every cell moves.
+TEST_F(CliNowcast, TheCompositesCellsAtMidnightMove) {
+    const std::string real = std::string(KALVERA_SOURCE_DIR) + "/tests/data/real-weather";
+    ASSERT_EQ(run("cells --start-dir " + real +
+                  " --mosaic --sites 90101 --day 170510 --term 00.00 --threshold 35 --csv"),
+              0)
+        << err;
+    std::istringstream rows(printed);
+    std::string row;
+    std::getline(rows, row);
+    size_t cells = 0;
+    while (std::getline(rows, row)) {
+        EXPECT_FALSE(row.ends_with(",,,")) << row;
+        EXPECT_FALSE(row.ends_with(",implausible")) << row;
+        ++cells;
+    }
+    EXPECT_GT(cells, 0u);
+}
+
 TEST_F(CliNowcast, AListOfLeadsWritesAFileEach) {
     ASSERT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead 30,10"), 0) << err;
     for (const char* name : {"f+10.tif", "f+30.tif"}) {
