@@ -1,6 +1,7 @@
 #include "nowcast/day_terms.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <set>
@@ -99,6 +100,7 @@ bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
         return false;
     }
     if (!which.last.empty()) messages.erase(messages.upper_bound(which.last), messages.end());
+    messages.erase(messages.begin(), messages.lower_bound(which.first));
     while (which.count > 0 && messages.size() > which.count) messages.erase(messages.begin());
     DisplayState state = day;
     for (const auto& [text, offsets] : messages) {
@@ -131,7 +133,7 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
     std::vector<std::string> clock;
     for (const std::string& text : texts) {
         if (!which.last.empty() && text > which.last) break;
-        if (TermMinutes(text) < 0) continue;
+        if (TermMinutes(text) < 0 || text < which.first) continue;
         if (!clock.empty() &&
             TermMinutes(text) - TermMinutes(clock.back()) < day.toleranceMinutes) {
             continue;
@@ -201,9 +203,14 @@ void PrependDayBefore(std::vector<DayTerm>& before, size_t wanted, std::vector<D
                  std::make_move_iterator(kept.end()));
 }
 
-// Only the day before's last terms are ever needed.
-TermSelection BeforeSelection(size_t wanted) {
-    return {"", wanted == std::numeric_limits<size_t>::max() ? 0 : wanted};
+// Only the day before's terms within the carry-over of the day's first
+// term are ever needed, never the whole day.
+TermSelection BeforeSelection(size_t wanted, const std::vector<DayTerm>& terms) {
+    const auto withinCarryOver = static_cast<size_t>(kCarryOverMinutes) + 1;
+    TermSelection which("", std::min(wanted, withinCarryOver));
+    const int from = static_cast<int>(std::ceil(terms.front().minutes - kCarryOverMinutes));
+    if (from < 0) which.first = TermTextOf((from + 24 * 60) / 60, (from + 24 * 60) % 60);
+    return which;
 }
 
 }  // namespace
@@ -236,7 +243,8 @@ bool LoadTermsAcrossDays(const DisplayState& day, const std::vector<int>& layerC
     previous.currentDate = day.currentDate - 1.0;
     std::vector<DayTerm> before;
     std::string ignored;
-    if (LoadDayTerms(previous, layerCodes, BeforeSelection(wanted), before, ignored, decode)) {
+    if (LoadDayTerms(previous, layerCodes, BeforeSelection(wanted, terms), before, ignored,
+                     decode)) {
         PrependDayBefore(before, wanted, terms);
     }
     return true;
@@ -253,8 +261,8 @@ bool LoadMosaicTermsAcrossDays(MosaicLoader& loader, const MosaicRequest& day,
     if (wanted == 0 || previous.dayName.empty()) return true;
     std::vector<DayTerm> before;
     std::string ignored;
-    if (LoadMosaicDayTerms(loader, previous, method, layerCodes, BeforeSelection(wanted), before,
-                           ignored)) {
+    if (LoadMosaicDayTerms(loader, previous, method, layerCodes, BeforeSelection(wanted, terms),
+                           before, ignored)) {
         PrependDayBefore(before, wanted, terms);
     }
     return true;

@@ -36,10 +36,12 @@ double TermMinutes(const std::string& termText);
 
 // Which of a day's terms are read: those up to and including `last` (all
 // when empty), and of them only the newest `count` (all when 0): a nowcast
-// of one term needs only the terms its motion is read from.
+// of one term needs only the terms its motion is read from. `first`, when
+// not empty, leaves out the terms before it.
 struct TermSelection {
     std::string last;
     size_t count = 0;
+    std::string first;
 
     TermSelection(std::string lastTerm = {}, size_t newest = 0)
         : last(std::move(lastTerm)), count(newest) {}
