@@ -1,6 +1,10 @@
 // The nowcast on a demo day: the motion and six leads of one 100 x 100 grid,
-// the cells of one term found and matched to the term before, and the whole
-// day's verification as `kalvera-cli verify` runs it, reading included.
+// the cells of one term found and matched to the term before, the whole
+// day's verification as `kalvera-cli verify` runs it, reading included, and
+// one `nowcast --mosaic` of six leads on the composite of the six demo
+// sites (reading the three terms the motion needs, composing them, the
+// motion and the leads; the files it writes not included), against reading
+// the day up to the term as it was done before.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +17,7 @@
 #include "demo/demo_sites.h"
 #include "demo_scene.h"
 #include "geo/settings.h"
+#include "output/mosaic_source.h"
 #include "nowcast/day_nowcast.h"
 #include "nowcast/verification.h"
 #include "products/derived_products.h"
@@ -83,7 +88,7 @@ void BM_MotionAndSixLeads(benchmark::State& st) {
     for (auto _ : st) {
         const MotionField motion = MotionAt(day.terms, day.busiest, kLayerColumnMax);
         const std::vector<GridValues> forecasts =
-            Extrapolate(newest, motion, leads, Advection::Linear);
+            Extrapolate(newest, motion, leads, AdvectionOf(kLayerColumnMax));
         benchmark::DoNotOptimize(forecasts.data());
     }
 }
@@ -138,6 +143,65 @@ void BM_VerifyADay(benchmark::State& st) {
     st.counters["terms"] = static_cast<double>(terms);
 }
 BENCHMARK(BM_VerifyADay)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The six demo sites' archive of the busy moment's day.
+struct MosaicDay {
+    bench::DemoArchive made;
+    AppConfig config;
+    std::string day;
+    std::string term = "16.00";
+    bool ready = false;
+
+    MosaicDay() {
+        made = bench::MakeDemoArchive("nowcast-mosaic", 1,
+                                      static_cast<int>(demo::DemoSites().size()));
+        std::string error;
+        if (!made.ready || !LoadSettingsFrom(config, made.startDir, error)) return;
+        ListSites(config);
+        day = DayNameOf(made.now);
+        ready = true;
+    }
+    ~MosaicDay() {
+        std::error_code ignored;
+        if (!made.scratch.empty()) std::filesystem::remove_all(made.scratch, ignored);
+    }
+};
+
+MosaicDay& Mosaic() {
+    static MosaicDay day;
+    return day;
+}
+
+void BM_MosaicNowcastSixLeads(benchmark::State& st, size_t termsRead) {
+    MosaicDay& day = Mosaic();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    const MosaicRequest request = MosaicRequestOf(day.config, MosaicChoice{}, day.day, "");
+    size_t cells = 0;
+    for (auto _ : st) {
+        MosaicLoader loader;
+        std::vector<DayTerm> terms;
+        std::string error;
+        LoadMosaicTermsAcrossDays(loader, request, CompositeMethod::Maximum, {kLayerColumnMax},
+                                  TermSelection(day.term, termsRead), terms, error);
+        if (terms.empty() || !terms.back().layer(kLayerColumnMax)) {
+            return st.SkipWithError("no composite of the term");
+        }
+        const MotionField motion = MotionAt(terms, terms.size() - 1, kLayerColumnMax);
+        const std::vector<GridValues> leads =
+            Extrapolate(*terms.back().layer(kLayerColumnMax), motion, NowcastLeads(),
+                        AdvectionOf(kLayerColumnMax));
+        cells = leads.front().values.size();
+        benchmark::DoNotOptimize(leads.data());
+    }
+    st.counters["cells"] = static_cast<double>(cells);
+}
+// Three terms, as `nowcast` reads them; 0: the day up to the term.
+BENCHMARK_CAPTURE(BM_MosaicNowcastSixLeads, three_terms, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_MosaicNowcastSixLeads, day_up_to_the_term, 0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 }  // namespace
 

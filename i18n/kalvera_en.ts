@@ -52,8 +52,40 @@
         <translation>Split from</translation>
     </message>
     <message>
-        <source>%1, срок %2: ячеек %3</source>
-        <translation>%1, term %2: %3 cells</translation>
+        <source>свой путь</source>
+        <translation>own track</translation>
+    </message>
+    <message>
+        <source>поле: новая</source>
+        <translation>field: new cell</translation>
+    </message>
+    <message>
+        <source>поле: путь не движение</source>
+        <translation>field: track is not motion</translation>
+    </message>
+    <message>
+        <source>неправдоподобна</source>
+        <translation>implausible</translation>
+    </message>
+    <message>
+        <source>неизвестно</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>Азимут, °</source>
+        <translation>Bearing, °</translation>
+    </message>
+    <message>
+        <source>Дальность, км</source>
+        <translation>Range, km</translation>
+    </message>
+    <message>
+        <source>Движение по</source>
+        <translation>Motion from</translation>
+    </message>
+    <message>
+        <source>%1, срок %2 GMT: ячеек %3</source>
+        <translation>%1, term %2 GMT: %3 cells</translation>
     </message>
 </context>
 <context>
@@ -558,6 +590,22 @@ F1  this help</translation>
     <message>
         <source>отделилась от %1</source>
         <translation>split from %1</translation>
+    </message>
+    <message>
+        <source>макс. отражаемость ≥ %1 dBZ</source>
+        <translation>max. reflectivity ≥ %1 dBZ</translation>
+    </message>
+    <message>
+        <source>движение: —</source>
+        <translation>motion: —</translation>
+    </message>
+    <message>
+        <source>(по полю движения: новая ячейка)</source>
+        <translation>(from the motion field: new cell)</translation>
+    </message>
+    <message>
+        <source>(по полю движения: путь центра не движение)</source>
+        <translation>(from the motion field: its track is not motion)</translation>
     </message>
 </context>
 <context>

@@ -52,8 +52,40 @@
         <translation>Отделилась от</translation>
     </message>
     <message>
-        <source>%1, срок %2: ячеек %3</source>
-        <translation>%1, срок %2: ячеек %3</translation>
+        <source>свой путь</source>
+        <translation>свой путь</translation>
+    </message>
+    <message>
+        <source>поле: новая</source>
+        <translation>поле: новая</translation>
+    </message>
+    <message>
+        <source>поле: путь не движение</source>
+        <translation>поле: путь не движение</translation>
+    </message>
+    <message>
+        <source>неправдоподобна</source>
+        <translation>неправдоподобна</translation>
+    </message>
+    <message>
+        <source>неизвестно</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>Азимут, °</source>
+        <translation>Азимут, °</translation>
+    </message>
+    <message>
+        <source>Дальность, км</source>
+        <translation>Дальность, км</translation>
+    </message>
+    <message>
+        <source>Движение по</source>
+        <translation>Движение по</translation>
+    </message>
+    <message>
+        <source>%1, срок %2 GMT: ячеек %3</source>
+        <translation>%1, срок %2 GMT: ячеек %3</translation>
     </message>
 </context>
 <context>
@@ -558,6 +590,22 @@ F1  эта подсказка</translation>
     <message>
         <source>отделилась от %1</source>
         <translation>отделилась от %1</translation>
+    </message>
+    <message>
+        <source>макс. отражаемость ≥ %1 dBZ</source>
+        <translation>макс. отражаемость ≥ %1 dBZ</translation>
+    </message>
+    <message>
+        <source>движение: —</source>
+        <translation>движение: —</translation>
+    </message>
+    <message>
+        <source>(по полю движения: новая ячейка)</source>
+        <translation>(по полю движения: новая ячейка)</translation>
+    </message>
+    <message>
+        <source>(по полю движения: путь центра не движение)</source>
+        <translation>(по полю движения: путь центра не движение)</translation>
     </message>
 </context>
 <context>

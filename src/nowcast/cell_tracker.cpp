@@ -57,12 +57,46 @@ void CellTracker::describe(const CellFields& term, const MotionField& motion,
     largest(term.vil, vil);
     if (vil) cell.vilMax = *vil / 10.0;
     cell.track.push_back({term.minutes, region.centroid});
-    if (!FitVelocity(cell.track, cell.northCellsPerMin, cell.eastCellsPerMin)) {
-        motion.at(region.centroid.row, region.centroid.column, cell.eastCellsPerMin,
-                  cell.northCellsPerMin);
+    // The field averaged over the cell's area: what its echoes do, whatever
+    // growth on one side does to its centroid.
+    const bool fieldKnown = !motion.still() && motion.rows == grid.rows() &&
+                            motion.columns == grid.columns() && !region.members.empty();
+    double fieldEast = 0.0, fieldNorth = 0.0;
+    if (fieldKnown) {
+        const auto columns = static_cast<size_t>(grid.columns());
+        for (const size_t k : region.members) {
+            double east = 0.0, north = 0.0;
+            motion.at(static_cast<double>(k / columns), static_cast<double>(k % columns), east,
+                      north);
+            fieldEast += east, fieldNorth += north;
+        }
+        fieldEast /= static_cast<double>(region.members.size());
+        fieldNorth /= static_cast<double>(region.members.size());
     }
+    double trackEast = 0.0, trackNorth = 0.0;
+    const bool ownTrack =
+        cell.track.size() >= kOwnTrackTerms && FitVelocity(cell.track, trackNorth, trackEast);
+    cell.motion = CellMotion::Unknown;
+    if (ownTrack && fieldKnown) {
+        const double differenceKmh = 60.0 * std::hypot((trackEast - fieldEast) * scale.dxKm,
+                                                       (trackNorth - fieldNorth) * scale.dyKm);
+        cell.motion =
+            differenceKmh <= kTrackToleranceKmh ? CellMotion::Track : CellMotion::FieldOverTrack;
+    } else if (ownTrack) {
+        cell.motion = CellMotion::Track;
+    } else if (fieldKnown) {
+        cell.motion = CellMotion::FieldYoung;
+    }
+    const bool byTrack = cell.motion == CellMotion::Track;
+    cell.eastCellsPerMin = byTrack ? trackEast : fieldEast;
+    cell.northCellsPerMin = byTrack ? trackNorth : fieldNorth;
     SpeedAndHeading(scale, cell.eastCellsPerMin, cell.northCellsPerMin, cell.speedKmh,
                     cell.headingDeg);
+    if (cell.moving() && cell.speedKmh > kPlausibleSpeedKmh) cell.motion = CellMotion::Implausible;
+    if (!cell.moving()) {
+        cell.eastCellsPerMin = cell.northCellsPerMin = 0.0;
+        cell.speedKmh = cell.headingDeg = 0.0;
+    }
     for (size_t k = 0; k < kForecastPositions; ++k) {
         const double lead = static_cast<double>((k + 1) * kLeadStepMinutes);
         cell.forecast[k] = PlaceOf(grid, {region.centroid.row + cell.northCellsPerMin * lead,
@@ -117,12 +151,14 @@ void CellTracker::match(const CellFields& term, const MotionField& motion,
         if (heir >= 0) {
             const StormCell& from = before[static_cast<size_t>(heir)];
             cell.id = from.id;
-            cell.track = from.track;
             for (size_t p = 0; p < before.size(); ++p) {
                 if (successor[p] == static_cast<int>(c) && static_cast<int>(p) != heir) {
                     cell.mergedFrom.push_back(before[p].id);
                 }
             }
+            // A merged cell's centroid jumps towards the joined part: its
+            // path starts again here.
+            if (cell.mergedFrom.empty()) cell.track = from.track;
             continue;
         }
         cell.id = nextId_++;
@@ -131,10 +167,8 @@ void CellTracker::match(const CellFields& term, const MotionField& motion,
         for (size_t p = 0; p < before.size(); ++p) {
             if (overlap[p][c] > most) most = overlap[p][c], parent = static_cast<int>(p);
         }
-        if (parent >= 0) {
-            cell.splitFrom = before[static_cast<size_t>(parent)].id;
-            cell.track = before[static_cast<size_t>(parent)].track;
-        }
+        // Its path is its own: the parent's centroid was that of both parts.
+        if (parent >= 0) cell.splitFrom = before[static_cast<size_t>(parent)].id;
     }
 }
 

@@ -40,7 +40,8 @@ std::vector<TermCells> TrackDay(const std::vector<DayTerm>& terms, const CellOpt
 }
 
 std::string CellsCsv(const std::vector<TermCells>& terms) {
-    std::string csv = "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg\n";
+    std::string csv =
+        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion\n";
     for (const TermCells& term : terms) {
         for (const StormCell& cell : term.cells) {
             csv += term.termText + ',' + std::to_string(cell.id) + ',' +
@@ -48,7 +49,9 @@ std::string CellsCsv(const std::vector<TermCells>& terms) {
                    Fixed(cell.areaKm2, 0) + ',' + Fixed(cell.maxDbz, 1) + ',' +
                    (cell.topM ? std::to_string(*cell.topM) : std::string()) + ',' +
                    (cell.vilMax ? Fixed(*cell.vilMax, 1) : std::string()) + ',' +
-                   Fixed(cell.speedKmh, 0) + ',' + Fixed(cell.headingDeg, 0) + '\n';
+                   (cell.moving() ? Fixed(cell.speedKmh, 0) + ',' + Fixed(cell.headingDeg, 0)
+                                  : std::string(",")) +
+                   ',' + CellMotionName(cell.motion) + '\n';
         }
     }
     return csv;

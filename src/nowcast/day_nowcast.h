@@ -20,8 +20,10 @@ MotionField MotionAt(const std::vector<DayTerm>& terms, size_t index, int layerC
 // time order; a term without the column maximum has none and ends all tracks.
 std::vector<TermCells> TrackDay(const std::vector<DayTerm>& terms, const CellOptions& options = {});
 
-// "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg" and
-// a row per cell and term; a figure the term lacks is empty.
+// "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion"
+// and a row per cell and term; a figure the term lacks is empty, and so are
+// speed and heading where the motion is unknown or implausible (the motion
+// column says which, see CellMotionName).
 std::string CellsCsv(const std::vector<TermCells>& terms);
 
 }  // namespace kalvera

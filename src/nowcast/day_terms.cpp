@@ -1,10 +1,14 @@
 #include "nowcast/day_terms.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 
 #include "archive/day_archive.h"
 #include "archive/index_records.h"
+#include "common/date_time.h"
 #include "products/derived_products.h"
 
 namespace kalvera {
@@ -87,7 +91,7 @@ double TermMinutes(const std::string& termText) {
 }
 
 bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
-                  const std::string& lastTerm, std::vector<DayTerm>& terms, std::string& error,
+                  const TermSelection& which, std::vector<DayTerm>& terms, std::string& error,
                   const LayerDecoder& decode) {
     terms.clear();
     std::map<std::string, TermMessages> messages;
@@ -95,9 +99,11 @@ bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
         error = "cannot read the index file " + day.indexPath;
         return false;
     }
+    if (!which.last.empty()) messages.erase(messages.upper_bound(which.last), messages.end());
+    messages.erase(messages.begin(), messages.lower_bound(which.first));
+    while (which.count > 0 && messages.size() > which.count) messages.erase(messages.begin());
     DisplayState state = day;
     for (const auto& [text, offsets] : messages) {
-        if (!lastTerm.empty() && text > lastTerm) break;
         DayTerm term;
         term.termText = text;
         term.minutes = TermMinutes(text);
@@ -109,7 +115,7 @@ bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
 }
 
 bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
-                        const std::vector<int>& layerCodes, const std::string& lastTerm,
+                        const std::vector<int>& layerCodes, const TermSelection& which,
                         std::vector<DayTerm>& terms, std::string& error) {
     terms.clear();
     std::set<std::string> texts;
@@ -126,13 +132,16 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
     // nearly the same sites, and a motion of nothing between them.
     std::vector<std::string> clock;
     for (const std::string& text : texts) {
-        if (!lastTerm.empty() && text > lastTerm) break;
-        if (TermMinutes(text) < 0) continue;
+        if (!which.last.empty() && text > which.last) break;
+        if (TermMinutes(text) < 0 || text < which.first) continue;
         if (!clock.empty() &&
             TermMinutes(text) - TermMinutes(clock.back()) < day.toleranceMinutes) {
             continue;
         }
         clock.push_back(text);
+    }
+    if (which.count > 0 && clock.size() > which.count) {
+        clock.erase(clock.begin(), clock.end() - static_cast<std::ptrdiff_t>(which.count));
     }
     std::vector<std::shared_ptr<const MosaicLayout>> layouts;
     MosaicRequest request = day;
@@ -156,6 +165,105 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
     // Grids of different layouts cannot be compared cell by cell.
     for (size_t n = 0; n < terms.size(); ++n) {
         if (layouts[n] != layouts.back()) terms[n].layers.clear();
+    }
+    return true;
+}
+
+namespace {
+
+// How many terms of the day before a selection wants, or 0 for none.
+size_t WantedBefore(const TermSelection& which, const std::vector<DayTerm>& terms) {
+    if (terms.empty() || terms.front().minutes > kCarryOverMinutes) return 0;
+    if (which.count == 0) return std::numeric_limits<size_t>::max();
+    return which.count > terms.size() ? which.count - terms.size() : 0;
+}
+
+// Puts the day before's terms in front, on this day's clock, keeping those
+// within the carry-over of the first term and of the grid of its newest.
+void PrependDayBefore(std::vector<DayTerm>& before, size_t wanted, std::vector<DayTerm>& terms) {
+    const double first = terms.front().minutes;
+    const auto sameGrid = [&](const DayTerm& term) {
+        for (const auto& [code, grid] : term.layers) {
+            const GridValues* ours = terms.back().layer(code);
+            if (ours && ours->values.size() != grid.values.size()) return false;
+        }
+        return true;
+    };
+    std::vector<DayTerm> kept;
+    for (DayTerm& term : before) {
+        term.minutes -= 24 * 60.0;
+        if (term.minutes >= first - kCarryOverMinutes && term.minutes < first && sameGrid(term)) {
+            kept.push_back(std::move(term));
+        }
+    }
+    if (kept.size() > wanted) {
+        kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(wanted));
+    }
+    terms.insert(terms.begin(), std::make_move_iterator(kept.begin()),
+                 std::make_move_iterator(kept.end()));
+}
+
+// Only the day before's terms within the carry-over of the day's first
+// term are ever needed, never the whole day.
+TermSelection BeforeSelection(size_t wanted, const std::vector<DayTerm>& terms) {
+    const auto withinCarryOver = static_cast<size_t>(kCarryOverMinutes) + 1;
+    TermSelection which("", std::min(wanted, withinCarryOver));
+    const int from = static_cast<int>(std::ceil(terms.front().minutes - kCarryOverMinutes));
+    if (from < 0) which.first = TermTextOf((from + 24 * 60) / 60, (from + 24 * 60) % 60);
+    return which;
+}
+
+}  // namespace
+
+std::string DayBefore(const std::string& dayName) {
+    if (dayName.size() != 6 ||
+        !std::all_of(dayName.begin(), dayName.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return {};
+    }
+    const int year = 2000 + std::stoi(dayName.substr(0, 2));
+    const int month = std::stoi(dayName.substr(2, 2)), day = std::stoi(dayName.substr(4, 2));
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
+    return DayNameOf(EncodeDate(year, month, day) - 1.0);
+}
+
+bool LoadTermsAcrossDays(const DisplayState& day, const std::vector<int>& layerCodes,
+                         const TermSelection& which, std::vector<DayTerm>& terms,
+                         std::string& error, const LayerDecoder& decode) {
+    if (!LoadDayTerms(day, layerCodes, which, terms, error, decode)) return false;
+    const size_t wanted = WantedBefore(which, terms);
+    const std::string dayBefore = DayBefore(day.dayName);
+    const std::string tail = day.dayName + ".ind";
+    if (wanted == 0 || dayBefore.empty() || !day.indexPath.ends_with(tail)) return true;
+    // The files of the day before lie beside the day's own.
+    const std::string folder = day.indexPath.substr(0, day.indexPath.size() - tail.size());
+    DisplayState previous = day;
+    previous.dayName = dayBefore;
+    previous.indexPath = folder + dayBefore + ".ind";
+    previous.basePath = folder + dayBefore + ".bas";
+    previous.currentDate = day.currentDate - 1.0;
+    std::vector<DayTerm> before;
+    std::string ignored;
+    if (LoadDayTerms(previous, layerCodes, BeforeSelection(wanted, terms), before, ignored,
+                     decode)) {
+        PrependDayBefore(before, wanted, terms);
+    }
+    return true;
+}
+
+bool LoadMosaicTermsAcrossDays(MosaicLoader& loader, const MosaicRequest& day,
+                               CompositeMethod method, const std::vector<int>& layerCodes,
+                               const TermSelection& which, std::vector<DayTerm>& terms,
+                               std::string& error) {
+    if (!LoadMosaicDayTerms(loader, day, method, layerCodes, which, terms, error)) return false;
+    const size_t wanted = WantedBefore(which, terms);
+    MosaicRequest previous = day;
+    previous.dayName = DayBefore(day.dayName);
+    if (wanted == 0 || previous.dayName.empty()) return true;
+    std::vector<DayTerm> before;
+    std::string ignored;
+    if (LoadMosaicDayTerms(loader, previous, method, layerCodes, BeforeSelection(wanted, terms),
+                           before, ignored)) {
+        PrependDayBefore(before, wanted, terms);
     }
     return true;
 }

@@ -52,9 +52,8 @@ std::vector<int> NowcastLeads() {
     return leads;
 }
 
-Advection AdvectionOf(int layerCode) {
-    if (layerCode == kLayerWeather || layerCode == kLayerEchoTops) return Advection::Nearest;
-    return Advection::Linear;
+Advection AdvectionOf(int /*layerCode*/) {
+    return Advection::Nearest;
 }
 
 std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField& motion,

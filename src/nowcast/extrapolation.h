@@ -22,9 +22,14 @@ inline bool IsLowSkillLead(int leadMinutes) {
 // 10, 20 ... 60.
 std::vector<int> NowcastLeads();
 
-// Reflectivity and VIL are interpolated between the four cells around the
-// departure point; phenomena are classes and echo tops the top of one
-// column, so they take the nearest cell's value as it stands.
+// How a forecast cell takes its value at the departure point. Every layer
+// takes the nearest cell's value as it stands: only the departure position
+// is interpolated (along the motion), never the field. Interpolating the
+// field between four cells smears a shower's core of a few cells into its
+// surroundings at every lead, so that a forecast held a quarter of the
+// observed area of 30 dBZ at +10 on a day of showers, and it invents values
+// (classes of phenomena, echo tops of no column) that were never observed.
+// Linear stays for comparison in the measurements.
 enum class Advection { Linear, Nearest };
 Advection AdvectionOf(int layerCode);
 

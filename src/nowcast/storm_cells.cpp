@@ -115,4 +115,20 @@ std::vector<CellRegion> IdentifyCells(const GridValues& columnMax, const CellOpt
     return regions;
 }
 
+const char* CellMotionName(CellMotion motion) {
+    switch (motion) {
+        case CellMotion::Track:
+            return "track";
+        case CellMotion::FieldYoung:
+            return "field_young";
+        case CellMotion::FieldOverTrack:
+            return "field_over_track";
+        case CellMotion::Implausible:
+            return "implausible";
+        case CellMotion::Unknown:
+            break;
+    }
+    return "";
+}
+
 }  // namespace kalvera

@@ -1,5 +1,6 @@
 #include "nowcast/verification.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -70,11 +71,79 @@ Contingency Score(const GridValues& forecast, const GridValues& observed, int32_
     return table;
 }
 
+double Fractions::fss() const {
+    if (!(reference > 0.0)) return std::numeric_limits<double>::quiet_NaN();
+    return 1.0 - squaredDifference / reference;
+}
+
+Fractions& Fractions::operator+=(const Fractions& other) {
+    squaredDifference += other.squaredDifference;
+    reference += other.reference;
+    return *this;
+}
+
+Fractions FractionsScore(const GridValues& forecast, const GridValues& observed, int32_t threshold,
+                         const GridValues* domain, int window) {
+    Fractions score;
+    const int rows = observed.grid.rows(), columns = observed.grid.columns();
+    const size_t n = observed.values.size();
+    if (forecast.values.size() != n || (domain && domain->values.size() != n) ||
+        n != static_cast<size_t>(rows) * static_cast<size_t>(columns) || window < 1) {
+        return score;
+    }
+    // Summed-area tables of the covered cells and of those at or above the
+    // threshold in each field, a row and a column of zeros in front.
+    const size_t stride = static_cast<size_t>(columns) + 1;
+    std::vector<int32_t> covered(stride * (static_cast<size_t>(rows) + 1), 0);
+    std::vector<int32_t> fYes(covered.size(), 0), oYes(covered.size(), 0);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < columns; ++j) {
+            const size_t k = static_cast<size_t>(i) * columns + j;
+            const int32_t f = forecast.values[k], o = observed.values[k];
+            const bool in = f != kOutsideGrid && o != kOutsideGrid &&
+                            (!domain || domain->values[k] != kOutsideGrid);
+            const size_t at = (static_cast<size_t>(i) + 1) * stride + static_cast<size_t>(j) + 1;
+            const auto sum = [&](std::vector<int32_t>& t, bool v) {
+                t[at] = (v ? 1 : 0) + t[at - 1] + t[at - stride] - t[at - stride - 1];
+            };
+            sum(covered, in);
+            sum(fYes, in && f >= threshold);
+            sum(oYes, in && o >= threshold);
+        }
+    }
+    const int half = window / 2;
+    const auto box = [&](const std::vector<int32_t>& t, int i0, int j0, int i1, int j1) {
+        const auto at = [&](int i, int j) {
+            return t[static_cast<size_t>(i) * stride + static_cast<size_t>(j)];
+        };
+        return at(i1, j1) - at(i0, j1) - at(i1, j0) + at(i0, j0);
+    };
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < columns; ++j) {
+            const size_t k = static_cast<size_t>(i) * columns + j;
+            if (forecast.values[k] == kOutsideGrid || observed.values[k] == kOutsideGrid ||
+                (domain && domain->values[k] == kOutsideGrid)) {
+                continue;
+            }
+            const int i0 = std::max(0, i - half), j0 = std::max(0, j - half);
+            const int i1 = std::min(rows, i + half + 1), j1 = std::min(columns, j + half + 1);
+            const double cells = box(covered, i0, j0, i1, j1);
+            const double pf = box(fYes, i0, j0, i1, j1) / cells;
+            const double po = box(oYes, i0, j0, i1, j1) / cells;
+            score.squaredDifference += (pf - po) * (pf - po);
+            score.reference += pf * pf + po * po;
+        }
+    }
+    return score;
+}
+
 std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t threshold,
                                  int layerCode) {
     const std::vector<int> leads = NowcastLeads();
     std::vector<Contingency> extrapolation(leads.size()), persistence(leads.size());
+    std::vector<Fractions> extrapolationFss(leads.size()), persistenceFss(leads.size());
     for (size_t base = 3; base < terms.size(); ++base) {
+        if (terms[base].minutes < 0.0) continue;
         std::vector<int> observedAt(leads.size());
         bool any = false;
         for (size_t l = 0; l < leads.size(); ++l) {
@@ -93,23 +162,26 @@ std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t t
             const GridValues& seen = terms[static_cast<size_t>(observedAt[l])].values;
             extrapolation[l] += Score(forecasts[l], seen, threshold);
             persistence[l] += Score(terms[base].values, seen, threshold, &forecasts[l]);
+            extrapolationFss[l] += FractionsScore(forecasts[l], seen, threshold);
+            persistenceFss[l] += FractionsScore(terms[base].values, seen, threshold, &forecasts[l]);
         }
     }
     std::vector<VerifyRow> rows;
     for (size_t l = 0; l < leads.size(); ++l) {
-        rows.push_back({leads[l], "extrapolation", extrapolation[l]});
-        rows.push_back({leads[l], "persistence", persistence[l]});
+        rows.push_back({leads[l], "extrapolation", extrapolation[l], extrapolationFss[l]});
+        rows.push_back({leads[l], "persistence", persistence[l], persistenceFss[l]});
     }
     return rows;
 }
 
 std::string VerifyCsv(const std::vector<VerifyRow>& rows) {
-    std::string csv = "lead_min,method,hits,misses,false_alarms,pod,far,csi\n";
+    std::string csv = "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss\n";
     for (const VerifyRow& row : rows) {
         const Contingency& t = row.table;
         csv += std::to_string(row.leadMinutes) + ',' + row.method + ',' + std::to_string(t.hits) +
                ',' + std::to_string(t.misses) + ',' + std::to_string(t.falseAlarms) + ',' +
-               Score3(t.pod()) + ',' + Score3(t.far()) + ',' + Score3(t.csi()) + '\n';
+               Score3(t.pod()) + ',' + Score3(t.far()) + ',' + Score3(t.csi()) + ',' +
+               Score3(row.fractions.fss()) + '\n';
     }
     return csv;
 }

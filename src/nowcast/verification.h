@@ -30,6 +30,23 @@ struct Contingency {
 Contingency Score(const GridValues& forecast, const GridValues& observed, int32_t threshold,
                   const GridValues* domain = nullptr);
 
+// The fractions skill score of a threshold over square windows of cells,
+// summed over cases: 1 - sum (Pf - Po)^2 / (sum Pf^2 + sum Po^2), where P
+// is the share of covered cells at or above the threshold in the window
+// around each cell. It forgives a displacement smaller than the window,
+// which the cell-by-cell table does not.
+inline constexpr int kFssWindowCells = 5;
+struct Fractions {
+    double squaredDifference = 0.0;
+    double reference = 0.0;
+
+    // NaN when neither field reached the threshold anywhere.
+    double fss() const;
+    Fractions& operator+=(const Fractions& other);
+};
+Fractions FractionsScore(const GridValues& forecast, const GridValues& observed, int32_t threshold,
+                         const GridValues* domain = nullptr, int window = kFssWindowCells);
+
 // One term of the day's layer, at its time in minutes.
 struct VerifyTerm {
     std::string termText;
@@ -41,6 +58,7 @@ struct VerifyRow {
     int leadMinutes = 0;
     std::string method;  // "extrapolation" or "persistence"
     Contingency table;
+    Fractions fractions;
 };
 
 // The nowcast from every term that has at least three earlier terms, its
@@ -48,11 +66,12 @@ struct VerifyRow {
 // the term observed at that time (terms given in time order). Both methods
 // are scored on the same cells: those the extrapolation covers, so that
 // neither gains from the inflow edge, where the other knows nothing. Rows by
-// lead, extrapolation first.
+// lead, extrapolation first. Terms at negative minutes (the day before) give
+// motion only: no forecast from them is scored.
 std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t threshold,
                                  int layerCode);
 
-// "lead_min,method,hits,misses,false_alarms,pod,far,csi" and a row each;
+// "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss" and a row each;
 // scores with three decimals, empty when undefined.
 std::string VerifyCsv(const std::vector<VerifyRow>& rows);
 

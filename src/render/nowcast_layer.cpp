@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "geo/map_projection.h"
+#include "render/mosaic_picture.h"
 #include "nowcast/extrapolation.h"
 
 namespace kalvera {
@@ -59,10 +61,7 @@ std::string ForecastFrameText(const std::string& baseTerm, int leadMinutes) {
 RadarPicture ForecastPicture(const GridValues& forecast) {
     RadarPicture picture;
     const size_t n = std::min(forecast.values.size(), picture.values.size());
-    for (size_t k = 0; k < n; ++k) {
-        const int32_t v = forecast.values[k];
-        picture.values[k] = v == kOutsideGrid ? 0 : v;
-    }
+    std::copy_n(forecast.values.begin(), n, picture.values.begin());
     return picture;
 }
 
@@ -83,6 +82,19 @@ void DrawForecastMark(Canvas& canvas, const Viewport& viewport, const std::strin
     canvas.setFontColor(kWhite);
     canvas.setBrushColor(kForecastMarkColor);
     canvas.textOut(viewport.left + 8, viewport.top + 8, banner);
+    // The key of the cells the extrapolation cannot fill, drawn as the
+    // composite draws the cells no site covers.
+    const int keyTop = viewport.top + 30;
+    canvas.setPenWidth(1);
+    canvas.setPenColor(kBlack);
+    canvas.setBrushStyle(BrushStyle::Solid);
+    canvas.setBrushColor(kNoDataFill);
+    canvas.rectangle(viewport.left + 8, keyTop, viewport.left + 22, keyTop + 12);
+    canvas.setFontColor(kBlack);
+    canvas.setFontSize(8.0);
+    canvas.setBrushColor(kWhite);
+    canvas.textOut(viewport.left + 26, keyTop - 1,
+                   QCoreApplication::translate("kalvera::DataAge", "нет данных").toStdString());
     canvas.setFontColor(kBlack);
     canvas.setFontSize(8.0);
     canvas.setBrushColor(kWhite);
@@ -92,7 +104,13 @@ void DrawForecastMark(Canvas& canvas, const Viewport& viewport, const std::strin
 
 void DrawThresholdOutlines(Canvas& canvas, const Viewport& viewport,
                            const std::vector<ThresholdOutline>& outlines, int32_t threshold) {
-    int keyY = viewport.bottom() - 8 - 14 * static_cast<int>(outlines.size());
+    int keyY = viewport.bottom() - 8 - 14 * static_cast<int>(outlines.size() + 1);
+    canvas.setBrushColor(kWhite);
+    canvas.textOut(viewport.left + 8, keyY,
+                   QCoreApplication::translate("kalvera::Nowcast", "макс. отражаемость ≥ %1 dBZ")
+                       .arg(QString::fromStdString(Fixed(threshold / 2.0, 0)))
+                       .toStdString());
+    keyY += 14;
     for (const ThresholdOutline& outline : outlines) {
         if (!outline.forecast) continue;
         const GridValues& g = *outline.forecast;
@@ -133,7 +151,7 @@ void DrawThresholdOutlines(Canvas& canvas, const Viewport& viewport,
 }
 
 void DrawStormCells(Canvas& canvas, const Viewport& viewport, const RadarGrid& grid,
-                    const std::vector<StormCell>& cells) {
+                    const std::vector<StormCell>& cells, int chosen) {
     canvas.setBrushStyle(BrushStyle::Clear);
     for (const StormCell& cell : cells) {
         const CanvasPoint at = PixelOf(viewport, cell.centroid);
@@ -145,8 +163,9 @@ void DrawStormCells(Canvas& canvas, const Viewport& viewport, const RadarGrid& g
         if (past.size() > 1) canvas.polyline(past);
         for (const CanvasPoint& p : past) canvas.rectangle(p.x - 1, p.y - 1, p.x + 2, p.y + 2);
         // The forecast track, a tick across it at every ten minutes.
+        // Nothing is drawn ahead of a cell whose motion is not known.
         CanvasPoint from = at;
-        for (size_t k = 0; k < cell.forecast.size(); ++k) {
+        for (size_t k = 0; k < (cell.moving() ? cell.forecast.size() : 0); ++k) {
             const int lead = static_cast<int>(k + 1) * kLeadStepMinutes;
             const CanvasPoint to = PixelOf(viewport, cell.forecast[k]);
             canvas.setPenColor(kForecastTrackColor);
@@ -164,10 +183,17 @@ void DrawStormCells(Canvas& canvas, const Viewport& viewport, const RadarGrid& g
         }
         canvas.setPenColor(kBlack);
         canvas.setPenWidth(2);
-        canvas.setBrushColor(kWhite);
+        canvas.setBrushStyle(BrushStyle::Clear);
         canvas.ellipse(at.x - kSymbolRadius, at.y - kSymbolRadius, at.x + kSymbolRadius + 1,
                        at.y + kSymbolRadius + 1);
-        canvas.setBrushStyle(BrushStyle::Clear);
+        if (cell.id == chosen) {
+            const int r = kSymbolRadius * 2;
+            canvas.setPenColor(kForecastMarkColor);
+            canvas.setPenWidth(3);
+            canvas.ellipse(at.x - r, at.y - r, at.x + r + 1, at.y + r + 1);
+            canvas.setPenColor(kBlack);
+            canvas.setPenWidth(2);
+        }
         canvas.textOut(at.x + kSymbolRadius + 2, at.y - kSymbolRadius - 8, std::to_string(cell.id));
     }
     canvas.setPenWidth(1);
@@ -190,13 +216,34 @@ std::optional<size_t> StormCellUnder(const std::vector<StormCell>& cells, const 
     return std::nullopt;
 }
 
+std::string StormCellMotionText(const StormCell& cell) {
+    if (!cell.moving()) {
+        return QCoreApplication::translate("kalvera::Nowcast", "движение: —").toStdString();
+    }
+    std::string text = QCoreApplication::translate("kalvera::Nowcast", "%1 км/ч, курс %2°")
+                           .arg(QString::fromStdString(Fixed(cell.speedKmh, 0)),
+                                QString::fromStdString(Fixed(cell.headingDeg, 0)))
+                           .toStdString();
+    if (cell.motion == CellMotion::FieldYoung) {
+        text += ' ' +
+                QCoreApplication::translate("kalvera::Nowcast", "(по полю движения: новая ячейка)")
+                    .toStdString();
+    } else if (cell.motion == CellMotion::FieldOverTrack) {
+        text += ' ' + QCoreApplication::translate("kalvera::Nowcast",
+                                                  "(по полю движения: путь центра не движение)")
+                          .toStdString();
+    }
+    return text;
+}
+
 std::string StormCellFigures(const StormCell& cell) {
     std::string text =
         QCoreApplication::translate("kalvera::Nowcast", "Ячейка %1").arg(cell.id).toStdString() +
         '\n' +
+        // The readout's notation, degrees and minutes.
         QCoreApplication::translate("kalvera::Nowcast", "%1, %2")
-            .arg(QString::fromStdString(Fixed(cell.centroid.lat, 3)),
-                 QString::fromStdString(Fixed(cell.centroid.lon, 3)))
+            .arg(QString::fromStdString(DegMinText(static_cast<float>(cell.centroid.lat))),
+                 QString::fromStdString(DegMinText(static_cast<float>(cell.centroid.lon))))
             .toStdString() +
         '\n' +
         QCoreApplication::translate("kalvera::Nowcast", "площадь %1 км²")
@@ -215,10 +262,7 @@ std::string StormCellFigures(const StormCell& cell) {
                            .arg(QString::fromStdString(Fixed(*cell.vilMax, 1)))
                            .toStdString();
     }
-    text += '\n' + QCoreApplication::translate("kalvera::Nowcast", "%1 км/ч, курс %2°")
-                       .arg(QString::fromStdString(Fixed(cell.speedKmh, 0)),
-                            QString::fromStdString(Fixed(cell.headingDeg, 0)))
-                       .toStdString();
+    text += '\n' + StormCellMotionText(cell);
     if (!cell.mergedFrom.empty()) {
         std::string ids;
         for (const int id : cell.mergedFrom) ids += (ids.empty() ? "" : ", ") + std::to_string(id);

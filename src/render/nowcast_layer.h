@@ -26,7 +26,7 @@ std::string LowSkillText();
 std::string ForecastFrameText(const std::string& baseTerm, int leadMinutes);
 
 // A forecast as a picture's grid: the cells whose air came from beyond the
-// grid hold nothing to draw.
+// grid stay kOutsideGrid, no data (the viewer's pictureMarksNoData says so).
 RadarPicture ForecastPicture(const GridValues& forecast);
 
 // A frame and a banner over the map square that no observation carries:
@@ -39,21 +39,28 @@ struct ThresholdOutline {
     const GridValues* forecast = nullptr;
     int leadMinutes = 0;
 };
-// The edges between cells at or above `threshold` (raw units) and the rest,
-// one colour per lead, with a small key in the square's lower-left corner.
+// The edges between cells at or above `threshold` (raw units of the column
+// maximum) and the rest, one colour per lead, with a small key in the
+// square's lower-left corner that names what is outlined.
 void DrawThresholdOutlines(Canvas& canvas, const Viewport& viewport,
                            const std::vector<ThresholdOutline>& outlines, int32_t threshold);
 
 // Each cell as a ring at its centroid with its number, its past track as a
 // line through its centroids and its forecast track with a tick every ten
 // minutes (from +40 on drawn thinner: low skill).
+// The ring, drawn clear, does not hide the core it marks; the cell numbered
+// `chosen` gets a second, wider ring (the one picked in the table).
 void DrawStormCells(Canvas& canvas, const Viewport& viewport, const RadarGrid& grid,
-                    const std::vector<StormCell>& cells);
+                    const std::vector<StormCell>& cells, int chosen = 0);
 
 // The cell under a device pixel: the one whose area holds the pixel's grid
 // cell, or whose symbol is within a few pixels. Empty when there is none.
 std::optional<size_t> StormCellUnder(const std::vector<StormCell>& cells, const RadarGrid& grid,
                                      const Viewport& viewport, int x, int y);
+
+// "42 км/ч, курс 70°", with where it comes from when it is the motion
+// field's; "движение: —" when the motion is unknown or implausible.
+std::string StormCellMotionText(const StormCell& cell);
 
 // The figures of a cell, a line each, for a tooltip.
 std::string StormCellFigures(const StormCell& cell);

@@ -6,6 +6,7 @@
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/map_background.h"
+#include "render/mosaic_picture.h"
 
 namespace kalvera {
 
@@ -47,6 +48,26 @@ void DrawPictureRim(Canvas& canvas, int side, int width, bool onMap) {
     canvas.setBrushStyle(brush);
 }
 
+// A picture with no-data cells goes the composite's way: those cells in the
+// one no-data style, the others as cells of any grid.
+void DrawWithNoData(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
+                    const ViewerState& viewer) {
+    const DisplayState& d = viewer.display;
+    const GridValues grid = GridValues::OfPicture(viewer.picture, d.siteLon, d.siteLat);
+    DrawNoDataCells(canvas, viewport, style, grid, kNoDataFill);
+    DrawCells(canvas, viewport, style, grid, PaintOf(viewer));
+}
+
+// The filter bar's maximum, no-data cells left out.
+int32_t HighestShown(const ViewerState& viewer) {
+    if (!viewer.pictureMarksNoData) return HighestValue(viewer.picture);
+    int32_t maximum = -1;
+    for (const int32_t v : viewer.picture.values) {
+        if (v != kOutsideGrid) maximum = std::max(maximum, std::max<int32_t>(v, 0));
+    }
+    return maximum;
+}
+
 // The cells of a high-density bitmap, drawn in its device pixels: every cell
 // edge is projected onto the device pixel grid itself, so that neighbouring
 // cells meet exactly at any ratio (1.25 and 1.5 included) and no cell pixel
@@ -63,8 +84,12 @@ void DrawDeviceCells(ViewerState& viewer, const RadarGrid& grid) {
     {
         Canvas canvas(image, viewer.PictureLayer.state);
         DrawPictureRim(canvas, side, DevicePixels(kPictureRimWidth, ratio), viewer.pictureOnMap);
-        DrawCells(canvas, Viewport::Square(side, d.viewLon, d.viewLat, d.viewHalfExtentKm), style,
-                  grid, viewer.picture, PaintOf(viewer));
+        const Viewport square = Viewport::Square(side, d.viewLon, d.viewLat, d.viewHalfExtentKm);
+        if (viewer.pictureMarksNoData) {
+            DrawWithNoData(canvas, square, style, viewer);
+        } else {
+            DrawCells(canvas, square, style, grid, viewer.picture, PaintOf(viewer));
+        }
     }
     image.setDevicePixelRatio(ratio);
 }
@@ -76,20 +101,25 @@ int32_t DrawPictureLayer(ViewerState& viewer) {
     const RadarGrid grid = RadarGrid::AroundSite(d.siteLon, d.siteLat);
     if (viewer.PictureLayer.ratio() != 1.0) {
         DrawDeviceCells(viewer, grid);
-        return HighestValue(viewer.picture);
+        return HighestShown(viewer);
     }
     StartPictureLayer(viewer);
     Canvas canvas(viewer.PictureLayer.image, viewer.PictureLayer.state);
     DrawPictureRim(canvas, side, kPictureRimWidth, viewer.pictureOnMap);
-    DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
-              PaintOf(viewer));
-    return HighestValue(viewer.picture);
+    if (viewer.pictureMarksNoData) {
+        DrawWithNoData(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), viewer);
+    } else {
+        DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
+                  PaintOf(viewer));
+    }
+    return HighestShown(viewer);
 }
 
 bool RenderPicture(ViewerState& viewer) {
     DisplayState& d = viewer.display;
     if (!viewer.decoder || !LoadLayerPicture(d, viewer.picture, viewer.decoder)) return false;
     viewer.pictureDrawn = true;
+    viewer.pictureMarksNoData = false;
     DrawDecodedPicture(viewer);
     return true;
 }
@@ -146,6 +176,7 @@ const ViewerState& DrawnForExport(const ViewerState& viewer,
     v.windowColor = viewer.windowColor;
     v.gridMaximum = viewer.gridMaximum;
     v.pictureDrawn = viewer.pictureDrawn;
+    v.pictureMarksNoData = viewer.pictureMarksNoData;
     v.decoder = viewer.decoder;
     // The map files are parsed once per run, not once per export.
     v.mapCache = viewer.mapCache;
@@ -223,6 +254,7 @@ void ForgetPicture(ViewerState& viewer) {
     viewer.display.termText.clear();
     viewer.display.messageOffset = -1;
     viewer.pictureDrawn = false;
+    viewer.pictureMarksNoData = false;
 }
 
 void RepaintWindow(ViewerState& viewer, bool termListEmpty) {

@@ -1,5 +1,6 @@
 #include "render/readout.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -38,9 +39,12 @@ std::string CeilingText(float value) {
 }
 
 Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
-                  float lat, float lon) {
+                  float lat, float lon, bool marksNoData) {
     Readout readout;
-    readout.value = ValueText(state.layerCode, GridValueAt(picture, state, lat, lon));
+    const int32_t value = GridValueAt(picture, state, lat, lon);
+    readout.value = marksNoData && value == kOutsideGrid
+                        ? QCoreApplication::translate("kalvera::DataAge", "нет данных").toStdString()
+                        : ValueText(state.layerCode, value);
     view.RangeAzimuth(lat, lon, readout.azimuthDeg, readout.rangeKm);
     readout.azimuth = CeilingText(readout.azimuthDeg);
     readout.range = CeilingText(readout.rangeKm);

@@ -35,8 +35,10 @@ struct Readout {
 
 // The readout for a point; azimuth and range are measured from the centre of
 // `view`, the value from the decoded grid.
+// With `marksNoData` (a forecast frame), a kOutsideGrid value reads
+// "нет данных".
 Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const DisplayState& state,
-                  float lat, float lon);
+                  float lat, float lon, bool marksNoData = false);
 
 // Column 2: the weather text of a code on layer 22 (empty unless 1..19), the
 // decimal value on every other layer.

@@ -111,6 +111,10 @@ struct ViewerState {
     // Whether the grid holds a picture of the site shown: set by a successful
     // render, cleared when the site's picture is dropped.
     bool pictureDrawn = false;
+    // The picture's kOutsideGrid cells are no data (a forecast frame's
+    // inflow edge): drawn in the no-data style and read out as such. An
+    // observation's picture leaves it false.
+    bool pictureMarksNoData = false;
     // The cell bitmap holds the map with the cells blended over it (cells
     // below full opacity): it is then copied, not ANDed, over the map.
     bool pictureOnMap = false;

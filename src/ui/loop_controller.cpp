@@ -219,6 +219,7 @@ bool LoopController::showForecast(int leadMinutes) {
     if (grid == nullptr) return false;
     ViewerState& viewer = form_.viewer();
     viewer.picture = ForecastPicture(*grid);
+    viewer.pictureMarksNoData = true;
     // The term stays the newest observed one: the frame is its forecast.
     form_.nowcast->markNextAsForecast(leadMinutes);
     form_.ShowDecodedPicture();

@@ -24,7 +24,8 @@ void TForm1::FormMouseMove(int x, int y) {
     const LayoutRect& area = viewer_.layout.picture;
     if (!area.contains(x, y)) return;
     const auto [lat, lon] = viewer_.pointAt(x, y);
-    const Readout readout = ReadoutAt(viewer_.view, viewer_.picture, viewer_.display, lat, lon);
+    const Readout readout = ReadoutAt(viewer_.view, viewer_.picture, viewer_.display, lat, lon,
+                                      viewer_.pictureMarksNoData);
     pointer.cursorLat = lat;
     pointer.cursorLon = lon;
     pointer.cursorAzimuth = readout.azimuthDeg;

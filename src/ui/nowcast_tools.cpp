@@ -31,6 +31,12 @@ double CellThresholdDbz() {
         .toDouble();
 }
 
+// "08.12.2026" of "261208", as the table's title gives the day.
+std::string DayText(const std::string& dayName) {
+    if (dayName.size() != 6) return dayName;
+    return dayName.substr(4, 2) + '.' + dayName.substr(2, 2) + ".20" + dayName.substr(0, 2);
+}
+
 bool Has(const std::vector<int>& codes, int code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
@@ -47,7 +53,15 @@ void NowcastTools::toggleOverlay() {
 }
 
 void NowcastTools::openTable() {
-    if (!table_) table_ = new CellTableWindow(&window_);
+    if (!table_) {
+        table_ = new CellTableWindow(&window_);
+        connect(table_, &CellTableWindow::cellChosen, this, [this](int id) {
+            chosenId_ = id;
+            if (!overlay_) overlay_ = true;
+            redraw();
+            window_.update();
+        });
+    }
     const LayoutRect& area = viewer_.layout.picture;
     table_->open(
         window_.mapToGlobal(QPoint(area.left + area.width / 2, area.top + area.height / 2)));
@@ -83,7 +97,8 @@ void NowcastTools::startLoading(std::vector<int> codes, double cellDbz) {
         viewer_.decoder ? LayerDecoder(viewer_.decoder) : LayerDecoder(DecodeArchiveMessage);
     loader_ = QThread::create([day, read, shown, decode] {
         std::string error;
-        *read = LoadDayTerms(shown, day->codes, "", day->terms, error, decode);
+        // The day before's last hour carries motion and tracks over midnight.
+        *read = LoadTermsAcrossDays(shown, day->codes, "", day->terms, error, decode);
         CellOptions options;
         options.thresholdDbz = day->cellDbz;
         if (*read) day->cells = TrackDay(day->terms, options);
@@ -107,7 +122,10 @@ void NowcastTools::startLoading(std::vector<int> codes, double cellDbz) {
 
 int NowcastTools::shownTerm(const Day& day) const {
     for (size_t k = 0; k < day.terms.size(); ++k) {
-        if (day.terms[k].termText == viewer_.display.termText) return static_cast<int>(k);
+        // Terms of the day before (negative minutes) are never the shown one.
+        if (day.terms[k].minutes >= 0.0 && day.terms[k].termText == viewer_.display.termText) {
+            return static_cast<int>(k);
+        }
     }
     return -1;
 }
@@ -132,8 +150,9 @@ void NowcastTools::redraw() {
         shownGrid_ = max->grid;
     }
     if (listed) {
-        table_->showCells(SiteDisplayName(viewer_.config, viewer_.display.siteCode),
-                          viewer_.display.termText, shownCells_);
+        const DisplayState& d = viewer_.display;
+        table_->showCells(SiteDisplayName(viewer_.config, d.siteCode), DayText(d.dayName),
+                          d.termText, shownCells_, LatLon{d.siteLat, d.siteLon});
     }
     if (overlay_ && max) {
         const double dbz =
@@ -152,13 +171,13 @@ void NowcastTools::redraw() {
             const MotionField motion =
                 MotionAt(day->terms, static_cast<size_t>(k), kLayerColumnMax);
             const std::vector<GridValues> ahead =
-                Extrapolate(*max, motion, kOutlineLeads, Advection::Linear);
+                Extrapolate(*max, motion, kOutlineLeads, AdvectionOf(kLayerColumnMax));
             std::vector<ThresholdOutline> outlines;
             for (size_t l = 0; l < ahead.size(); ++l)
                 outlines.push_back({&ahead[l], kOutlineLeads[l]});
             DrawThresholdOutlines(canvas, viewport, outlines, static_cast<int32_t>(dbz * 2.0));
         }
-        DrawStormCells(canvas, viewport, shownGrid_, shownCells_);
+        DrawStormCells(canvas, viewport, shownGrid_, shownCells_, chosenId_);
         if (lead_ > 0) DrawForecastMark(canvas, viewport, viewer_.display.termText, lead_);
     }
 }

@@ -93,6 +93,8 @@ class NowcastTools : public QObject {
     RadarGrid shownGrid_;
     QImage image_;
     std::optional<size_t> hovered_;
+    // The cell last clicked in the table, marked on the map; 0 for none.
+    int chosenId_ = 0;
 };
 
 }  // namespace kalvera

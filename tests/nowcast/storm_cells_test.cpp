@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "nowcast/cell_tracker.h"
+#include "nowcast/day_nowcast.h"
 #include "synthetic_fields.h"
 
 namespace kalvera {
@@ -128,6 +130,86 @@ TEST(StormCells, ALongGapStartsNewTracks) {
     const int before = tracker.add({"", 0, &g}, MotionField::Still(30, 30)).cells.at(0).id;
     const TermCells& after = tracker.add({"", 120, &g}, MotionField::Still(30, 30));
     EXPECT_NE(after.cells.at(0).id, before);
+}
+
+// Where a cell's motion comes from, and what is printed where none is known.
+struct MotionCase {
+    const char* name;
+    std::vector<std::vector<Blob>> terms;  // ten minutes apart
+    std::optional<double> fieldEast;       // cells per minute; none: no field yet
+    CellMotion expected;
+    double minKmh, maxKmh;  // of the newest cell at the last term, when moving
+};
+
+// 0.05-degree cells near 51 N: 0.1 cells a minute eastwards is about 21 km/h.
+constexpr double kFieldKmhPerCellMin = 0.1 * 0.05 * 111.195 * 0.629 * 60.0;
+
+class CellMotionSource : public ::testing::TestWithParam<MotionCase> {};
+
+TEST_P(CellMotionSource, ComesFromWhereItShould) {
+    const MotionCase& c = GetParam();
+    MotionField field = MotionField::Still(40, 40);
+    if (c.fieldEast) {
+        field.east.assign(1600, static_cast<float>(*c.fieldEast));
+        field.north.assign(1600, 0.0f);
+    }
+    CellTracker tracker;
+    std::vector<GridValues> grids;
+    for (const auto& blobs : c.terms) grids.push_back(BlobField(40, 40, blobs));
+    for (size_t k = 0; k < grids.size(); ++k) tracker.add({"", 10.0 * k, &grids[k]}, field);
+    const auto& cells = tracker.last().cells;
+    ASSERT_FALSE(cells.empty());
+    const StormCell& cell = *std::max_element(
+        cells.begin(), cells.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+    EXPECT_EQ(cell.motion, c.expected) << CellMotionName(cell.motion);
+    if (cell.moving()) {
+        EXPECT_GE(cell.speedKmh, c.minKmh);
+        EXPECT_LE(cell.speedKmh, c.maxKmh);
+    }
+    EXPECT_LE(cell.speedKmh, kPlausibleSpeedKmh);
+}
+
+const Blob kStorm{20, 10, 3, 52};
+Blob Moved(Blob b, double rows, double columns) {
+    b.row += rows, b.column += columns;
+    return b;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, CellMotionSource,
+    ::testing::Values(
+        MotionCase{"nothing_known_at_the_first_term", {{kStorm}}, std::nullopt,
+                   CellMotion::Unknown, 0, 0},
+        MotionCase{"a_new_cell_takes_the_field", {{kStorm}}, 0.1, CellMotion::FieldYoung,
+                   kFieldKmhPerCellMin - 1, kFieldKmhPerCellMin + 1},
+        MotionCase{"a_path_agreeing_with_the_field_is_the_cells",
+                   {{kStorm}, {Moved(kStorm, 0, 1)}, {Moved(kStorm, 0, 2)}, {Moved(kStorm, 0, 3)}},
+                   0.1, CellMotion::Track, kFieldKmhPerCellMin - 3, kFieldKmhPerCellMin + 3},
+        // A centroid walking over a field that stays: growth on one side.
+        MotionCase{"a_path_the_field_does_not_share_is_not_motion",
+                   {{kStorm}, {Moved(kStorm, 0, 1.5)}, {Moved(kStorm, 0, 3)}, {Moved(kStorm, 0, 4.5)}},
+                   0.0, CellMotion::FieldOverTrack, 0, 1},
+        // Two cores that part: the one that breaks off has no path of its own
+        // yet, whatever its parent's was.
+        MotionCase{"a_split_cell_takes_the_field_not_its_parents_path",
+                   {{kStorm, Moved(kStorm, 3, 0)},
+                    {Moved(kStorm, 0, 1), Moved(kStorm, 3, 1)},
+                    {Moved(kStorm, 0, 2), Moved(kStorm, 3, 2)},
+                    {Moved(kStorm, -1, 3), Moved(kStorm, 9, 3)}},
+                   0.1, CellMotion::FieldYoung, kFieldKmhPerCellMin - 15,
+                   kFieldKmhPerCellMin + 15},
+        MotionCase{"a_speed_beyond_the_bound_is_not_a_fact", {{kStorm}}, 1.0,
+                   CellMotion::Implausible, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StormCells, UnknownMotionIsEmptyInTheTable) {
+    const GridValues g = BlobField(40, 40, {kStorm});
+    CellTracker tracker;
+    const TermCells term = tracker.add({"00.00", 0, &g, &g, &g}, MotionField::Still(40, 40));
+    const std::string csv = CellsCsv({term});
+    const std::string row = csv.substr(csv.find('\n') + 1);
+    // ...,top_m,vil_max,speed_kmh,heading_deg,motion: the last three empty.
+    EXPECT_TRUE(row.ends_with(",,,\n")) << row;
 }
 
 }  // namespace

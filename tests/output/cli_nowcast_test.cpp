@@ -4,6 +4,7 @@
 
 #include <gdal.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "output/cli_fixture.h"
@@ -49,13 +50,13 @@ TEST_F(CliNowcast, TheCompositeGoesThroughEveryCommand) {
     const std::string day = " --start-dir " + start_ + " --mosaic --method max --day " + day_;
     const std::string forecast = dir.file("m.tif");
     const std::string header =
-        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg";
+        "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion";
     const struct {
         std::string command;
         std::string firstLine;  // of the table printed; empty for a file
     } rows[] = {
         {"cells" + day + " --term " + term_ + " --csv", header},
-        {"verify" + day + " --csv", "lead_min,method,hits,misses,false_alarms,pod,far,csi"},
+        {"verify" + day + " --csv", "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss"},
         {"nowcast" + day + " --term " + term_ + " --layer max --lead 10 --out " + forecast, ""},
     };
     for (const auto& row : rows) {
@@ -85,8 +86,36 @@ TEST_F(CliNowcast, ASiteAndTheCompositeTogetherAreRefused) {
     }
 }
 
+// The real showers run across midnight: the composite's first term of the
+// day reads the motion and tracks of the day before, and every cell moves.
+TEST_F(CliNowcast, TheCompositesCellsAtMidnightMove) {
+    const std::string real = std::string(KALVERA_SOURCE_DIR) + "/tests/data/real-weather";
+    ASSERT_EQ(run("cells --start-dir " + real +
+                  " --mosaic --sites 90101 --day 170510 --term 00.00 --threshold 35 --csv"),
+              0)
+        << err;
+    std::istringstream rows(printed);
+    std::string row;
+    std::getline(rows, row);
+    size_t cells = 0;
+    while (std::getline(rows, row)) {
+        EXPECT_FALSE(row.ends_with(",,,")) << row;
+        EXPECT_FALSE(row.ends_with(",implausible")) << row;
+        ++cells;
+    }
+    EXPECT_GT(cells, 0u);
+}
+
+TEST_F(CliNowcast, AListOfLeadsWritesAFileEach) {
+    ASSERT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead 30,10"), 0) << err;
+    for (const char* name : {"f+10.tif", "f+30.tif"}) {
+        EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("f.tif")));
+}
+
 TEST_F(CliNowcast, LeadsOtherThanTheNowcastsAreUsageErrors) {
-    for (const char* lead : {"0", "15", "70", "x"}) {
+    for (const char* lead : {"0", "15", "70", "x", "10,", "10,15", ","}) {
         EXPECT_EQ(run(args(dir.file("f.tif"), 1, "nowcast") + " --lead " + lead), 2) << lead;
     }
 }
@@ -95,7 +124,7 @@ TEST_F(CliNowcast, VerifyPrintsBothMethodsAtEveryLead) {
     ASSERT_EQ(
         run("verify --start-dir " + start_ + " --site " + site_ + " --day " + day_ + " --csv"), 0)
         << err;
-    EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi");
+    EXPECT_EQ(FirstLine(printed), "lead_min,method,hits,misses,false_alarms,pod,far,csi,fss");
     EXPECT_EQ(Lines(printed), 13u);
 }
 
@@ -105,7 +134,7 @@ TEST_F(CliNowcast, CellsPrintTheirColumns) {
               0)
         << err;
     EXPECT_EQ(FirstLine(printed),
-              "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg");
+              "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion");
     std::istringstream rows(printed);
     std::string row;
     std::getline(rows, row);

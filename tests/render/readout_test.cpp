@@ -57,6 +57,16 @@ TEST_F(ReadoutTest, OutsideTheSquareWithoutAGridOrForNoNumberGives65535) {
     EXPECT_EQ(GridValueAt(picture, DisplayState{}, 0.0f, 0.0f), kOutsideGrid);
 }
 
+// A forecast frame's cells the extrapolation could not fill are no data,
+// never a value; an observation's picture reads its values as they are.
+TEST_F(ReadoutTest, AForecastsNoDataCellReadsAsNoData) {
+    picture.values[42 * 100 + 17] = kOutsideGrid;
+    const float lat = cellLat(42), lon = cellLon(17);
+    EXPECT_EQ(ReadoutAt(grid, picture, state, lat, lon, true).value, "нет данных");
+    EXPECT_EQ(ReadoutAt(grid, picture, state, lat, lon, false).value, "65535");
+    EXPECT_EQ(ReadoutAt(grid, picture, state, cellLat(42), cellLon(18), true).value, "42018");
+}
+
 // Azimuth and range are rounded up; coordinates show degrees point minutes,
 // a southern or western point with its minus and positive parts.
 TEST_F(ReadoutTest, ColumnsForPointsAroundTheView) {

@@ -39,14 +39,17 @@ int runCells(const std::vector<std::string>& args) {
         }
     }
     std::vector<DayTerm> terms;
-    // Tracks are followed from the day's first term, so the numbers a term
-    // shows are the same whether it is asked for alone or with the day.
+    // Tracks are followed from the day's first term (and the last hour of
+    // the day before), so the numbers a term shows are the same whether it
+    // is asked for alone or with the day.
     if (const int failed =
             LoadNowcastDay(request, {kLayerColumnMax, kLayerEchoTops, kLayerVil}, term, terms);
         failed != 0) {
         return failed;
     }
     std::vector<TermCells> cells = TrackDay(terms, options);
+    // The day before only carried the tracks over midnight.
+    std::erase_if(cells, [](const TermCells& t) { return t.minutes < 0.0; });
     if (!term.empty()) {
         if (cells.empty() || cells.back().termText != term) {
             return LoadFailure("the day has no term " + term);

@@ -1,6 +1,7 @@
 // kalvera-cli nowcast: a layer of a term carried on along the motion of its
-// echoes to a lead of 10 to 60 minutes, written as a picture or a map file;
-// a site's, or with --mosaic the composite's.
+// echoes to leads of 10 to 60 minutes, written as pictures or map files; a
+// site's, or with --mosaic the composite's. Several leads are one call: the
+// terms are read and the motion found once.
 
 #include <QImage>
 #include <algorithm>
@@ -28,9 +29,41 @@ namespace {
 
 struct NowcastArgs {
     NowcastDayArgs day;
-    int lead = 0;
+    std::vector<int> leads;  // ascending, each once
     std::string out;
 };
+
+// "10,20,30": leads of the nowcast each; false on anything else.
+bool ParseLeads(const std::string& text, std::vector<int>& leads) {
+    const std::vector<int> known = NowcastLeads();
+    leads.clear();
+    size_t from = 0;
+    while (from <= text.size()) {
+        const size_t comma = std::min(text.find(',', from), text.size());
+        int lead = 0;
+        if (!ParseInt(text.substr(from, comma - from), lead) ||
+            std::find(known.begin(), known.end(), lead) == known.end()) {
+            return false;
+        }
+        leads.push_back(lead);
+        from = comma + 1;
+    }
+    std::sort(leads.begin(), leads.end());
+    leads.erase(std::unique(leads.begin(), leads.end()), leads.end());
+    return !leads.empty();
+}
+
+// The file of one lead: --out itself for one lead, else "+NN" before its
+// extension ("f.png" gives "f+10.png", "f+20.png", ...).
+std::string OutputOf(const NowcastArgs& request, int lead) {
+    if (request.leads.size() == 1) return request.out;
+    const size_t slash = request.out.find_last_of('/');
+    size_t dot = request.out.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        dot = request.out.size();
+    }
+    return request.out.substr(0, dot) + '+' + std::to_string(lead) + request.out.substr(dot);
+}
 
 int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
     if (const int usage = ParseNowcastDay(
@@ -48,10 +81,9 @@ int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
         } else if (name == "--layer") {
             if (!ParseLayer(value, term.layer)) return UsageError(kLayerUsage);
         } else if (name == "--lead") {
-            const std::vector<int> leads = NowcastLeads();
-            if (!ParseInt(value, request.lead) ||
-                std::find(leads.begin(), leads.end(), request.lead) == leads.end()) {
-                return UsageError("--lead needs minutes: 10, 20, 30, 40, 50 or 60");
+            if (!ParseLeads(value, request.leads)) {
+                return UsageError(
+                    "--lead needs minutes: 10, 20, 30, 40, 50 or 60, or several with commas");
             }
         } else if (name == "--out") {
             request.out = value;
@@ -65,18 +97,20 @@ int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
     return 0;
 }
 
-// The forecast grid of the request; 0, or 1 with the reason printed.
-int Forecast(const NowcastArgs& request, NowcastDaySource& day, GridValues& forecast) {
+// The forecast grids of the request, by lead; 0, or 1 with the reason printed.
+int Forecast(const NowcastArgs& request, NowcastDaySource& day, std::vector<GridValues>& forecasts) {
     const TermChoice& choice = request.day.day;
     std::vector<DayTerm> terms;
     const std::vector<int> codes = choice.layer == kLayerColumnMax
                                        ? std::vector<int>{kLayerColumnMax}
                                        : std::vector<int>{kLayerColumnMax, choice.layer};
-    if (const int failed = LoadNowcastDay(request.day, codes, choice.term, terms, &day);
+    // The motion reads the term and the two before it, nothing earlier.
+    if (const int failed = LoadNowcastDay(request.day, codes, TermSelection(choice.term, 3), terms,
+                                          &day);
         failed != 0) {
         return failed;
     }
-    if (terms.empty() || terms.back().termText != choice.term) {
+    if (terms.empty() || terms.back().termText != choice.term || terms.back().minutes < 0.0) {
         return LoadFailure("the day has no term " + choice.term);
     }
     const size_t base = terms.size() - 1;
@@ -90,42 +124,44 @@ int Forecast(const NowcastArgs& request, NowcastDaySource& day, GridValues& fore
     // phenomena and echo tops say little about it on their own.
     const int motionLayer = terms[base].layer(kLayerColumnMax) ? kLayerColumnMax : choice.layer;
     const MotionField motion = MotionAt(terms, base, motionLayer);
-    const std::vector<GridValues> leads =
-        Extrapolate(*newest, motion, {request.lead}, AdvectionOf(choice.layer));
-    if (leads.empty() ||
-        (!request.day.mosaic && leads.front().values.size() != static_cast<size_t>(kGridCells))) {
+    forecasts = Extrapolate(*newest, motion, request.leads, AdvectionOf(choice.layer));
+    if (forecasts.size() != request.leads.size() ||
+        (!request.day.mosaic &&
+         forecasts.front().values.size() != static_cast<size_t>(kGridCells))) {
         return LoadFailure("the forecast grid is not a site's square");
     }
-    forecast = leads.front();
     return 0;
 }
 
-int WritePicture(const NowcastArgs& request, const GridValues& forecast) {
+int WritePicture(const NowcastArgs& request, const GridValues& forecast, int lead,
+                 const std::string& out) {
     const std::unique_ptr<QGuiApplication> app = StartGui();
     auto viewer = std::make_unique<ViewerState>();
     RenderArgs render;
     render.term = request.day.day;
-    render.out = request.out;
+    render.out = out;
     if (!ParseDay(render.term.day, render.year, render.month, render.dayOfMonth)) {
         return UsageError(kDayUsage);
     }
     if (const int failed = RenderTerm(render, *viewer); failed != 0) return failed;
     viewer->picture = ForecastPicture(forecast);
+    viewer->pictureMarksNoData = true;
     DrawDecodedPicture(*viewer);
-    viewer->display.termText = ForecastFrameText(render.term.term, request.lead);
+    viewer->display.termText = ForecastFrameText(render.term.term, lead);
     QImage image = ComposeExportImage(*viewer);
     {
         CanvasState state;
         Canvas canvas(image, state);
         DrawForecastMark(canvas, Viewport::Of(viewer->view, 0, kExportHeaderHeight),
-                         render.term.term, request.lead);
+                         render.term.term, lead);
     }
     std::string error;
-    if (!WritePngFile(image, request.out, error)) return LoadFailure(error);
+    if (!WritePngFile(image, out, error)) return LoadFailure(error);
     return 0;
 }
 
-int WriteMap(const NowcastArgs& request, const GridValues& forecast) {
+int WriteMap(const NowcastArgs& request, const GridValues& forecast, int lead,
+             const std::string& out) {
     // The legend of a KMZ is drawn with text.
     const std::unique_ptr<QGuiApplication> app = StartGui();
     AppConfig config;
@@ -138,45 +174,64 @@ int WriteMap(const NowcastArgs& request, const GridValues& forecast) {
     if (!source) return LoadFailure(error);
     // Cells whose air came from beyond the grid are the files' nodata.
     std::copy(forecast.values.begin(), forecast.values.end(), source->grid.values.begin());
-    source->leadMinutes = request.lead;
-    if (!WriteMapFile(*source, request.out, error)) return LoadFailure(error);
+    source->leadMinutes = lead;
+    if (!WriteMapFile(*source, out, error)) return LoadFailure(error);
     return 0;
 }
 
 // The composite's forecast goes out as the composite of its base term does,
 // its grid replaced by the forecast's.
-int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day, const GridValues& forecast) {
+int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day,
+                const std::vector<GridValues>& forecasts) {
     const std::unique_ptr<QGuiApplication> app = StartGui();
     const TermChoice& choice = request.day.day;
     MosaicTerm term;
     std::string error;
+    // The base term's composite is made once for every lead.
     const std::unique_ptr<MapSource> source =
         LoadMosaicSource(day.config, day.loader,
                          MosaicRequestOf(day.config, request.day.choice, choice.day, choice.term),
                          choice.layer, request.day.choice.method, term, error);
     if (!source) return LoadFailure(error);
-    if (!source->composite || source->composite->values.size() != forecast.values.size()) {
-        return LoadFailure("the forecast grid is not the composite's");
+    const std::string baseText = source->termText;
+    for (size_t l = 0; l < forecasts.size(); ++l) {
+        const int lead = request.leads[l];
+        const std::string out = OutputOf(request, lead);
+        if (!source->composite || source->composite->values.size() != forecasts[l].values.size()) {
+            return LoadFailure("the forecast grid is not the composite's");
+        }
+        source->composite->values = forecasts[l].values;
+        source->leadMinutes = lead;
+        source->termText = baseText;
+        if (HasSuffix(out, ".png")) {
+            source->termText = ForecastFrameText(choice.term, lead);
+            if (const int failed = WriteMosaicPicture(day.config, *source, term, out); failed != 0) {
+                return failed;
+            }
+        } else if (!WriteMapFile(*source, out, error)) {
+            return LoadFailure(error);
+        }
     }
-    source->composite->values = forecast.values;
-    source->leadMinutes = request.lead;
-    if (HasSuffix(request.out, ".png")) {
-        source->termText = ForecastFrameText(choice.term, request.lead);
-        return WriteMosaicPicture(day.config, *source, term, request.out);
-    }
-    if (!WriteMapFile(*source, request.out, error)) return LoadFailure(error);
     return 0;
 }
 
 int runNowcast(const std::vector<std::string>& args) {
     NowcastArgs request;
     if (const int usage = ParseArgs(args, request); usage != 0) return usage;
-    GridValues forecast;
+    std::vector<GridValues> forecasts;
     NowcastDaySource day;
-    if (const int failed = Forecast(request, day, forecast); failed != 0) return failed;
-    if (request.day.mosaic) return WriteMosaic(request, day, forecast);
-    return HasSuffix(request.out, ".png") ? WritePicture(request, forecast)
-                                          : WriteMap(request, forecast);
+    if (const int failed = Forecast(request, day, forecasts); failed != 0) return failed;
+    // One application for every lead's picture or file.
+    const std::unique_ptr<QGuiApplication> app = StartGui();
+    if (request.day.mosaic) return WriteMosaic(request, day, forecasts);
+    for (size_t l = 0; l < forecasts.size(); ++l) {
+        const int lead = request.leads[l];
+        const std::string out = OutputOf(request, lead);
+        const int failed = HasSuffix(out, ".png") ? WritePicture(request, forecasts[l], lead, out)
+                                                  : WriteMap(request, forecasts[l], lead, out);
+        if (failed != 0) return failed;
+    }
+    return 0;
 }
 
 const CliRegistrar registrar({"nowcast", runNowcast});

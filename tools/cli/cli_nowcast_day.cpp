@@ -59,7 +59,7 @@ int LoadMosaicConfig(const std::string& startDir, AppConfig& config) {
 }
 
 int LoadNowcastDay(const NowcastDayArgs& args, const std::vector<int>& layerCodes,
-                   const std::string& lastTerm, std::vector<DayTerm>& terms,
+                   const TermSelection& which, std::vector<DayTerm>& terms,
                    NowcastDaySource* sourceOut) {
     NowcastDaySource own;
     NowcastDaySource& source = sourceOut ? *sourceOut : own;
@@ -69,15 +69,17 @@ int LoadNowcastDay(const NowcastDayArgs& args, const std::vector<int>& layerCode
             return failed;
         }
         const MosaicRequest day = MosaicRequestOf(source.config, args.choice, args.day.day, "");
-        if (!LoadMosaicDayTerms(source.loader, day, args.choice.method, layerCodes, lastTerm, terms,
-                                error)) {
+        if (!LoadMosaicTermsAcrossDays(source.loader, day, args.choice.method, layerCodes, which,
+                                       terms, error)) {
             return LoadFailure(error);
         }
         return 0;
     }
     if (!LoadSettingsFrom(source.config, args.day.startDir, error)) return LoadFailure(error);
     source.state = StateForTerm(args.day, source.config.dataRoot);
-    if (!LoadDayTerms(source.state, layerCodes, lastTerm, terms, error)) return LoadFailure(error);
+    if (!LoadTermsAcrossDays(source.state, layerCodes, which, terms, error)) {
+        return LoadFailure(error);
+    }
     return 0;
 }
 

@@ -45,10 +45,11 @@ int LoadMosaicConfig(const std::string& startDir, AppConfig& config);
 int WriteMosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
                        const std::string& path);
 
-// The terms of the day up to `lastTerm` (all when empty) with the layers
-// asked for. 0, or 1 with the reason printed.
+// The selected terms of the day with the layers asked for, and in front of
+// them those of the day before that the day's first terms need (at negative
+// minutes). 0, or 1 with the reason printed.
 int LoadNowcastDay(const NowcastDayArgs& args, const std::vector<int>& layerCodes,
-                   const std::string& lastTerm, std::vector<DayTerm>& terms,
+                   const TermSelection& which, std::vector<DayTerm>& terms,
                    NowcastDaySource* sourceOut = nullptr);
 
 }  // namespace kalvera::cli

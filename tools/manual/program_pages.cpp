@@ -302,11 +302,12 @@ const Option kCsv{"--csv", "Comma-separated values instead of aligned columns."}
 Command Nowcast() {
     return {"nowcast",
             "--start-dir DIR --site CODE|--mosaic --day YYMMDD --term HH.MM --layer N|max|vil "
-            "--lead MINUTES --out FILE [--sites A,B,...] [--method max|nearest] "
+            "--lead MINUTES[,MINUTES...] --out FILE [--sites A,B,...] [--method max|nearest] "
             "[--tolerance MINUTES]",
             "A term's layer carried on along the echoes' motion.",
             "Reads the motion of the echoes from the column maximum of the term and up to two "
-            "terms before it (optical flow, by their real time differences) and carries the "
+            "terms before it, across midnight from the day before where the term is among the "
+            "day's first (optical flow, by their real time differences), and carries the "
             "term's layer along it for the lead (backward semi-Lagrangian extrapolation; "
             "phenomena and echo tops keep their values, reflectivity and VIL are "
             "interpolated). Leads of 40 minutes and more are of low skill and say so.",
@@ -315,7 +316,10 @@ Command Nowcast() {
              kDay,
              kTerm,
              kLayer,
-             {"--lead MINUTES", "The lead: 10, 20, 30, 40, 50 or 60."},
+             {"--lead MINUTES[,MINUTES...]",
+              "The lead: 10, 20, 30, 40, 50 or 60, or several with commas (10,20,30,40,50,60) "
+              "made in one call; then each lead's file is named with +MINUTES before the "
+              "extension of --out (f.png gives f+10.png, f+20.png ...)."},
              {"--out FILE",
               "A .png is the picture as render draws it, headed with the lead and the base "
               "term; .tif, .kmz, .geojson and .gpkg are the map files of export. The GeoTIFF's "
@@ -335,9 +339,14 @@ Command Cells() {
             "peaks with a minimum at least 6 dBZ deep between them are separate cells. Cells "
             "are followed through the day along the motion field and keep their numbers. "
             "Prints one row per cell and term: "
-            "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg (speed and "
-            "heading, where the cell goes clockwise from north, from a weighted fit to its last "
-            "terms). A figure the term lacks is an empty field.",
+            "term,id,lat,lon,area_km2,max_dbz,top_m,vil_max,speed_kmh,heading_deg,motion. Speed "
+            "and heading (where the cell goes, clockwise from north) come from the cell's own "
+            "path once it has three positions of its own and agrees with the motion field within "
+            "20 km/h (motion: track); otherwise from the motion field averaged over the cell "
+            "(field_young: new, split or merged; field_over_track: its path is growth or decay, "
+            "not motion). Where nothing is known yet, or the speed is above 150 km/h "
+            "(implausible), speed and heading are empty. A figure the term lacks is an empty "
+            "field.",
             {kStartDir,
              kSiteOrMosaic,
              kDay,
@@ -356,10 +365,11 @@ Command Verify() {
             "[--tolerance MINUTES]",
             "How the day's nowcasts scored against what came.",
             "Makes the nowcast from every term of the day that has at least three earlier "
-            "terms and compares each lead (10 to 60 minutes) with the term observed then, for "
+            "terms (the last hour of the day before counts for its first terms) and compares each lead (10 to 60 minutes) with the term observed then, for "
             "the extrapolation and for persistence (the term unchanged), on the cells the "
-            "extrapolation covers. Prints lead_min,method,hits,misses,false_alarms,pod,far,csi "
-            "over the day; a score with nothing to read it from is an empty field.",
+            "extrapolation covers. Prints lead_min,method,hits,misses,false_alarms,pod,far,csi,fss "
+            "over the day, fss being the fractions skill score over windows of 5 x 5 cells; a "
+            "score with nothing to read it from is an empty field.",
             {kStartDir,
              kSiteOrMosaic,
              kDay,
