@@ -163,12 +163,11 @@ QString ColourTableDisplayName(const std::string& name) {
 }
 
 QString UserColourFolderPath() {
-    return QFileInfo(UserSettings::filePath()).absolutePath() + QStringLiteral("/colors");
+    return QString::fromStdString(UserColourFolder());
 }
 
 std::vector<std::string> ColourFolders(const AppConfig& config) {
-    return {config.startDir + "/res/colors", demo::ShippedDataDir() + "/colors",
-            UserColourFolderPath().toStdString()};
+    return ColourTableFolders(config.startDir, demo::ShippedDataDir());
 }
 
 void LoadColourChoice(AppConfig& config) {
