@@ -70,6 +70,35 @@ std::string DayNameOf(double date) {
     return name;
 }
 
+bool ParseDayName(const std::string& dayName, CivilDate& date) {
+    if (dayName.size() != 6 || dayName.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const auto two = [&](size_t at) { return (dayName[at] - '0') * 10 + (dayName[at + 1] - '0'); };
+    const CivilDate parsed{2000 + two(0), two(2), two(4)};
+    if (parsed.month < 1 || parsed.month > 12 || parsed.day < 1 ||
+        parsed.day > DaysInMonth(parsed.year, parsed.month)) {
+        return false;
+    }
+    date = parsed;
+    return true;
+}
+
+std::string ShiftedDayName(const std::string& dayName, int days) {
+    CivilDate date;
+    if (!ParseDayName(dayName, date)) return {};
+    return DayNameOf(EncodeDate(date.year, date.month, date.day) + days);
+}
+
+int TermMinuteOfDay(const std::string& termText) {
+    int hour = 0, minute = 0;
+    if (!SplitTermText(termText, hour, minute) || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59) {
+        return -1;
+    }
+    return hour * 60 + minute;
+}
+
 std::string TermTextOf(int hour, int minute) {
     std::string text;
     AppendTwoDigits(text, hour);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/date_time.h"
 #include "common/display_state.h"
 #include "common/domain_constants.h"
 
@@ -43,10 +44,17 @@ struct DayArchive {
 
 // Six-digit day name YYMMDD of a date-time value.
 std::string DayNameOf(double date);
+// The date of a day name: six digits YYMMDD of a calendar day of 2000-2099;
+// false for anything else. Every reader of day names goes through here.
+bool ParseDayName(const std::string& dayName, CivilDate& date);
+// The name of the day `days` days after `dayName`; empty when it is no day.
+std::string ShiftedDayName(const std::string& dayName, int days);
 // "HH.MM" with two digits each.
 std::string TermTextOf(int hour, int minute);
 // Splits "HH.MM" at the first '.'; false when either part is not a number.
 bool SplitTermText(const std::string& termText, int& hour, int& minute);
+// Minutes since midnight of a term "HH.MM" (00.00 to 23.59); -1 otherwise.
+int TermMinuteOfDay(const std::string& termText);
 
 // Sets currentDate, dayName, indexPath and basePath of `state` to the newest
 // day, from now backwards over at most 2000 days, whose index file for

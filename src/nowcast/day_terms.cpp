@@ -85,9 +85,7 @@ void LoadTerm(DisplayState& state, const TermMessages& messages, const std::vect
 }  // namespace
 
 double TermMinutes(const std::string& termText) {
-    int hour = 0, minute = 0;
-    if (!SplitTermText(termText, hour, minute)) return -1.0;
-    return hour * 60.0 + minute;
+    return TermMinuteOfDay(termText);
 }
 
 bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
@@ -216,14 +214,7 @@ TermSelection BeforeSelection(size_t wanted, const std::vector<DayTerm>& terms) 
 }  // namespace
 
 std::string DayBefore(const std::string& dayName) {
-    if (dayName.size() != 6 ||
-        !std::all_of(dayName.begin(), dayName.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return {};
-    }
-    const int year = 2000 + std::stoi(dayName.substr(0, 2));
-    const int month = std::stoi(dayName.substr(2, 2)), day = std::stoi(dayName.substr(4, 2));
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return {};
-    return DayNameOf(EncodeDate(year, month, day) - 1.0);
+    return ShiftedDayName(dayName, -1);
 }
 
 bool LoadTermsAcrossDays(const DisplayState& day, const std::vector<int>& layerCodes,

@@ -12,12 +12,9 @@ namespace kalvera {
 namespace {
 
 bool DateOf(const std::string& name, double& date) {
-    if (name.size() != 6 || name.find_first_not_of("0123456789") != std::string::npos) return false;
-    const int year = 2000 + std::stoi(name.substr(0, 2));
-    const int month = std::stoi(name.substr(2, 2));
-    const int day = std::stoi(name.substr(4, 2));
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
-    date = EncodeDate(year, month, day);
+    CivilDate civil;
+    if (!ParseDayName(name, civil)) return false;
+    date = EncodeDate(civil.year, civil.month, civil.day);
     return true;
 }
 

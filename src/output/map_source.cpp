@@ -44,15 +44,12 @@ GridValues MapSource::Cells() const {
 }
 
 std::string IsoTimeOf(const std::string& dayName, const std::string& termText) {
-    int hour = 0, minute = 0;
-    if (dayName.size() != 6 || dayName.find_first_not_of("0123456789") != std::string::npos ||
-        !SplitTermText(termText, hour, minute) || hour > 23 || minute > 59 || hour < 0 ||
-        minute < 0) {
-        return "";
-    }
+    CivilDate date;
+    const int minute = TermMinuteOfDay(termText);
+    if (!ParseDayName(dayName, date) || minute < 0) return "";
     char text[32];
-    std::snprintf(text, sizeof text, "20%s-%s-%sT%02d:%02d:00Z", dayName.substr(0, 2).c_str(),
-                  dayName.substr(2, 2).c_str(), dayName.substr(4, 2).c_str(), hour, minute);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:00Z", date.year, date.month,
+                  date.day, minute / 60, minute % 60);
     return text;
 }
 

@@ -170,15 +170,15 @@ std::function<std::optional<std::string>(const DisplayState&, std::string&)> Pic
             (*viewer)->config = config;
         }
         ViewerState& state = **viewer;
-        const int year = 2000 + std::stoi(at.dayName.substr(0, 2));
+        CivilDate date;
+        ParseDayName(at.dayName, date);
         // The view render takes without --centre and --half-extent: the
         // square around the site.
         DisplayState term = at;
         term.viewHalfExtentKm = kDefaultHalfExtentKm;
         term.recentre = 0;
         SetUpTerm(state, term,
-                  EncodeDate(year, std::stoi(at.dayName.substr(2, 2)),
-                             std::stoi(at.dayName.substr(4, 2))),
+                  EncodeDate(date.year, date.month, date.day),
                   kPictureSide);
         if (!RenderPicture(state)) {
             error = WhyNotLoaded(state.display);

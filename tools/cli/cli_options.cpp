@@ -84,13 +84,12 @@ bool ParseLatLon(const std::string& text, float& lat, float& lon) {
 }
 
 bool ParseDay(const std::string& text, int& year, int& month, int& dayOfMonth) {
-    if (text.size() != 6 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    year = 2000 + std::stoi(text.substr(0, 2));
-    month = std::stoi(text.substr(2, 2));
-    dayOfMonth = std::stoi(text.substr(4, 2));
-    return month >= 1 && month <= 12 && dayOfMonth >= 1 && dayOfMonth <= DaysInMonth(year, month);
+    CivilDate date;
+    if (!ParseDayName(text, date)) return false;
+    year = date.year;
+    month = date.month;
+    dayOfMonth = date.day;
+    return true;
 }
 
 bool IsDayName(const std::string& text) {
