@@ -3,6 +3,7 @@
 #include "output/layer_quantity.h"
 #include "output/map_source.h"
 #include "products/derived_products.h"
+#include "products/layer_units.h"
 
 namespace kalvera {
 
@@ -36,6 +37,9 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values) {
     dataset.values = std::move(values);
     dataset.nodata = kNoDataCell;
     dataset.undetect = 0.0;
+    // The raw values go in as they are; the gain makes them the quantity's
+    // SI unit (dBZ, m, kg/m2), as a GeoTIFF of the layer holds them.
+    dataset.gain = 1.0 / RawStepsPerUnit(layerCode);
     if (layerCode == kLayerEchoTops) {
         dataset.product = "ETOP";
         // Metres, as the archive holds them: the model's SI unit since 2.4.
@@ -47,16 +51,13 @@ OdimDataset OdimDatasetOf(int layerCode, GridValues values) {
     } else if (layerCode == kLayerVil) {
         dataset.product = "VIL";
         dataset.quantity = "VIL";
-        dataset.gain = 0.1;
         dataset.prodpar = {1.0 * kMetresPerKm, 11.0 * kMetresPerKm};
     } else if (layerCode == kLayerColumnMax) {
         dataset.product = "MAX";
         dataset.quantity = "DBZH";
-        dataset.gain = 0.5;
     } else {
         dataset.product = "CAPPI";
         dataset.quantity = "DBZH";
-        dataset.gain = 0.5;
         dataset.prodpar = {(layerCode + 0.5) * kMetresPerKm};
     }
     return dataset;

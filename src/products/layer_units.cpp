@@ -5,11 +5,15 @@
 
 namespace kalvera {
 
+int RawStepsPerUnit(int layerCode) {
+    if (layerCode == kLayerEchoTops || layerCode == kLayerWeather) return 1;
+    if (layerCode == kLayerVil) return 10;
+    return 2;
+}
+
 double PhysicalValue(int layerCode, int32_t value) {
     if (value == kNoDataCell) return kNoDataValue;
-    if (layerCode == kLayerEchoTops || layerCode == kLayerWeather) return value;
-    if (layerCode == kLayerVil) return value / 10.0;
-    return value / 2.0;
+    return value / static_cast<double>(RawStepsPerUnit(layerCode));
 }
 
 std::string UnitsOf(int layerCode) {
