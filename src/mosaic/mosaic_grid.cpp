@@ -26,15 +26,15 @@ double GroundDistanceKm(double lat1, double lon1, double lat2, double lon2) {
 
 // Rank of phenomena codes 0..19, in the order the header gives them.
 constexpr std::array<int, 20> kPhenomenonRank = {
-    0,                            // none
-    2, 3,                         // Ci-As, Ns
-    5, 6, 7,                      // precipitation light, moderate, heavy
-    4,                            // towering cumulus
-    8, 9, 10,                     // showers
-    11, 12, 13,                   // thunderstorms
-    14, 15, 16,                   // hail
-    17, 18, 19,                   // squalls
-    20,                           // tornado
+    0,           // none
+    2,  3,       // Ci-As, Ns
+    5,  6,  7,   // precipitation light, moderate, heavy
+    4,           // towering cumulus
+    8,  9,  10,  // showers
+    11, 12, 13,  // thunderstorms
+    14, 15, 16,  // hail
+    17, 18, 19,  // squalls
+    20,          // tornado
 };
 // Codes outside the table rank above none and below every known class.
 constexpr int kUnknownPhenomenonRank = 1;

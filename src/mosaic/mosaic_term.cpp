@@ -165,14 +165,15 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
         } else {
             DisplayState state = StateOf(request.dataRoot, code, site.dayName, site.termText);
             TermLayers layers;
-            if (LoadTermLayers(state, codes, indexOf(site.dayName).OffsetsOf(site.termText),
-                               layers, decode_)) {
+            if (LoadTermLayers(state, codes, indexOf(site.dayName).OffsetsOf(site.termText), layers,
+                               decode_)) {
                 // Where the site stands, as its last decoded message says.
                 positions_[code] = {code, state.siteLat, state.siteLon};
             }
             for (auto& slot : layers.grids) {
                 if (!slot) continue;
-                const int layer = KeptLayerCodes()[static_cast<size_t>(&slot - layers.grids.data())];
+                const int layer =
+                    KeptLayerCodes()[static_cast<size_t>(&slot - layers.grids.data())];
                 std::shared_ptr<const DecodedLayer> owner = std::move(slot);
                 pictures[layer] = std::shared_ptr<const RadarPicture>(owner, &owner->picture);
             }
@@ -185,10 +186,9 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
             // failing layer counts, whatever order the layers were asked in.
             if (!layers.columnWhole()) {
                 pictures.clear();
-                site.why = BrokenLayersText(layers.brokenHeightLayers) + " of term " +
-                           site.termText +
-                           (layers.brokenHeightLayers.size() == 1 ? " does" : " do") +
-                           " not decode";
+                site.why =
+                    BrokenLayersText(layers.brokenHeightLayers) + " of term " + site.termText +
+                    (layers.brokenHeightLayers.size() == 1 ? " does" : " do") + " not decode";
             } else if (pictures.empty()) {
                 site.why = "no asked layer of term " + site.termText + " decodes";
             }
@@ -272,7 +272,8 @@ std::vector<Composite> MosaicTerm::Products(const std::vector<int>& layerCodes,
         std::array<const Composite*, kHeightLayers> pointers{};
         for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
             const Composite& layer = height(n);
-            if (layer.presentCount() > 0) pointers[static_cast<size_t>(n - kFirstHeightLayer)] = &layer;
+            if (layer.presentCount() > 0)
+                pointers[static_cast<size_t>(n - kFirstHeightLayer)] = &layer;
         }
         Composite derived = DeriveComposite(code, pointers);
         if (derived.values.values.empty()) {

@@ -70,7 +70,8 @@ class MosaicTerm {
 
 class MosaicLoader {
   public:
-    explicit MosaicLoader(LayerDecoder decode = DecodeArchiveMessage) : decode_(std::move(decode)) {}
+    explicit MosaicLoader(LayerDecoder decode = DecodeArchiveMessage)
+        : decode_(std::move(decode)) {}
 
     // Decodes the given layers of every asked site's matched term ("max" and
     // "vil" bring layers 1..10). A site none of whose layers decodes is

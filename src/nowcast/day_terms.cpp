@@ -38,8 +38,9 @@ void LoadTerm(DisplayState& state, const TermMessages& messages, const std::vect
                 term.layers[code] = GridValues::OfPicture(product, layers.siteLon, layers.siteLat);
             }
         } else if (const DecodedLayer* decoded = layers.layer(code)) {
-            term.layers[code] = {decoded->grid, std::vector<int32_t>(decoded->picture.values.begin(),
-                                                                     decoded->picture.values.end())};
+            term.layers[code] = {decoded->grid,
+                                 std::vector<int32_t>(decoded->picture.values.begin(),
+                                                      decoded->picture.values.end())};
         }
     }
 }

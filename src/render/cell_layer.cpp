@@ -203,10 +203,14 @@ void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle&
             }
             int end = j + 1;
             while (end < cols && noData(i, end)) ++end;
-            const int x0 = std::min(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
-            const int x1 = std::max(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
-            const int y0 = std::min(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
-            const int y1 = std::max(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
+            const int x0 =
+                std::min(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
+            const int x1 =
+                std::max(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
+            const int y0 =
+                std::min(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
+            const int y1 =
+                std::max(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
             region += QRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
             j = end;
         }
@@ -217,10 +221,10 @@ void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle&
     painter.setClipRegion(region.intersected(QRect(viewport.left, viewport.top, viewport.side + 1,
                                                    viewport.side + 1)),
                           Qt::IntersectClip);
-    painter.fillRect(region.boundingRect(), QBrush(QColor(kNoDataHatch & 0xFF,
-                                                          (kNoDataHatch >> 8) & 0xFF,
-                                                          (kNoDataHatch >> 16) & 0xFF),
-                                                   Qt::BDiagPattern));
+    painter.fillRect(
+        region.boundingRect(),
+        QBrush(QColor(kNoDataHatch & 0xFF, (kNoDataHatch >> 8) & 0xFF, (kNoDataHatch >> 16) & 0xFF),
+               Qt::BDiagPattern));
     painter.restore();
 }
 

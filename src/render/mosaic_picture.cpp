@@ -91,7 +91,8 @@ MosaicScene MosaicSceneOf(const AppConfig& config, const MosaicTerm& term,
 }
 
 void DrawSiteSquares(Canvas& canvas, const Viewport& viewport,
-                     const std::vector<RadarGrid>& squares, const std::vector<std::string>& labels) {
+                     const std::vector<RadarGrid>& squares,
+                     const std::vector<std::string>& labels) {
     canvas.setPenColor(kSiteSquareColour);
     canvas.setPenWidth(1);
     for (size_t s = 0; s < squares.size(); ++s) {

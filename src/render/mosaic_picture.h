@@ -57,7 +57,8 @@ Viewport ViewportOfGrid(const RadarGrid& grid, int side, int left = 0, int top =
 
 // The sites' squares as thin outlines, each with its label inside its
 // north-west corner.
-void DrawSiteSquares(Canvas& canvas, const Viewport& viewport, const std::vector<RadarGrid>& squares,
+void DrawSiteSquares(Canvas& canvas, const Viewport& viewport,
+                     const std::vector<RadarGrid>& squares,
                      const std::vector<std::string>& labels = {});
 
 // White, the nodata fill, the cells, outlines, places and squares, within the

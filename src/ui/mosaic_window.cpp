@@ -6,24 +6,24 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QPainter>
+#include <QPrinter>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "common/replace_file.h"
+#include "geo/colour_choice.h"
 #include "geo/settings.h"
 #include "geo/view_zoom.h"
 #include "output/mosaic_source.h"
-#include "geo/colour_choice.h"
+#include "output/png_writer.h"
 #include "products/layer_units.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/mosaic_picture.h"
 #include "render/readout.h"
-#include "common/replace_file.h"
-#include "output/png_writer.h"
 #include "ui/dialogs.h"
 #include "ui/tool_window.h"
 
@@ -186,8 +186,7 @@ QImage MosaicWindow::drawPicture(double ratio) {
     if (!view_.set && frame_->sites.layout) fitView();
     // Drawn in the window's own pixels on an image of the screen's: the
     // painter scales the layers as it does the main window's bitmaps.
-    const QRect area(0, 0, pictureArea().width() + kMosaicLegendWidth,
-                     pictureArea().bottom() + 1);
+    const QRect area(0, 0, pictureArea().width() + kMosaicLegendWidth, pictureArea().bottom() + 1);
     QImage image(static_cast<int>(std::lround(area.width() * ratio)),
                  static_cast<int>(std::lround(area.height() * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -198,8 +197,8 @@ QImage MosaicWindow::drawPicture(double ratio) {
     const MosaicScene scene =
         MosaicSceneOf(config_, frame_->sites, shown_.termText, frame_->composite.values,
                       shown_.layerCode, shown_.filterThreshold, mapCache_);
-    DrawMosaicPicture(canvas, viewport(), scene, headerText().toStdString(),
-                      pictureArea().width(), pictureArea().bottom());
+    DrawMosaicPicture(canvas, viewport(), scene, headerText().toStdString(), pictureArea().width(),
+                      pictureArea().bottom());
     return image;
 }
 
@@ -333,8 +332,8 @@ void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void MosaicWindow::keyPressEvent(QKeyEvent* event) {
     QWidget* owner = parentWidget();
-    if (owner == nullptr || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
-                                                    Qt::MetaModifier))) {
+    if (owner == nullptr ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         QWidget::keyPressEvent(event);
         return;
     }

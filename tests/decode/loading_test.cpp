@@ -118,10 +118,10 @@ TEST(PictureLoading, TheSearchNeverRunsIntoAnotherRecordsMessage) {
         int32_t offset;
         bool loads;
     } cases[] = {
-        {base.path(), index.path(), 0, false},             // start damaged
-        {base.path(), index.path(), second_at, true},      // its neighbour is whole
-        {base.path(), "", 0, true},                        // no index to bound the search
-        {padded.path(), paddedIndex.path(), 0, true},      // bytes before its own start
+        {base.path(), index.path(), 0, false},         // start damaged
+        {base.path(), index.path(), second_at, true},  // its neighbour is whole
+        {base.path(), "", 0, true},                    // no index to bound the search
+        {padded.path(), paddedIndex.path(), 0, true},  // bytes before its own start
     };
     for (const auto& c : cases) {
         RadarPicture picture;

@@ -146,8 +146,8 @@ int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
 QImage MosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
                      MapResourceCache& cache) {
     constexpr int kMosaicPictureSide = 1000;
-    const MosaicScene scene = MosaicSceneOf(config, term, source.termText, *source.composite,
-                                            source.layerCode, 0, cache);
+    const MosaicScene scene =
+        MosaicSceneOf(config, term, source.termText, *source.composite, source.layerCode, 0, cache);
     return MosaicPictureImage(scene,
                               MosaicTitle(source.dayName, source.termText, source.layerCode,
                                           term.Present().size(), term.sites.size()),
