@@ -15,6 +15,7 @@
 #include "geo/settings.h"
 #include "mosaic/mosaic_term.h"
 #include "output/mosaic_source.h"
+#include "output/term_products.h"
 #include "ui/mosaic_window.h"
 
 namespace {
@@ -133,6 +134,41 @@ void BM_AllProductsOfATerm(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AllProductsOfATerm)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A full ODIM_H5 composite term of the six demo sites: every product of the
+// term read, decoded and composed into the object the writer takes (the
+// HDF5 writing itself is not timed). `per_product` asks the term for one
+// product at a time, as the writer did before it asked for them all at
+// once (each of max and VIL composing layers 1..10 again); `one_call` is
+// the writer's way now.
+void BM_OdimCompositeTerm(benchmark::State& state, bool oneCall) {
+    Archive& a = TheArchive();
+    if (!a.ready) return state.SkipWithError("no demo archive");
+    std::vector<std::string> all;
+    for (const auto& site : demo::DemoSites()) all.push_back(site.code);
+    MosaicLoader loader;
+    const MosaicRequest request = RequestOf(a, a.terms.back(), all);
+    const std::vector<int>& codes = TermProductCodes();
+    loader.Load(request, codes);  // the layout
+    for (auto _ : state) {
+        const MosaicTerm term = loader.Load(request, codes);
+        if (oneCall) {
+            benchmark::DoNotOptimize(
+                OdimCompositeOf(term, a.day, request.termText, codes, CompositeMethod::Maximum));
+        } else {
+            for (const int code : codes) {
+                benchmark::DoNotOptimize(term.Product(code, CompositeMethod::Maximum));
+            }
+        }
+    }
+    state.counters["sites"] = static_cast<double>(all.size());
+}
+BENCHMARK_CAPTURE(BM_OdimCompositeTerm, per_product, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_OdimCompositeTerm, one_call, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The composite window stepping through a loop of twelve terms at 900 x 800:
 // on its first round each frame is read, composed and drawn (`drawn`: every

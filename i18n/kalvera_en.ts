@@ -513,6 +513,10 @@ F1  this help</translation>
         <source>Сводная карта</source>
         <translation>Composite map</translation>
     </message>
+    <message>
+        <source> сгв</source>
+        <translation> UTC</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::MosaicWindow</name>
@@ -539,6 +543,26 @@ F1  this help</translation>
     <message>
         <source>Значение %1 (%2) — %3</source>
         <translation>Value %1 (%2) — %3</translation>
+    </message>
+    <message>
+        <source> — показан срок наблюдения, не прогноз +%1 мин</source>
+        <translation> — showing the observed term, not the +%1 min forecast</translation>
+    </message>
+    <message>
+        <source>, азимут %1°, дальность %2 км</source>
+        <translation>, azimuth %1°, range %2 km</translation>
+    </message>
+    <message>
+        <source>, срок %1</source>
+        <translation>, term %1</translation>
+    </message>
+    <message>
+        <source>Сохранить картинку…</source>
+        <translation>Save picture…</translation>
+    </message>
+    <message>
+        <source>Печать…</source>
+        <translation>Print…</translation>
     </message>
 </context>
 <context>

@@ -513,6 +513,10 @@ F1  эта подсказка</translation>
         <source>Сводная карта</source>
         <translation>Сводная карта</translation>
     </message>
+    <message>
+        <source> сгв</source>
+        <translation> сгв</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::MosaicWindow</name>
@@ -539,6 +543,26 @@ F1  эта подсказка</translation>
     <message>
         <source>Значение %1 (%2) — %3</source>
         <translation>Значение %1 (%2) — %3</translation>
+    </message>
+    <message>
+        <source> — показан срок наблюдения, не прогноз +%1 мин</source>
+        <translation> — показан срок наблюдения, не прогноз +%1 мин</translation>
+    </message>
+    <message>
+        <source>, азимут %1°, дальность %2 км</source>
+        <translation>, азимут %1°, дальность %2 км</translation>
+    </message>
+    <message>
+        <source>, срок %1</source>
+        <translation>, срок %1</translation>
+    </message>
+    <message>
+        <source>Сохранить картинку…</source>
+        <translation>Сохранить картинку…</translation>
+    </message>
+    <message>
+        <source>Печать…</source>
+        <translation>Печать…</translation>
     </message>
 </context>
 <context>

@@ -199,4 +199,13 @@ int32_t FindMessageOffset(const std::string& indexPath, const std::string& termT
     return offset;
 }
 
+bool RecordStartsWithin(const std::string& indexPath, int64_t after, int64_t upTo) {
+    bool found = false;
+    ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        found = record.offset > after && record.offset <= upTo;
+        return !found;
+    });
+    return found;
+}
+
 }  // namespace kalvera

@@ -77,4 +77,9 @@ int LoadLayerList(const std::string& indexPath, const std::string& termText,
 // Offset of the first record in file order for the term and layer; -1 if none.
 int32_t FindMessageOffset(const std::string& indexPath, const std::string& termText, int layerCode);
 
+// Whether a record of the index points into (after, upTo]: a message search
+// that began at `after` and found its "BUFR" at `upTo` has then run into the
+// message of another record. False when the index cannot be read.
+bool RecordStartsWithin(const std::string& indexPath, int64_t after, int64_t upTo);
+
 }  // namespace kalvera

@@ -1,5 +1,6 @@
 #include "decode/picture_loader.h"
 
+#include "archive/day_archive.h"
 #include "decode/bit_cursor.h"
 #include "decode/generic_decoder.h"
 #include "decode/radar_image_decoder.h"
@@ -35,8 +36,17 @@ bool loadPicture(int32_t offset, RadarPicture& picture, DisplayState& state,
                  PictureLoadReport& report) {
     report = PictureLoadReport{};
     MessageBuffer buffer;
-    const int32_t length = readMessage(state.basePath, offset, buffer);
+    MessageLocation where;
+    const int32_t length = readMessage(state.basePath, offset, buffer, &where);
     if (length == 0) return false;
+    // Bytes after the offset may be skipped, but a message whose own start is
+    // damaged must not be replaced by the next one: that would draw another
+    // layer's picture as this one's and report success.
+    if (where.start > offset && !state.indexPath.empty() &&
+        RecordStartsWithin(state.indexPath, offset, where.start)) {
+        report.foundAnotherRecord = true;
+        return false;
+    }
     return decodeMessage(std::span<const uint8_t>(buffer.data(), length), picture, state, &report);
 }
 

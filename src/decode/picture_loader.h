@@ -13,7 +13,9 @@ namespace kalvera {
 
 // Reads the message at or after `offset` of state.basePath, checks it and runs
 // the decoder chosen by its first descriptor (0 01 018 generic, 3 01 001
-// fixed layout). False when no valid message was found.
+// fixed layout). False when no valid message was found, and when the search
+// ran past the start of another record of state.indexPath (when it is set):
+// what it found there is another message, not this one.
 bool loadPicture(int32_t offset, RadarPicture& picture, DisplayState& state);
 
 // What a load did, for tools that show more than success.
@@ -22,6 +24,7 @@ struct PictureLoadReport {
     bool hasFirstDescriptor = false;
     DescriptorTriple firstDescriptor;
     int32_t count = 0;  // values written by the decoder, 0 when none ran
+    bool foundAnotherRecord = false;  // the search reached another record's message
 };
 
 // As loadPicture, and fills `report`.

@@ -1,6 +1,7 @@
 #include "mosaic/mosaic_grid.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -12,6 +13,21 @@ namespace kalvera {
 
 namespace {
 
+// Rank of phenomena codes 0..19, in the order the header gives them.
+constexpr std::array<int, 20> kPhenomenonRank = {
+    0,           // none
+    2,  3,       // Ci-As, Ns
+    5,  6,  7,   // precipitation light, moderate, heavy
+    4,           // towering cumulus
+    8,  9,  10,  // showers
+    11, 12, 13,  // thunderstorms
+    14, 15, 16,  // hail
+    17, 18, 19,  // squalls
+    20,          // tornado
+};
+// Codes outside the table rank above none and below every known class.
+constexpr int kUnknownPhenomenonRank = 1;
+
 // The value's rank among the layer's: phenomena by severity, everything else
 // by size.
 int64_t RankOf(int layerCode, int32_t value) {
@@ -19,6 +35,13 @@ int64_t RankOf(int layerCode, int32_t value) {
 }
 
 }  // namespace
+
+int PhenomenonSeverity(int32_t code) {
+    if (code >= 0 && static_cast<size_t>(code) < kPhenomenonRank.size()) {
+        return kPhenomenonRank[static_cast<size_t>(code)];
+    }
+    return kUnknownPhenomenonRank;
+}
 
 bool CompositeMethodNamed(const std::string& name, CompositeMethod& method) {
     if (name == "max") {

@@ -25,12 +25,14 @@ enum class CompositeMethod { Maximum, Nearest };
 bool CompositeMethodNamed(const std::string& name, CompositeMethod& method);
 const char* CompositeMethodName(CompositeMethod method);
 
-// The phenomena codes rise with severity, from the thin high clouds up to the
-// tornado, so the severity order is the order of the codes. Everything that
-// ranks phenomena goes through here.
-inline int PhenomenonSeverity(int32_t code) {
-    return code;
-}
+// How much a phenomenon matters to an operator, the one table everything
+// that ranks phenomena goes through. The codes do not rise with it: towering
+// cumulus (6), a cloud class, comes after heavy precipitation (5). From the
+// least: none (0); a code the table does not know; the cloud classes Ci-As
+// (1), Ns (2), towering cumulus (6); precipitation light, moderate, heavy
+// (3, 4, 5); showers (7, 8, 9); thunderstorms (10, 11, 12); hail (13, 14,
+// 15); squalls (16, 17, 18); the tornado (19).
+int PhenomenonSeverity(int32_t code);
 
 struct MosaicSite {
     std::string code;

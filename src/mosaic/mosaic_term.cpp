@@ -1,7 +1,10 @@
 #include "mosaic/mosaic_term.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 
 #include "archive/day_archive.h"
 #include "common/date_time.h"
@@ -51,13 +54,15 @@ DisplayState StateOf(const std::string& dataRoot, const std::string& siteCode,
 }  // namespace
 
 std::vector<int> SourceLayersOf(int layerCode) {
-    if (IsDerivedLayer(layerCode)) return HeightLayerCodes();
-    return {layerCode};
+    return LayersToDecode({layerCode});
 }
 
-bool MatchSiteTerm(const std::string& dataRoot, const std::string& siteCode,
-                   const std::string& dayName, const std::string& termText, int toleranceMinutes,
-                   std::string& matchedDay, std::string& matchedTerm) {
+namespace {
+
+// MatchSiteTerm over the term lists of a site's days, each read when first needed.
+bool MatchTerm(const std::string& dayName, const std::string& termText, int toleranceMinutes,
+               const std::function<std::vector<std::string>(const std::string&)>& termsOf,
+               std::string& matchedDay, std::string& matchedTerm) {
     const int target = MinuteOfDay(termText);
     if (target < 0) return false;
     const int tolerance = std::max(0, toleranceMinutes);
@@ -68,9 +73,7 @@ bool MatchSiteTerm(const std::string& dataRoot, const std::string& siteCode,
         if (shift > 0 && target + tolerance < kMinutesPerDay) continue;
         const std::string day = shift == 0 ? dayName : ShiftedDay(dayName, shift);
         if (day.empty()) continue;
-        std::vector<std::string> terms;
-        LoadTermList(DayArchive::Of(dataRoot, siteCode, day).indexPath, terms);
-        for (const std::string& term : terms) {
+        for (const std::string& term : termsOf(day)) {
             const int minute = MinuteOfDay(term);
             if (minute < 0) continue;
             const int distance = std::abs(minute + shift * kMinutesPerDay - target);
@@ -84,6 +87,21 @@ bool MatchSiteTerm(const std::string& dataRoot, const std::string& siteCode,
         }
     }
     return best <= tolerance;
+}
+
+}  // namespace
+
+bool MatchSiteTerm(const std::string& dataRoot, const std::string& siteCode,
+                   const std::string& dayName, const std::string& termText, int toleranceMinutes,
+                   std::string& matchedDay, std::string& matchedTerm) {
+    return MatchTerm(
+        dayName, termText, toleranceMinutes,
+        [&](const std::string& day) {
+            std::vector<std::string> terms;
+            LoadTermList(DayArchive::Of(dataRoot, siteCode, day).indexPath, terms);
+            return terms;
+        },
+        matchedDay, matchedTerm);
 }
 
 bool MosaicLoader::SitePosition(const std::string& dataRoot, const std::string& siteCode,
@@ -108,7 +126,7 @@ bool MosaicLoader::SitePosition(const std::string& dataRoot, const std::string& 
             for (const int code : layers) {
                 RadarPicture picture;
                 state.layerCode = code;
-                if (!LoadLayerPicture(state, picture)) continue;
+                if (!LoadLayerPicture(state, picture, decode_)) continue;
                 site = {siteCode, state.siteLat, state.siteLon};
                 positions_[siteCode] = site;
                 return true;
@@ -120,47 +138,57 @@ bool MosaicLoader::SitePosition(const std::string& dataRoot, const std::string& 
 }
 
 MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<int>& layerCodes) {
-    std::vector<int> codes;
-    for (const int code : layerCodes) {
-        for (const int source : SourceLayersOf(code)) {
-            if (std::find(codes.begin(), codes.end(), source) == codes.end()) {
-                codes.push_back(source);
-            }
-        }
-    }
+    const std::vector<int> codes = LayersToDecode(layerCodes);
     MosaicTerm term;
     std::vector<std::map<int, std::shared_ptr<const RadarPicture>>> decoded;
     for (const std::string& code : request.siteCodes) {
         MosaicSiteTerm site;
         site.code = code;
         std::map<int, std::shared_ptr<const RadarPicture>> pictures;
-        if (!MatchSiteTerm(request.dataRoot, code, request.dayName, request.termText,
-                           request.toleranceMinutes, site.dayName, site.termText)) {
+        // Each of the site's day indexes is read once for the term: the same
+        // pass gives the terms to match and the matched term's offsets.
+        std::map<std::string, DayIndex> indexes;
+        const auto indexOf = [&](const std::string& day) -> const DayIndex& {
+            auto [at, added] = indexes.try_emplace(day);
+            if (added) at->second.Read(DayArchive::Of(request.dataRoot, code, day).indexPath);
+            return at->second;
+        };
+        const auto termsOf = [&](const std::string& day) {
+            std::vector<std::string> terms;
+            for (const auto& entry : indexOf(day).terms) terms.push_back(entry.first);
+            return terms;
+        };
+        if (!MatchTerm(request.dayName, request.termText, request.toleranceMinutes, termsOf,
+                       site.dayName, site.termText)) {
             site.why = "no term within " + std::to_string(request.toleranceMinutes) +
                        " min of " + request.termText;
         } else {
-            DisplayState state =
-                StateOf(request.dataRoot, code, site.dayName, site.termText);
-            const LayerOffsets offsets = IndexOffsets(state);
-            int broken = 0;
-            for (const int layer : codes) {
-                const int32_t offset = offsets(layer);
-                if (offset < 0) continue;
-                auto picture = std::make_shared<RadarPicture>();
-                state.layerCode = layer;
-                if (DecodeArchiveMessage(offset, *picture, state)) {
-                    pictures[layer] = std::move(picture);
-                    positions_[code] = {code, state.siteLat, state.siteLon};
-                } else if (broken == 0) {
-                    broken = layer;
-                }
+            DisplayState state = StateOf(request.dataRoot, code, site.dayName, site.termText);
+            TermLayers layers;
+            if (LoadTermLayers(state, codes, indexOf(site.dayName).OffsetsOf(site.termText), layers,
+                               decode_)) {
+                // Where the site stands, as its last decoded message says.
+                positions_[code] = {code, state.siteLat, state.siteLon};
+            }
+            for (auto& slot : layers.grids) {
+                if (!slot) continue;
+                const int layer =
+                    KeptLayerCodes()[static_cast<size_t>(&slot - layers.grids.data())];
+                std::shared_ptr<const DecodedLayer> owner = std::move(slot);
+                pictures[layer] = std::shared_ptr<const RadarPicture>(owner, &owner->picture);
+            }
+            for (auto& [layer, slot] : layers.others) {
+                std::shared_ptr<const DecodedLayer> owner = std::move(slot);
+                pictures[layer] = std::shared_ptr<const RadarPicture>(owner, &owner->picture);
             }
             // A column without one of its layers would understate the
-            // products made from it, as it would for the site alone.
-            if (broken != 0 && broken >= kFirstHeightLayer && broken <= kLastHeightLayer) {
+            // products made from it, as it would for the site alone. Every
+            // failing layer counts, whatever order the layers were asked in.
+            if (!layers.columnWhole()) {
                 pictures.clear();
-                site.why = "layer " + std::to_string(broken) + " of term " + site.termText +
-                           " does not decode";
+                site.why =
+                    BrokenLayersText(layers.brokenHeightLayers) + " of term " + site.termText +
+                    (layers.brokenHeightLayers.size() == 1 ? " does" : " do") + " not decode";
             } else if (pictures.empty()) {
                 site.why = "no asked layer of term " + site.termText + " decodes";
             }
@@ -220,21 +248,42 @@ Composite MosaicTerm::ComposeLayer(int layerCode, CompositeMethod method) const 
 }
 
 Composite MosaicTerm::Product(int layerCode, CompositeMethod method) const {
-    if (!IsDerivedLayer(layerCode)) return ComposeLayer(layerCode, method);
-    std::array<Composite, kHeightLayers> layers;
-    std::array<const Composite*, kHeightLayers> pointers{};
-    for (int code = kFirstHeightLayer; code <= kLastHeightLayer; ++code) {
-        const auto slot = static_cast<size_t>(code - kFirstHeightLayer);
-        layers[slot] = ComposeLayer(code, method);
-        if (layers[slot].presentCount() > 0) pointers[slot] = &layers[slot];
+    return std::move(Products({layerCode}, method).front());
+}
+
+std::vector<Composite> MosaicTerm::Products(const std::vector<int>& layerCodes,
+                                            CompositeMethod method) const {
+    const bool column = std::any_of(layerCodes.begin(), layerCodes.end(), IsDerivedLayer);
+    // Layers 1..10 as composed for the first product that needed them.
+    std::array<std::optional<Composite>, kHeightLayers> heights;
+    const auto height = [&](int code) -> const Composite& {
+        auto& slot = heights[static_cast<size_t>(code - kFirstHeightLayer)];
+        if (!slot) slot = ComposeLayer(code, method);
+        return *slot;
+    };
+    std::vector<Composite> products;
+    products.reserve(layerCodes.size());
+    for (const int code : layerCodes) {
+        if (!IsDerivedLayer(code)) {
+            const bool kept = column && code >= kFirstHeightLayer && code <= kLastHeightLayer;
+            products.push_back(kept ? height(code) : ComposeLayer(code, method));
+            continue;
+        }
+        std::array<const Composite*, kHeightLayers> pointers{};
+        for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
+            const Composite& layer = height(n);
+            if (layer.presentCount() > 0)
+                pointers[static_cast<size_t>(n - kFirstHeightLayer)] = &layer;
+        }
+        Composite derived = DeriveComposite(code, pointers);
+        if (derived.values.values.empty()) {
+            // No site has any of the layers: the whole grid is nodata.
+            derived = height(kFirstHeightLayer);
+            derived.layerCode = code;
+        }
+        products.push_back(std::move(derived));
     }
-    Composite derived = DeriveComposite(layerCode, pointers);
-    if (derived.values.values.empty()) {
-        // No site has any of the layers: the whole grid is nodata.
-        derived = ComposeLayer(kFirstHeightLayer, method);
-        derived.layerCode = layerCode;
-    }
-    return derived;
+    return products;
 }
 
 std::vector<std::string> MosaicTerm::Present() const {

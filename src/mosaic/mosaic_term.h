@@ -8,10 +8,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/radar_picture.h"
 #include "mosaic/mosaic_grid.h"
+#include "products/term_layers.h"
 
 namespace kalvera {
 
@@ -50,6 +52,10 @@ class MosaicTerm {
     // The composite of an archive layer, or of "max" or "vil" from the
     // composited layers 1..10.
     Composite Product(int layerCode, CompositeMethod method) const;
+    // Several products in the asked order; layers 1..10 are composed once
+    // for all of them, however many derived products are asked.
+    std::vector<Composite> Products(const std::vector<int>& layerCodes,
+                                    CompositeMethod method) const;
 
     // The asked sites that took part, and those that did not.
     std::vector<std::string> Present() const;
@@ -64,6 +70,9 @@ class MosaicTerm {
 
 class MosaicLoader {
   public:
+    explicit MosaicLoader(LayerDecoder decode = DecodeArchiveMessage)
+        : decode_(std::move(decode)) {}
+
     // Decodes the given layers of every asked site's matched term ("max" and
     // "vil" bring layers 1..10). A site none of whose layers decodes is
     // missing; the composite is still made from the rest.
@@ -75,6 +84,7 @@ class MosaicLoader {
                       const std::string& dayName, MosaicSite& site);
 
   private:
+    LayerDecoder decode_;
     std::map<std::string, MosaicSite> positions_;
     std::shared_ptr<const MosaicLayout> layout_;
 };

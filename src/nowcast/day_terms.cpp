@@ -10,6 +10,7 @@
 #include "archive/index_records.h"
 #include "common/date_time.h"
 #include "products/derived_products.h"
+#include "products/term_layers.h"
 
 namespace kalvera {
 
@@ -24,60 +25,26 @@ bool ReadDayMessages(const std::string& indexPath, std::map<std::string, TermMes
     });
 }
 
-struct Decoded {
-    RadarPicture picture;
-    float siteLat = 0.0f, siteLon = 0.0f;
-};
-
-// Decodes one layer of the term; null when it has none or it does not decode.
-std::unique_ptr<Decoded> DecodeLayer(DisplayState& state, const TermMessages& messages, int code,
-                                     const LayerDecoder& decode) {
-    const auto found = messages.find(code);
-    if (found == messages.end()) return nullptr;
-    auto out = std::make_unique<Decoded>();
-    state.layerCode = code;
-    if (!decode(found->second, out->picture, state)) return nullptr;
-    out->siteLat = state.siteLat;
-    out->siteLon = state.siteLon;
-    return out;
-}
-
 void LoadTerm(DisplayState& state, const TermMessages& messages, const std::vector<int>& codes,
               DayTerm& term, const LayerDecoder& decode) {
-    bool wantsHeights = false;
-    for (const int code : codes) wantsHeights = wantsHeights || IsDerivedLayer(code);
-    std::array<std::unique_ptr<Decoded>, kHeightLayers> heights;
-    bool broken = false, anyHeight = false;
-    float siteLat = 0.0f, siteLon = 0.0f;
-    if (wantsHeights) {
-        for (int n = kFirstHeightLayer; n <= kLastHeightLayer; ++n) {
-            auto& slot = heights[static_cast<size_t>(n - kFirstHeightLayer)];
-            slot = DecodeLayer(state, messages, n, decode);
-            // A listed layer that does not decode would understate the column.
-            if (!slot && messages.count(n)) broken = true;
-            if (slot) anyHeight = true, siteLat = slot->siteLat, siteLon = slot->siteLon;
-        }
-    }
+    const LayerOffsets offsets = [&messages](int code) {
+        const auto found = messages.find(code);
+        return found == messages.end() ? int32_t{-1} : found->second;
+    };
+    TermLayers layers;
+    if (!LoadTermLayers(state, LayersToDecode(codes), offsets, layers, decode)) return;
     for (const int code : codes) {
         if (IsDerivedLayer(code)) {
-            if (broken || !anyHeight) continue;
-            HeightLayers layers{};
-            for (size_t n = 0; n < heights.size(); ++n) {
-                layers[n] = heights[n] ? &heights[n]->picture : nullptr;
-            }
+            // A listed layer that does not decode would understate the column.
+            if (!layers.columnWhole() || !layers.hasHeights()) continue;
             RadarPicture product;
-            if (DeriveProduct(code, layers, product)) {
-                term.layers[code] = GridValues::OfPicture(product, siteLon, siteLat);
+            if (DeriveProduct(code, layers.heights(), product)) {
+                term.layers[code] = GridValues::OfPicture(product, layers.siteLon, layers.siteLat);
             }
-            continue;
-        }
-        const bool height = code >= kFirstHeightLayer && code <= kLastHeightLayer;
-        const auto decoded = height && wantsHeights
-                                 ? std::move(heights[static_cast<size_t>(code - kFirstHeightLayer)])
-                                 : DecodeLayer(state, messages, code, decode);
-        if (decoded) {
-            term.layers[code] =
-                GridValues::OfPicture(decoded->picture, decoded->siteLon, decoded->siteLat);
+        } else if (const DecodedLayer* decoded = layers.layer(code)) {
+            term.layers[code] = {decoded->grid,
+                                 std::vector<int32_t>(decoded->picture.values.begin(),
+                                                      decoded->picture.values.end())};
         }
     }
 }
@@ -150,10 +117,10 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
         term.termText = text;
         term.minutes = TermMinutes(text);
         if (!mosaic.Present().empty()) {
-            for (const int code : layerCodes) {
-                Composite composite = mosaic.Product(code, method);
-                if (composite.presentCount() > 0) {
-                    term.layers[code] = std::move(composite.values);
+            std::vector<Composite> products = mosaic.Products(layerCodes, method);
+            for (size_t n = 0; n < products.size(); ++n) {
+                if (products[n].presentCount() > 0) {
+                    term.layers[layerCodes[n]] = std::move(products[n].values);
                 }
             }
         }

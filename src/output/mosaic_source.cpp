@@ -68,8 +68,11 @@ OdimObject OdimCompositeOf(const MosaicTerm& term, const std::string& dayName,
     object.camethod = method == CompositeMethod::Maximum ? "MAXIMUM" : "NEAREST";
     if (!term.layout) return object;
     std::vector<bool> took(term.layout->sites().size(), false);
-    for (const int code : layerCodes) {
-        Composite composite = term.Product(code, method);
+    // One call, so that max and VIL share the composed layers 1..10.
+    std::vector<Composite> products = term.Products(layerCodes, method);
+    for (size_t n = 0; n < products.size(); ++n) {
+        const int code = layerCodes[n];
+        Composite& composite = products[n];
         if (composite.presentCount() == 0) continue;
         for (size_t s = 0; s < took.size() && s < composite.present.size(); ++s)
             took[s] = took[s] || composite.present[s];

@@ -38,9 +38,10 @@ bool TermProducts::Load(const DisplayState& at, std::string& error) {
 
 ProductFound TermProducts::Product(int layerCode, GridValues& out, std::string& reason) const {
     if (IsDerivedLayer(layerCode)) {
-        if (layers_.brokenHeightLayer != 0) {
-            reason = "layer " + std::to_string(layers_.brokenHeightLayer) + " of term " +
-                     state_.termText + " does not decode from " + state_.basePath;
+        if (!layers_.columnWhole()) {
+            reason = BrokenLayersText(layers_.brokenHeightLayers) + " of term " + state_.termText +
+                     (layers_.brokenHeightLayers.size() == 1 ? " does" : " do") +
+                     " not decode from " + state_.basePath;
             return ProductFound::Broken;
         }
         RadarPicture picture;

@@ -51,7 +51,7 @@ void DeriveRow(const TermLayers& term, float lat, float lon, HistoryRow& row) {
     row.columnMax.reset();
     row.vilTenths.reset();
     // A product the picture would refuse is not shown here either.
-    if (!term.hasHeights() || term.brokenHeightLayer != 0) return;
+    if (!term.hasHeights() || !term.columnWhole()) return;
     const RadarGrid grid = RadarGrid::AroundSite(term.siteLon, term.siteLat);
     const GridCell at = grid.CellAt(lat, lon);
     if (!at.valid()) {

@@ -35,7 +35,17 @@ int TermLayers::SlotOf(int layerCode) {
 
 const DecodedLayer* TermLayers::layer(int layerCode) const {
     const int slot = SlotOf(layerCode);
-    return slot < 0 ? nullptr : grids[static_cast<size_t>(slot)].get();
+    if (slot >= 0) return grids[static_cast<size_t>(slot)].get();
+    const auto other = others.find(layerCode);
+    return other == others.end() ? nullptr : other->second.get();
+}
+
+std::string BrokenLayersText(const std::vector<int>& layers) {
+    std::string text = layers.size() == 1 ? "layer " : "layers ";
+    for (size_t n = 0; n < layers.size(); ++n) {
+        text += (n == 0 ? "" : ", ") + std::to_string(layers[n]);
+    }
+    return text;
 }
 
 HeightLayers TermLayers::heights() const {
@@ -64,6 +74,21 @@ const std::vector<int>& ColumnAndTopsCodes() {
 
 const std::vector<int>& KeptLayerCodes() {
     static const std::vector<int> codes = CodesFrom({kLayerEchoTops, kLayerWeather});
+    return codes;
+}
+
+std::vector<int> LayersToDecode(const std::vector<int>& productCodes) {
+    std::vector<int> codes;
+    const auto add = [&codes](int code) {
+        if (std::find(codes.begin(), codes.end(), code) == codes.end()) codes.push_back(code);
+    };
+    for (const int code : productCodes) {
+        if (IsDerivedLayer(code)) {
+            for (const int height : HeightLayerCodes()) add(height);
+        } else {
+            add(code);
+        }
+    }
     return codes;
 }
 
@@ -97,30 +122,41 @@ int32_t OffsetOf(const TermOffsets& offsets, int layerCode) {
 bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out, const LayerDecoder& decode) {
     for (auto& slot : out.grids) slot.reset();
-    out.brokenHeightLayer = 0;
+    out.others.clear();
+    out.brokenHeightLayers.clear();
     const int32_t shownLayer = state.layerCode;
     bool any = false;
     for (const int code : layerCodes) {
         const int slot = TermLayers::SlotOf(code);
-        const int32_t offset = slot < 0 ? -1 : offsets(code);
+        if (out.layer(code) != nullptr) continue;  // listed twice
+        const int32_t offset = offsets(code);
         if (offset < 0) continue;
         auto decoded = std::make_unique<DecodedLayer>();
         // The decoders read the layer code to know the product's value coding.
         state.layerCode = code;
         const bool loaded = decode(offset, decoded->picture, state);
         state.layerCode = shownLayer;
+        const bool height = slot >= 0 && slot < kHeightLayers;
         if (!loaded) {
-            if (slot < kHeightLayers && out.brokenHeightLayer == 0) out.brokenHeightLayer = code;
+            if (height) out.brokenHeightLayers.push_back(code);
             continue;
         }
         decoded->grid = RadarGrid::AroundSite(state.siteLon, state.siteLat);
-        if (slot < kHeightLayers) {
+        if (height) {
             out.siteLat = state.siteLat;
             out.siteLon = state.siteLon;
         }
-        out.grids[static_cast<size_t>(slot)] = std::move(decoded);
+        if (slot >= 0) {
+            out.grids[static_cast<size_t>(slot)] = std::move(decoded);
+        } else {
+            out.others[code] = std::move(decoded);
+        }
         any = true;
     }
+    std::sort(out.brokenHeightLayers.begin(), out.brokenHeightLayers.end());
+    out.brokenHeightLayers.erase(
+        std::unique(out.brokenHeightLayers.begin(), out.brokenHeightLayers.end()),
+        out.brokenHeightLayers.end());
     return any;
 }
 
@@ -157,7 +193,7 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
     TermLayers term;
     const bool loaded = LoadTermLayers(state, HeightLayerCodes(), lookup, term, decode);
     state.messageOffset = -1;
-    if (!loaded || term.brokenHeightLayer != 0) return false;
+    if (!loaded || !term.columnWhole()) return false;
     for (int code = kFirstHeightLayer; code <= kLastHeightLayer && state.messageOffset < 0;
          ++code) {
         if (term.layer(code)) state.messageOffset = OffsetOf(offsets, code);
@@ -165,13 +201,45 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture, const LayerDec
     return DeriveProduct(state.layerCode, term.heights(), picture);
 }
 
-int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode) {
+std::vector<int> BrokenHeightLayers(const DisplayState& state, const LayerDecoder& decode) {
     DisplayState scratch = state;
     const TermOffsets offsets = ReadTermOffsets(state.indexPath, state.termText);
     TermLayers term;
     const LayerOffsets lookup = [&offsets](int code) { return OffsetOf(offsets, code); };
     LoadTermLayers(scratch, HeightLayerCodes(), lookup, term, decode);
-    return term.brokenHeightLayer;
+    return term.brokenHeightLayers;
+}
+
+int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode) {
+    const std::vector<int> broken = BrokenHeightLayers(state, decode);
+    return broken.empty() ? 0 : broken.front();
+}
+
+bool DayIndex::Read(const std::string& indexPath) {
+    terms.clear();
+    // Records of one term follow each other: the last term's map is at hand.
+    std::map<int, int32_t>* current = nullptr;
+    int currentKey = -1;
+    const bool read = ForEachIndexRecord(indexPath, [&](const IndexRecord& record) {
+        const int key = record.hour << 8 | record.minute;
+        if (key != currentKey) {
+            current = &terms[TermTextOf(record.hour, record.minute)];
+            currentKey = key;
+        }
+        current->try_emplace(record.layerCode, record.offset);
+        return true;
+    });
+    if (!read) terms.clear();
+    return read;
+}
+
+LayerOffsets DayIndex::OffsetsOf(const std::string& termText) const {
+    const auto term = terms.find(termText);
+    if (term == terms.end()) return [](int) { return -1; };
+    return [messages = &term->second](int code) {
+        const auto found = messages->find(code);
+        return found == messages->end() ? int32_t{-1} : found->second;
+    };
 }
 
 std::string WhyNotLoaded(const DisplayState& state, const LayerDecoder& decode) {
@@ -181,10 +249,10 @@ std::string WhyNotLoaded(const DisplayState& state, const LayerDecoder& decode) 
     }
     const std::string term = state.termText;
     if (IsDerivedLayer(state.layerCode)) {
-        if (const int broken = BrokenHeightLayer(state, decode); broken != 0) {
-            return "layer " + std::to_string(broken) + " of term " + term +
-                   " does not decode from " + state.basePath + "; " + LayerName(state.layerCode) +
-                   " is not made from the other layers";
+        if (const std::vector<int> broken = BrokenHeightLayers(state, decode); !broken.empty()) {
+            return BrokenLayersText(broken) + " of term " + term +
+                   (broken.size() == 1 ? " does" : " do") + " not decode from " + state.basePath +
+                   "; " + LayerName(state.layerCode) + " is not made from the other layers";
         }
         return "no layer 1..10 of term " + term + " decodes from " + state.basePath;
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,23 +41,34 @@ struct TermLayers {
     // decoded, as the state holds it once they are all loaded.
     float siteLat = 0.0f;
     float siteLon = 0.0f;
-    // The first of layers 1..10 that the index lists but whose message does
-    // not decode; 0 when there is none. A derived product is not made from
-    // the rest: it would understate the column without a word.
-    int brokenHeightLayer = 0;
+    // Layers a term has besides those (codes 0, 11..20, 23, 24).
+    std::map<int, std::unique_ptr<DecodedLayer>> others;
+    // Every one of layers 1..10 that the index lists but whose message does
+    // not decode, ascending; empty when there is none. A derived product is
+    // not made from the rest: it would understate the column without a word.
+    std::vector<int> brokenHeightLayers;
 
     // Slot of a layer code, -1 for codes not kept here.
     static int SlotOf(int layerCode);
     const DecodedLayer* layer(int layerCode) const;
     HeightLayers heights() const;
     bool hasHeights() const;
+    // Whether a column product may be made: no listed height layer failed.
+    bool columnWhole() const { return brokenHeightLayers.empty(); }
 };
+
+// "layer 5" or "layers 5, 7": the broken layers as a reason names them.
+std::string BrokenLayersText(const std::vector<int>& layers);
 
 // The layer codes read together: layers 1..10; those and the echo tops (a
 // section); those and the phenomena too, every layer TermLayers keeps.
 const std::vector<int>& HeightLayerCodes();
 const std::vector<int>& ColumnAndTopsCodes();
 const std::vector<int>& KeptLayerCodes();
+
+// The layers to decode for products of these codes: each archive layer, and
+// layers 1..10 for a derived one; each once, in the order first asked.
+std::vector<int> LayersToDecode(const std::vector<int>& productCodes);
 
 // Offsets of a term's messages of the kept layers, by slot; -1 where the
 // term has none.
@@ -72,10 +84,11 @@ TermOffsets ReadTermOffsets(const std::string& indexPath, const std::string& ter
 // A layer's offset among them; -1 for a code not kept.
 int32_t OffsetOf(const TermOffsets& offsets, int layerCode);
 
-// Decodes each listed layer of state.termText, with state.layerCode set to
-// it while it decodes; `state` keeps its layer code and otherwise changes as
-// after any decode (site, and the view centre when it asks for one). False
-// when none of the layers decoded. Notes the first broken height layer.
+// The one place a term's layers are decoded. Decodes each listed layer of
+// state.termText, with state.layerCode set to it while it decodes; `state`
+// keeps its layer code and otherwise changes as after any decode (site, and
+// the view centre when it asks for one). False when none of the layers
+// decoded. Notes every broken height layer, whatever the order of the codes.
 bool LoadTermLayers(DisplayState& state, const std::vector<int>& layerCodes,
                     const LayerOffsets& offsets, TermLayers& out,
                     const LayerDecoder& decode = DecodeArchiveMessage);
@@ -108,9 +121,23 @@ bool LoadLayerPicture(DisplayState& state, RadarPicture& picture,
 std::string WhyNotLoaded(const DisplayState& state,
                          const LayerDecoder& decode = DecodeArchiveMessage);
 
-// The first of layers 1..10 of state.termText that the index lists but that
-// does not decode; 0 when every listed one decodes. Decodes them all again,
-// so it is for explaining a failure, not for every picture.
+// Layers 1..10 of state.termText that the index lists but that do not
+// decode; empty when every listed one decodes. Decodes them all again, so it
+// is for explaining a failure, not for every picture.
+std::vector<int> BrokenHeightLayers(const DisplayState& state,
+                                    const LayerDecoder& decode = DecodeArchiveMessage);
+// The first of them; 0 when there is none.
 int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode = DecodeArchiveMessage);
+
+// A day's index read in one pass: each term's offset of the first record of
+// every layer code, as FindMessageOffset finds it.
+struct DayIndex {
+    std::map<std::string, std::map<int, int32_t>> terms;  // "HH.MM" -> code -> offset
+
+    // False (and nothing kept) when the index cannot be read.
+    bool Read(const std::string& indexPath);
+    // The term's offsets; -1 for a layer (or a term) it has none of.
+    LayerOffsets OffsetsOf(const std::string& termText) const;
+};
 
 }  // namespace kalvera

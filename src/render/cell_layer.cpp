@@ -1,6 +1,8 @@
 #include "render/cell_layer.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QRegion>
 #include <algorithm>
 
 #include "products/derived_products.h"
@@ -175,15 +177,55 @@ void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle&
         static_cast<size_t>(values.grid.rows()) * static_cast<size_t>(columns)) {
         return;
     }
+    const CellEdges edges = values.grid.EdgesOn(viewport);
+    const auto noData = [&](int i, int j) {
+        return values.values[static_cast<size_t>(i) * static_cast<size_t>(columns) +
+                             static_cast<size_t>(j)] == kOutsideGrid;
+    };
     ClippedToSquare(canvas, viewport, [&] {
-        FillCellRuns(canvas, values.grid.EdgesOn(viewport), style, values.grid.rows(), columns,
+        FillCellRuns(canvas, edges, style, values.grid.rows(), columns,
                      [&](int i, int j, uint32_t& fill) {
                          fill = colour;
-                         return values.values[static_cast<size_t>(i) *
-                                                  static_cast<size_t>(columns) +
-                                              static_cast<size_t>(j)] == kOutsideGrid;
+                         return noData(i, j);
                      });
     });
+    if (edges.x.empty() || edges.y.empty()) return;
+    // Hatched over the fill: a texture no colour table has, so that no
+    // table's class can pass for missing data, nor missing data for echo.
+    QRegion region;
+    const int rows = std::min(static_cast<int>(edges.y.size()) - 1, values.grid.rows());
+    const int cols = std::min(static_cast<int>(edges.x.size()) - 1, columns);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < cols;) {
+            if (!noData(i, j)) {
+                ++j;
+                continue;
+            }
+            int end = j + 1;
+            while (end < cols && noData(i, end)) ++end;
+            const int x0 =
+                std::min(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
+            const int x1 =
+                std::max(edges.x[static_cast<size_t>(j)], edges.x[static_cast<size_t>(end)]);
+            const int y0 =
+                std::min(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
+            const int y1 =
+                std::max(edges.y[static_cast<size_t>(i)], edges.y[static_cast<size_t>(i + 1)]);
+            region += QRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+            j = end;
+        }
+    }
+    if (region.isEmpty()) return;
+    QPainter& painter = canvas.painter();
+    painter.save();
+    painter.setClipRegion(region.intersected(QRect(viewport.left, viewport.top, viewport.side + 1,
+                                                   viewport.side + 1)),
+                          Qt::IntersectClip);
+    painter.fillRect(
+        region.boundingRect(),
+        QBrush(QColor(kNoDataHatch & 0xFF, (kNoDataHatch >> 8) & 0xFF, (kNoDataHatch >> 16) & 0xFF),
+               Qt::BDiagPattern));
+    painter.restore();
 }
 
 int32_t HighestValue(const RadarPicture& values) {

@@ -17,6 +17,12 @@
 namespace kalvera {
 
 constexpr int kLegendBoxes = 19;
+
+// The one no-data style, wherever cells hold no data (kOutsideGrid): a light
+// grey fill hatched in a darker grey. No colour table draws a texture, so it
+// cannot be read as echo under any of them, nor echo as it.
+constexpr uint32_t kNoDataFill = 0x00DCDCDC;
+constexpr uint32_t kNoDataHatch = 0x00909090;
 constexpr int kPaletteEntries = 32;
 
 // Palette entry of a cell value on a layer, always within 0..31: weather codes
@@ -56,10 +62,11 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
                const GridValues& values, const CellPaint& paint);
 void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                       const GridValues& values, const CellPaint& paint);
-// Fills the cells that no data covers (kOutsideGrid) with one colour, so that
-// they stand apart from the covered cells where nothing was detected.
+// Draws the cells that no data covers (kOutsideGrid) in the no-data style
+// (`colour` under the hatching), so that they stand apart from the covered
+// cells where nothing was detected.
 void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
-                     const GridValues& values, uint32_t colour);
+                     const GridValues& values, uint32_t colour = kNoDataFill);
 
 // The highest value of a grid, negatives counted as 0: the filter bar's maximum.
 int32_t HighestValue(const RadarPicture& values);

@@ -1,21 +1,30 @@
 #include "ui/mosaic_window.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "common/replace_file.h"
+#include "geo/colour_choice.h"
 #include "geo/settings.h"
 #include "geo/view_zoom.h"
 #include "output/mosaic_source.h"
+#include "output/png_writer.h"
 #include "products/layer_units.h"
 #include "render/legend_layer.h"
 #include "render/legend_tables.h"
 #include "render/mosaic_picture.h"
 #include "render/readout.h"
+#include "ui/dialogs.h"
 #include "ui/tool_window.h"
 
 namespace kalvera {
@@ -28,8 +37,6 @@ constexpr float kZoomStep = 0.8f;
 constexpr float kMinHalfExtentKm = 20.0f;
 constexpr float kMaxHalfExtentKm = 5000.0f;
 constexpr int kWheelNotch = 120;
-constexpr int kLegendWidth = 130;
-constexpr int kLegendTitle = 22;
 // Frames kept for a loop: its default length and some.
 constexpr size_t kKeptFrames = 16;
 }  // namespace
@@ -51,7 +58,8 @@ MosaicWindow::MosaicWindow(const AppConfig& config, QWidget* parent)
 }
 
 QRect MosaicWindow::pictureArea() const {
-    return {0, 0, std::max(1, width() - kLegendWidth), std::max(1, height() - kLabelsHeight)};
+    return {0, kMosaicHeaderHeight, std::max(1, width() - kMosaicLegendWidth),
+            std::max(1, height() - kLabelsHeight - kMosaicHeaderHeight)};
 }
 
 Viewport MosaicWindow::viewport() const {
@@ -59,8 +67,8 @@ Viewport MosaicWindow::viewport() const {
     const int w = area.width();
     const int h = area.height();
     const int side = std::max(w, h);
-    return Viewport::Square(side, view_.lon0, view_.lat0, view_.halfExtentKm, (w - side) / 2,
-                            (h - side) / 2);
+    return Viewport::Square(side, view_.lon0, view_.lat0, view_.halfExtentKm,
+                            area.left() + (w - side) / 2, area.top() + (h - side) / 2);
 }
 
 void MosaicWindow::fitView() {
@@ -114,18 +122,37 @@ void MosaicWindow::followTerm(const DisplayState& shown) {
     update();
 }
 
+QString MosaicWindow::headerText() const {
+    QString text = QString::fromStdString(
+        MosaicTitle(shown_.dayName, shown_.termText, shown_.layerCode,
+                    frame_->sites.Present().size(), frame_->sites.sites.size()));
+    const int lead = forecastLead_ ? forecastLead_() : 0;
+    if (lead > 0) {
+        // The composite has no forecast of its own here: say so, rather than
+        // let the observed term pass for the main window's forecast frame.
+        text += tr(" — показан срок наблюдения, не прогноз +%1 мин").arg(lead);
+    }
+    return text;
+}
+
 void MosaicWindow::showSites() {
+    setWindowTitle(tr("Сводная карта") + " — " +
+                   QString::fromStdString(MosaicTimeText(shown_.dayName, shown_.termText)));
     QString text = QString::fromStdString(
         SitesCountText(frame_->sites.Present().size(), frame_->sites.sites.size()));
-    QStringList missing, reasons;
+    QStringList present, missing, reasons;
     for (const MosaicSiteTerm& site : frame_->sites.sites) {
-        if (site.present) continue;
         const QString name =
             QString::fromStdString(site.code + " " + SiteDisplayName(config_, site.code));
-        missing << name;
+        if (site.present) {
+            present << name + " " + QString::fromStdString(site.termText);
+            continue;
+        }
         // The reasons are the core's own words, as the command line gives them.
+        missing << name + " (" + QString::fromStdString(site.why) + ")";
         reasons << name + ": " + QString::fromStdString(site.why);
     }
+    if (!present.isEmpty()) text += ": " + present.join(", ");
     if (!missing.isEmpty()) text += tr("; нет: ") + missing.join(", ");
     status_->setText(text);
     status_->setToolTip(reasons.isEmpty() ? text : reasons.join("\n"));
@@ -138,14 +165,19 @@ QImage MosaicWindow::picture(double ratio) {
     if (!drawn_.empty() && !(drawn_.front().view == view_ && drawn_.front().size == size)) {
         drawn_.clear();
     }
+    const auto& table = config_.colours.tables[static_cast<size_t>(LayerKindOf(shown_.layerCode))];
+    const QString header = headerText();
     for (const Drawn& kept : drawn_) {
         if (kept.frame == frame_ && kept.ratio == ratio &&
-            kept.threshold == shown_.filterThreshold) {
+            kept.threshold == shown_.filterThreshold && kept.table == table &&
+            kept.opacity == config_.colours.cellOpacity && kept.palette == config_.palette &&
+            kept.header == header) {
             return kept.image;
         }
     }
     QImage image = drawPicture(ratio);
-    drawn_.push_back({frame_, view_, size, ratio, shown_.filterThreshold, image});
+    drawn_.push_back({frame_, view_, size, ratio, shown_.filterThreshold, table,
+                      config_.colours.cellOpacity, config_.palette, header, image});
     if (drawn_.size() > kKeptFrames) drawn_.pop_front();
     return image;
 }
@@ -154,7 +186,7 @@ QImage MosaicWindow::drawPicture(double ratio) {
     if (!view_.set && frame_->sites.layout) fitView();
     // Drawn in the window's own pixels on an image of the screen's: the
     // painter scales the layers as it does the main window's bitmaps.
-    const QRect area = pictureArea().adjusted(0, 0, kLegendWidth, 0);
+    const QRect area(0, 0, pictureArea().width() + kMosaicLegendWidth, pictureArea().bottom() + 1);
     QImage image(static_cast<int>(std::lround(area.width() * ratio)),
                  static_cast<int>(std::lround(area.height() * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -162,27 +194,11 @@ QImage MosaicWindow::drawPicture(double ratio) {
     CanvasState state;
     Canvas canvas(image, state);
     if (!canvas.isActive() || !frame_->sites.layout) return image;
-    MosaicScene scene;
-    scene.cells = &frame_->composite.values;
-    for (size_t s = 0; s < frame_->sites.layout->sites().size(); ++s) {
-        scene.squares.push_back(frame_->sites.layout->siteGrid(s));
-    }
-    const ColourTable* table = TableForLayer(config_.colours, shown_.layerCode);
-    scene.paint = {shown_.layerCode, shown_.filterThreshold, &config_.palette, table,
-                   config_.colours.cellOpacity};
-    scene.outlines =
-        mapCache_.outlines(CountryBinPath(config_.startDir), CountryIndPath(config_.startDir));
-    scene.places = mapCache_.places(PlacesPath(config_.startDir));
-    DrawMosaicScene(canvas, viewport(), LayerStyle::Screen(), scene);
-    // The legend beside the picture, as the main window has it.
-    const int left = pictureArea().width();
-    canvas.setBrushColor(kWhite);
-    canvas.setPenColor(kWhite);
-    canvas.rectangle(left, 0, area.width() + 1, area.height() + 1);
-    canvas.setFontColor(kBlack);
-    canvas.textOut(left + 6, 4, LayerTitle(shown_.layerCode));
-    DrawLegendBoxes(canvas, left + 4, kLegendTitle, kLegendWidth - 8,
-                    area.height() - kLegendTitle, config_.palette, shown_.layerCode, true, table);
+    const MosaicScene scene =
+        MosaicSceneOf(config_, frame_->sites, shown_.termText, frame_->composite.values,
+                      shown_.layerCode, shown_.filterThreshold, mapCache_);
+    DrawMosaicPicture(canvas, viewport(), scene, headerText().toStdString(), pictureArea().width(),
+                      pictureArea().bottom());
     return image;
 }
 
@@ -224,8 +240,21 @@ QString MosaicWindow::readoutAt(QPoint at) const {
     const uint8_t source = frame_->composite.source[frame_->composite.values.grid.IndexOf(cell)];
     QString site;
     if (source != kNoSource && source < frame_->sites.layout->sites().size()) {
-        const std::string& code = frame_->sites.layout->sites()[source].code;
-        site = QString::fromStdString(code + " " + SiteDisplayName(config_, code));
+        const MosaicSite& giver = frame_->sites.layout->sites()[source];
+        site = QString::fromStdString(giver.code + " " + SiteDisplayName(config_, giver.code));
+        // Range and azimuth from the site that gave the value, as a site's
+        // own readout gives them.
+        float azimuth = 0.0f, range = 0.0f;
+        MapProjection::Init(1.0f, 1.0f, giver.lon, giver.lat, 1.0f)
+            .RangeAzimuth(lat, lon, azimuth, range);
+        site += tr(", азимут %1°, дальность %2 км")
+                    .arg(static_cast<int>(std::lround(azimuth)))
+                    .arg(static_cast<int>(std::lround(range)));
+        for (const MosaicSiteTerm& asked : frame_->sites.sites) {
+            if (asked.layoutIndex == source && asked.termText != shown_.termText) {
+                site += tr(", срок %1").arg(QString::fromStdString(asked.termText));
+            }
+        }
     }
     // Covered, nothing detected: said in words, apart from "no data".
     const QString text = value <= 0 ? tr("ничего не обнаружено")
@@ -299,6 +328,75 @@ void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
         }
     }
     if (nearest != nullptr) emit siteWanted(QString::fromStdString(nearest->code));
+}
+
+void MosaicWindow::keyPressEvent(QKeyEvent* event) {
+    QWidget* owner = parentWidget();
+    if (owner == nullptr ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // The main window's key handling watches its own widgets: the key is
+    // given to it as if pressed there, and the composite follows its term.
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
+                   event->isAutoRepeat(), static_cast<ushort>(event->count()));
+    QApplication::sendEvent(owner, &copy);
+}
+
+void MosaicWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    if (addSharedMenu_) {
+        addSharedMenu_(menu);
+        menu.addSeparator();
+    }
+    QAction* save = menu.addAction(tr("Сохранить картинку…"), this, [this] { savePicture(); });
+    QAction* print = menu.addAction(tr("Печать…"), this, [this] { printPicture(); });
+    save->setEnabled(dialogs_ != nullptr && frame_->sites.layout != nullptr);
+    print->setEnabled(save->isEnabled());
+    menu.exec(event->globalPos());
+}
+
+QImage MosaicWindow::filePicture() const {
+    if (!frame_->sites.layout) return {};
+    constexpr int kFileSide = 1000;
+    MapResourceCache cache;
+    const MosaicScene scene =
+        MosaicSceneOf(config_, frame_->sites, shown_.termText, frame_->composite.values,
+                      shown_.layerCode, shown_.filterThreshold, cache);
+    return MosaicPictureImage(scene, headerText().toStdString(), kFileSide);
+}
+
+void MosaicWindow::savePicture() {
+    if (dialogs_ == nullptr) return;
+    SaveDialogOptions options;
+    options.defaultSuffix = QStringLiteral("png");
+    options.fileTypes = {QStringLiteral("PNG (*.png)")};
+    const std::optional<QString> path = ChooseSaveFile(
+        *dialogs_, this, options,
+        ProposedFileName("mosaic", shown_.dayName, shown_.termText, LayerName(shown_.layerCode)));
+    if (!path) return;
+    const std::optional<std::string> bytes = EncodePng(filePicture());
+    std::string error = "the picture cannot be encoded";
+    if (!bytes || !ReplaceFileContents(path->toStdString(), *bytes, error)) {
+        ShowSaveFailure(*dialogs_, this, *path, error, windowTitle());
+    }
+}
+
+void MosaicWindow::printPicture() {
+    if (dialogs_ == nullptr) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!dialogs_->setUpPrinter(this, printer)) return;
+    const QImage image = filePicture();
+    QPainter painter(&printer);
+    if (!painter.isActive() || image.isNull()) return;
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
 }
 
 }  // namespace kalvera

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "common/display_state.h"
@@ -17,8 +18,11 @@
 #include "mosaic/mosaic_term.h"
 
 class QLabel;
+class QMenu;
 
 namespace kalvera {
+
+class Dialogs;
 
 class MosaicWindow : public QWidget {
     Q_OBJECT
@@ -27,6 +31,17 @@ class MosaicWindow : public QWidget {
 
     // Shows the window over the term `shown` holds.
     void open(const DisplayState& shown);
+    // The lead of the forecast frame the main window shows, 0 on an
+    // observed term; asked whenever the picture is drawn.
+    void setForecastLead(std::function<int()> lead) { forecastLead_ = std::move(lead); }
+    // The picture menu: the main window's colour entries (tables, opacity),
+    // added by `addShared`, then saving and printing through `dialogs`.
+    void setPictureMenu(Dialogs* dialogs, std::function<void(QMenu&)> addShared) {
+        dialogs_ = dialogs;
+        addSharedMenu_ = std::move(addShared);
+    }
+    // The picture a file or a page gets: the one the command line draws.
+    QImage filePicture() const;
     // The main window shows another term, layer or frame.
     void followTerm(const DisplayState& shown);
 
@@ -37,6 +52,9 @@ class MosaicWindow : public QWidget {
     QString readoutAt(QPoint at) const;
     QPoint pixelOf(float lat, float lon) const;
     QString sitesText() const;
+    // The header line over the picture (the day and term, GMT, the layer and
+    // the sites; on a forecast frame, that it shows the observed term).
+    QString headerText() const;
     // The picture and legend at a device pixel ratio, as a paint shows them:
     // drawn once per frame and view, and kept for the loop's next round.
     QImage picture(double ratio = 1.0);
@@ -55,6 +73,9 @@ class MosaicWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The main window's keys act here too: terms, days, the loop, F-keys.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     struct View {
@@ -69,6 +90,12 @@ class MosaicWindow : public QWidget {
         QSize size;
         double ratio = 1.0;
         int32_t threshold = 0;
+        // The colours it was drawn in: a change of table, opacity or legend
+        // colour shows at once.
+        std::shared_ptr<const ColourTable> table;
+        int opacity = 100;
+        Palette palette{};
+        QString header;
         QImage image;
     };
     QRect pictureArea() const;
@@ -98,6 +125,11 @@ class MosaicWindow : public QWidget {
     MapResourceCache mapCache_;
     QLabel* status_ = nullptr;
     QLabel* readout_ = nullptr;
+    std::function<int()> forecastLead_;
+    Dialogs* dialogs_ = nullptr;
+    std::function<void(QMenu&)> addSharedMenu_;
+    void savePicture();
+    void printPicture();
     bool viewMoved_ = false;
     bool dragging_ = false;
     QPoint dragFrom_;

@@ -215,6 +215,10 @@ void VerticalTools::openMosaic() {
     if (viewer_.display.dayName.empty()) return;
     if (!mosaic_) {
         mosaic_ = new MosaicWindow(viewer_.config, &window_);
+        mosaic_->setForecastLead(
+            [this] { return window_.nowcast ? window_.nowcast->forecastLead() : 0; });
+        mosaic_->setPictureMenu(&dialogs_,
+                                [this](QMenu& menu) { AddColourMenus(menu, window_, dialogs_); });
         QObject::connect(mosaic_, &MosaicWindow::siteWanted, &window_,
                          [this](const QString& code) { window_.openSite(code.toStdString()); });
     }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "archive/index_records.h"
 #include "decode/picture_loader.h"
 #include "decode_fixtures.h"
 
@@ -84,6 +85,55 @@ TEST(PictureLoading, NoDecoderOrNoMessageLeavesThePictureAndStateAlone) {
     }
     EXPECT_EQ(picture.values[0], 8);
     EXPECT_EQ(state.siteLat, 1.5f);
+}
+
+Bytes indexOf(std::initializer_list<int32_t> offsets) {
+    Bytes index;
+    uint8_t layer = 1;
+    for (const int32_t offset : offsets) {
+        IndexRecord record;
+        record.hour = 12;
+        record.layerCode = layer++;
+        record.offset = offset;
+        const auto bytes = EncodeIndexRecord(record);
+        index.insert(index.end(), bytes.begin(), bytes.end());
+    }
+    return index;
+}
+
+// An archiver that crashed can leave a message's start overwritten; the
+// search must not take the next record's message for it.
+TEST(PictureLoading, TheSearchNeverRunsIntoAnotherRecordsMessage) {
+    const Bytes first = bufr::writeFixedMessage(testing::filledFixed(10));
+    const Bytes second = bufr::writeFixedMessage(testing::filledFixed(100));
+    Bytes damaged = first;
+    std::fill(damaged.begin(), damaged.begin() + 64, uint8_t{0});
+    const auto second_at = static_cast<int32_t>(first.size());
+    const TempFile base(concat({damaged, second}));
+    const TempFile padded(concat({Bytes{'x', 'y', 'z'}, first, second}));
+    const TempFile index(indexOf({0, second_at}));
+    const TempFile paddedIndex(indexOf({0, second_at + 3}));
+    const struct {
+        std::string base, index;
+        int32_t offset;
+        bool loads;
+    } cases[] = {
+        {base.path(), index.path(), 0, false},         // start damaged
+        {base.path(), index.path(), second_at, true},  // its neighbour is whole
+        {base.path(), "", 0, true},                    // no index to bound the search
+        {padded.path(), paddedIndex.path(), 0, true},  // bytes before its own start
+    };
+    for (const auto& c : cases) {
+        RadarPicture picture;
+        DisplayState state;
+        state.basePath = c.base;
+        state.indexPath = c.index;
+        state.recentre = 1;
+        PictureLoadReport report;
+        EXPECT_EQ(loadPicture(c.offset, picture, state, report), c.loads)
+            << c.offset << " " << c.index;
+        EXPECT_EQ(report.foundAnotherRecord, !c.loads);
+    }
 }
 
 struct CliRun {

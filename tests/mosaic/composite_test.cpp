@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -126,9 +127,41 @@ TEST(Composite, PhenomenaTakeAClassSomeContributingSiteHadThere) {
             }
             ASSERT_TRUE(offered.count(composite.values.values[k]));
             if (method == CompositeMethod::Maximum) {
-                EXPECT_EQ(composite.values.values[k], *offered.rbegin());
+                for (const int32_t other : offered) {
+                    EXPECT_GE(PhenomenonSeverity(composite.values.values[k]),
+                              PhenomenonSeverity(other));
+                }
             }
         }
+    }
+}
+
+TEST(Composite, OverlappingPhenomenaGiveTheOneThatMattersMore) {
+    const Fixture f;
+    const struct {
+        int32_t a, b, kept;
+    } rows[] = {
+        {5, 6, 5},     // heavy precipitation over towering cumulus
+        {6, 2, 6},     // towering cumulus over Ns
+        {2, 1, 2},     // Ns over Ci-As
+        {1, 0, 1},     // any class over none
+        {3, 6, 3},     // light precipitation over every cloud class
+        {9, 10, 10},   // thunderstorm over shower
+        {15, 16, 16},  // squall over hail
+        {18, 19, 19},  // tornado over all
+        {31, 1, 1},    // a code the table does not know comes last
+    };
+    float lat = 0.0f, lon = 0.0f;
+    size_t both = 0;  // a cell both sites cover
+    for (;; ++both) {
+        f.Centre(both, lat, lon);
+        if (f.In(0, lat, lon) && f.In(1, lat, lon)) break;
+    }
+    for (const auto& row : rows) {
+        const RadarPicture a = Uniform(row.a), b = Uniform(row.b);
+        const Composite composite =
+            Compose(f.layout, kLayerWeather, CompositeMethod::Maximum, {&a, &b, nullptr});
+        EXPECT_EQ(composite.values.values[both], row.kept) << row.a << " " << row.b;
     }
 }
 
@@ -190,6 +223,51 @@ TEST(MosaicTerm, EachSiteGivesItsNearestTermWithinTheTolerance) {
         if (found) {
             EXPECT_EQ(day, row.matchedDay);
             EXPECT_EQ(term, row.matchedTerm);
+        }
+    }
+}
+
+// A site at 55 N 37 E whose every cell holds the message's offset; offset
+// 666 does not decode.
+bool SiteDecode(int32_t offset, RadarPicture& picture, DisplayState& state) {
+    if (offset == 666) return false;
+    picture.values.fill(offset % 100);
+    state.siteLat = 55.0f;
+    state.siteLon = 37.0f;
+    return true;
+}
+
+// A column missing any of its layers keeps the site out of the composite,
+// however many layers fail and in whatever order the products are asked.
+TEST(MosaicTerm, ASiteWithBrokenHeightLayersIsLeftOutWithAllOfThem) {
+    const struct {
+        std::vector<int> broken;
+        std::vector<int> asked;
+        const char* why;  // empty: the site takes part
+    } rows[] = {
+        {{}, {kLayerEchoTops, kLayerColumnMax}, ""},
+        {{5}, {kLayerEchoTops, kLayerColumnMax}, "layer 5 of term 12.00 does not decode"},
+        {{21, 5}, {kLayerEchoTops, kLayerColumnMax}, "layer 5 of term 12.00 does not decode"},
+        {{21, 5}, {kLayerColumnMax, kLayerEchoTops}, "layer 5 of term 12.00 does not decode"},
+        {{9, 3}, {kLayerVil}, "layers 3, 9 of term 12.00 do not decode"},
+    };
+    for (const auto& row : rows) {
+        testing::TempDir dir;
+        std::string records;
+        for (const int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 21}) {
+            const bool broken =
+                std::find(row.broken.begin(), row.broken.end(), code) != row.broken.end();
+            records += testing::IndexRecordBytes(12, 0, code, broken ? 666 : 10 * code);
+        }
+        dir.write("S/261207.ind", records);
+        MosaicLoader loader(SiteDecode);
+        const MosaicRequest request{dir.prefix(), {"S"}, "261207", "12.00"};
+        const MosaicTerm term = loader.Load(request, row.asked);
+        ASSERT_EQ(term.sites.size(), 1u);
+        EXPECT_EQ(term.sites[0].present, *row.why == '\0') << row.why;
+        EXPECT_EQ(term.sites[0].why, row.why);
+        for (const Composite& product : term.Products(row.asked, CompositeMethod::Maximum)) {
+            EXPECT_EQ(product.presentCount(), *row.why == '\0' ? 1u : 0u) << product.layerCode;
         }
     }
 }

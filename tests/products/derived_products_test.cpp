@@ -119,6 +119,10 @@ TEST(LoadLayerPicture, AMissingLayerIsEmptyABrokenOneFailsTheProduct) {
          false, "layer 2 of term 10.00 does not decode"},
         {"only layer broken", IndexRecordBytes(10, 0, 4, 666), false,
          "layer 4 of term 10.00 does not decode"},
+        {"two layers broken",
+         IndexRecordBytes(10, 0, 5, 666) + IndexRecordBytes(10, 0, 1, 60) +
+             IndexRecordBytes(10, 0, 2, 666),
+         false, "layers 2, 5 of term 10.00 do not decode"},
         {"broken echo tops do not count",
          IndexRecordBytes(10, 0, 1, 60) + IndexRecordBytes(10, 0, 21, 666), true, ""},
     };

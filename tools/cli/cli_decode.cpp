@@ -9,6 +9,7 @@
 
 #include "cli_command.h"
 #include "common/display_state.h"
+#include "common/path_suffix.h"
 #include "common/radar_picture.h"
 #include "decode/picture_loader.h"
 
@@ -34,6 +35,10 @@ int runDecode(const std::vector<std::string>& args) {
     if (args.size() < 2) return UsageError("decode needs BASE OFFSET");
     DisplayState state;
     state.basePath = args[0];
+    // The index beside the base file tells where the next message begins.
+    if (HasSuffix(state.basePath, ".bas")) {
+        state.indexPath = state.basePath.substr(0, state.basePath.size() - 4) + ".ind";
+    }
     state.recentre = 1;
     int32_t offset = 0;
     if (!parseInt32(args[1], offset)) return UsageError("OFFSET is not a number: " + args[1]);
@@ -52,6 +57,12 @@ int runDecode(const std::vector<std::string>& args) {
     static RadarPicture picture;  // 40 KB: kept off the stack
     PictureLoadReport report;
     const bool ok = loadPicture(offset, picture, state, report);
+    if (report.foundAnotherRecord) {
+        std::fprintf(stderr,
+                     "kalvera-cli: the message at %d is damaged: the search for its start "
+                     "reached the message of another index record\n",
+                     offset);
+    }
 
     std::printf("{\"ok\": %s, \"first_descriptor\": ", ok ? "true" : "false");
     if (report.hasFirstDescriptor) {

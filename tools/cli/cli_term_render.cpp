@@ -159,16 +159,8 @@ int RenderTerm(const RenderArgs& render, ViewerState& viewer) {
 QImage MosaicPicture(const AppConfig& config, const MapSource& source, const MosaicTerm& term,
                      MapResourceCache& cache) {
     constexpr int kMosaicPictureSide = 1000;
-    MosaicScene scene;
-    scene.cells = &*source.composite;
-    for (size_t s = 0; s < term.layout->sites().size(); ++s) {
-        scene.squares.push_back(term.layout->siteGrid(s));
-    }
-    scene.paint = {source.layerCode, 0, &config.palette, source.table.get(),
-                   config.colours.cellOpacity};
-    scene.outlines =
-        cache.outlines(CountryBinPath(config.startDir), CountryIndPath(config.startDir));
-    scene.places = cache.places(PlacesPath(config.startDir));
+    const MosaicScene scene =
+        MosaicSceneOf(config, term, source.termText, *source.composite, source.layerCode, 0, cache);
     return MosaicPictureImage(scene,
                               MosaicTitle(source.dayName, source.termText, source.layerCode,
                                           term.Present().size(), term.sites.size()),
