@@ -17,27 +17,6 @@ namespace {
 
 constexpr int kMinutesPerDay = 24 * 60;
 
-// The day `shift` days after a YYMMDD name; empty when it is no date.
-std::string ShiftedDay(const std::string& dayName, int shift) {
-    if (dayName.size() != 6 || dayName.find_first_not_of("0123456789") != std::string::npos) {
-        return "";
-    }
-    const int year = 2000 + std::atoi(dayName.substr(0, 2).c_str());
-    const int month = std::atoi(dayName.substr(2, 2).c_str());
-    const int day = std::atoi(dayName.substr(4, 2).c_str());
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return "";
-    return DayNameOf(EncodeDate(year, month, day) + shift);
-}
-
-int MinuteOfDay(const std::string& termText) {
-    int hour = 0, minute = 0;
-    if (!SplitTermText(termText, hour, minute) || hour < 0 || hour > 23 || minute < 0 ||
-        minute > 59) {
-        return -1;
-    }
-    return hour * 60 + minute;
-}
-
 DisplayState StateOf(const std::string& dataRoot, const std::string& siteCode,
                      const std::string& dayName, const std::string& termText) {
     const DayArchive day = DayArchive::Of(dataRoot, siteCode, dayName);
@@ -63,7 +42,7 @@ namespace {
 bool MatchTerm(const std::string& dayName, const std::string& termText, int toleranceMinutes,
                const std::function<std::vector<std::string>(const std::string&)>& termsOf,
                std::string& matchedDay, std::string& matchedTerm) {
-    const int target = MinuteOfDay(termText);
+    const int target = TermMinuteOfDay(termText);
     if (target < 0) return false;
     const int tolerance = std::max(0, toleranceMinutes);
     int best = tolerance + 1;
@@ -71,10 +50,10 @@ bool MatchTerm(const std::string& dayName, const std::string& termText, int tole
         // Only a tolerance that reaches over midnight looks at the next day.
         if (shift < 0 && target - tolerance >= 0) continue;
         if (shift > 0 && target + tolerance < kMinutesPerDay) continue;
-        const std::string day = shift == 0 ? dayName : ShiftedDay(dayName, shift);
+        const std::string day = shift == 0 ? dayName : ShiftedDayName(dayName, shift);
         if (day.empty()) continue;
         for (const std::string& term : termsOf(day)) {
-            const int minute = MinuteOfDay(term);
+            const int minute = TermMinuteOfDay(term);
             if (minute < 0) continue;
             const int distance = std::abs(minute + shift * kMinutesPerDay - target);
             // Days are searched from the earliest, terms ascend: a strict
@@ -214,7 +193,7 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
         placed.push_back(position);
     }
     if (!layout_ || !layout_->Holds(placed)) {
-        layout_ = std::make_shared<const MosaicLayout>(MosaicLayout::Of(placed));
+        layout_ = std::make_shared<const MosaicLayout>(MosaicLayout::Of(placed, cellsPerSiteCell_));
     }
     term.layout = layout_;
     if (layout_->sites().size() != placed.size()) {

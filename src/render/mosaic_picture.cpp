@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cstdio>
 
+#include "archive/day_archive.h"
 #include "geo/settings.h"
 #include "products/layer_units.h"
 #include "render/legend_layer.h"
@@ -45,8 +47,11 @@ std::string SitesCountText(size_t present, size_t total) {
 
 std::string MosaicTimeText(const std::string& dayName, const std::string& termText) {
     std::string date = dayName;
-    if (dayName.size() == 6) {
-        date = dayName.substr(4, 2) + "." + dayName.substr(2, 2) + ".20" + dayName.substr(0, 2);
+    CivilDate civil;
+    if (ParseDayName(dayName, civil)) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", civil.day, civil.month, civil.year);
+        date = text;
     }
     return date + " " + termText +
            QCoreApplication::translate("kalvera::Mosaic", " сгв").toStdString();
