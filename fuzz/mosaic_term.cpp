@@ -46,8 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int minute = data[2] % 60;
     request.termText = "12." + std::string(minute < 10 ? "0" : "") + std::to_string(minute);
     request.toleranceMinutes = data[2] / 4;
-    MosaicLoader loader;
-    // The gather itself reads no bytes; two products keep the runs quick.
+    // A composite cell of eight site cells: the gather reads no bytes, and a
+    // grid of a few hundred cells rather than 80,000 lets a run explore.
+    MosaicLoader loader(DecodeArchiveMessage, 1.0 / 8);
+    // Two products keep the runs quick too.
     const MosaicTerm term = loader.Load(request, {1, kLayerWeather});
     for (const int layer : {1, kLayerWeather}) {
         term.Product(layer, (data[2] & 1) ? CompositeMethod::Nearest : CompositeMethod::Maximum);

@@ -64,7 +64,7 @@ bool IsPlaceableSite(const MosaicSite& site) {
            std::fabs(site.lat) <= kMaxMosaicLatitude && std::fabs(site.lon) <= 360.0f;
 }
 
-MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites) {
+MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites, double cellsPerSiteCell) {
     MosaicLayout layout;
     layout.grid_ = RadarGrid::Regular(0.0f, 0.0f, 1.0f, 1.0f, 1, 1);
     layout.sites_.assign(sites.begin(),
@@ -91,8 +91,9 @@ MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites) {
     // Half a site cell on a side: the latitude step is every site's, the
     // longitude step that of a site in the middle of the union.
     const RadarGrid middle = RadarGrid::AroundSite(0.0f, static_cast<float>((south + north) / 2));
-    const float cellLat = middle.cellLat() / 2.0f;
-    const float cellLon = middle.cellLon() / 2.0f;
+    const auto fraction = static_cast<float>(std::clamp(cellsPerSiteCell, 1.0 / 16, 16.0));
+    const float cellLat = middle.cellLat() / fraction;
+    const float cellLon = middle.cellLon() / fraction;
     const auto count = [](double span, float step) {
         return std::max(1, static_cast<int>(std::min(std::ceil(span / step - 1e-6), 1e8)));
     };

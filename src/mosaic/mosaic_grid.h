@@ -58,8 +58,12 @@ class MosaicLayout {
     // The grid over the union of the sites' squares, and each site's cells on
     // it. Sites past kMaxMosaicSites are left out; no sites, a site that is
     // not placeable or a grid beyond kMaxMosaicCells give an empty layout (a
-    // grid of one cell that no site covers).
-    static MosaicLayout Of(const std::vector<MosaicSite>& sites);
+    // grid of one cell that no site covers). Cells are half a site cell on a
+    // side; `cellsPerSiteCell` other than kCellsPerSiteCell is for the fuzz
+    // target, which needs small grids to run fast enough to explore.
+    static constexpr double kCellsPerSiteCell = 2.0;
+    static MosaicLayout Of(const std::vector<MosaicSite>& sites,
+                           double cellsPerSiteCell = kCellsPerSiteCell);
 
     const RadarGrid& grid() const { return grid_; }
     size_t cellCount() const {

@@ -70,8 +70,9 @@ class MosaicTerm {
 
 class MosaicLoader {
   public:
-    explicit MosaicLoader(LayerDecoder decode = DecodeArchiveMessage)
-        : decode_(std::move(decode)) {}
+    explicit MosaicLoader(LayerDecoder decode = DecodeArchiveMessage,
+                          double cellsPerSiteCell = MosaicLayout::kCellsPerSiteCell)
+        : decode_(std::move(decode)), cellsPerSiteCell_(cellsPerSiteCell) {}
 
     // Decodes the given layers of every asked site's matched term ("max" and
     // "vil" bring layers 1..10). A site none of whose layers decodes is
@@ -85,6 +86,7 @@ class MosaicLoader {
 
   private:
     LayerDecoder decode_;
+    double cellsPerSiteCell_;
     std::map<std::string, MosaicSite> positions_;
     std::shared_ptr<const MosaicLayout> layout_;
 };
