@@ -151,6 +151,40 @@ std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int l
 
 }  // namespace
 
+// The generic decoder reads (raw + reference) x 10^scale into a cell, so a
+// value field wide enough to carry 65535 past the reference decodes to the
+// grid's own no-data value with no change to any reader: 17 bits for the
+// reflectivity (reference -64), 16 for echo tops (scaled to whole metres by
+// 2 02 131) and phenomena.
+TermMessage EncodeImportedLayer(const DemoSite& site, const Grid& values, int layerCode,
+                                double dateTime) {
+    bufr::GenericProduct p;
+    p.shortName = site.code;
+    StampTerm(p, dateTime);
+    p.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0) + 9000);
+    p.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0) + 18000);
+    int reference = 0;
+    if (layerCode == kLayerEchoTops) {
+        p.imageElement = {0, 21, 21};
+        p.widthOperatorY = 128 + 12;
+        p.scaleOperatorY = 128 + 3;
+        p.valueWidth = 16;
+    } else if (layerCode == kLayerWeather) {
+        p.imageElement = {0, 21, 22};
+        p.widthOperatorY = 128 + 11;
+        p.valueWidth = 16;
+    } else {
+        p.imageElement = {0, 21, 1};
+        p.widthOperatorY = 128 + 10;
+        p.valueWidth = 17;
+        reference = site.code == kNoReferenceSite ? 0 : kGenericReflectivityReference;
+    }
+    Grid raw;
+    for (int k = 0; k < kGridCells; ++k) raw[k] = values[k] - reference;
+    p.groups = GenericGroupsOf(raw);
+    return {layerCode, bufr::writeGenericMessage(p)};
+}
+
 void CellCentres(const DemoSite& site, std::vector<double>& lats, std::vector<double>& lons) {
     double dLat, dLon;
     HalfExtentDeg(site, dLat, dLon);
