@@ -18,6 +18,7 @@
 #include "demo/demo_sites.h"
 #include "demo/term_products.h"
 #include "geo/settings.h"
+#include "mosaic/mosaic_term.h"
 #include "output/radar_import.h"
 
 namespace kalvera::cli {
@@ -61,7 +62,10 @@ bool IsSiteCode(const std::string& code) {
     return code.size() == 5 && code.find_first_not_of("0123456789") == std::string::npos;
 }
 
-int SitesOf(const ImportOptions& options, std::vector<demo::DemoSite>& sites) {
+// A named site stands where its archive's messages say, as the composite
+// places it; a site with no archive yet where the demo network has it.
+int SitesOf(const ImportOptions& options, const std::string& dataRoot,
+            std::vector<demo::DemoSite>& sites) {
     if (!options.site.empty()) {
         float lat = 0, lon = 0;
         if (!IsSiteCode(options.site)) return UsageError("--site needs a five-digit site code");
@@ -72,13 +76,21 @@ int SitesOf(const ImportOptions& options, std::vector<demo::DemoSite>& sites) {
     }
     std::stringstream list(options.sites);
     std::string code;
+    MosaicLoader archive;
     while (std::getline(list, code, ',')) {
+        if (!IsSiteCode(code)) return UsageError("--sites needs five-digit site codes");
+        MosaicSite placed;
+        if (archive.SitePosition(dataRoot, code, "", placed)) {
+            sites.push_back({code, placed.lat, placed.lon, false});
+            continue;
+        }
         const demo::DemoSite* known = nullptr;
         for (const demo::DemoSite& s : demo::DemoSites())
             if (s.code == code) known = &s;
         if (known == nullptr) {
             return UsageError("site " + code +
-                              " has no known position; give it with --site CODE --centre LAT,LON");
+                              " has no message in the archive to place it; give it with --site "
+                              "CODE --centre LAT,LON");
         }
         sites.push_back({known->code, known->lat, known->lon, false});
     }
@@ -89,11 +101,11 @@ int SitesOf(const ImportOptions& options, std::vector<demo::DemoSite>& sites) {
 int runImport(const std::vector<std::string>& args) {
     ImportOptions options;
     if (const int status = ParseImport(args, options)) return status;
-    std::vector<demo::DemoSite> sites;
-    if (const int status = SitesOf(options, sites)) return status;
     AppConfig config;
     std::string error;
     if (!LoadSettingsFrom(config, options.startDir, error)) return LoadFailure(error);
+    std::vector<demo::DemoSite> sites;
+    if (const int status = SitesOf(options, config.dataRoot, sites)) return status;
 
     int imported = 0, skipped = 0;
     for (const std::string& path : options.files) {

@@ -181,7 +181,8 @@ Command Import() {
             "skipped; the status is 1 when no file could be imported.",
             {{"--from FILE...", "The files to import."},
              kStartDir,
-             {"--sites A,B,...", "Sites of the network, at their known positions."},
+             {"--sites A,B,...",
+              "Sites of the archive, where their newest messages place them."},
              {"--site CODE", "A site of one's own, with --centre."},
              {"--centre LAT,LON", "The made-up site's position, degrees."}}};
 }
