@@ -1,8 +1,7 @@
 #include "output/radar_import.h"
 
-#include <hdf5.h>
-
 #include <gdal_priv.h>
+#include <hdf5.h>
 #include <ogr_spatialref.h>
 
 #include <algorithm>
@@ -23,6 +22,9 @@ namespace kalvera {
 namespace {
 
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+// The largest source grid read (half a gigabyte of doubles); a whole OPERA
+// composite is a third of it.
+constexpr double kMaxSourceCells = 64.0 * 1024 * 1024;
 // Covered, nothing seen: below every class.
 constexpr double kNothingSeen = -std::numeric_limits<double>::infinity();
 
@@ -47,8 +49,7 @@ bool GroupExists(hid_t file, const std::string& path) {
     return H5Lexists(file, path.c_str(), H5P_DEFAULT) > 0;
 }
 
-std::optional<std::string> StringAttribute(hid_t file, const std::string& group,
-                                           const char* name) {
+std::optional<std::string> StringAttribute(hid_t file, const std::string& group, const char* name) {
     if (!GroupExists(file, group) || H5Aexists_by_name(file, group.c_str(), name, H5P_DEFAULT) <= 0)
         return std::nullopt;
     Handle attr(H5Aopen_by_name(file, group.c_str(), name, H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
@@ -109,7 +110,8 @@ std::optional<T> Inherited(const std::vector<std::string>& groups, Read read) {
 
 // "ODIM_H5/V2_3", "H5rad 2.3": heights came in km before 2.4.
 bool HeightsInKm(hid_t file) {
-    for (const auto& [group, name] : {std::pair{"/", "Conventions"}, std::pair{"/what", "version"}}) {
+    for (const auto& [group, name] :
+         {std::pair{"/", "Conventions"}, std::pair{"/what", "version"}}) {
         const auto text = StringAttribute(file, group, name);
         if (!text) continue;
         int major = 0, minor = 0;
@@ -231,7 +233,8 @@ bool ReadOdimSource(const std::string& path, ImportSource& source, std::string& 
                 field.layerCode = ReflectivityLayer(text("product"), number(whats, "prodpar"));
             } else if (*quantity == "HGHT") {
                 field.layerCode = kLayerEchoTops;
-            } else if (*quantity == "CLASS" && text("product") == std::optional<std::string>("SURF")) {
+            } else if (*quantity == "CLASS" &&
+                       text("product") == std::optional<std::string>("SURF")) {
                 field.layerCode = kLayerWeather;
             } else {
                 continue;
@@ -246,10 +249,11 @@ bool ReadOdimSource(const std::string& path, ImportSource& source, std::string& 
             const auto projdef = Inherited<std::string>(
                 wheres, [&](const std::string& g) { return StringAttribute(f, g, "projdef"); });
             if (!xsize || !ysize || !xscale || !yscale || !ulLon || !ulLat || !projdef ||
-                *xsize < 1 || *ysize < 1 || *xsize > 20000 || *ysize > 20000 || *xscale <= 0 ||
+                *xsize < 1 || *ysize < 1 || *xsize * *ysize > kMaxSourceCells || *xscale <= 0 ||
                 *yscale <= 0) {
-                error = data + ": incomplete georeference (where/projdef, xsize, ysize, xscale, "
-                               "yscale, UL_lon, UL_lat)";
+                error = data +
+                        ": incomplete or oversized grid (where/projdef, xsize, ysize, xscale, "
+                        "yscale, UL_lon, UL_lat)";
                 return false;
             }
             field.width = static_cast<int>(*xsize);
@@ -269,9 +273,12 @@ bool ReadOdimSource(const std::string& path, ImportSource& source, std::string& 
             const auto undetect = number(whats, "undetect");
             const double unit = field.layerCode == kLayerEchoTops && km ? 1000.0 : 1.0;
             for (double& v : field.values) {
-                if (nodata && v == *nodata) v = kNoValue;
-                else if (undetect && v == *undetect) v = kNothingSeen;
-                else v = (offset + gain * v) * unit;
+                if (nodata && v == *nodata)
+                    v = kNoValue;
+                else if (undetect && v == *undetect)
+                    v = kNothingSeen;
+                else
+                    v = (offset + gain * v) * unit;
             }
             source.fields.push_back(std::move(field));
         }
@@ -293,12 +300,18 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
         return false;
     }
     if (dataset->GetRasterCount() != 1) {
-        error = "not a single-band raster (" + std::to_string(dataset->GetRasterCount()) + " bands)";
+        error =
+            "not a single-band raster (" + std::to_string(dataset->GetRasterCount()) + " bands)";
         return false;
     }
     ImportField field;
     field.width = dataset->GetRasterXSize();
     field.height = dataset->GetRasterYSize();
+    if (static_cast<double>(field.width) * field.height > kMaxSourceCells) {
+        error = "a raster of " + std::to_string(field.width) + " x " +
+                std::to_string(field.height) + " cells is larger than read";
+        return false;
+    }
     const OGRSpatialReference* srs = dataset->GetSpatialRef();
     if (dataset->GetGeoTransform(field.transform.data()) != CE_None || srs == nullptr ||
         field.transform[2] != 0.0 || field.transform[4] != 0.0) {
@@ -347,7 +360,8 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
         return false;
     }
     for (double& v : field.values) {
-        if ((hasNoData && (v == nodata || (std::isnan(nodata) && std::isnan(v)))) || !std::isfinite(v))
+        if ((hasNoData && (v == nodata || (std::isnan(nodata) && std::isnan(v)))) ||
+            !std::isfinite(v))
             v = kNoValue;
         else
             v = offset + scale * v;

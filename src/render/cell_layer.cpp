@@ -144,11 +144,12 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
                const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint) {
     // A site's own terms have no cells without data; imported ones may, and
     // those are shown as the composite shows its gaps, not as echo.
-    if (std::find(values.values.begin(), values.values.end(), kOutsideGrid) != values.values.end()) {
-        DrawNoDataCells(canvas, viewport, style,
-                        GridValues{grid, std::vector<int32_t>(values.values.begin(),
-                                                              values.values.end())},
-                        kNoDataFill);
+    if (std::find(values.values.begin(), values.values.end(), kOutsideGrid) !=
+        values.values.end()) {
+        DrawNoDataCells(
+            canvas, viewport, style,
+            GridValues{grid, std::vector<int32_t>(values.values.begin(), values.values.end())},
+            kNoDataFill);
     }
     ClippedToSquare(canvas, viewport, [&] {
         DrawCellsOnEdges(canvas, grid.EdgesOn(viewport), style, values, paint);

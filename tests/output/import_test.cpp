@@ -92,7 +92,8 @@ TEST_F(Import, OwnOdimExportComesBackCellForCell) {
               0)
         << err;
     const std::string start = emptyStart();
-    ASSERT_EQ(run("import --from " + out + " --start-dir " + start + " --sites " + site_), 0) << err;
+    ASSERT_EQ(run("import --from " + out + " --start-dir " + start + " --sites " + site_), 0)
+        << err;
     ASSERT_EQ(run("export --start-dir " + start + " --site " + site_ + " --day " + day_ +
                   " --term " + term_ + " --layers 1,2,3,4,5,6,7,8,9,10,21,22 --out " + back),
               0)
@@ -114,7 +115,8 @@ TEST_F(Import, OwnGeoTiffComesBackOnItsLayer) {
     const std::string tif = dir.file("layer.tif");
     ASSERT_EQ(run(args(tif, 2, "export")), 0) << err;
     const std::string start = emptyStart();
-    ASSERT_EQ(run("import --from " + tif + " --start-dir " + start + " --sites " + site_), 0) << err;
+    ASSERT_EQ(run("import --from " + tif + " --start-dir " + start + " --sites " + site_), 0)
+        << err;
     const std::vector<long> original = decoded(start_, site_, day_, term_, 2);
     ASSERT_EQ(original.size(), 10000u);
     EXPECT_EQ(decoded(start, site_, day_, term_, 2), original);

@@ -44,11 +44,16 @@ int ParseImport(const std::vector<std::string>& args, ImportOptions& options) {
         }
         if (k + 1 >= args.size()) return UsageError(kUsage);
         const std::string& value = args[++k];
-        if (name == "--start-dir") options.startDir = value;
-        else if (name == "--sites") options.sites = value;
-        else if (name == "--site") options.site = value;
-        else if (name == "--centre") options.centre = value;
-        else return UsageError("unknown option " + name + "; " + kUsage);
+        if (name == "--start-dir")
+            options.startDir = value;
+        else if (name == "--sites")
+            options.sites = value;
+        else if (name == "--site")
+            options.site = value;
+        else if (name == "--centre")
+            options.centre = value;
+        else
+            return UsageError("unknown option " + name + "; " + kUsage);
     }
     if (options.files.empty() || options.startDir.empty()) return UsageError(kUsage);
     if (options.sites.empty() == (options.site.empty() && options.centre.empty()))
@@ -151,7 +156,7 @@ int runImport(const std::vector<std::string>& args) {
                         day.c_str(), term.c_str(), messages.size());
             ++written;
         }
-        fileOk && written > 0 ? ++imported : ++skipped;
+        fileOk&& written > 0 ? ++imported : ++skipped;
     }
     std::printf("%d file(s) imported, %d skipped\n", imported, skipped);
     return imported > 0 || skipped == 0 ? 0 : 1;

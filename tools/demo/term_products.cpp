@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 
 #include "bufr/bufr_writer.h"
 #include "common/date_time.h"
@@ -187,8 +187,8 @@ TermMessage EncodeImportedLayer(const DemoSite& site, const Grid& values, int la
     }
     Grid coded;
     for (int k = 0; k < kGridCells; ++k) {
-        coded[k] = values[k] == kImportedNoData ? kMissingRaw
-                                                : std::min(raw(values[k]), kMissingRaw - 1);
+        coded[k] =
+            values[k] == kImportedNoData ? kMissingRaw : std::min(raw(values[k]), kMissingRaw - 1);
     }
     p.groups = GenericGroupsOf(coded);
     return {layerCode, bufr::writeGenericMessage(p)};

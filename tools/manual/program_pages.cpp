@@ -181,8 +181,7 @@ Command Import() {
             "skipped; the status is 1 when no file could be imported.",
             {{"--from FILE...", "The files to import."},
              kStartDir,
-             {"--sites A,B,...",
-              "Sites of the archive, where their newest messages place them."},
+             {"--sites A,B,...", "Sites of the archive, where their newest messages place them."},
              {"--site CODE", "A site of one's own, with --centre."},
              {"--centre LAT,LON", "The made-up site's position, degrees."}}};
 }
@@ -459,8 +458,8 @@ Page MakeCliPage() {
             "archive",
             "COMMAND [ARGUMENT...]",
             kCliText,
-            {Render(), Loop(), Export(), Mosaic(), Batch(), Import(), Probe(), Section(), History(), Nowcast(),
-             Cells(), Verify(), Newest(), Decode(), Info(), Help()},
+            {Render(), Loop(), Export(), Mosaic(), Batch(), Import(), Probe(), Section(), History(),
+             Nowcast(), Cells(), Verify(), Newest(), Decode(), Info(), Help()},
             {kHelp, kVersion},
             {{"EXIT STATUS",
               "0 on success; 1 when the data could not be loaded or the output, standard "
