@@ -23,7 +23,7 @@ namespace {
 
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 // The largest source grid read (half a gigabyte of doubles); a whole OPERA
-// composite is a third of it.
+// composite is a quarter of it.
 constexpr double kMaxSourceCells = 64.0 * 1024 * 1024;
 // Covered, nothing seen: below every class.
 constexpr double kNothingSeen = -std::numeric_limits<double>::infinity();
