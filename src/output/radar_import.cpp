@@ -146,6 +146,29 @@ bool ReadDataset(hid_t file, const std::string& path, int width, int height,
     return H5Dread(data.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, out.data()) >= 0;
 }
 
+// An item of a GDAL_METADATA block that GDAL kept as raw text because its
+// items carry attributes of their own (as some services write gain, offset,
+// nodata, undetect and the observation time).
+std::optional<std::string> RawMetadataItem(const char* block, const std::string& name) {
+    if (block == nullptr) return std::nullopt;
+    const std::string text(block);
+    const size_t at = text.find("<Item name=\"" + name + "\"");
+    if (at == std::string::npos) return std::nullopt;
+    const size_t open = text.find('>', at), close = text.find("</Item>", at);
+    if (open == std::string::npos || close == std::string::npos || close < open)
+        return std::nullopt;
+    return text.substr(open + 1, close - open - 1);
+}
+
+std::optional<double> RawMetadataNumber(const char* block, const std::string& name) {
+    const auto text = RawMetadataItem(block, name);
+    if (!text) return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(text->c_str(), &end);
+    if (end == text->c_str() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 bool ParseDateTime(const std::string& date, const std::string& time, ImportSource& source) {
     int second = 0;
     return std::sscanf(date.c_str(), "%4d%2d%2d", &source.year, &source.month, &source.day) == 3 &&
@@ -325,12 +348,17 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
     // The time: ours in TIME, others in the TIFF's date and time tag.
     const char* iso = dataset->GetMetadataItem("TIME");
     const char* tag = dataset->GetMetadataItem("TIFFTAG_DATETIME");
+    const char* raw = dataset->GetMetadataItem("GDAL_METADATA");
+    const auto observed = RawMetadataItem(raw, "Observation time");
     int second = 0;
     const bool timed =
         (iso && std::sscanf(iso, "%d-%d-%dT%d:%d", &source.year, &source.month, &source.day,
                             &source.hour, &source.minute) == 5) ||
         (tag && std::sscanf(tag, "%d:%d:%d %d:%d:%d", &source.year, &source.month, &source.day,
-                            &source.hour, &source.minute, &second) >= 5);
+                            &source.hour, &source.minute, &second) >= 5) ||
+        (observed && observed->size() == 12 &&
+         std::sscanf(observed->c_str(), "%4d%2d%2d%2d%2d", &source.year, &source.month,
+                     &source.day, &source.hour, &source.minute) == 5);
     if (!timed || source.month < 1 || source.month > 12 || source.day < 1 || source.day > 31 ||
         source.hour < 0 || source.hour > 23 || source.minute < 0 || source.minute > 59) {
         error = "no nominal time (TIME or TIFFTAG_DATETIME metadata)";
@@ -350,9 +378,18 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
         }
     }
     GDALRasterBand* band = dataset->GetRasterBand(1);
-    int hasNoData = 0;
-    const double nodata = band->GetNoDataValue(&hasNoData);
-    const double scale = band->GetScale(), offset = band->GetOffset();
+    int hasNoData = 0, hasScale = 0, hasOffset = 0;
+    double nodata = band->GetNoDataValue(&hasNoData);
+    double scale = band->GetScale(&hasScale), offset = band->GetOffset(&hasOffset);
+    // The raw block's coding where the band has none of its own.
+    if (!hasScale && !hasOffset) {
+        scale = RawMetadataNumber(raw, "Gain").value_or(scale);
+        offset = RawMetadataNumber(raw, "Offset").value_or(offset);
+    }
+    if (!hasNoData) {
+        if (const auto v = RawMetadataNumber(raw, "Nodata")) nodata = *v, hasNoData = 1;
+    }
+    const std::optional<double> undetect = RawMetadataNumber(raw, "Undetect");
     field.values.assign(static_cast<size_t>(field.width) * static_cast<size_t>(field.height), 0.0);
     if (band->RasterIO(GF_Read, 0, 0, field.width, field.height, field.values.data(), field.width,
                        field.height, GDT_Float64, 0, 0) != CE_None) {
@@ -363,6 +400,8 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
         if ((hasNoData && (v == nodata || (std::isnan(nodata) && std::isnan(v)))) ||
             !std::isfinite(v))
             v = kNoValue;
+        else if (undetect && v == *undetect)
+            v = kNothingSeen;
         else
             v = offset + scale * v;
     }
