@@ -357,8 +357,8 @@ bool ReadGeoTiffSource(const std::string& path, ImportSource& source, std::strin
         (tag && std::sscanf(tag, "%d:%d:%d %d:%d:%d", &source.year, &source.month, &source.day,
                             &source.hour, &source.minute, &second) >= 5) ||
         (observed && observed->size() == 12 &&
-         std::sscanf(observed->c_str(), "%4d%2d%2d%2d%2d", &source.year, &source.month,
-                     &source.day, &source.hour, &source.minute) == 5);
+         std::sscanf(observed->c_str(), "%4d%2d%2d%2d%2d", &source.year, &source.month, &source.day,
+                     &source.hour, &source.minute) == 5);
     if (!timed || source.month < 1 || source.month > 12 || source.day < 1 || source.day > 31 ||
         source.hour < 0 || source.hour > 23 || source.minute < 0 || source.minute > 59) {
         error = "no nominal time (TIME or TIFFTAG_DATETIME metadata)";
