@@ -130,21 +130,33 @@ namespace {
 // Raw values of up to 8 bits are converted once, into a table on the stack.
 constexpr int32_t kTableWidth = 8;
 
+// BUFR marks a missing value by setting every bit of it. The network's
+// images are at most 8 bits wide and use every value (at 7 bits, 127 is
+// 31.5 dBZ), so only wider ones read all ones as missing, where no value of
+// any of the three products could need them: the cell then holds the grid's
+// no-data value, 65535.
+constexpr int32_t kMissingFromWidth = kTableWidth + 1;
+constexpr int32_t kMissingCell = 65535;
+
 class ValueConverter {
   public:
     explicit ValueConverter(const ImageCoding& coding) : coding_(coding) {
         tabled_ = coding.width >= 0 && coding.width <= kTableWidth;
+        if (coding.width >= kMissingFromWidth && coding.width <= 31)
+            missing_ = static_cast<int32_t>((uint32_t{1} << coding.width) - 1);
         if (!tabled_) return;
         for (int32_t raw = 0; raw < (1 << coding.width); ++raw)
             table_[raw] = cellValue(coding, raw);
     }
     int32_t operator()(int32_t raw) const {
-        return tabled_ ? table_[raw & 0xFF] : cellValue(coding_, raw);
+        if (tabled_) return table_[raw & 0xFF];
+        return raw == missing_ ? kMissingCell : cellValue(coding_, raw);
     }
 
   private:
     ImageCoding coding_;
     bool tabled_ = false;
+    int32_t missing_ = -1;
     int32_t table_[1 << kTableWidth] = {};
 };
 

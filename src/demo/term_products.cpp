@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 
 #include "bufr/bufr_writer.h"
 #include "common/date_time.h"
@@ -150,6 +151,48 @@ std::vector<uint8_t> GenericMessage(const DemoSite& site, const Grid& raw, int l
 }
 
 }  // namespace
+
+// Nine-bit values, where the generic decoder reads all ones (511) as the
+// grid's no-data value; the network's own 7- and 8-bit images use every
+// value. Nine bits keep a term of noisy real data within the decoder's
+// message size.
+TermMessage EncodeImportedLayer(const DemoSite& site, const Grid& values, int layerCode,
+                                double dateTime) {
+    constexpr int32_t kImportedNoData = 65535;
+    constexpr int32_t kMissingRaw = 511;
+    bufr::GenericProduct p;
+    p.shortName = site.code;
+    StampTerm(p, dateTime);
+    p.latitudeRaw = static_cast<uint16_t>(std::lround(site.lat * 100.0) + 9000);
+    p.longitudeRaw = static_cast<uint16_t>(std::lround(site.lon * 100.0) + 18000);
+    p.valueWidth = 9;
+    // Raw value of a cell's archive value.
+    std::function<int32_t(int32_t)> raw;
+    if (layerCode == kLayerEchoTops) {
+        p.imageElement = {0, 21, 21};
+        p.widthOperatorY = 128 + 5;
+        p.scaleOperatorY = 128 + 1;  // hundreds of metres
+        raw = [](int32_t metres) {
+            return static_cast<int32_t>(std::lround(std::max(metres, 0) / 100.0));
+        };
+    } else if (layerCode == kLayerWeather) {
+        p.imageElement = {0, 21, 22};
+        p.widthOperatorY = 128 + 4;
+        raw = [](int32_t code) { return std::max(code, 0); };
+    } else {
+        p.imageElement = {0, 21, 1};
+        p.widthOperatorY = 128 + 2;
+        const int reference = site.code == kNoReferenceSite ? 0 : kGenericReflectivityReference;
+        raw = [reference](int32_t v) { return std::max(v, 0) - reference; };
+    }
+    Grid coded;
+    for (int k = 0; k < kGridCells; ++k) {
+        coded[k] =
+            values[k] == kImportedNoData ? kMissingRaw : std::min(raw(values[k]), kMissingRaw - 1);
+    }
+    p.groups = GenericGroupsOf(coded);
+    return {layerCode, bufr::writeGenericMessage(p)};
+}
 
 void CellCentres(const DemoSite& site, std::vector<double>& lats, std::vector<double>& lons) {
     double dLat, dLon;

@@ -39,4 +39,10 @@ TermGrids SampleTerm(const DemoSite& site, const WeatherScene& scene);
 // `dateTime` stamps the messages (GMT date and time of the term).
 std::vector<TermMessage> EncodeTerm(const DemoSite& site, const TermGrids& grids, double dateTime);
 
+// One product of a term brought in from elsewhere, in the generic layout,
+// where a cell may also be 65535 (no data): values are archive values
+// (reflectivity in half dBZ, echo tops in metres, phenomena codes).
+TermMessage EncodeImportedLayer(const DemoSite& site, const Grid& values, int layerCode,
+                                double dateTime);
+
 }  // namespace kalvera::demo

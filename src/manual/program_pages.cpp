@@ -163,6 +163,29 @@ Command Export() {
              kPictureLang}};
 }
 
+Command Import() {
+    return {"import",
+            "--from FILE... --start-dir DIR --sites A,B,...|--site CODE --centre LAT,LON",
+            "Other services' ODIM_H5 and GeoTIFF radar rasters into the archive.",
+            "Reads each FILE: an ODIM_H5 IMAGE or COMP object (DBZH or TH, HGHT for echo "
+            "tops, a SURF CLASS for phenomena) or a single-band georeferenced GeoTIFF of "
+            "reflectivity in dBZ (or of what its LAYER metadata names). Each product is "
+            "resampled onto the 100 x 100 grid of every site named: each cell takes the source "
+            "cell under its centre (nearest), in the source's own projection. A CAPPI lands on "
+            "the layer of its height, any other reflectivity on layer 1. The term keeps the "
+            "source's nominal time (what/date and what/time; the GeoTIFF's TIME or "
+            "TIFFTAG_DATETIME) and is appended to the site's day archive as the archiver "
+            "appends, so that a reader never sees half a term; a term the archive holds is "
+            "left alone. Cells without data stay without data (65535); covered cells with "
+            "nothing seen are 0. A file that cannot be read is named on standard error and "
+            "skipped; the status is 1 when no file could be imported.",
+            {{"--from FILE...", "The files to import."},
+             kStartDir,
+             {"--sites A,B,...", "Sites of the archive, where their newest messages place them."},
+             {"--site CODE", "A site of one's own, with --centre."},
+             {"--centre LAT,LON", "The made-up site's position, degrees."}}};
+}
+
 Command Batch() {
     return {"batch",
             "--start-dir DIR --from YYMMDD --to YYMMDD [--sites A,B,...|all] [--mosaic] "
@@ -445,8 +468,8 @@ Page MakeCliPage() {
             "archive",
             "COMMAND [ARGUMENT...]",
             kCliText,
-            {Render(), Loop(), Export(), Mosaic(), Batch(), Probe(), Section(), History(), Nowcast(),
-             Cells(), Verify(), Newest(), Decode(), Info(), Help()},
+            {Render(), Loop(), Export(), Mosaic(), Batch(), Import(), Probe(), Section(), History(),
+             Nowcast(), Cells(), Verify(), Newest(), Decode(), Info(), Help()},
             {kHelp, kVersion},
             {{"EXIT STATUS",
               "0 on success; 1 when the data could not be loaded or the output, standard "

@@ -73,11 +73,14 @@ bool DeriveProduct(int productCode, const HeightLayers& layers, RadarPicture& ou
     for (int cell = 0; cell < kGridCells; ++cell) {
         for (int n = 0; n < kHeightLayers; ++n) {
             const RadarPicture* layer = layers[static_cast<size_t>(n)];
+            // A layer without data at the cell (an imported source's gap)
+            // counts as absent there; with no layer left the cell has none.
+            const int32_t v = layer ? layer->values[static_cast<size_t>(cell)] : kOutsideGrid;
             column[static_cast<size_t>(n)] =
-                layer ? std::optional<int32_t>(layer->values[static_cast<size_t>(cell)])
-                      : std::nullopt;
+                v != kOutsideGrid ? std::optional<int32_t>(v) : std::nullopt;
         }
-        out.values[static_cast<size_t>(cell)] = *DerivedValue(productCode, column);
+        const std::optional<int32_t> derived = DerivedValue(productCode, column);
+        out.values[static_cast<size_t>(cell)] = derived ? *derived : kOutsideGrid;
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "products/derived_products.h"
 #include "products/layer_units.h"
 #include "products/vil_legend.h"
+#include "render/mosaic_picture.h"
 
 namespace kalvera {
 
@@ -143,6 +144,15 @@ void ClippedToSquare(Canvas& canvas, const Viewport& viewport, Draw draw) {
 
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
                const RadarGrid& grid, const RadarPicture& values, const CellPaint& paint) {
+    // A site's own terms have no cells without data; imported ones may, and
+    // those are shown as the composite shows its gaps, not as echo.
+    if (std::find(values.values.begin(), values.values.end(), kOutsideGrid) !=
+        values.values.end()) {
+        DrawNoDataCells(
+            canvas, viewport, style,
+            GridValues{grid, std::vector<int32_t>(values.values.begin(), values.values.end())},
+            kNoDataFill);
+    }
     ClippedToSquare(canvas, viewport, [&] {
         DrawCellsOnEdges(canvas, grid.EdgesOn(viewport), style, values, paint);
     });
@@ -150,7 +160,7 @@ void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style
 
 void DrawCellsOnEdges(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                       const RadarPicture& values, const CellPaint& paint) {
-    PaintValues(canvas, edges, style, values.values.data(), kGridSide, kGridSide, paint, false);
+    PaintValues(canvas, edges, style, values.values.data(), kGridSide, kGridSide, paint, true);
 }
 
 void DrawCells(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
@@ -230,7 +240,9 @@ void DrawNoDataCells(Canvas& canvas, const Viewport& viewport, const LayerStyle&
 
 int32_t HighestValue(const RadarPicture& values) {
     int32_t maximum = -1;
-    for (int32_t v : values.values) maximum = std::max(maximum, std::max<int32_t>(v, 0));
+    for (int32_t v : values.values) {
+        if (v != kOutsideGrid) maximum = std::max(maximum, std::max<int32_t>(v, 0));
+    }
     return maximum;
 }
 
