@@ -142,6 +142,7 @@ std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t t
     const std::vector<int> leads = NowcastLeads();
     std::vector<Contingency> extrapolation(leads.size()), persistence(leads.size());
     std::vector<Fractions> extrapolationFss(leads.size()), persistenceFss(leads.size());
+    MotionPairCache pairs;
     for (size_t base = 3; base < terms.size(); ++base) {
         if (terms[base].minutes < 0.0) continue;
         std::vector<int> observedAt(leads.size());
@@ -154,7 +155,7 @@ std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t t
         const TimedGrid recent[] = {{&terms[base - 2].values, terms[base - 2].minutes},
                                     {&terms[base - 1].values, terms[base - 1].minutes},
                                     {&terms[base].values, terms[base].minutes}};
-        const MotionField motion = EstimateMotion(recent);
+        const MotionField motion = EstimateMotion(recent, MotionOptions{}, pairs);
         // Only cells some observation of these leads covers are scored: on a
         // composite, most of the grid is seldom any site's.
         const size_t cells = terms[base].values.values.size();
