@@ -4,9 +4,12 @@
 // one `nowcast --mosaic` of six leads on the composite of the six demo
 // sites (reading the three terms the motion needs, composing them, the
 // motion and the leads; the files it writes not included), against reading
-// the day up to the term as it was done before.
+// the day up to the term as it was done before; and `cells --mosaic` and
+// `verify --mosaic` of the composite's day, with their peak memory.
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -202,6 +205,63 @@ BENCHMARK_CAPTURE(BM_MosaicNowcastSixLeads, three_terms, 3)
 BENCHMARK_CAPTURE(BM_MosaicNowcastSixLeads, day_up_to_the_term, 0)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
+
+// `kalvera-cli cells --mosaic` of the day: the composite's column maximum, echo
+// tops and VIL of every term read a part at a time and the cells tracked. The
+// peak resident size is the process's so far: run it alone with
+// --benchmark_filter=MosaicCells for the command's own.
+void BM_MosaicCellsADay(benchmark::State& st) {
+    MosaicDay& day = Mosaic();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    const MosaicRequest request = MosaicRequestOf(day.config, MosaicChoice{}, day.day, "");
+    size_t terms = 0;
+    for (auto _ : st) {
+        MosaicLoader loader;
+        std::vector<TermCells> cells;
+        std::string error;
+        TrackMosaicDay(loader, request, CompositeMethod::Maximum, TermSelection(), CellOptions{},
+                       cells, error);
+        terms = cells.size();
+        benchmark::DoNotOptimize(cells.data());
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    st.counters["terms"] = static_cast<double>(terms);
+    st.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_MosaicCellsADay)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// `kalvera-cli verify --mosaic`: the composite's column maximum of every term of the
+// day read and composed, then the nowcasts from each and their scores. The peak
+// resident size is the process's so far (getrusage), read after the run.
+void BM_MosaicVerifyADay(benchmark::State& st) {
+    MosaicDay& day = Mosaic();
+    if (!day.ready) return st.SkipWithError("no demo archive");
+    const MosaicRequest request = MosaicRequestOf(day.config, MosaicChoice{}, day.day, "");
+    size_t terms = 0;
+    for (auto _ : st) {
+        MosaicLoader loader;
+        std::vector<DayTerm> read;
+        std::string error;
+        LoadMosaicTermsAcrossDays(loader, request, CompositeMethod::Maximum, {kLayerColumnMax},
+                                  TermSelection(), read, error);
+        std::vector<VerifyTerm> verified;
+        for (DayTerm& t : read) {
+            if (GridValues* g = t.layers.count(kLayerColumnMax) ? &t.layers[kLayerColumnMax]
+                                                                : nullptr) {
+                verified.push_back({t.termText, t.minutes, std::move(*g)});
+            }
+        }
+        terms = verified.size();
+        const std::vector<VerifyRow> rows = VerifyDay(verified, 60, kLayerColumnMax);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    st.counters["terms"] = static_cast<double>(terms);
+    st.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_MosaicVerifyADay)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "nowcast/day_nowcast.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "products/derived_products.h"
@@ -27,16 +28,58 @@ MotionField MotionAt(const std::vector<DayTerm>& terms, size_t index, int layerC
     return EstimateMotion(recent);
 }
 
-std::vector<TermCells> TrackDay(const std::vector<DayTerm>& terms, const CellOptions& options) {
-    CellTracker tracker(options);
-    std::vector<TermCells> days;
-    for (size_t k = 0; k < terms.size(); ++k) {
-        const DayTerm& term = terms[k];
-        const CellFields fields{term.termText, term.minutes, term.layer(kLayerColumnMax),
-                                term.layer(kLayerEchoTops), term.layer(kLayerVil)};
-        days.push_back(tracker.add(fields, MotionAt(terms, k, kLayerColumnMax)));
+TermCells DayCellTracker::add(const DayTerm& term) {
+    const GridValues* columnMax = term.layer(kLayerColumnMax);
+    const CellFields fields{term.termText, term.minutes, columnMax, term.layer(kLayerEchoTops),
+                            term.layer(kLayerVil)};
+    // As MotionAt reads it: this term and the two before it that have the
+    // layer, nothing when this one lacks it.
+    MotionField motion;
+    if (columnMax) {
+        std::vector<TimedGrid> grids;
+        for (const Recent& r : recent_) grids.push_back({&r.columnMax, r.minutes});
+        grids.push_back({columnMax, term.minutes});
+        motion = EstimateMotion(grids);
     }
+    TermCells cells = tracker_.add(fields, motion);
+    if (columnMax) {
+        if (recent_.size() == 2) recent_.erase(recent_.begin());
+        recent_.push_back({*columnMax, term.minutes});
+    }
+    return cells;
+}
+
+std::vector<TermCells> TrackDay(const std::vector<DayTerm>& terms, const CellOptions& options) {
+    DayCellTracker tracker(options);
+    std::vector<TermCells> days;
+    for (const DayTerm& term : terms) days.push_back(tracker.add(term));
     return days;
+}
+
+bool TrackMosaicDay(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
+                    const TermSelection& which, const CellOptions& options,
+                    std::vector<TermCells>& cells, std::string& error) {
+    // Terms read at once: enough that the sites' layout is rarely rebuilt
+    // within a part, few enough that the part stays some tens of megabytes.
+    constexpr size_t kPartTerms = 12;
+    cells.clear();
+    std::vector<std::string> texts;
+    if (!MosaicDayTermTexts(day, which, texts, error)) return false;
+    const std::vector<int> codes = {kLayerColumnMax, kLayerEchoTops, kLayerVil};
+    DayCellTracker tracker(options);
+    for (size_t from = 0; from < texts.size(); from += kPartTerms) {
+        TermSelection part(texts[std::min(texts.size(), from + kPartTerms) - 1]);
+        part.first = texts[from];
+        std::vector<DayTerm> terms;
+        // Only the day's first part wants the hour before midnight.
+        const bool read = from == 0 ? LoadMosaicTermsAcrossDays(loader, day, method, codes, part,
+                                                                terms, error)
+                                    : LoadMosaicDayTerms(loader, day, method, codes, part, terms,
+                                                         error);
+        if (!read) return false;
+        for (const DayTerm& term : terms) cells.push_back(tracker.add(term));
+    }
+    return true;
 }
 
 std::string CellsCsv(const std::vector<TermCells>& terms) {

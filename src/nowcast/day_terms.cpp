@@ -79,10 +79,9 @@ bool LoadDayTerms(const DisplayState& day, const std::vector<int>& layerCodes,
     return true;
 }
 
-bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
-                        const std::vector<int>& layerCodes, const TermSelection& which,
-                        std::vector<DayTerm>& terms, std::string& error) {
-    terms.clear();
+bool MosaicDayTermTexts(const MosaicRequest& day, const TermSelection& which,
+                        std::vector<std::string>& clock, std::string& error) {
+    clock.clear();
     std::set<std::string> texts;
     for (const std::string& site : day.siteCodes) {
         std::vector<std::string> siteTerms;
@@ -95,7 +94,6 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
     }
     // Sites a few minutes apart would otherwise give two composites of
     // nearly the same sites, and a motion of nothing between them.
-    std::vector<std::string> clock;
     for (const std::string& text : texts) {
         if (!which.last.empty() && text > which.last) break;
         if (TermMinutes(text) < 0 || text < which.first) continue;
@@ -108,6 +106,15 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
     if (which.count > 0 && clock.size() > which.count) {
         clock.erase(clock.begin(), clock.end() - static_cast<std::ptrdiff_t>(which.count));
     }
+    return true;
+}
+
+bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, CompositeMethod method,
+                        const std::vector<int>& layerCodes, const TermSelection& which,
+                        std::vector<DayTerm>& terms, std::string& error) {
+    terms.clear();
+    std::vector<std::string> clock;
+    if (!MosaicDayTermTexts(day, which, clock, error)) return false;
     std::vector<std::shared_ptr<const MosaicLayout>> layouts;
     MosaicRequest request = day;
     for (const std::string& text : clock) {

@@ -82,6 +82,11 @@ bool LoadMosaicDayTerms(MosaicLoader& loader, const MosaicRequest& day, Composit
                         const std::vector<int>& layerCodes, const TermSelection& which,
                         std::vector<DayTerm>& terms, std::string& error);
 
+// The texts of the composite's day's terms that LoadMosaicDayTerms reads,
+// without reading them: a caller can then read a long day a part at a time.
+bool MosaicDayTermTexts(const MosaicRequest& day, const TermSelection& which,
+                        std::vector<std::string>& texts, std::string& error);
+
 // The composite's terms across midnight, as LoadTermsAcrossDays for a site's.
 bool LoadMosaicTermsAcrossDays(MosaicLoader& loader, const MosaicRequest& day,
                                CompositeMethod method, const std::vector<int>& layerCodes,

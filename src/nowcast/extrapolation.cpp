@@ -57,11 +57,14 @@ Advection AdvectionOf(int /*layerCode*/) {
 }
 
 std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField& motion,
-                                    const std::vector<int>& leadsMinutes, Advection advection) {
+                                    const std::vector<int>& leadsMinutes, Advection advection,
+                                    std::span<const uint8_t> wanted) {
     const int rows = newest.grid.rows(), columns = newest.grid.columns();
     const size_t cells = static_cast<size_t>(rows) * static_cast<size_t>(columns);
     std::vector<GridValues> forecasts;
     if (newest.values.size() != cells) return forecasts;
+    if (!wanted.empty() && wanted.size() != cells) wanted = {};
+    const auto skip = [&](size_t k) { return !wanted.empty() && !wanted[k]; };
     const bool matches = motion.rows == rows && motion.columns == columns;
     // Departure points of every cell, followed further back lead by lead.
     std::vector<double> depRow(cells), depColumn(cells);
@@ -76,6 +79,7 @@ std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField&
         if (matches && !motion.still() && steps > 0) {
             const double dt = span / steps;
             for (size_t k = 0; k < cells; ++k) {
+                if (skip(k)) continue;
                 for (int s = 0; s < steps; ++s) {
                     double east = 0.0, north = 0.0;
                     motion.at(depRow[k], depColumn[k], east, north);
@@ -88,6 +92,10 @@ std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField&
         GridValues& out =
             forecasts.emplace_back(GridValues{newest.grid, std::vector<int32_t>(cells)});
         for (size_t k = 0; k < cells; ++k) {
+            if (skip(k)) {
+                out.values[k] = kOutsideGrid;
+                continue;
+            }
             out.values[k] = advection == Advection::Linear
                                 ? Bilinear(newest, depRow[k], depColumn[k])
                                 : Nearest(newest, depRow[k], depColumn[k]);

@@ -4,6 +4,8 @@
 // air was `lead` minutes before. Nothing is invented at the inflow edge: a
 // cell whose air came from outside the grid is outside the data.
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "geo/radar_grid.h"
@@ -34,8 +36,12 @@ enum class Advection { Linear, Nearest };
 Advection AdvectionOf(int layerCode);
 
 // The forecasts of `newest` at each lead (minutes, ascending), in that order.
-// A still field gives copies of the grid.
+// A still field gives copies of the grid. When `wanted` is not empty (a flag
+// per cell), only the cells flagged are followed back; the others are outside
+// the data in every forecast: a caller that reads only some cells (the scores,
+// where an observation covers) need not pay for the rest of a wide grid.
 std::vector<GridValues> Extrapolate(const GridValues& newest, const MotionField& motion,
-                                    const std::vector<int>& leadsMinutes, Advection advection);
+                                    const std::vector<int>& leadsMinutes, Advection advection,
+                                    std::span<const uint8_t> wanted = {});
 
 }  // namespace kalvera

@@ -119,13 +119,54 @@ MotionField Spread(const cv::Mat& flow, const cv::Mat& weight) {
     return field;
 }
 
-MotionField Estimate(std::span<const TimedGrid> terms, const MotionOptions& options) {
+}  // namespace
+
+struct MotionPairCache::Pairs {
+    struct Entry {
+        const GridValues* older = nullptr;
+        const GridValues* newer = nullptr;
+        double olderMinutes = 0.0;
+        double newerMinutes = 0.0;
+        bool flowed = false;
+        PairFlow flow;
+    };
+    // A base term reads two pairs; the next one shares the newer of them.
+    static constexpr size_t kKept = 4;
+    std::vector<Entry> entries;
+
+    bool flow(const TimedGrid& older, const TimedGrid& newer, const MotionOptions& options,
+              PairFlow& out) {
+        for (const Entry& e : entries) {
+            if (e.older == older.grid && e.newer == newer.grid &&
+                e.olderMinutes == older.minutes && e.newerMinutes == newer.minutes) {
+                out = e.flow;
+                return e.flowed;
+            }
+        }
+        Entry e{older.grid, newer.grid, older.minutes, newer.minutes, false, {}};
+        e.flowed = FlowPair(older, newer, options, e.flow);
+        out = e.flow;
+        if (entries.size() == kKept) entries.erase(entries.begin());
+        entries.push_back(std::move(e));
+        return entries.back().flowed;
+    }
+};
+
+MotionPairCache::MotionPairCache() : pairs_(std::make_unique<Pairs>()) {}
+MotionPairCache::~MotionPairCache() = default;
+
+namespace {
+
+MotionField Estimate(std::span<const TimedGrid> terms, const MotionOptions& options,
+                     MotionPairCache* cache) {
     const size_t first = terms.size() > 3 ? terms.size() - 3 : 0;
     cv::Mat flowSum, weightSum;
     double pairWeight = 1.0;
     for (size_t k = first + 1; k < terms.size(); ++k, pairWeight *= 2.0) {
         PairFlow pair;
-        if (!FlowPair(terms[k - 1], terms[k], options, pair)) continue;
+        const bool flowed = cache ? cache->pairs().flow(terms[k - 1], terms[k], options, pair)
+                                  : FlowPair(terms[k - 1], terms[k], options, pair);
+        if (!flowed) continue;
         cv::Mat w = pair.weight * pairWeight;
         std::vector<cv::Mat> parts;
         cv::split(pair.flow, parts);
@@ -182,7 +223,20 @@ void MotionField::at(double row, double column, double& eastward, double& northw
     northward = mix(north);
 }
 
+static MotionField EstimateMotionWith(std::span<const TimedGrid> terms,
+                                      const MotionOptions& options, MotionPairCache* cache);
+
 MotionField EstimateMotion(std::span<const TimedGrid> terms, const MotionOptions& options) {
+    return EstimateMotionWith(terms, options, nullptr);
+}
+
+MotionField EstimateMotion(std::span<const TimedGrid> terms, const MotionOptions& options,
+                           MotionPairCache& cache) {
+    return EstimateMotionWith(terms, options, &cache);
+}
+
+static MotionField EstimateMotionWith(std::span<const TimedGrid> terms,
+                                      const MotionOptions& options, MotionPairCache* cache) {
     if (terms.empty() || !terms.back().grid) return {};
     for (const TimedGrid& t : terms) {
         if (!t.grid || t.grid->values.size() != static_cast<size_t>(t.grid->grid.rows()) *
@@ -192,7 +246,7 @@ MotionField EstimateMotion(std::span<const TimedGrid> terms, const MotionOptions
         }
     }
     try {
-        return Estimate(terms, options);
+        return Estimate(terms, options, cache);
     } catch (const cv::Exception&) {
         // The library refuses odd sizes (a grid of one row); no motion is
         // the honest answer then.

@@ -5,6 +5,7 @@
 // count by their real time difference, and the field applies to any lead.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -52,6 +53,24 @@ struct MotionOptions {
 // leading edge of a storm moves on into clear air. A still field when no pair
 // tells anything (no echo, unequal grids, a gap, an error of the library).
 MotionField EstimateMotion(std::span<const TimedGrid> terms, const MotionOptions& options = {});
+
+// The flows of the last few pairs of grids, so that a caller going along a
+// day (the verification) flows each pair once rather than once for every
+// base term that reads it. The grids must stay where they are meanwhile.
+class MotionPairCache {
+  public:
+    MotionPairCache();
+    ~MotionPairCache();
+    MotionPairCache(const MotionPairCache&) = delete;
+    MotionPairCache& operator=(const MotionPairCache&) = delete;
+    struct Pairs;
+    Pairs& pairs() { return *pairs_; }
+
+  private:
+    std::unique_ptr<Pairs> pairs_;
+};
+MotionField EstimateMotion(std::span<const TimedGrid> terms, const MotionOptions& options,
+                           MotionPairCache& cache);
 
 // Speed in km/h and heading in degrees clockwise from north (where the motion
 // goes) of a motion in cells per minute on a grid of that scale.

@@ -142,6 +142,7 @@ std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t t
     const std::vector<int> leads = NowcastLeads();
     std::vector<Contingency> extrapolation(leads.size()), persistence(leads.size());
     std::vector<Fractions> extrapolationFss(leads.size()), persistenceFss(leads.size());
+    MotionPairCache pairs;
     for (size_t base = 3; base < terms.size(); ++base) {
         if (terms[base].minutes < 0.0) continue;
         std::vector<int> observedAt(leads.size());
@@ -154,9 +155,21 @@ std::vector<VerifyRow> VerifyDay(const std::vector<VerifyTerm>& terms, int32_t t
         const TimedGrid recent[] = {{&terms[base - 2].values, terms[base - 2].minutes},
                                     {&terms[base - 1].values, terms[base - 1].minutes},
                                     {&terms[base].values, terms[base].minutes}};
-        const MotionField motion = EstimateMotion(recent);
+        const MotionField motion = EstimateMotion(recent, MotionOptions{}, pairs);
+        // Only cells some observation of these leads covers are scored: on a
+        // composite, most of the grid is seldom any site's.
+        const size_t cells = terms[base].values.values.size();
+        std::vector<uint8_t> scored(cells, 0);
+        for (const int at : observedAt) {
+            if (at < 0) continue;
+            const std::vector<int32_t>& seen = terms[static_cast<size_t>(at)].values.values;
+            if (seen.size() != cells) continue;
+            for (size_t k = 0; k < cells; ++k) {
+                if (seen[k] != kOutsideGrid) scored[k] = 1;
+            }
+        }
         const std::vector<GridValues> forecasts =
-            Extrapolate(terms[base].values, motion, leads, AdvectionOf(layerCode));
+            Extrapolate(terms[base].values, motion, leads, AdvectionOf(layerCode), scored);
         for (size_t l = 0; l < forecasts.size(); ++l) {
             if (observedAt[l] < 0) continue;
             const GridValues& seen = terms[static_cast<size_t>(observedAt[l])].values;

@@ -99,5 +99,27 @@ TEST(RealWeather, CellsAtMidnightKnowTheirMotion) {
     EXPECT_GT(checked, 0u);
 }
 
+// The composite's day read a part at a time tracks its cells as the day
+// held whole does, across the parts' seams and midnight.
+TEST(RealWeather, TheCompositesDayInPartsTracksAsWhole) {
+    const MosaicRequest day{kArchive, {"90101"}, "170510", "", kDefaultToleranceMinutes};
+    const std::vector<int> codes = {kLayerColumnMax, kLayerEchoTops, kLayerVil};
+    CellOptions options;
+    options.thresholdDbz = 35.0;
+    std::string error;
+    MosaicLoader whole;
+    std::vector<DayTerm> terms;
+    ASSERT_TRUE(LoadMosaicTermsAcrossDays(whole, day, CompositeMethod::Maximum, codes, {}, terms,
+                                          error))
+        << error;
+    MosaicLoader inParts;
+    std::vector<TermCells> cells;
+    ASSERT_TRUE(
+        TrackMosaicDay(inParts, day, CompositeMethod::Maximum, {}, options, cells, error))
+        << error;
+    EXPECT_GT(cells.size(), 12u);
+    EXPECT_EQ(CellsCsv(cells), CellsCsv(TrackDay(terms, options)));
+}
+
 }  // namespace
 }  // namespace kalvera

@@ -38,16 +38,32 @@ int runCells(const std::vector<std::string>& args) {
             return UsageError("unknown option " + name);
         }
     }
-    std::vector<DayTerm> terms;
     // Tracks are followed from the day's first term (and the last hour of
     // the day before), so the numbers a term shows are the same whether it
     // is asked for alone or with the day.
-    if (const int failed =
-            LoadNowcastDay(request, {kLayerColumnMax, kLayerEchoTops, kLayerVil}, term, terms);
-        failed != 0) {
-        return failed;
+    std::vector<TermCells> cells;
+    if (request.mosaic) {
+        // The composite's day is read a part at a time rather than held whole.
+        NowcastDaySource source;
+        if (const int failed = LoadMosaicConfig(request.day.startDir, source.config); failed != 0) {
+            return failed;
+        }
+        const MosaicRequest day =
+            MosaicRequestOf(source.config, request.choice, request.day.day, "");
+        std::string error;
+        if (!TrackMosaicDay(source.loader, day, request.choice.method, term, options, cells,
+                            error)) {
+            return LoadFailure(error);
+        }
+    } else {
+        std::vector<DayTerm> terms;
+        if (const int failed =
+                LoadNowcastDay(request, {kLayerColumnMax, kLayerEchoTops, kLayerVil}, term, terms);
+            failed != 0) {
+            return failed;
+        }
+        cells = TrackDay(terms, options);
     }
-    std::vector<TermCells> cells = TrackDay(terms, options);
     // The day before only carried the tracks over midnight.
     std::erase_if(cells, [](const TermCells& t) { return t.minutes < 0.0; });
     if (!term.empty()) {
