@@ -51,8 +51,12 @@ class MosaicWindow::Host : public NowcastHost {
     QWidget& widget() override { return window_; }
     Shown shown() const override {
         const DisplayState& d = window_.shown_;
-        return {"composite\n" + d.dayName, d.dayName, d.termText, d.layerCode,
-                window_.frame_->sites.layout != nullptr, MosaicChoice{}.toleranceMinutes};
+        return {"composite\n" + d.dayName,
+                d.dayName,
+                d.termText,
+                d.layerCode,
+                window_.frame_->sites.layout != nullptr,
+                MosaicChoice{}.toleranceMinutes};
     }
     DayReader dayReader() const override {
         const MosaicChoice choice;
@@ -274,6 +278,7 @@ void MosaicWindow::paintEvent(QPaintEvent*) {
     const QImage image = picture(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);
+    nowcast_->viewShown();
     nowcast_->paint(painter);
 }
 

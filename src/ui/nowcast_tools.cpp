@@ -25,6 +25,8 @@ const std::vector<int> kCellCodes = {kLayerColumnMax, kLayerEchoTops, kLayerVil}
 // The outlines' leads: those of good skill.
 const std::vector<int> kOutlineLeads = {10, 20, 30};
 constexpr double kDefaultThresholdDbz = 30.0;
+// Overlays kept for a loop: its default length and some.
+constexpr size_t kKeptOverlays = 16;
 
 // The user's own cell threshold, 40 dBZ unless the settings file says otherwise.
 double CellThresholdDbz() {
@@ -205,10 +207,22 @@ void NowcastTools::redraw() {
         table_->showCells(host_->placeName(), DayText(d.dayName), d.termText, shownCells_,
                           host_->centre());
     }
+    viewKey_ = ViewKey();
     if (overlay_ && max) {
         const double dbz =
             UserSettings::value(QStringLiteral("nowcast/thresholdDbz"), kDefaultThresholdDbz)
                 .toDouble();
+        // A loop's next round shows the frames' overlays drawn on the first.
+        const std::string key = viewKey_ + '\n' + d.dayKey + '\n' + d.termText + '\n' +
+                                std::to_string(lead_) + ' ' + std::to_string(chosenId_) + ' ' +
+                                std::to_string(dbz) + ' ' + std::to_string(day->cellDbz) + ' ' +
+                                std::to_string(day->terms.size());
+        for (const auto& [kept, image] : drawn_) {
+            if (kept == key) {
+                image_ = image;
+                return;
+            }
+        }
         const double ratio = host_->ratio();
         const QRect area = host_->pictureArea();
         image_ = QImage(DevicePixels(area.width(), ratio), DevicePixels(area.height(), ratio),
@@ -233,7 +247,28 @@ void NowcastTools::redraw() {
         }
         DrawStormCells(canvas, viewport, shownGrid_, shownCells_, chosenId_);
         if (lead_ > 0) DrawForecastMark(canvas, viewport, d.termText, lead_);
+        drawn_.emplace_back(key, image_);
+        if (drawn_.size() > kKeptOverlays) drawn_.pop_front();
     }
+}
+
+std::string NowcastTools::ViewKey() const {
+    const Viewport view = host_->viewport();
+    const QRect area = host_->pictureArea();
+    std::string key;
+    for (const double figure :
+         {static_cast<double>(view.left), static_cast<double>(view.top),
+          static_cast<double>(view.side), static_cast<double>(view.Lon(view.left)),
+          static_cast<double>(view.Lat(view.top)), static_cast<double>(view.Lon(view.right())),
+          static_cast<double>(area.left()), static_cast<double>(area.top()),
+          static_cast<double>(area.width()), static_cast<double>(area.height()), host_->ratio()}) {
+        key += std::to_string(figure) + ' ';
+    }
+    return key;
+}
+
+void NowcastTools::viewShown() {
+    if (overlay_ && !loader_ && ViewKey() != viewKey_) redraw();
 }
 
 void NowcastTools::paint(QPainter& painter) const {

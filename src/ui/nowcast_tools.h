@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -78,6 +79,8 @@ class NowcastTools : public QObject {
 
     // The main window shows another term or frame, or the same again.
     void termShown();
+    // The window's view moved or its size changed: the overlay follows.
+    void viewShown();
     // The overlay over the window's picture.
     void paint(QPainter& painter) const;
     // The mouse at a window position: a cell's figures as a tooltip.
@@ -130,6 +133,11 @@ class NowcastTools : public QObject {
     std::vector<StormCell> shownCells_;
     RadarGrid shownGrid_;
     QImage image_;
+    // What the view was when the overlay was last drawn, and the overlays
+    // drawn, by view, term, lead and thresholds.
+    std::string ViewKey() const;
+    std::string viewKey_;
+    std::deque<std::pair<std::string, QImage>> drawn_;
     std::optional<size_t> hovered_;
     // The cell last clicked in the table, marked on the map; 0 for none.
     int chosenId_ = 0;
