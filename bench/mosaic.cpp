@@ -1,13 +1,15 @@
 // Speed of the composite: one product from four overlapping sites with the
 // layout built (the gather alone, and read from the archive with the
 // decoding), all twelve products of a term, forty synthetic sites, and the
-// frame switch of the composite window during a loop. Run from the build
-// directory: the demo archive takes the map resources from ../data.
+// frame switch of the composite window during a loop, with and without its
+// nowcast overlay. Run from the build directory: the demo archive takes the
+// map resources from ../data.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPainter>
+#include <QThread>
 #include <cmath>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "output/mosaic_source.h"
 #include "output/term_products.h"
 #include "ui/mosaic_window.h"
+#include "ui/nowcast_tools.h"
 
 namespace {
 
@@ -75,8 +78,8 @@ void BM_ComposeFromPictures(benchmark::State& state, int siteCount) {
         for (const auto& site : demo) {
             for (const std::string& code : kOverlapping) {
                 if (site.code == code) {
-                    sites.push_back({code, static_cast<float>(site.lat),
-                                     static_cast<float>(site.lon)});
+                    sites.push_back(
+                        {code, static_cast<float>(site.lat), static_cast<float>(site.lon)});
                 }
             }
         }
@@ -97,9 +100,7 @@ void BM_ComposeFromPictures(benchmark::State& state, int siteCount) {
     }
     state.counters["cells"] = static_cast<double>(layout.cellCount());
 }
-BENCHMARK_CAPTURE(BM_ComposeFromPictures, sites4, 4)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComposeFromPictures, sites4, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ComposeFromPictures, sites40, 40)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
@@ -173,8 +174,10 @@ BENCHMARK_CAPTURE(BM_OdimCompositeTerm, one_call, true)
 // The composite window stepping through a loop of twelve terms at 900 x 800:
 // on its first round each frame is read, composed and drawn (`drawn`: every
 // frame drawn afresh); on the next rounds a paint shows the frame's kept
-// picture (`kept`).
-void BM_WindowFrameSwitch(benchmark::State& state, bool kept) {
+// picture (`kept`). With the nowcast overlay on (`overlay`), each frame also
+// draws the composite's outlines at three leads and its cells with tracks,
+// the day being read before the timing.
+void BM_WindowFrameSwitch(benchmark::State& state, bool kept, bool overlay) {
     Archive& a = TheArchive();
     if (!a.ready) return state.SkipWithError("no demo archive");
     MosaicWindow window(a.config);
@@ -184,6 +187,18 @@ void BM_WindowFrameSwitch(benchmark::State& state, bool kept) {
     shown.layerCode = 1;
     const std::vector<std::string> loop(a.terms.end() - 12, a.terms.end());
     QImage screen(window.size(), QImage::Format_RGB32);
+    shown.termText = loop.front();
+    window.followTerm(shown);
+    if (overlay) {
+        window.nowcast().toggleOverlay();
+        while (window.nowcast().loading()) {
+            QThread::msleep(10);
+            QCoreApplication::processEvents();
+        }
+        if (!window.nowcast().overlayShown() || window.nowcast().cells().empty()) {
+            return state.SkipWithError("the composite's day has no cells");
+        }
+    }
     // The first round, not timed: the kept pictures are made there.
     for (const std::string& term : loop) {
         shown.termText = term;
@@ -197,10 +212,16 @@ void BM_WindowFrameSwitch(benchmark::State& state, bool kept) {
         // A paint puts the picture on the window's backing store.
         QPainter painter(&screen);
         painter.drawImage(0, 0, kept ? window.picture(1.0) : window.drawPicture(1.0));
+        window.nowcast().paint(painter);
     }
 }
-BENCHMARK_CAPTURE(BM_WindowFrameSwitch, kept, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_WindowFrameSwitch, drawn, false)
+BENCHMARK_CAPTURE(BM_WindowFrameSwitch, kept, true, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WindowFrameSwitch, drawn, false, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WindowFrameSwitch, kept_overlay, true, true)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

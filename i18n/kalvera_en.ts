@@ -564,6 +564,14 @@ F1  this help</translation>
         <source>Печать…</source>
         <translation>Print…</translation>
     </message>
+    <message>
+        <source> — прогноз +%1 мин</source>
+        <translation> — forecast +%1 min</translation>
+    </message>
+    <message>
+        <source>Прогноз +%1 мин: %2 — %3</source>
+        <translation>Forecast +%1 min: %2 — %3</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::Nowcast</name>

@@ -564,6 +564,14 @@ F1  эта подсказка</translation>
         <source>Печать…</source>
         <translation>Печать…</translation>
     </message>
+    <message>
+        <source> — прогноз +%1 мин</source>
+        <translation> — прогноз +%1 мин</translation>
+    </message>
+    <message>
+        <source>Прогноз +%1 мин: %2 — %3</source>
+        <translation>Прогноз +%1 мин: %2 — %3</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::Nowcast</name>

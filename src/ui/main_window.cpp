@@ -408,16 +408,18 @@ bool TForm1::RenderPicture() {
     }
     reportedBroken_.clear();
     showGridMaximum();
-    if (vertical) vertical->termShown();
+    // The nowcast first: the composite window asks it for the frame's lead.
     if (nowcast) nowcast->termShown();
+    if (vertical) vertical->termShown();
     return true;
 }
 
 void TForm1::ShowDecodedPicture() {
     DrawDecodedPicture(viewer_);
     showGridMaximum();
-    if (vertical) vertical->termShown();
+    // The nowcast first: the composite window asks it for the frame's lead.
     if (nowcast) nowcast->termShown();
+    if (vertical) vertical->termShown();
 }
 
 void TForm1::reportBrokenProduct() {

@@ -17,6 +17,7 @@
 #include "geo/colour_choice.h"
 #include "geo/settings.h"
 #include "geo/view_zoom.h"
+#include "nowcast/day_terms.h"
 #include "output/mosaic_source.h"
 #include "output/png_writer.h"
 #include "products/layer_units.h"
@@ -25,6 +26,7 @@
 #include "render/mosaic_picture.h"
 #include "render/readout.h"
 #include "ui/dialogs.h"
+#include "ui/nowcast_tools.h"
 #include "ui/tool_window.h"
 
 namespace kalvera {
@@ -41,8 +43,50 @@ constexpr int kWheelNotch = 120;
 constexpr size_t kKeptFrames = 16;
 }  // namespace
 
+// The composite's nowcast reads the composite's day as one grid, so a storm
+// crossing from one site's square into another's keeps its number.
+class MosaicWindow::Host : public NowcastHost {
+  public:
+    explicit Host(MosaicWindow& window) : window_(window) {}
+    QWidget& widget() override { return window_; }
+    Shown shown() const override {
+        const DisplayState& d = window_.shown_;
+        return {"composite\n" + d.dayName,
+                d.dayName,
+                d.termText,
+                d.layerCode,
+                window_.frame_->sites.layout != nullptr,
+                MosaicChoice{}.toleranceMinutes};
+    }
+    DayReader dayReader() const override {
+        const MosaicChoice choice;
+        const MosaicRequest day =
+            MosaicRequestOf(window_.config_, choice, window_.shown_.dayName, "");
+        return [day, method = choice.method](const std::vector<int>& codes,
+                                             std::vector<DayTerm>& terms, std::string& error) {
+            MosaicLoader loader;
+            return LoadMosaicTermsAcrossDays(loader, day, method, codes, "", terms, error);
+        };
+    }
+    QRect pictureArea() const override { return window_.pictureArea(); }
+    Viewport viewport() const override { return window_.viewport(); }
+    double ratio() const override { return window_.devicePixelRatioF(); }
+    std::string placeName() const override {
+        return QCoreApplication::translate("kalvera::MosaicWindow", "Сводная карта").toStdString();
+    }
+    LatLon centre() const override {
+        const RadarGrid& grid = window_.frame_->composite.values.grid;
+        return {grid.latMin() + grid.cellLat() * static_cast<float>(grid.rows()) / 2.0f,
+                grid.lonMin() + grid.cellLon() * static_cast<float>(grid.columns()) / 2.0f};
+    }
+
+  private:
+    MosaicWindow& window_;
+};
+
 MosaicWindow::MosaicWindow(const AppConfig& config, QWidget* parent)
     : QWidget(parent, kToolWindowFlags), config_(config) {
+    nowcast_ = new NowcastTools(std::make_unique<Host>(*this));
     setWindowTitle(tr("Сводная карта"));
     resize(kWantedSize);
     setMouseTracking(true);
@@ -55,6 +99,11 @@ MosaicWindow::MosaicWindow(const AppConfig& config, QWidget* parent)
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(label);
     }
+}
+
+MosaicWindow::~MosaicWindow() {
+    // Before the frames and settings its host reads go.
+    delete nowcast_;
 }
 
 QRect MosaicWindow::pictureArea() const {
@@ -118,8 +167,28 @@ void MosaicWindow::followTerm(const DisplayState& shown) {
     shown_ = shown;
     frame_ = FrameOf(shown);
     if (!view_.set && frame_->sites.layout) fitView();
+    const int lead = forecastLead_ ? forecastLead_() : 0;
+    if (lead > 0) nowcast_->markNextAsForecast(lead);
+    nowcast_->termShown();
     showSites();
     update();
+}
+
+void MosaicWindow::resolveForecast() {
+    const int lead = forecastLead_ ? forecastLead_() : 0;
+    const GridValues* grid =
+        lead > 0 && nowcast_->overlayShown() ? nowcast_->forecast(lead) : nullptr;
+    if (grid == nullptr) {
+        forecast_.reset();
+        forecastFrom_ = nullptr;
+        forecastShownLead_ = 0;
+        return;
+    }
+    if (grid != forecastFrom_ || lead != forecastShownLead_ || !forecast_) {
+        forecast_ = std::make_shared<const GridValues>(*grid);
+        forecastFrom_ = grid;
+        forecastShownLead_ = lead;
+    }
 }
 
 QString MosaicWindow::headerText() const {
@@ -127,7 +196,9 @@ QString MosaicWindow::headerText() const {
         MosaicTitle(shown_.dayName, shown_.termText, shown_.layerCode,
                     frame_->sites.Present().size(), frame_->sites.sites.size()));
     const int lead = forecastLead_ ? forecastLead_() : 0;
-    if (lead > 0) {
+    if (lead > 0 && forecast_ && forecastShownLead_ == lead) {
+        text += tr(" — прогноз +%1 мин").arg(lead);
+    } else if (lead > 0) {
         // The composite has no forecast of its own here: say so, rather than
         // let the observed term pass for the main window's forecast frame.
         text += tr(" — показан срок наблюдения, не прогноз +%1 мин").arg(lead);
@@ -160,6 +231,7 @@ void MosaicWindow::showSites() {
 
 QImage MosaicWindow::picture(double ratio) {
     if (!view_.set && frame_->sites.layout) fitView();
+    resolveForecast();
     const QSize size = this->size();
     // Pictures of another view will not be shown again.
     if (!drawn_.empty() && !(drawn_.front().view == view_ && drawn_.front().size == size)) {
@@ -168,7 +240,7 @@ QImage MosaicWindow::picture(double ratio) {
     const auto& table = config_.colours.tables[static_cast<size_t>(LayerKindOf(shown_.layerCode))];
     const QString header = headerText();
     for (const Drawn& kept : drawn_) {
-        if (kept.frame == frame_ && kept.ratio == ratio &&
+        if (kept.frame == frame_ && kept.forecast == forecast_ && kept.ratio == ratio &&
             kept.threshold == shown_.filterThreshold && kept.table == table &&
             kept.opacity == config_.colours.cellOpacity && kept.palette == config_.palette &&
             kept.header == header) {
@@ -176,7 +248,7 @@ QImage MosaicWindow::picture(double ratio) {
         }
     }
     QImage image = drawPicture(ratio);
-    drawn_.push_back({frame_, view_, size, ratio, shown_.filterThreshold, table,
+    drawn_.push_back({frame_, forecast_, view_, size, ratio, shown_.filterThreshold, table,
                       config_.colours.cellOpacity, config_.palette, header, image});
     if (drawn_.size() > kKeptFrames) drawn_.pop_front();
     return image;
@@ -184,6 +256,7 @@ QImage MosaicWindow::picture(double ratio) {
 
 QImage MosaicWindow::drawPicture(double ratio) {
     if (!view_.set && frame_->sites.layout) fitView();
+    resolveForecast();
     // Drawn in the window's own pixels on an image of the screen's: the
     // painter scales the layers as it does the main window's bitmaps.
     const QRect area(0, 0, pictureArea().width() + kMosaicLegendWidth, pictureArea().bottom() + 1);
@@ -194,9 +267,8 @@ QImage MosaicWindow::drawPicture(double ratio) {
     CanvasState state;
     Canvas canvas(image, state);
     if (!canvas.isActive() || !frame_->sites.layout) return image;
-    const MosaicScene scene =
-        MosaicSceneOf(config_, frame_->sites, shown_.termText, frame_->composite.values,
-                      shown_.layerCode, shown_.filterThreshold, mapCache_);
+    const MosaicScene scene = MosaicSceneOf(config_, frame_->sites, shown_.termText, shownValues(),
+                                            shown_.layerCode, shown_.filterThreshold, mapCache_);
     DrawMosaicPicture(canvas, viewport(), scene, headerText().toStdString(), pictureArea().width(),
                       pictureArea().bottom());
     return image;
@@ -206,6 +278,8 @@ void MosaicWindow::paintEvent(QPaintEvent*) {
     const QImage image = picture(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);
+    nowcast_->viewShown();
+    nowcast_->paint(painter);
 }
 
 void MosaicWindow::resizeEvent(QResizeEvent* event) {
@@ -232,11 +306,19 @@ QString MosaicWindow::readoutAt(QPoint at) const {
     const QString where = tr("широта %1, долгота %2")
                               .arg(QString::fromStdString(DegMinText(lat)),
                                    QString::fromStdString(DegMinText(LonInRange(lon))));
-    const GridCell cell = frame_->composite.values.grid.CellAt(lat, lon);
-    if (!cell.valid() || frame_->composite.values.At(cell) == kOutsideGrid) {
+    const GridValues& values = shownValues();
+    const GridCell cell = values.grid.CellAt(lat, lon);
+    if (!cell.valid() || values.At(cell) == kOutsideGrid) {
         return tr("нет данных") + " — " + where;
     }
-    const int32_t value = frame_->composite.values.At(cell);
+    const int32_t value = values.At(cell);
+    if (forecast_) {
+        // A forecast's value comes from no one site.
+        const QString text = value <= 0
+                                 ? tr("ничего не обнаружено")
+                                 : QString::fromStdString(ValueText(shown_.layerCode, value));
+        return tr("Прогноз +%1 мин: %2 — %3").arg(forecastShownLead_).arg(text, where);
+    }
     const uint8_t source = frame_->composite.source[frame_->composite.values.grid.IndexOf(cell)];
     QString site;
     if (source != kNoSource && source < frame_->sites.layout->sites().size()) {
@@ -301,6 +383,7 @@ void MosaicWindow::mouseMoveEvent(QMouseEvent* event) {
         update();
     }
     readout_->setText(readoutAt(at));
+    nowcast_->hover(at);
 }
 
 void MosaicWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -331,6 +414,18 @@ void MosaicWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MosaicWindow::keyPressEvent(QKeyEvent* event) {
+    // The nowcast keys act on the composite here, not on the main window's site.
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (event->key() == Qt::Key_F6) {
+            nowcast_->toggleOverlay();
+            update();
+            return;
+        }
+        if (event->key() == Qt::Key_F7) {
+            nowcast_->openTable();
+            return;
+        }
+    }
     QWidget* owner = parentWidget();
     if (owner == nullptr ||
         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
@@ -350,6 +445,18 @@ void MosaicWindow::contextMenuEvent(QContextMenuEvent* event) {
         addSharedMenu_(menu);
         menu.addSeparator();
     }
+    // The composite's own nowcast, worded as in the main window's menu.
+    QAction* overlay = menu.addAction(
+        QCoreApplication::translate("kalvera::VerticalTools", "Прогноз и ячейки на карте\tF6"),
+        this, [this] {
+            nowcast_->toggleOverlay();
+            update();
+        });
+    overlay->setCheckable(true);
+    overlay->setChecked(nowcast_->overlayShown());
+    menu.addAction(QCoreApplication::translate("kalvera::VerticalTools", "Таблица ячеек\tF7"), this,
+                   [this] { nowcast_->openTable(); });
+    menu.addSeparator();
     QAction* save = menu.addAction(tr("Сохранить картинку…"), this, [this] { savePicture(); });
     QAction* print = menu.addAction(tr("Печать…"), this, [this] { printPicture(); });
     save->setEnabled(dialogs_ != nullptr && frame_->sites.layout != nullptr);
@@ -361,9 +468,8 @@ QImage MosaicWindow::filePicture() const {
     if (!frame_->sites.layout) return {};
     constexpr int kFileSide = 1000;
     MapResourceCache cache;
-    const MosaicScene scene =
-        MosaicSceneOf(config_, frame_->sites, shown_.termText, frame_->composite.values,
-                      shown_.layerCode, shown_.filterThreshold, cache);
+    const MosaicScene scene = MosaicSceneOf(config_, frame_->sites, shown_.termText, shownValues(),
+                                            shown_.layerCode, shown_.filterThreshold, cache);
     return MosaicPictureImage(scene, headerText().toStdString(), kFileSide);
 }
 

@@ -3,7 +3,9 @@
 // main window shows, following its term changes, the loop and the automatic
 // update. The wheel zooms about the cursor, a drag pans, the readout names
 // the value, the site that gave it and the point; a double-click opens the
-// nearest site that covers the point in the main window.
+// nearest site that covers the point in the main window. F6 and F7 show the
+// composite's own nowcast (overlay, cell table) and, on a forecast frame of
+// the main window's loop with the overlay on, the composite's forecast.
 
 #include <QImage>
 #include <QWidget>
@@ -23,11 +25,14 @@ class QMenu;
 namespace kalvera {
 
 class Dialogs;
+class NowcastTools;
 
 class MosaicWindow : public QWidget {
     Q_OBJECT
   public:
     explicit MosaicWindow(const AppConfig& config, QWidget* parent = nullptr);
+    // Waits for the nowcast's day still being read.
+    ~MosaicWindow() override;
 
     // Shows the window over the term `shown` holds.
     void open(const DisplayState& shown);
@@ -60,6 +65,10 @@ class MosaicWindow : public QWidget {
     QImage picture(double ratio = 1.0);
     // The same drawn afresh.
     QImage drawPicture(double ratio = 1.0);
+    // The composite's nowcast: its overlay, cell table and forecasts.
+    NowcastTools& nowcast() const { return *nowcast_; }
+    // The lead of the composite's forecast shown in place of the term, or 0.
+    int forecastShown() const { return forecast_ ? forecastShownLead_ : 0; }
 
   signals:
     // A double-click asked for this site of the settings' list.
@@ -78,6 +87,7 @@ class MosaicWindow : public QWidget {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    class Host;
     struct View {
         float lon0 = 0.0f, lat0 = 0.0f, halfExtentKm = 0.0f;
         bool set = false;
@@ -86,6 +96,7 @@ class MosaicWindow : public QWidget {
     // A frame's picture as drawn for a view, a size, a ratio and a filter.
     struct Drawn {
         std::shared_ptr<const void> frame;
+        std::shared_ptr<const void> forecast;
         View view;
         QSize size;
         double ratio = 1.0;
@@ -114,6 +125,13 @@ class MosaicWindow : public QWidget {
         Composite composite;
     };
     std::shared_ptr<const Frame> FrameOf(const DisplayState& shown);
+    // Takes the composite's forecast for the main window's forecast frame,
+    // when the overlay is on and the day has been read.
+    void resolveForecast();
+    // The grid the picture shows: the forecast or the term's composite.
+    const GridValues& shownValues() const {
+        return forecast_ ? *forecast_ : frame_->composite.values;
+    }
 
     const AppConfig& config_;
     MosaicLoader loader_;
@@ -126,6 +144,10 @@ class MosaicWindow : public QWidget {
     QLabel* status_ = nullptr;
     QLabel* readout_ = nullptr;
     std::function<int()> forecastLead_;
+    NowcastTools* nowcast_ = nullptr;
+    std::shared_ptr<const GridValues> forecast_;
+    const GridValues* forecastFrom_ = nullptr;
+    int forecastShownLead_ = 0;
     Dialogs* dialogs_ = nullptr;
     std::function<void(QMenu&)> addSharedMenu_;
     void savePicture();

@@ -7,9 +7,17 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QThread>
 
 #include "render/mosaic_picture.h"
+#include "ui/cell_table_window.h"
+#include "ui/loop_controller.h"
+#include "ui/loop_panel.h"
 #include "ui/navigation_fixture.h"
+#include "ui/nowcast_tools.h"
+#include "ui/user_settings.h"
 #include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
@@ -95,6 +103,66 @@ TEST_F(MosaicWindowTest, APictureKeptForTheLoopFollowsTheOpacityAtOnce) {
     const QImage opaque = window.picture();
     form().viewer().config.colours.cellOpacity = 30;
     EXPECT_NE(window.picture(), opaque);
+}
+
+// The composite's own nowcast: F6 and F7 pressed in its window act on the
+// composite's day, read as one grid, and not on the main window's site.
+class MosaicNowcastTest : public MosaicWindowTest {
+  protected:
+    // The fixture's terms reach 31.5 dBZ at most: cells from 30 dBZ here.
+    MosaicNowcastTest() { UserSettings::setValue(QStringLiteral("nowcast/cellDbz"), 30.0); }
+    ~MosaicNowcastTest() override {
+        UserSettings::setValue(QStringLiteral("nowcast/cellDbz"), 40.0);
+    }
+    // Both sites see one patch of echo at each of three terms.
+    void startWithStorms() {
+        for (const char* site : {"S1", "S2"})
+            for (const int minute : {0, 10, 20})
+                dir.addTerm(site, DayFromNow(0), 9, minute, {1, 2}, 100);
+        start();
+    }
+    static void press(QWidget& window, NowcastTools& nowcast, int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&window, &event);
+        for (int i = 0; i < 2000 && nowcast.loading(); ++i) {
+            QThread::msleep(5);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_FALSE(nowcast.loading());
+    }
+};
+
+TEST_F(MosaicNowcastTest, F6AndF7ShowTheCompositesCells) {
+    startWithStorms();
+    MosaicWindow& window = open();
+    press(window, window.nowcast(), Qt::Key_F6);
+    EXPECT_TRUE(window.nowcast().overlayShown());
+    EXPECT_FALSE(form().nowcast->overlayShown());
+    // One cell in each site's square: the site's own nowcast has but one.
+    EXPECT_EQ(window.nowcast().cells().size(), 2u);
+    press(window, window.nowcast(), Qt::Key_F7);
+    ASSERT_NE(window.nowcast().tableWindow(), nullptr);
+    EXPECT_EQ(window.nowcast().tableWindow()->table()->rowCount(), 2);
+    EXPECT_EQ(form().nowcast->tableWindow(), nullptr);
+}
+
+TEST_F(MosaicNowcastTest, AForecastFrameShowsTheCompositesForecast) {
+    startWithStorms();
+    MosaicWindow& window = open();
+    press(window, window.nowcast(), Qt::Key_F6);
+    press(form(), *form().nowcast, Qt::Key_F6);
+    LoopController& loop = *form().loop;
+    loop.panel()->framesSpin->setValue(3);
+    loop.playPause();
+    loop.nextFrame();
+    loop.nextFrame();
+    loop.nextFrame();
+    ASSERT_EQ(form().nowcast->forecastLead(), 10);
+    window.picture();
+    EXPECT_EQ(window.forecastShown(), 10);
+    EXPECT_TRUE(window.headerText().contains(QString::fromUtf8("прогноз +10 мин")))
+        << window.headerText().toStdString();
+    EXPECT_EQ(window.nowcast().forecastLead(), 10);
 }
 
 }  // namespace kalvera::navtest
