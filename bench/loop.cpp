@@ -15,9 +15,9 @@
 
 #include "archive/frame_selection.h"
 #include "archive/frame_store.h"
-#include "products/term_layers.h"
 #include "demo_scene.h"
 #include "output/loop_animation.h"
+#include "products/term_layers.h"
 #include "render/picture_render.h"
 
 namespace {

@@ -8,7 +8,6 @@
 // `verify --mosaic` of the composite's day, with their peak memory.
 
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -20,9 +19,9 @@
 #include "demo/demo_sites.h"
 #include "demo_scene.h"
 #include "geo/settings.h"
-#include "output/mosaic_source.h"
 #include "nowcast/day_nowcast.h"
 #include "nowcast/verification.h"
+#include "output/mosaic_source.h"
 #include "products/derived_products.h"
 
 namespace {
@@ -156,8 +155,8 @@ struct MosaicDay {
     bool ready = false;
 
     MosaicDay() {
-        made = bench::MakeDemoArchive("nowcast-mosaic", 1,
-                                      static_cast<int>(demo::DemoSites().size()));
+        made =
+            bench::MakeDemoArchive("nowcast-mosaic", 1, static_cast<int>(demo::DemoSites().size()));
         std::string error;
         if (!made.ready || !LoadSettingsFrom(config, made.startDir, error)) return;
         ListSites(config);
@@ -247,8 +246,8 @@ void BM_MosaicVerifyADay(benchmark::State& st) {
                                   TermSelection(), read, error);
         std::vector<VerifyTerm> verified;
         for (DayTerm& t : read) {
-            if (GridValues* g = t.layers.count(kLayerColumnMax) ? &t.layers[kLayerColumnMax]
-                                                                : nullptr) {
+            if (GridValues* g =
+                    t.layers.count(kLayerColumnMax) ? &t.layers[kLayerColumnMax] : nullptr) {
                 verified.push_back({t.termText, t.minutes, std::move(*g)});
             }
         }

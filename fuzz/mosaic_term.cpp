@@ -3,13 +3,14 @@
 // layout made from wherever the messages put the sites, and the products
 // gathered, however the indexes and messages are broken.
 
+#include "mosaic/mosaic_term.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "fuzz_files.h"
-#include "mosaic/mosaic_term.h"
 #include "products/derived_products.h"
 
 using kalvera::fuzz::ScratchDir;

@@ -73,7 +73,8 @@ int WriteAll(int fd, std::string_view bytes) {
 int FinishFile(int fd, std::string_view bytes, bool truncate, bool sync = true) {
     int code = WriteAll(fd, bytes);
     if (code == 0 && truncate && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) code = errno;
-    if (code == 0 && sync && fsync(fd) != 0 && errno != EINVAL) code = errno;  // EINVAL: cannot sync
+    if (code == 0 && sync && fsync(fd) != 0 && errno != EINVAL)
+        code = errno;  // EINVAL: cannot sync
     if (::close(fd) != 0 && code == 0) code = errno;
     return code;
 }

@@ -23,7 +23,7 @@ struct PictureLoadReport {
     bool loaded = false;
     bool hasFirstDescriptor = false;
     DescriptorTriple firstDescriptor;
-    int32_t count = 0;  // values written by the decoder, 0 when none ran
+    int32_t count = 0;                // values written by the decoder, 0 when none ran
     bool foundAnotherRecord = false;  // the search reached another record's message
 };
 

@@ -25,8 +25,8 @@ struct SiteList {
 };
 
 struct AppConfig {
-    std::string startDir;   // current directory at start, no trailing separator
-    std::string dataRoot;   // plain prefix, ends in a separator
+    std::string startDir;      // current directory at start, no trailing separator
+    std::string dataRoot;      // plain prefix, ends in a separator
     int32_t updatePeriod = 0;  // seconds between automatic updates
     std::string defaultSite;
     std::string spareText;

@@ -8,12 +8,12 @@
 namespace kalvera {
 
 // Resource paths below the start directory.
-std::string SettingsPath(const std::string& startDir);   // startDir + "/settings"
-std::string TownsPath(const std::string& startDir);      // startDir + "/res/towns.txt"
-std::string PalettePath(const std::string& startDir);    // startDir + "/res/colors.bin"
-std::string CountryBinPath(const std::string& startDir); // startDir + "/res/country.bin"
-std::string CountryIndPath(const std::string& startDir); // startDir + "/res/country.ind"
-std::string PlacesPath(const std::string& startDir);     // startDir + "/res/punkt.txt"
+std::string SettingsPath(const std::string& startDir);    // startDir + "/settings"
+std::string TownsPath(const std::string& startDir);       // startDir + "/res/towns.txt"
+std::string PalettePath(const std::string& startDir);     // startDir + "/res/colors.bin"
+std::string CountryBinPath(const std::string& startDir);  // startDir + "/res/country.bin"
+std::string CountryIndPath(const std::string& startDir);  // startDir + "/res/country.ind"
+std::string PlacesPath(const std::string& startDir);      // startDir + "/res/punkt.txt"
 
 // Why the settings could not be loaded, for a caller that words the message in
 // its own language; SettingsFailureText words it for the command-line tools.

@@ -388,7 +388,8 @@ Command Verify() {
             "[--tolerance MINUTES]",
             "How the day's nowcasts scored against what came.",
             "Makes the nowcast from every term of the day that has at least three earlier "
-            "terms (the last hour of the day before counts for its first terms) and compares each lead (10 to 60 minutes) with the term observed then, for "
+            "terms (the last hour of the day before counts for its first terms) and compares each "
+            "lead (10 to 60 minutes) with the term observed then, for "
             "the extrapolation and for persistence (the term unchanged), on the cells the "
             "extrapolation covers. Prints lead_min,method,hits,misses,false_alarms,pod,far,csi,fss "
             "over the day, fss being the fractions skill score over windows of 5 x 5 cells; a "

@@ -67,9 +67,8 @@ bool IsPlaceableSite(const MosaicSite& site) {
 MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites, double cellsPerSiteCell) {
     MosaicLayout layout;
     layout.grid_ = RadarGrid::Regular(0.0f, 0.0f, 1.0f, 1.0f, 1, 1);
-    layout.sites_.assign(sites.begin(),
-                         sites.begin() + static_cast<std::ptrdiff_t>(
-                                             std::min(sites.size(), kMaxMosaicSites)));
+    layout.sites_.assign(sites.begin(), sites.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                            sites.size(), kMaxMosaicSites)));
     if (layout.sites_.empty() ||
         !std::all_of(layout.sites_.begin(), layout.sites_.end(), IsPlaceableSite)) {
         layout.sites_.clear();
@@ -103,9 +102,9 @@ MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites, double cells
         layout.siteGrids_.clear();
         return layout;
     }
-    layout.grid_ = RadarGrid::Regular(static_cast<float>(west), static_cast<float>(south), cellLon,
-                                      cellLat, count(north - south, cellLat),
-                                      count(east - west, cellLon));
+    layout.grid_ =
+        RadarGrid::Regular(static_cast<float>(west), static_cast<float>(south), cellLon, cellLat,
+                           count(north - south, cellLat), count(east - west, cellLon));
 
     const RadarGrid& grid = layout.grid_;
     for (size_t s = 0; s < layout.sites_.size(); ++s) {
@@ -117,10 +116,11 @@ MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites, double cells
         };
         const int i0 = first(square.latMin(), grid.latMin(), cellLat);
         const int j0 = first(square.lonMin(), grid.lonMin(), cellLon);
-        const int i1 = std::min(grid.rows(), i0 + count(square.EdgeLat(square.rows()) -
-                                                            square.latMin(), cellLat) + 2);
-        const int j1 = std::min(grid.columns(), j0 + count(square.EdgeLon(square.columns()) -
-                                                               square.lonMin(), cellLon) + 2);
+        const int i1 = std::min(
+            grid.rows(), i0 + count(square.EdgeLat(square.rows()) - square.latMin(), cellLat) + 2);
+        const int j1 =
+            std::min(grid.columns(),
+                     j0 + count(square.EdgeLon(square.columns()) - square.lonMin(), cellLon) + 2);
         for (int i = i0; i < i1; ++i) {
             const float lat = grid.latMin() + (static_cast<float>(i) + 0.5f) * cellLat;
             for (int j = j0; j < j1; ++j) {

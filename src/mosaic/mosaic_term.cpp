@@ -139,8 +139,8 @@ MosaicTerm MosaicLoader::Load(const MosaicRequest& request, const std::vector<in
         };
         if (!MatchTerm(request.dayName, request.termText, request.toleranceMinutes, termsOf,
                        site.dayName, site.termText)) {
-            site.why = "no term within " + std::to_string(request.toleranceMinutes) +
-                       " min of " + request.termText;
+            site.why = "no term within " + std::to_string(request.toleranceMinutes) + " min of " +
+                       request.termText;
         } else {
             DisplayState state = StateOf(request.dataRoot, code, site.dayName, site.termText);
             TermLayers layers;

@@ -39,7 +39,7 @@ struct MosaicSiteTerm {
     std::string code;
     int layoutIndex = -1;  // its place in the layout; -1 when where it stands is unknown
     bool present = false;
-    std::string dayName;   // the matched term (when present)
+    std::string dayName;  // the matched term (when present)
     std::string termText;
     std::string why;  // why it is missing
 };

@@ -72,10 +72,9 @@ bool TrackMosaicDay(MosaicLoader& loader, const MosaicRequest& day, CompositeMet
         part.first = texts[from];
         std::vector<DayTerm> terms;
         // Only the day's first part wants the hour before midnight.
-        const bool read = from == 0 ? LoadMosaicTermsAcrossDays(loader, day, method, codes, part,
-                                                                terms, error)
-                                    : LoadMosaicDayTerms(loader, day, method, codes, part, terms,
-                                                         error);
+        const bool read =
+            from == 0 ? LoadMosaicTermsAcrossDays(loader, day, method, codes, part, terms, error)
+                      : LoadMosaicDayTerms(loader, day, method, codes, part, terms, error);
         if (!read) return false;
         for (const DayTerm& term : terms) cells.push_back(tracker.add(term));
     }

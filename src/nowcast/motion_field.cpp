@@ -137,8 +137,8 @@ struct MotionPairCache::Pairs {
     bool flow(const TimedGrid& older, const TimedGrid& newer, const MotionOptions& options,
               PairFlow& out) {
         for (const Entry& e : entries) {
-            if (e.older == older.grid && e.newer == newer.grid &&
-                e.olderMinutes == older.minutes && e.newerMinutes == newer.minutes) {
+            if (e.older == older.grid && e.newer == newer.grid && e.olderMinutes == older.minutes &&
+                e.newerMinutes == newer.minutes) {
                 out = e.flow;
                 return e.flowed;
             }

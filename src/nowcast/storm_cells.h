@@ -48,11 +48,11 @@ inline constexpr size_t kForecastPositions = kMaxLeadMinutes / kLeadStepMinutes;
 // over the cell's area, gives the motion. A speed above kPlausibleSpeedKmh
 // is taken as a fault of the estimate, never as a fact.
 enum class CellMotion {
-    Unknown,      // no field yet (the first term read) and no path of its own
-    Track,        // its own path, agreeing with the field
-    FieldYoung,   // the field: too few positions of its own (new, split or merged)
+    Unknown,         // no field yet (the first term read) and no path of its own
+    Track,           // its own path, agreeing with the field
+    FieldYoung,      // the field: too few positions of its own (new, split or merged)
     FieldOverTrack,  // the field: its path disagrees (growth, decay, a jump)
-    Implausible,  // faster than the bound: not shown as a speed
+    Implausible,     // faster than the bound: not shown as a speed
 };
 inline constexpr size_t kOwnTrackTerms = 3;
 inline constexpr double kTrackToleranceKmh = 20.0;

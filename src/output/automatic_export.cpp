@@ -42,8 +42,7 @@ std::string AutomaticExport::run(const ViewerState& viewer, const std::string& j
                 MosaicRequestOf(viewer.config, {}, viewer.display.dayName, viewer.display.termText),
                 entry.layerCode, CompositeMethod::Maximum, term, error);
         } else if (fresh) {
-            source->second =
-                LoadMapSource(viewer.config, viewer.display, entry.layerCode, error);
+            source->second = LoadMapSource(viewer.config, viewer.display, entry.layerCode, error);
         }
         if (!source->second || !WriteMapFile(*source->second, entry.path, error)) {
             failed.push_back(entry.path);

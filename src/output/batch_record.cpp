@@ -37,8 +37,8 @@ int BatchRecord::RemoveTemporaries() const {
     for (fs::directory_iterator it(dir_, failure), end; !failure && it != end;
          it.increment(failure)) {
         std::error_code gone;
-        if (IsTemporaryOf(it->path().filename().string(), prefix_) &&
-            it->is_regular_file(gone) && fs::remove(it->path(), gone))
+        if (IsTemporaryOf(it->path().filename().string(), prefix_) && it->is_regular_file(gone) &&
+            fs::remove(it->path(), gone))
             ++removed;
     }
     return removed;
@@ -86,8 +86,7 @@ std::string BatchRecord::PreviousSites(const std::string& name) const {
     return found == previousSites_.end() ? "-" : found->second;
 }
 
-void BatchRecord::Put(const std::string& name, const std::string& asked,
-                      const std::string& sites) {
+void BatchRecord::Put(const std::string& name, const std::string& asked, const std::string& sites) {
     lines_[name] = {asked, sites};
     previousSites_.erase(name);
     changed_ = true;

@@ -412,8 +412,8 @@ class Runner {
                 job_.format == BatchFormat::OdimH5 ? std::vector<int>{0} : job_.layers;
             for (const std::string& termText : terms) {
                 for (const int code : layers)
-                    names.push_back(FileName(BatchFilePath(job_.outDir, unit, termText, code,
-                                                           job_.format)));
+                    names.push_back(
+                        FileName(BatchFilePath(job_.outDir, unit, termText, code, job_.format)));
             }
             const std::string allSites = job_.mosaic ? Joined(job_.mosaic->sites) : "";
             std::string error;
@@ -499,8 +499,7 @@ class Runner {
             if (report_.failures.size() < kBatchFailuresKept) report_.failures.push_back(failure);
         }
         for (const std::string& line : result.incomplete) {
-            if (report_.incomplete.size() < kBatchFailuresKept)
-                report_.incomplete.push_back(line);
+            if (report_.incomplete.size() < kBatchFailuresKept) report_.incomplete.push_back(line);
         }
     }
 

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <mutex>
 
-
 namespace kalvera {
 
 GdalQuiet::GdalQuiet() {

@@ -6,11 +6,11 @@
 
 #include <vector>
 
+#include "nowcast/extrapolation.h"
 #include "output/gdal_session.h"
 #include "output/layer_quantity.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
-#include "nowcast/extrapolation.h"
 #include "products/derived_products.h"
 #include "render/legend_tables.h"
 
@@ -80,9 +80,8 @@ std::optional<std::string> EncodeGeoTiff(const MapSource& source, std::string& e
     std::vector<float> values = NorthUpCells<float>(cells, [&](int32_t raw) {
         return static_cast<float>(PhysicalValue(source.layerCode, raw));
     });
-    const CPLErr written =
-        dataset->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, columns, rows, values.data(), columns,
-                                            rows, GDT_Float32, 0, 0);
+    const CPLErr written = dataset->GetRasterBand(1)->RasterIO(
+        GF_Write, 0, 0, columns, rows, values.data(), columns, rows, GDT_Float32, 0, 0);
     GDALClose(dataset);
     // The compressed strips are written at the close, which reports nothing
     // itself; a failure there shows only as the library's last error.
@@ -114,14 +113,14 @@ std::optional<std::string> WarpGeoTiff(const std::string& tiff, const std::strin
     }
     // Nearest neighbour keeps every value one the grid holds; the nodata
     // value marks what lies outside it in the new grid too.
-    const char* const arguments[] = {"-t_srs", srs.c_str(), "-r", "near", "-of", "GTiff",
-                                     "-co", "COMPRESS=DEFLATE", "-dstnodata", "-9999", nullptr};
-    GDALWarpAppOptions* options =
-        GDALWarpAppOptionsNew(const_cast<char**>(arguments), nullptr);
+    const char* const arguments[] = {"-t_srs",     srs.c_str(), "-r",   "near",
+                                     "-of",        "GTiff",     "-co",  "COMPRESS=DEFLATE",
+                                     "-dstnodata", "-9999",     nullptr};
+    GDALWarpAppOptions* options = GDALWarpAppOptionsNew(const_cast<char**>(arguments), nullptr);
     int usageError = 0;
-    GDALDatasetH warped =
-        options ? GDALWarp(memory.path("out.tif").c_str(), nullptr, 1, &source, options, &usageError)
-                : nullptr;
+    GDALDatasetH warped = options ? GDALWarp(memory.path("out.tif").c_str(), nullptr, 1, &source,
+                                             options, &usageError)
+                                  : nullptr;
     if (options) GDALWarpAppOptionsFree(options);
     const bool made = warped != nullptr;
     if (warped) GDALClose(warped);

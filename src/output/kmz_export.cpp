@@ -13,11 +13,11 @@
 #include "common/date_time.h"
 #include "common/little_endian.h"
 #include "geo/map_projection.h"
+#include "nowcast/extrapolation.h"
 #include "output/gdal_session.h"
 #include "output/map_export.h"
 #include "output/map_georef.h"
 #include "output/map_images.h"
-#include "nowcast/extrapolation.h"
 #include "render/legend_tables.h"
 #include "render/nowcast_layer.h"
 
@@ -129,8 +129,8 @@ unsigned char* At(std::string& bytes, size_t at) {
 }
 
 // GDAL's zip writer leaves every entry's DOS date at zero, which unzip
-// lists as 1980 or as no date at all. This stamps `when` on each entry, in its central directory record and in
-// its local header. An archive it cannot walk is left as it is.
+// lists as 1980 or as no date at all. This stamps `when` on each entry, in its central directory
+// record and in its local header. An archive it cannot walk is left as it is.
 void StampZipEntries(std::string& zip, double when) {
     constexpr size_t kEndRecord = 22, kCentralRecord = 46, kLocalHeader = 30;
     if (zip.size() < kEndRecord) return;

@@ -62,11 +62,10 @@ QImage OverlayImage(const MapSource& source) {
     const GridValues cells = source.Cells();
     // A composite's many cells take fewer pixels each, within one image
     // Google Earth still loads at once.
-    const int pixels = std::clamp(
-        kOverlayLongSide / std::max(cells.grid.rows(), cells.grid.columns()), 1,
-        kOverlayCellPixels);
-    QImage image(cells.grid.columns() * pixels, cells.grid.rows() * pixels,
-                 QImage::Format_ARGB32);
+    const int pixels =
+        std::clamp(kOverlayLongSide / std::max(cells.grid.rows(), cells.grid.columns()), 1,
+                   kOverlayCellPixels);
+    QImage image(cells.grid.columns() * pixels, cells.grid.rows() * pixels, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     CanvasState state;
     Canvas canvas(image, state);

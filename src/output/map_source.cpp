@@ -59,9 +59,9 @@ std::string ValidTimeOf(const MapSource& source) {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0;
     if (std::sscanf(base.c_str(), "%d-%d-%dT%d:%d", &y, &mo, &d, &h, &mi) != 5) return "";
     using namespace std::chrono;
-    const sys_time<minutes> valid = sys_days{year{y} / month{static_cast<unsigned>(mo)} /
-                                             day{static_cast<unsigned>(d)}} +
-                                    hours{h} + minutes{mi + source.leadMinutes};
+    const sys_time<minutes> valid =
+        sys_days{year{y} / month{static_cast<unsigned>(mo)} / day{static_cast<unsigned>(d)}} +
+        hours{h} + minutes{mi + source.leadMinutes};
     const sys_days date = floor<days>(valid);
     const year_month_day ymd{date};
     const hh_mm_ss<minutes> clock{valid - date};

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 
 #include "geo/colour_choice.h"
-#include "products/layer_units.h"
 #include "geo/settings.h"
 #include "output/odim_products.h"
+#include "products/layer_units.h"
 
 namespace kalvera {
 

@@ -8,12 +8,11 @@
 #include "output/odim_h5.h"
 
 #include <hdf5.h>
-
 #include <zlib.h>
 
 #include <algorithm>
-#include <bit>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -83,8 +82,7 @@ class Writer {
 
     bool Group(hid_t parent, const char* name, hid_t& out, std::vector<Id>& keep) {
         keep.emplace_back(
-            H5Gcreate2(parent, name, H5P_DEFAULT, groupProperties_.get(), H5P_DEFAULT),
-            H5Gclose);
+            H5Gcreate2(parent, name, H5P_DEFAULT, groupProperties_.get(), H5P_DEFAULT), H5Gclose);
         out = keep.back().get();
         return Check(keep.back().ok(), std::string("create the group ") + name);
     }
@@ -114,9 +112,9 @@ class Writer {
         const Id attribute(
             H5Acreate2(owner, name, H5T_IEEE_F64LE, space.get(), H5P_DEFAULT, H5P_DEFAULT),
             H5Aclose);
-        return Check(attribute.ok() && H5Awrite(attribute.get(), H5T_NATIVE_DOUBLE,
-                                                values.data()) >= 0,
-                     std::string("write the attribute ") + name);
+        return Check(
+            attribute.ok() && H5Awrite(attribute.get(), H5T_NATIVE_DOUBLE, values.data()) >= 0,
+            std::string("write the attribute ") + name);
     }
 
     bool Check(bool ok, const std::string& step) {
@@ -228,10 +226,10 @@ bool WriteValues(Writer& w, hid_t group, const GridValues& values) {
     const auto rawSize = static_cast<uLong>(northUp.size() * sizeof(int32_t));
     std::vector<Bytef> packed(compressBound(rawSize));
     uLongf packedSize = packed.size();
-    const bool shrinks = compress2(packed.data(), &packedSize,
-                                   reinterpret_cast<const Bytef*>(northUp.data()), rawSize,
-                                   static_cast<int>(kDeflateLevel)) == Z_OK &&
-                         packedSize < rawSize;
+    const bool shrinks =
+        compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(northUp.data()),
+                  rawSize, static_cast<int>(kDeflateLevel)) == Z_OK &&
+        packedSize < rawSize;
     const Id space(H5Screate_simple(2, dims, nullptr), H5Sclose);
     const Id properties = Untimed(H5P_DATASET_CREATE);
     if (!w.Check(space.ok() && properties.ok() && H5Pset_chunk(properties.get(), 2, dims) >= 0 &&
@@ -243,11 +241,11 @@ bool WriteValues(Writer& w, hid_t group, const GridValues& values) {
                   H5Dclose);
     const hsize_t origin[2] = {0, 0};
     const uint32_t skipped = shrinks ? 0u : 1u;  // bit 0: the first filter, deflate
-    return w.Check(data.ok() && H5Dwrite_chunk(data.get(), H5P_DEFAULT, skipped, origin,
-                                               shrinks ? packedSize : rawSize,
-                                               shrinks ? static_cast<const void*>(packed.data())
-                                                       : northUp.data()) >= 0,
-                   "write the data");
+    return w.Check(
+        data.ok() &&
+            H5Dwrite_chunk(data.get(), H5P_DEFAULT, skipped, origin, shrinks ? packedSize : rawSize,
+                           shrinks ? static_cast<const void*>(packed.data()) : northUp.data()) >= 0,
+        "write the data");
 }
 
 // The legend of classified data: a table of (key, value) pairs, both
@@ -281,8 +279,8 @@ bool WriteLegend(Writer& w, hid_t group, const std::vector<OdimLegendEntry>& leg
     const hsize_t count = legend.size();
     const Id space(H5Screate_simple(1, &count, nullptr), H5Sclose);
     const Id properties = Untimed(H5P_DATASET_CREATE);
-    const Id data(H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT,
-                             properties.get(), H5P_DEFAULT),
+    const Id data(H5Dcreate2(group, "legend", row.get(), space.get(), H5P_DEFAULT, properties.get(),
+                             H5P_DEFAULT),
                   H5Dclose);
     return w.Check(data.ok() && H5Dwrite(data.get(), row.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT,
                                          rows.data()) >= 0,

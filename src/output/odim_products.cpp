@@ -14,14 +14,25 @@ constexpr double kMetresPerKm = 1000.0;
 
 // Keys for machines rather than people: the same in every UI language, so a
 // partner's reader can match them; the picture's legend keeps the words.
-constexpr const char* kWeatherKeys[kLegendClasses] = {
-    "cirrus_altostratus",     "nimbostratus",        "precipitation_light",
-    "precipitation_moderate", "precipitation_heavy", "cumulus_congestus",
-    "shower_light",           "shower_moderate",     "shower_heavy",
-    "thunderstorm_light",     "thunderstorm_moderate", "thunderstorm_heavy",
-    "hail_light",             "hail_moderate",       "hail_heavy",
-    "squall_light",           "squall_moderate",     "squall_heavy",
-    "tornado"};
+constexpr const char* kWeatherKeys[kLegendClasses] = {"cirrus_altostratus",
+                                                      "nimbostratus",
+                                                      "precipitation_light",
+                                                      "precipitation_moderate",
+                                                      "precipitation_heavy",
+                                                      "cumulus_congestus",
+                                                      "shower_light",
+                                                      "shower_moderate",
+                                                      "shower_heavy",
+                                                      "thunderstorm_light",
+                                                      "thunderstorm_moderate",
+                                                      "thunderstorm_heavy",
+                                                      "hail_light",
+                                                      "hail_moderate",
+                                                      "hail_heavy",
+                                                      "squall_light",
+                                                      "squall_moderate",
+                                                      "squall_heavy",
+                                                      "tornado"};
 
 std::vector<OdimLegendEntry> WeatherLegend() {
     std::vector<OdimLegendEntry> legend;

@@ -130,8 +130,8 @@ bool OdimCompositeSource(const OdimIdentifiers& ids, std::string& source, std::s
     return true;
 }
 
-bool IdentifyOdimObject(const OdimIdentifiers& ids, const std::string& siteCode,
-                        OdimObject& object, std::string& error) {
+bool IdentifyOdimObject(const OdimIdentifiers& ids, const std::string& siteCode, OdimObject& object,
+                        std::string& error) {
     const bool ok = siteCode.empty() ? OdimCompositeSource(ids, object.source, error)
                                      : OdimSiteSource(ids, siteCode, object.source, error);
     if (!ok) return false;

@@ -21,9 +21,9 @@
 namespace kalvera {
 
 struct OdimIdentifiers {
-    std::string path;    // the file they were read from
-    bool found = false;  // false: no such file, every lookup then fails
-    std::string office;  // "ORG:247,CTY:643"
+    std::string path;                          // the file they were read from
+    bool found = false;                        // false: no such file, every lookup then fails
+    std::string office;                        // "ORG:247,CTY:643"
     std::map<std::string, std::string> sites;  // site code -> "NOD:...,PLC:...,WMO:..."
     std::optional<double> echoTopLevel;        // dBZ
 };
@@ -50,7 +50,7 @@ struct OdimObject;
 // Gives `object` its what/source (a site's IMAGE when `siteCode` is not
 // empty, else a composite) and its echo tops their level; false with the
 // reason when an identifier is missing.
-bool IdentifyOdimObject(const OdimIdentifiers& ids, const std::string& siteCode,
-                        OdimObject& object, std::string& error);
+bool IdentifyOdimObject(const OdimIdentifiers& ids, const std::string& siteCode, OdimObject& object,
+                        std::string& error);
 
 }  // namespace kalvera

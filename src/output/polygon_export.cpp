@@ -109,8 +109,8 @@ bool AddClass(const ClassScheme& scheme, const std::vector<GByte>& classes, int 
     GDALRasterBand* band = raster.GetRasterBand(1);
     const int columns = raster.GetRasterXSize();
     const int rows = raster.GetRasterYSize();
-    if (band->RasterIO(GF_Write, 0, 0, columns, rows, mask.data(), columns, rows, GDT_Byte, 0,
-                       0) != CE_None) {
+    if (band->RasterIO(GF_Write, 0, 0, columns, rows, mask.data(), columns, rows, GDT_Byte, 0, 0) !=
+        CE_None) {
         return false;
     }
     OGRLayer* cells =

@@ -26,7 +26,8 @@ double WalkLine(GeoPoint from, GeoPoint to, Visit visit) {
     const double dLat = static_cast<double>(to.lat) - from.lat;
     // Across the antimeridian the short way, not round the globe.
     const double dLon = static_cast<double>(LonNear(to.lon, from.lon)) - from.lon;
-    const double chord = std::min(GroundDistanceKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
+    const double chord =
+        std::min(GroundDistanceKm(from.lat, from.lon, to.lat, to.lon), kMaxSectionKm);
     const int pieces = std::max(1, static_cast<int>(std::ceil(chord / kPieceKm)));
     double walked = 0.0, next = 0.0;
     double lat = from.lat, lon = from.lon;

@@ -78,8 +78,8 @@ void FillValues(Canvas& canvas, const CellEdges& edges, const LayerStyle& style,
                 const int32_t* values, int rows, int columns, const CellPaint& paint,
                 bool skipNoData) {
     FillCellRuns(canvas, edges, style, rows, columns, [&](int i, int j, uint32_t& colour) {
-        const int32_t v = values[static_cast<size_t>(i) * static_cast<size_t>(columns) +
-                                 static_cast<size_t>(j)];
+        const int32_t v =
+            values[static_cast<size_t>(i) * static_cast<size_t>(columns) + static_cast<size_t>(j)];
         if (v <= paint.threshold || (skipNoData && v == kOutsideGrid)) return false;
         return CellColour(paint, v, colour);
     });

@@ -106,7 +106,8 @@ void DrawSiteSquares(Canvas& canvas, const Viewport& viewport,
         const int east = viewport.X(square.EdgeLon(square.columns()));
         const int south = viewport.Y(square.latMin());
         const int north = viewport.Y(square.EdgeLat(square.rows()));
-        canvas.polyline({{west, south}, {west, north}, {east, north}, {east, south}, {west, south}});
+        canvas.polyline(
+            {{west, south}, {west, north}, {east, north}, {east, south}, {west, south}});
         if (s < labels.size() && !labels[s].empty()) {
             // A site whose term is not the composite's says its own.
             const std::string text = labels[s];

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "geo/map_projection.h"
-#include "render/mosaic_picture.h"
 #include "nowcast/extrapolation.h"
+#include "render/mosaic_picture.h"
 
 namespace kalvera {
 

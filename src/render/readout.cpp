@@ -42,9 +42,10 @@ Readout ReadoutAt(const MapProjection& view, const RadarPicture& picture, const 
                   float lat, float lon, bool marksNoData) {
     Readout readout;
     const int32_t value = GridValueAt(picture, state, lat, lon);
-    readout.value = marksNoData && value == kOutsideGrid
-                        ? QCoreApplication::translate("kalvera::DataAge", "нет данных").toStdString()
-                        : ValueText(state.layerCode, value);
+    readout.value =
+        marksNoData && value == kOutsideGrid
+            ? QCoreApplication::translate("kalvera::DataAge", "нет данных").toStdString()
+            : ValueText(state.layerCode, value);
     view.RangeAzimuth(lat, lon, readout.azimuthDeg, readout.rangeKm);
     readout.azimuth = CeilingText(readout.azimuthDeg);
     readout.range = CeilingText(readout.rangeKm);

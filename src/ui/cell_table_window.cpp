@@ -76,11 +76,11 @@ CellTableWindow::CellTableWindow(QWidget* parent) : QWidget(parent, kToolWindowF
     auto* layout = new QVBoxLayout(this);
     title_ = new QLabel(this);
     table_ = new QTableWidget(0, kColumns, this);
-    table_->setHorizontalHeaderLabels(
-        {tr("№"), tr("Широта"), tr("Долгота"), tr("Азимут, °"), tr("Дальность, км"),
-         tr("Площадь, км²"), tr("Макс., дБZ"), tr("Верх. граница, м"), tr("VIL макс., кг/м²"),
-         tr("Скорость, км/ч"), tr("Курс, °"), tr("Движение по"), tr("Слились"),
-         tr("Отделилась от")});
+    table_->setHorizontalHeaderLabels({tr("№"), tr("Широта"), tr("Долгота"), tr("Азимут, °"),
+                                       tr("Дальность, км"), tr("Площадь, км²"), tr("Макс., дБZ"),
+                                       tr("Верх. граница, м"), tr("VIL макс., кг/м²"),
+                                       tr("Скорость, км/ч"), tr("Курс, °"), tr("Движение по"),
+                                       tr("Слились"), tr("Отделилась от")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -105,9 +105,8 @@ void CellTableWindow::showCells(const std::string& siteName, const std::string& 
 void CellTableWindow::showCells(const std::string& siteName, const std::string& dayText,
                                 const std::string& termText, const std::vector<StormCell>& cells,
                                 const std::optional<LatLon>& site) {
-    const QString when = dayText.empty()
-                             ? QString::fromStdString(termText)
-                             : QString::fromStdString(dayText + ' ' + termText);
+    const QString when = dayText.empty() ? QString::fromStdString(termText)
+                                         : QString::fromStdString(dayText + ' ' + termText);
     title_->setText(tr("%1, срок %2 GMT: ячеек %3")
                         .arg(QString::fromStdString(siteName), when)
                         .arg(cells.size()));

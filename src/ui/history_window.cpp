@@ -184,12 +184,13 @@ HistoryWindow::HistoryWindow(const AppConfig& config, Dialogs& dialogs, QWidget*
             return *row.columnMax / 2.0;
         },
         this);
-    vilChart_ = new HistoryChart(QString::fromStdString(LayerTitle(kLayerVil)), 10.0,
-                                 [](const HistoryRow& row) -> std::optional<double> {
-                                     if (!Present(row.vilTenths)) return std::nullopt;
-                                     return *row.vilTenths / 10.0;
-                                 },
-                                 this);
+    vilChart_ = new HistoryChart(
+        QString::fromStdString(LayerTitle(kLayerVil)), 10.0,
+        [](const HistoryRow& row) -> std::optional<double> {
+            if (!Present(row.vilTenths)) return std::nullopt;
+            return *row.vilTenths / 10.0;
+        },
+        this);
     auto* charts = new QHBoxLayout;
     charts->addWidget(maxChart_);
     charts->addWidget(vilChart_);

@@ -8,8 +8,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QThread>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 #include <cmath>
 
 #include "archive/data_age.h"
@@ -111,8 +111,7 @@ void LoopController::start() {
 
 std::string LoopController::listedTerm() const {
     // An empty day has no selected term: its loop is the days before it.
-    return form_.controls().reviewListBox->count() == 0 ? std::string()
-                                                        : form_.display().termText;
+    return form_.controls().reviewListBox->count() == 0 ? std::string() : form_.display().termText;
 }
 
 void LoopController::halt() {

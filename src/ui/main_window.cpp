@@ -33,8 +33,8 @@
 #include "ui/fitted_label.h"
 #include "ui/list_box.h"
 #include "ui/loop_controller.h"
-#include "ui/start_messages.h"
 #include "ui/nowcast_tools.h"
+#include "ui/start_messages.h"
 #include "ui/vertical_tools.h"
 #include "ui/window_keys.h"
 
@@ -431,12 +431,11 @@ void TForm1::reportBrokenProduct() {
     const int broken = BrokenHeightLayer(d, viewer_.decoder);
     if (broken == 0) return;
     reportedBroken_ = key;
-    dialogs_.showMessage(
-        this,
-        tr("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
-            .arg(QString::fromStdString(LayerTitle(d.layerCode)),
-                 QString::fromStdString(d.termText), QString::number(broken)),
-        QString());
+    dialogs_.showMessage(this,
+                         tr("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
+                             .arg(QString::fromStdString(LayerTitle(d.layerCode)),
+                                  QString::fromStdString(d.termText), QString::number(broken)),
+                         QString());
 }
 
 void TForm1::showGridMaximum() {

@@ -56,8 +56,7 @@ void FillLayers(QListWidget* list, const std::vector<int>& layers, int drawn) {
         const QString text = QString::fromStdString(LayerShortName(code));
         QListWidgetItem* item = add(text, code);
         item->setToolTip(QString::fromStdString(LayerTitle(code)));
-        item->setFont(FontFitting(list->font(), text,
-                                  list->gridSize().width() - kDerivedItemMargin,
+        item->setFont(FontFitting(list->font(), text, list->gridSize().width() - kDerivedItemMargin,
                                   kSmallestDerivedItemPixels));
     };
     for (int layer : layers) add(QString::number(layer), layer);

@@ -10,7 +10,7 @@
 namespace kalvera {
 
 class UserSettings {
-public:
+  public:
     // $XDG_CONFIG_HOME/kalvera/kalvera.conf (~/.config/kalvera/kalvera.conf).
     static QString filePath();
 

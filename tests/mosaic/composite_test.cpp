@@ -174,8 +174,8 @@ TEST(Composite, DerivedProductsComeFromTheCompositedLayers) {
     for (size_t l = 0; l < kHeightLayers; ++l) {
         const RadarPicture* a = l == 0 ? &low : &none;
         const RadarPicture* b = l == 5 ? &high : &none;
-        layers[l] = Compose(f.layout, static_cast<int>(l) + 1, CompositeMethod::Maximum,
-                            {a, b, nullptr});
+        layers[l] =
+            Compose(f.layout, static_cast<int>(l) + 1, CompositeMethod::Maximum, {a, b, nullptr});
         pointers[l] = &layers[l];
     }
     const Composite vil = DeriveComposite(kLayerVil, pointers);
@@ -194,9 +194,11 @@ TEST(Composite, DerivedProductsComeFromTheCompositedLayers) {
 
 TEST(MosaicTerm, EachSiteGivesItsNearestTermWithinTheTolerance) {
     testing::TempDir dir;
-    const auto index = [&](const std::string& day, std::initializer_list<std::pair<int, int>> terms) {
+    const auto index = [&](const std::string& day,
+                           std::initializer_list<std::pair<int, int>> terms) {
         std::string bytes;
-        for (const auto& [hour, minute] : terms) bytes += testing::IndexRecordBytes(hour, minute, 1, 0);
+        for (const auto& [hour, minute] : terms)
+            bytes += testing::IndexRecordBytes(hour, minute, 1, 0);
         dir.write("S/" + day + ".ind", bytes);
     };
     index("261207", {{11, 50}, {11, 58}, {12, 3}, {23, 58}});

@@ -28,10 +28,22 @@ struct Case {
 // 1.6 degrees east (89 km) is nearer than 1.0 degree south (111 km), though
 // further in degrees.
 const Case kCases[] = {
-    {"nearest on the ground, not in degrees", {"E", 60.0f, 28.4f}, {"S", 59.0f, 30.0f}, 60.0f,
-     30.0f, CompositeMethod::Nearest, 30, 40},
-    {"equal maxima to the nearer site", {"W", 55.0f, 37.0f}, {"O", 55.0f, 40.1f}, 55.0f, 37.5f,
-     CompositeMethod::Maximum, 35, 35},
+    {"nearest on the ground, not in degrees",
+     {"E", 60.0f, 28.4f},
+     {"S", 59.0f, 30.0f},
+     60.0f,
+     30.0f,
+     CompositeMethod::Nearest,
+     30,
+     40},
+    {"equal maxima to the nearer site",
+     {"W", 55.0f, 37.0f},
+     {"O", 55.0f, 40.1f},
+     55.0f,
+     37.5f,
+     CompositeMethod::Maximum,
+     35,
+     35},
 };
 
 TEST(OverlapRule, TheNearerSiteGivesTheCellInEitherOrder) {
@@ -50,8 +62,8 @@ TEST(OverlapRule, TheNearerSiteGivesTheCellInEitherOrder) {
             ASSERT_TRUE(cell.valid()) << c.name;
             const size_t k = static_cast<size_t>(cell.row) * layout.grid().columns() + cell.column;
             EXPECT_EQ(out.values.values[k], c.nearerValue) << c.name;
-            EXPECT_EQ(out.source[k], nearerFirst ? 0 : 1) << c.name << ", nearer listed "
-                                                          << (nearerFirst ? "first" : "second");
+            EXPECT_EQ(out.source[k], nearerFirst ? 0 : 1)
+                << c.name << ", nearer listed " << (nearerFirst ? "first" : "second");
         }
     }
 }

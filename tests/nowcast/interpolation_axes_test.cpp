@@ -29,9 +29,7 @@ TEST(InterpolationAxes, TheMotionFieldIsReadOnItsOwnAxes) {
             m.north.push_back(static_cast<float>(0.002 * Plane(i, j)));
         }
     }
-    const struct {
-        double row, column;
-    } points[] = {{2.75, 3.25}, {10.1, 10.9}, {0.5, 18.25}};
+    const struct { double row, column; } points[] = {{2.75, 3.25}, {10.1, 10.9}, {0.5, 18.25}};
     for (const auto& p : points) {
         double east = 0.0, north = 0.0;
         m.at(p.row, p.column, east, north);

@@ -53,8 +53,8 @@ TEST_P(RealWeatherSkill, ExtrapolationKeepsItsLeadOverPersistence) {
         }
     }
     ASSERT_GE(terms.size(), 10u);
-    const auto rows = VerifyDay(terms, static_cast<int32_t>(std::lround(c.thresholdDbz * 2)),
-                                kLayerColumnMax);
+    const auto rows =
+        VerifyDay(terms, static_cast<int32_t>(std::lround(c.thresholdDbz * 2)), kLayerColumnMax);
     const auto score = [&](int lead, const char* method) {
         for (const VerifyRow& row : rows) {
             if (row.leadMinutes == lead && row.method == method) return row;
@@ -109,13 +109,12 @@ TEST(RealWeather, TheCompositesDayInPartsTracksAsWhole) {
     std::string error;
     MosaicLoader whole;
     std::vector<DayTerm> terms;
-    ASSERT_TRUE(LoadMosaicTermsAcrossDays(whole, day, CompositeMethod::Maximum, codes, {}, terms,
-                                          error))
+    ASSERT_TRUE(
+        LoadMosaicTermsAcrossDays(whole, day, CompositeMethod::Maximum, codes, {}, terms, error))
         << error;
     MosaicLoader inParts;
     std::vector<TermCells> cells;
-    ASSERT_TRUE(
-        TrackMosaicDay(inParts, day, CompositeMethod::Maximum, {}, options, cells, error))
+    ASSERT_TRUE(TrackMosaicDay(inParts, day, CompositeMethod::Maximum, {}, options, cells, error))
         << error;
     EXPECT_GT(cells.size(), 12u);
     EXPECT_EQ(CellsCsv(cells), CellsCsv(TrackDay(terms, options)));

@@ -178,17 +178,28 @@ Blob Moved(Blob b, double rows, double columns) {
 INSTANTIATE_TEST_SUITE_P(
     Cells, CellMotionSource,
     ::testing::Values(
-        MotionCase{"nothing_known_at_the_first_term", {{kStorm}}, std::nullopt,
-                   CellMotion::Unknown, 0, 0},
-        MotionCase{"a_new_cell_takes_the_field", {{kStorm}}, 0.1, CellMotion::FieldYoung,
-                   kFieldKmhPerCellMin - 1, kFieldKmhPerCellMin + 1},
+        MotionCase{
+            "nothing_known_at_the_first_term", {{kStorm}}, std::nullopt, CellMotion::Unknown, 0, 0},
+        MotionCase{"a_new_cell_takes_the_field",
+                   {{kStorm}},
+                   0.1,
+                   CellMotion::FieldYoung,
+                   kFieldKmhPerCellMin - 1,
+                   kFieldKmhPerCellMin + 1},
         MotionCase{"a_path_agreeing_with_the_field_is_the_cells",
                    {{kStorm}, {Moved(kStorm, 0, 1)}, {Moved(kStorm, 0, 2)}, {Moved(kStorm, 0, 3)}},
-                   0.1, CellMotion::Track, kFieldKmhPerCellMin - 3, kFieldKmhPerCellMin + 3},
+                   0.1,
+                   CellMotion::Track,
+                   kFieldKmhPerCellMin - 3,
+                   kFieldKmhPerCellMin + 3},
         // A centroid walking over a field that stays: growth on one side.
-        MotionCase{"a_path_the_field_does_not_share_is_not_motion",
-                   {{kStorm}, {Moved(kStorm, 0, 1.5)}, {Moved(kStorm, 0, 3)}, {Moved(kStorm, 0, 4.5)}},
-                   0.0, CellMotion::FieldOverTrack, 0, 1},
+        MotionCase{
+            "a_path_the_field_does_not_share_is_not_motion",
+            {{kStorm}, {Moved(kStorm, 0, 1.5)}, {Moved(kStorm, 0, 3)}, {Moved(kStorm, 0, 4.5)}},
+            0.0,
+            CellMotion::FieldOverTrack,
+            0,
+            1},
         // Two cores that part: the one that breaks off has no path of its own
         // yet, whatever its parent's was.
         MotionCase{"a_split_cell_takes_the_field_not_its_parents_path",
@@ -196,10 +207,16 @@ INSTANTIATE_TEST_SUITE_P(
                     {Moved(kStorm, 0, 1), Moved(kStorm, 3, 1)},
                     {Moved(kStorm, 0, 2), Moved(kStorm, 3, 2)},
                     {Moved(kStorm, -1, 3), Moved(kStorm, 9, 3)}},
-                   0.1, CellMotion::FieldYoung, kFieldKmhPerCellMin - 15,
+                   0.1,
+                   CellMotion::FieldYoung,
+                   kFieldKmhPerCellMin - 15,
                    kFieldKmhPerCellMin + 15},
-        MotionCase{"a_speed_beyond_the_bound_is_not_a_fact", {{kStorm}}, 1.0,
-                   CellMotion::Implausible, 0, 0}),
+        MotionCase{"a_speed_beyond_the_bound_is_not_a_fact",
+                   {{kStorm}},
+                   1.0,
+                   CellMotion::Implausible,
+                   0,
+                   0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StormCells, UnknownMotionIsEmptyInTheTable) {

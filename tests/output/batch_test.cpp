@@ -192,24 +192,23 @@ TEST_F(BatchRun, ARerunRebuildsWhatIsAskedDifferentlyAndKeepsTheRest) {
     std::vector<std::string> listed;
     LoadTermList(start_ + "/archive/" + site_ + "/" + day_ + ".ind", listed);
     const std::string out = dir.file("rerun");
-    const std::string stale = out + "/" + site_ + "/" + day_ + "/." + site_ + "_" + day_ +
-                              "_0000.h5.Ab12Cd";
+    const std::string stale =
+        out + "/" + site_ + "/" + day_ + "/." + site_ + "_" + day_ + "_0000.h5.Ab12Cd";
     const struct {
         const char* layers;
         const char* summary;
     } rows[] = {
-        {"1", "N files written, 0 skipped"},
-        {"1", "0 files written, N skipped"},
+        {"1", "N files written, 0 skipped"},    {"1", "0 files written, N skipped"},
         {"1,22", "N files written, 0 skipped"},  // a wider choice of products
         {"22,1", "0 files written, N skipped"},  // the same choice written otherwise
         {"1", "N files written, 0 skipped"},     // a narrower one
     };
     for (const auto& row : rows) {
         if (fs::exists(out)) testing::WriteWholeFile(stale, "half");
-        ASSERT_EQ(run("batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
-                      " --sites " + site_ + " --format h5 --out " + out + " --layers " +
-                      row.layers),
-                  0)
+        ASSERT_EQ(
+            run("batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ + " --sites " +
+                site_ + " --format h5 --out " + out + " --layers " + row.layers),
+            0)
             << err;
         const std::string summary = Filled(row.summary, listed.size());
         EXPECT_NE(printed.find(summary), std::string::npos) << row.layers << ": " << printed;
@@ -249,7 +248,8 @@ TEST_F(BatchRun, ACompositeWithoutASiteIsReportedAndRebuiltWhenItComes) {
         const char* incomplete;
     } rows[] = {
         {"", false, 1, "N files written, 0 skipped", "T composite terms incomplete"},
-        {" --allow-missing", false, 0, "0 files written, N skipped", "T composite terms incomplete"},
+        {" --allow-missing", false, 0, "0 files written, N skipped",
+         "T composite terms incomplete"},
         {"", true, 0, "N files written, 0 skipped", "; 0 composite terms incomplete"},
         {"", true, 0, "0 files written, N skipped", "; 0 composite terms incomplete"},
     };
@@ -264,8 +264,7 @@ TEST_F(BatchRun, ACompositeWithoutASiteIsReportedAndRebuiltWhenItComes) {
         if (incomplete[0] == 'T') incomplete.replace(0, 1, std::to_string(terms.size()));
         EXPECT_NE(printed.find(summary), std::string::npos) << summary << " in " << printed;
         EXPECT_NE(printed.find(incomplete), std::string::npos) << incomplete << " in " << printed;
-        EXPECT_EQ(err.find("made without " + site_) != std::string::npos,
-                  !row.siteBack) << err;
+        EXPECT_EQ(err.find("made without " + site_) != std::string::npos, !row.siteBack) << err;
     }
 }
 
@@ -276,10 +275,10 @@ TEST_F(BatchRun, TwoRunsGiveTheSameBytes) {
         std::map<std::string, std::string> first;
         for (const char* out : {"a", "b"}) {
             const std::string path = dir.file(std::string(format) + out);
-            ASSERT_EQ(run("batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
-                          " --sites " + site_ + " --layers 1,22 --format " + format +
-                          " --out " + path),
-                      0)
+            ASSERT_EQ(
+                run("batch --start-dir " + start_ + " --from " + day_ + " --to " + day_ +
+                    " --sites " + site_ + " --layers 1,22 --format " + format + " --out " + path),
+                0)
                 << err;
             for (const std::string& file : FilesUnder(path)) {
                 const std::string bytes = testing::ReadWholeFile(path + "/" + file);
@@ -327,9 +326,10 @@ TEST_F(BatchRun, AKilledRunLeavesNoTruncatedFile) {
     const std::set<std::string> all = FilesUnder(clean);
     for (const char* after : {"0.3", "0.6", "0.9", "1.2", "1.5", "2"}) {
         // Killed or finished: either way what is there must be whole.
-        [[maybe_unused]] const int status = std::system(("timeout -s KILL " + std::string(after) + " " + testing::Quoted(testing::kCli) +
-                     " batch" + args + killed + " >/dev/null 2>&1")
-                        .c_str());
+        [[maybe_unused]] const int status = std::system(
+            ("timeout -s KILL " + std::string(after) + " " + testing::Quoted(testing::kCli) +
+             " batch" + args + killed + " >/dev/null 2>&1")
+                .c_str());
         for (const std::string& file : FilesUnder(killed)) {
             EXPECT_TRUE(testing::ReadWholeFile(clean + "/" + file) ==
                         testing::ReadWholeFile(killed + "/" + file))

@@ -207,9 +207,9 @@ TEST(MapFile, ACompositeKeepsNoDataApartFromNothingDetected) {
     EXPECT_DOUBLE_EQ(transform[0], 30.0);
     EXPECT_DOUBLE_EQ(transform[3], 50.25);
     float cells[3];
-    ASSERT_EQ(raster->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 1, cells, 3, 1, GDT_Float32, 0,
-                                                 0),
-              CE_None);
+    ASSERT_EQ(
+        raster->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 1, cells, 3, 1, GDT_Float32, 0, 0),
+        CE_None);
     EXPECT_EQ(cells[0], kNoDataValue);
     EXPECT_EQ(cells[1], 0.0f);
     EXPECT_EQ(cells[2], 40.0f);

@@ -205,8 +205,8 @@ TEST_F(OdimExport, TheEchoTopsLevelComesFromTheSetting) {
     const std::string settings = start_ + "/res/odim.txt";
     const std::string saved = testing::ReadWholeFile(settings);
     for (const char* level : {"", "18", "-7.5"}) {
-        testing::WriteWholeFile(settings, saved + (*level ? "etop " + std::string(level) + "\n"
-                                                           : std::string()));
+        testing::WriteWholeFile(
+            settings, saved + (*level ? "etop " + std::string(level) + "\n" : std::string()));
         const OdimFile file(exportTerm());
         ASSERT_TRUE(file.ok()) << level;
         const Attribute prodpar = file.attribute("/dataset11/what", "prodpar");

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <list>
 #include <regex>
-#include <thread>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "output/cli_fixture.h"
@@ -35,7 +35,8 @@ constexpr const char* kTime = "[0-2][0-9][0-5][0-9][0-5][0-9]";
 // The product list of the tables, and what the model's product table adds:
 // "SURF  Information valid at the Earth's surface" (Table 14 of the model's
 // text, which the tables leave out).
-constexpr const char* kProducts = "PPI|CAPPI|PCAPPI|ETOP|MAX|RR|VIL|COMP|VP|RHI|XSEC|VSP|HSP|QUAL|SURF";
+constexpr const char* kProducts =
+    "PPI|CAPPI|PCAPPI|ETOP|MAX|RR|VIL|COMP|VP|RHI|XSEC|VSP|HSP|QUAL|SURF";
 
 std::vector<Rule> RulesFor(const std::string& object) {
     static std::list<std::string> keep;  // the patterns built here live as long as the test
@@ -93,8 +94,8 @@ herr_t AddAttribute(hid_t owner, const char* name, const H5A_info_t*, void* data
     const hid_t a = H5Aopen(owner, name, H5P_DEFAULT);
     const hid_t type = H5Aget_type(a);
     const hid_t space = H5Aget_space(a);
-    Node node{out->first == "/" ? "/" + std::string(name) : out->first + "/" + name,
-              Kind::Real, "", H5Sget_simple_extent_ndims(space)};
+    Node node{out->first == "/" ? "/" + std::string(name) : out->first + "/" + name, Kind::Real, "",
+              H5Sget_simple_extent_ndims(space)};
     const H5T_class_t kind = H5Tget_class(type);
     if (kind == H5T_STRING) {
         node.kind = Kind::String;

@@ -212,7 +212,8 @@ TEST_F(DemoArchive, SiteSquaresOverlapAndAgreeWhereTheyDo) {
             return degrees * KmPerDegreeLonAt(layout.sites()[a].lat);
         }
         return (std::min(p.EdgeLat(p.rows()), q.EdgeLat(q.rows())) -
-                std::max(p.latMin(), q.latMin())) * kKmPerDegreeLat;
+                std::max(p.latMin(), q.latMin())) *
+               kKmPerDegreeLat;
     };
     int widePairs = 0;
     std::vector<int> neighbours(layout.sites().size());

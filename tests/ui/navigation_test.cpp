@@ -71,8 +71,9 @@ TEST_F(NavigationTest, ThreeDaysBackAndThreeForwardReturnToTheEarliestTerm) {
     dir.addTerm("S1", DayFromNow(-3), 1, 0, kAllReflectivity);
     start();
     form().backButtonClick();
-    EXPECT_EQ(shown(),
-              DayFromNow(-1) + " [06.30] 06.30 Слой =3 (0 1 2 3 Макс VIL)");  // the layer carries over
+    EXPECT_EQ(
+        shown(),
+        DayFromNow(-1) + " [06.30] 06.30 Слой =3 (0 1 2 3 Макс VIL)");  // the layer carries over
     EXPECT_EQ(decodes, 2);
     form().backButtonClick();  // a day without files: the map alone, no message
     EXPECT_EQ(shown(), DayFromNow(-2) + " []  Слой =3 (0 1 2 3 Макс VIL)");

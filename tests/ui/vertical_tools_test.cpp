@@ -28,11 +28,10 @@ class VerticalToolsTest : public WindowTest {
   protected:
     void click(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
         const QPointF global(form().mapToGlobal(at));
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, button, button,
-                          modifiers);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, button, button, modifiers);
         QCoreApplication::sendEvent(&form(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, button,
-                            Qt::NoButton, modifiers);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, button, Qt::NoButton,
+                            modifiers);
         QCoreApplication::sendEvent(&form(), &release);
     }
     void drag(QPoint from, QPoint to) {

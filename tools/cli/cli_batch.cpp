@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -52,7 +52,7 @@ struct BatchArgs {
     int workerK = 0, workerN = 0;
     bool mosaic = false;
     bool allowMissing = false;  // a composite without an asked site is no failure
-    MosaicChoice choice;  // --method and --tolerance of the composite
+    MosaicChoice choice;        // --method and --tolerance of the composite
 };
 
 bool ParseShard(const std::string& text, int& k, int& n) {
@@ -177,9 +177,7 @@ std::function<std::optional<std::string>(const DisplayState&, std::string&)> Pic
         DisplayState term = at;
         term.viewHalfExtentKm = kDefaultHalfExtentKm;
         term.recentre = 0;
-        SetUpTerm(state, term,
-                  EncodeDate(date.year, date.month, date.day),
-                  kPictureSide);
+        SetUpTerm(state, term, EncodeDate(date.year, date.month, date.day), kPictureSide);
         if (!RenderPicture(state)) {
             error = WhyNotLoaded(state.display);
             return std::optional<std::string>();
@@ -301,10 +299,10 @@ int WorkerSummary(const BatchReport& report) {
     for (const std::string& line : report.incomplete)
         std::fprintf(stderr, "kalvera-cli: incomplete: %s\n", line.c_str());
     std::printf("%s%lld %lld %lld %lld %lld %lld %d\n", kWorkerTotals,
-                static_cast<long long>(report.totals.termsDone),
-                static_cast<long long>(c.written), static_cast<long long>(c.skipped),
-                static_cast<long long>(c.absent), static_cast<long long>(c.failed),
-                static_cast<long long>(c.incomplete), report.siteDaysWithoutData);
+                static_cast<long long>(report.totals.termsDone), static_cast<long long>(c.written),
+                static_cast<long long>(c.skipped), static_cast<long long>(c.absent),
+                static_cast<long long>(c.failed), static_cast<long long>(c.incomplete),
+                report.siteDaysWithoutData);
     std::fflush(stdout);
     return 0;
 }
@@ -313,8 +311,8 @@ int WorkerSummary(const BatchReport& report) {
 // groups and attributes is about a third of its work: threads would queue
 // for it. An h5 run with several workers runs them as processes instead,
 // each on its part of the site days, and adds up what they report.
-int RunWorkers(const std::vector<std::string>& args, const BatchArgs& batch,
-               int64_t termsTotal, bool terminal) {
+int RunWorkers(const std::vector<std::string>& args, const BatchArgs& batch, int64_t termsTotal,
+               bool terminal) {
     std::vector<std::string> common;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--jobs" && i + 1 < args.size()) {

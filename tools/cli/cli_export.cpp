@@ -127,8 +127,8 @@ int runExport(std::vector<std::string> args) {
     }
     // These files hold the grid square itself, whatever the view.
     if (worldFile) return UsageError("--world-file goes with a .png map");
-    if (const int usage =
-            RefuseOptions(render, {"--side", "--centre", "--half-extent", "--opacity"}, "a grid file");
+    if (const int usage = RefuseOptions(
+            render, {"--side", "--centre", "--half-extent", "--opacity"}, "a grid file");
         usage != 0) {
         return usage;
     }

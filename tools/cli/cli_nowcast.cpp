@@ -98,15 +98,16 @@ int ParseArgs(const std::vector<std::string>& args, NowcastArgs& request) {
 }
 
 // The forecast grids of the request, by lead; 0, or 1 with the reason printed.
-int Forecast(const NowcastArgs& request, NowcastDaySource& day, std::vector<GridValues>& forecasts) {
+int Forecast(const NowcastArgs& request, NowcastDaySource& day,
+             std::vector<GridValues>& forecasts) {
     const TermChoice& choice = request.day.day;
     std::vector<DayTerm> terms;
     const std::vector<int> codes = choice.layer == kLayerColumnMax
                                        ? std::vector<int>{kLayerColumnMax}
                                        : std::vector<int>{kLayerColumnMax, choice.layer};
     // The motion reads the term and the two before it, nothing earlier.
-    if (const int failed = LoadNowcastDay(request.day, codes, TermSelection(choice.term, 3), terms,
-                                          &day);
+    if (const int failed =
+            LoadNowcastDay(request.day, codes, TermSelection(choice.term, 3), terms, &day);
         failed != 0) {
         return failed;
     }
@@ -205,7 +206,8 @@ int WriteMosaic(const NowcastArgs& request, NowcastDaySource& day,
         source->termText = baseText;
         if (HasSuffix(out, ".png")) {
             source->termText = ForecastFrameText(choice.term, lead);
-            if (const int failed = WriteMosaicPicture(day.config, *source, term, out); failed != 0) {
+            if (const int failed = WriteMosaicPicture(day.config, *source, term, out);
+                failed != 0) {
                 return failed;
             }
         } else if (!WriteMapFile(*source, out, error)) {

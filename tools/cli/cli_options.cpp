@@ -9,9 +9,9 @@
 #include "archive/day_archive.h"
 #include "cli_command.h"
 #include "common/date_time.h"
-#include "output/term_products.h"
 #include "demo/demo_generator.h"
 #include "geo/colour_choice.h"
+#include "output/term_products.h"
 #include "products/derived_products.h"
 #include "products/layer_units.h"
 

@@ -9,8 +9,8 @@
 #include "common/display_state.h"
 #include "common/domain_constants.h"
 #include "common/path_suffix.h"
-#include "output/mosaic_source.h"
 #include "geo/app_config.h"
+#include "output/mosaic_source.h"
 
 namespace kalvera::cli {
 

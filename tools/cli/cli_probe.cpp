@@ -35,13 +35,14 @@ int ParseArgs(std::vector<std::string> args, ProbeArgs& probe) {
     probe.mosaic = flag != args.end();
     if (probe.mosaic) args.erase(flag);
     std::map<std::string, std::string> options;
-    std::vector<const char*> required = {"--start-dir", "--day", "--term", "--layer", "--lat",
-                                         "--lon"};
+    std::vector<const char*> required = {"--start-dir", "--day", "--term",
+                                         "--layer",     "--lat", "--lon"};
     if (!probe.mosaic) required.push_back("--site");
     if (const int usage = ParseOptionPairs(args, required, options); usage != 0) return usage;
     TermChoice& term = probe.term;
     for (const auto& [name, value] : options) {
-        if (probe.mosaic && name == "--site") return UsageError("--site and --mosaic exclude each other");
+        if (probe.mosaic && name == "--site")
+            return UsageError("--site and --mosaic exclude each other");
         if (const int taken = probe.mosaic ? ParseMosaicOption(name, value, probe.choice) : -1;
             taken >= 0) {
             if (taken != 0) return taken;
@@ -85,9 +86,8 @@ int ProbeMosaic(const ProbeArgs& probe, AppConfig& config) {
     config.dataRoot = DataRootOf(probe.term, config.dataRoot);
     ListSites(config);
     MosaicLoader loader;
-    const MosaicTerm term =
-        loader.Load(MosaicRequestOf(config, probe.choice, probe.term.day, probe.term.term),
-                    {probe.term.layer});
+    const MosaicTerm term = loader.Load(
+        MosaicRequestOf(config, probe.choice, probe.term.day, probe.term.term), {probe.term.layer});
     if (term.Present().empty()) {
         return LoadFailure("no site took part in the composite of " + probe.term.day + " " +
                            probe.term.term + ": " + MosaicSummary(term));
@@ -101,12 +101,12 @@ int ProbeMosaic(const ProbeArgs& probe, AppConfig& config) {
         const uint8_t source = composite.source[composite.values.grid.IndexOf(cell)];
         if (source < term.layout->sites().size()) site = term.layout->sites()[source].code;
     }
-    std::printf("{\"value\": %s, \"site\": %s, \"lat\": %s, \"lon\": %s, \"used\": %s, "
-                "\"missing\": %s}\n",
-                JsonString(value).c_str(), JsonString(site).c_str(),
-                JsonString(DegMinText(probe.lat)).c_str(),
-                JsonString(DegMinText(probe.lon)).c_str(), JsonList(term.Present()).c_str(),
-                JsonList(term.Missing()).c_str());
+    std::printf(
+        "{\"value\": %s, \"site\": %s, \"lat\": %s, \"lon\": %s, \"used\": %s, "
+        "\"missing\": %s}\n",
+        JsonString(value).c_str(), JsonString(site).c_str(),
+        JsonString(DegMinText(probe.lat)).c_str(), JsonString(DegMinText(probe.lon)).c_str(),
+        JsonList(term.Present()).c_str(), JsonList(term.Missing()).c_str());
     return 0;
 }
 
