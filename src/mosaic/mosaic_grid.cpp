@@ -96,8 +96,10 @@ MosaicLayout MosaicLayout::Of(const std::vector<MosaicSite>& sites, double cells
     const auto count = [](double span, float step) {
         return std::max(1, static_cast<int>(std::min(std::ceil(span / step - 1e-6), 1e8)));
     };
+    // The bound is on the ground covered: coarser cells allow fewer of them.
+    const double scale = fraction / kCellsPerSiteCell;
     if (static_cast<double>(count(north - south, cellLat)) * count(east - west, cellLon) >
-        static_cast<double>(kMaxMosaicCells)) {
+        static_cast<double>(kMaxMosaicCells) * scale * scale) {
         layout.sites_.clear();
         layout.siteGrids_.clear();
         return layout;

@@ -44,8 +44,9 @@ struct MosaicSite {
 constexpr uint8_t kNoSource = 255;
 // A layout holds at most this many sites, so that a cell's source fits a byte.
 constexpr size_t kMaxMosaicSites = 254;
-// Nor more cells than this (a continent at 2 km); sites spread wider than
-// that, or placed where no square can be, give an empty layout.
+// Nor more cells than this (a continent at 2 km, or the same ground in
+// coarser cells); sites spread wider than that, or placed where no square
+// can be, give an empty layout.
 constexpr size_t kMaxMosaicCells = 16'000'000;
 // Squares of sites further from the equator are not placed.
 constexpr float kMaxMosaicLatitude = 85.0f;
