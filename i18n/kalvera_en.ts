@@ -950,6 +950,10 @@ F1  this help</translation>
         <translation>Cells are shown at %1 % opacity, as chosen earlier.
 To change it: the map menu (Ctrl+right click) → “Cell opacity”.</translation>
     </message>
+    <message>
+        <source>Продукт «%1» срока %2 не построен: сообщения слоёв %3 не декодируются.</source>
+        <translation>Product “%1” of term %2 was not made: the messages of layers %3 do not decode.</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>

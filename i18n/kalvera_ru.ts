@@ -950,6 +950,10 @@ F1  эта подсказка</translation>
         <translation>Ячейки показаны с непрозрачностью %1 %: так выбрано раньше.
 Изменить: меню карты (Ctrl+правый щелчок) → «Непрозрачность ячеек».</translation>
     </message>
+    <message>
+        <source>Продукт «%1» срока %2 не построен: сообщения слоёв %3 не декодируются.</source>
+        <translation>Продукт «%1» срока %2 не построен: сообщения слоёв %3 не декодируются.</translation>
+    </message>
 </context>
 <context>
     <name>kalvera::TcalendarForm</name>

@@ -98,8 +98,8 @@ namespace {
 bool OfficeReady(const OdimIdentifiers& ids, std::string& error) {
     if (!ids.found) {
         error = "there is no " + ids.path +
-                " to say who made the file (what/source): see \"ODIM_H5 identifiers\" in the "
-                "README";
+                " to say who made the file (what/source): see \"ODIM_H5 identifiers\" in "
+                "docs/exchange.md";
         return false;
     }
     if (!HasIdentifier(ids.office, "ORG")) {

@@ -210,11 +210,6 @@ std::vector<int> BrokenHeightLayers(const DisplayState& state, const LayerDecode
     return term.brokenHeightLayers;
 }
 
-int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode) {
-    const std::vector<int> broken = BrokenHeightLayers(state, decode);
-    return broken.empty() ? 0 : broken.front();
-}
-
 bool DayIndex::Read(const std::string& indexPath) {
     terms.clear();
     // Records of one term follow each other: the last term's map is at hand.

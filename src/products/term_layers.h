@@ -126,8 +126,6 @@ std::string WhyNotLoaded(const DisplayState& state,
 // is for explaining a failure, not for every picture.
 std::vector<int> BrokenHeightLayers(const DisplayState& state,
                                     const LayerDecoder& decode = DecodeArchiveMessage);
-// The first of them; 0 when there is none.
-int BrokenHeightLayer(const DisplayState& state, const LayerDecoder& decode = DecodeArchiveMessage);
 
 // A day's index read in one pass: each term's offset of the first record of
 // every layer code, as FindMessageOffset finds it.

@@ -428,14 +428,21 @@ void TForm1::reportBrokenProduct() {
     const std::string key = d.indexPath + '\n' + d.termText + '\n' + LayerName(d.layerCode);
     // A pan, the filter or the timer redraw the same term: one box is enough.
     if (key == reportedBroken_) return;
-    const int broken = BrokenHeightLayer(d, viewer_.decoder);
-    if (broken == 0) return;
+    const std::vector<int> broken = BrokenHeightLayers(d, viewer_.decoder);
+    if (broken.empty()) return;
     reportedBroken_ = key;
-    dialogs_.showMessage(this,
-                         tr("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
-                             .arg(QString::fromStdString(LayerTitle(d.layerCode)),
-                                  QString::fromStdString(d.termText), QString::number(broken)),
-                         QString());
+    QStringList layers;
+    for (const int layer : broken) layers << QString::number(layer);
+    // Every layer that fails is named, so that nobody looks for one and misses another.
+    const QString text =
+        broken.size() == 1
+            ? tr("Продукт «%1» срока %2 не построен: сообщение слоя %3 не декодируется.")
+            : tr("Продукт «%1» срока %2 не построен: сообщения слоёв %3 не декодируются.");
+    dialogs_.showMessage(
+        this,
+        text.arg(QString::fromStdString(LayerTitle(d.layerCode)),
+                 QString::fromStdString(d.termText), layers.join(QStringLiteral(", "))),
+        QString());
 }
 
 void TForm1::showGridMaximum() {
