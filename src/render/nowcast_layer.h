@@ -26,7 +26,7 @@ std::string LowSkillText();
 std::string ForecastFrameText(const std::string& baseTerm, int leadMinutes);
 
 // A forecast as a picture's grid: the cells whose air came from beyond the
-// grid stay kOutsideGrid, no data (the viewer's pictureMarksNoData says so).
+// grid stay kOutsideGrid, no data, which the cell layer draws in the no-data style.
 RadarPicture ForecastPicture(const GridValues& forecast);
 
 // A frame and a banner over the map square that no observation carries:

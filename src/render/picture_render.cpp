@@ -48,26 +48,6 @@ void DrawPictureRim(Canvas& canvas, int side, int width, bool onMap) {
     canvas.setBrushStyle(brush);
 }
 
-// A picture with no-data cells goes the composite's way: those cells in the
-// one no-data style, the others as cells of any grid.
-void DrawWithNoData(Canvas& canvas, const Viewport& viewport, const LayerStyle& style,
-                    const ViewerState& viewer) {
-    const DisplayState& d = viewer.display;
-    const GridValues grid = GridValues::OfPicture(viewer.picture, d.siteLon, d.siteLat);
-    DrawNoDataCells(canvas, viewport, style, grid, kNoDataFill);
-    DrawCells(canvas, viewport, style, grid, PaintOf(viewer));
-}
-
-// The filter bar's maximum, no-data cells left out.
-int32_t HighestShown(const ViewerState& viewer) {
-    if (!viewer.pictureMarksNoData) return HighestValue(viewer.picture);
-    int32_t maximum = -1;
-    for (const int32_t v : viewer.picture.values) {
-        if (v != kOutsideGrid) maximum = std::max(maximum, std::max<int32_t>(v, 0));
-    }
-    return maximum;
-}
-
 // The cells of a high-density bitmap, drawn in its device pixels: every cell
 // edge is projected onto the device pixel grid itself, so that neighbouring
 // cells meet exactly at any ratio (1.25 and 1.5 included) and no cell pixel
@@ -85,11 +65,9 @@ void DrawDeviceCells(ViewerState& viewer, const RadarGrid& grid) {
         Canvas canvas(image, viewer.PictureLayer.state);
         DrawPictureRim(canvas, side, DevicePixels(kPictureRimWidth, ratio), viewer.pictureOnMap);
         const Viewport square = Viewport::Square(side, d.viewLon, d.viewLat, d.viewHalfExtentKm);
-        if (viewer.pictureMarksNoData) {
-            DrawWithNoData(canvas, square, style, viewer);
-        } else {
-            DrawCells(canvas, square, style, grid, viewer.picture, PaintOf(viewer));
-        }
+        // Cells without data (forecast inflow, imported gaps) are drawn in the
+        // no-data style by DrawCells itself.
+        DrawCells(canvas, square, style, grid, viewer.picture, PaintOf(viewer));
     }
     image.setDevicePixelRatio(ratio);
 }
@@ -101,18 +79,14 @@ int32_t DrawPictureLayer(ViewerState& viewer) {
     const RadarGrid grid = RadarGrid::AroundSite(d.siteLon, d.siteLat);
     if (viewer.PictureLayer.ratio() != 1.0) {
         DrawDeviceCells(viewer, grid);
-        return HighestShown(viewer);
+        return HighestValue(viewer.picture);
     }
     StartPictureLayer(viewer);
     Canvas canvas(viewer.PictureLayer.image, viewer.PictureLayer.state);
     DrawPictureRim(canvas, side, kPictureRimWidth, viewer.pictureOnMap);
-    if (viewer.pictureMarksNoData) {
-        DrawWithNoData(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), viewer);
-    } else {
-        DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
-                  PaintOf(viewer));
-    }
-    return HighestShown(viewer);
+    DrawCells(canvas, Viewport::Of(viewer.view), LayerStyle::Screen(), grid, viewer.picture,
+              PaintOf(viewer));
+    return HighestValue(viewer.picture);
 }
 
 bool RenderPicture(ViewerState& viewer) {

@@ -112,8 +112,8 @@ struct ViewerState {
     // render, cleared when the site's picture is dropped.
     bool pictureDrawn = false;
     // The picture's kOutsideGrid cells are no data (a forecast frame's
-    // inflow edge): drawn in the no-data style and read out as such. An
-    // observation's picture leaves it false.
+    // inflow edge) and read out as such; the cell layer draws every such
+    // cell in the no-data style anyway. An observation's picture leaves it false.
     bool pictureMarksNoData = false;
     // The cell bitmap holds the map with the cells blended over it (cells
     // below full opacity): it is then copied, not ANDed, over the map.
